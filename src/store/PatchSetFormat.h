@@ -1,0 +1,61 @@
+// The pieces of the patch set file format that the reader and the writer share: the header,
+// the key names as the writer spells them, and the limits the reader enforces.
+// Keys are matched without regard to case when read; these spellings are what gets written.
+// Used by PatchSetReader.cpp and PatchSetWriter.cpp only; tests reach them through those.
+#pragma once
+
+#include <QtGlobal>
+
+namespace PatchSetFormat {
+
+inline constexpr char headerKeyword[] = "TAVRO=";
+inline constexpr char writtenVersion[] = "0.3";
+inline constexpr char lineEnd[] = "\r\n";
+
+// The header keeps at most this many characters after "TAVRO=" as the version.
+inline constexpr int versionLength = 10;
+
+// Block numbers index the table; a larger one would let a tiny file demand a huge table.
+inline constexpr int maxBlockNumber = 32767;
+
+// Longer values are cut to this length before anything else is done with them.
+inline constexpr int maxValueLength = 60000;
+
+// The "=" that ends a key must lie within this many characters of the line.
+inline constexpr int maxKeyLength = 255;
+
+// Parameter texts read from a pipe line keep at most this many characters.
+inline constexpr int maxPipeTextLength = 50;
+
+inline constexpr char keyOmnipresence[] = "Omnipresence";
+inline constexpr char keyName[] = "Name";
+inline constexpr char keyDescription[] = "Description";
+inline constexpr char keyRequiresRemap[] = "RequiresRemap";
+inline constexpr char keyRequiresYiff[] = "RequiresYiff";
+inline constexpr char keyRequiresPart[] = "RequiresPart";
+inline constexpr char keyRequiresSave[] = "RequiresSave";
+inline constexpr char keyDependencies[] = "Dependencies";
+inline constexpr char keyCondBehave[] = "CondBehave";
+
+// Data keys are these prefixes followed by the slot number.
+inline constexpr char keyOffffset[] = "Offffset";
+inline constexpr char keyDeflData[] = "DeflData";
+inline constexpr char keyModNData[] = "ModNData";
+inline constexpr char keyModRData[] = "ModRData";
+inline constexpr int dataKeyPrefixLength = 8;
+
+// Pipe keys ("slot|text"), the parameter syntax of every version above 0.1.
+inline constexpr char keyBambi[] = "bambi";     // existence
+inline constexpr char keyRonno[] = "ronno";     // offsetka
+inline constexpr char keyGprince[] = "gprince"; // parametervalka
+inline constexpr char keyFaline[] = "faline";   // parameternamka
+inline constexpr char keyMena[] = "mena";       // parametertypka
+
+// Single-parameter keys of version "0.1", all aimed at parameter slot 0; never written.
+inline constexpr char keyEnableParameter[] = "enableparameter";
+inline constexpr char keyParameterOffset[] = "parameteroffset";
+inline constexpr char keyParameterValue[] = "parametervalue";
+inline constexpr char keyParameterName[] = "parametername";
+inline constexpr char keyParameterType[] = "parametertype";
+
+} // namespace PatchSetFormat
