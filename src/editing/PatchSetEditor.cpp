@@ -1,0 +1,313 @@
+#include "PatchSetEditor.h"
+
+#include "AnsiText.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const QString OverwriteTitle = QStringLiteral("Confirm patch overwrite");
+const QString NewSetStatus = QStringLiteral("v.0.3 / [new]");
+const QByteArray PlaceholderName = QByteArrayLiteral("Empty patch entry");
+
+bool hasSelectedLine(const SideView &view)
+{
+    const int count = view.lineCount();
+    for (int line = 0; line < count; ++line) {
+        if (view.isLineSelected(line)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+PatchSetEditor::PatchSetEditor(PatchSets &sets, SideView &left, SideView &right,
+                               CommandSwitches &switches)
+    : m_sets(sets), m_left(left), m_right(right), m_switches(switches)
+{
+}
+
+void PatchSetEditor::setOverwriteQuestion(OverwriteQuestion question)
+{
+    m_question = std::move(question);
+}
+
+void PatchSetEditor::setDestDetailHandler(DetailHandler handler)
+{
+    m_destDetail = std::move(handler);
+}
+
+int PatchSetEditor::recordOfLine(Side side, int line) const
+{
+    const QList<int> &lines = lineRecords(side);
+    if (line < 0 || line >= lines.size()) {
+        return -1;
+    }
+    const int record = lines.at(line);
+    // A table replaced since the last refresh may be shorter than the map remembers.
+    return record < m_sets.table(side).size() ? record : -1;
+}
+
+const PatchEntry *PatchSetEditor::currentEntry(Side side) const
+{
+    const SideView &sideView = side == Side::Left ? m_left : m_right;
+    const int record = recordOfLine(side, sideView.currentLine());
+    return record < 0 ? nullptr : &m_sets.table(side).at(record);
+}
+
+void PatchSetEditor::RefreshSide(Side side)
+{
+    SideView &sideView = view(side);
+    PatchTable &table = m_sets.table(side);
+
+    // Flags are kept per record, not per line, so they follow their records through the
+    // removal below and land on whatever line each record gets. Records added since the
+    // last refresh have no line yet and start unselected.
+    std::vector<bool> selected(size_t(table.size()), false);
+    const int oldLines = sideView.lineCount();
+    for (int line = 0; line < oldLines; ++line) {
+        const int record = recordOfLine(side, line);
+        if (record >= 0 && sideView.isLineSelected(line)) {
+            selected[size_t(record)] = true;
+        }
+    }
+
+    // One compacting pass: every kept record moves at most once, so deleting half of a
+    // large table costs no more than walking it. The last position is no exception, so a
+    // deleted entry is never left behind to be saved.
+    const auto isDeleted = [](const PatchEntry &entry) { return entry.Omnipresence == 0; };
+    const auto firstDeleted = std::find_if(table.begin(), table.end(), isDeleted);
+    if (firstDeleted != table.end()) {
+        qsizetype kept = firstDeleted - table.begin();
+        for (qsizetype position = kept + 1; position < table.size(); ++position) {
+            if (!isDeleted(table[position])) {
+                table[kept] = std::move(table[position]);
+                selected[size_t(kept)] = selected[size_t(position)];
+                ++kept;
+            }
+        }
+        table.resize(kept);
+        selected.resize(size_t(kept));
+    }
+
+    FillSideList(side);
+
+    const QList<int> &lines = lineRecords(side);
+    for (int line = 0; line < lines.size(); ++line) {
+        if (selected[size_t(lines.at(line))]) {
+            sideView.setLineSelected(line, true);
+        }
+    }
+    sideView.setCurrentLine(-1);
+    if (!lines.isEmpty()) {
+        sideView.setCurrentLine(0);
+    }
+    sideView.setCountText(QString::number(lines.size()));
+}
+
+void PatchSetEditor::FillSideList(Side side)
+{
+    const PatchTable &table = m_sets.table(side);
+    QList<int> &lines = lineRecords(side);
+    lines.clear();
+    QStringList texts;
+    for (int record = 0; record < table.size(); ++record) {
+        // Only 1 is listed; other non-zero values come from hand-made files and are kept
+        // and saved as they are, but have no line, which is why lines map to records.
+        if (table.at(record).Omnipresence == 1) {
+            lines.append(record);
+            texts.append(decodeAnsi(table.at(record).Name));
+        }
+    }
+    view(side).setLines(texts);
+}
+
+void PatchSetEditor::DeselectSide(Side side)
+{
+    SideView &sideView = view(side);
+    const int count = sideView.lineCount();
+    for (int line = 0; line < count; ++line) {
+        if (sideView.isLineSelected(line)) {
+            sideView.setLineSelected(line, false);
+        }
+    }
+    RefreshSide(side);
+}
+
+void PatchSetEditor::MakeEmptySet(Side side)
+{
+    PatchEntry placeholder;
+    placeholder.Omnipresence = 1;
+    placeholder.Name = PlaceholderName;
+    m_sets.table(side) = PatchTable{placeholder};
+    RefreshSide(side);
+}
+
+void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table,
+                                      const QByteArray &version, const QString &path,
+                                      const QString &statusText)
+{
+    m_sets.table(side) = table;
+    m_sets.version(side) = version;
+    m_sets.path(side) = path;
+    RefreshSide(Side::Left);
+    RefreshSide(Side::Right);
+    DeselectSide(side);
+    view(side).setStatusText(statusText);
+    const Side other = side == Side::Left ? Side::Right : Side::Left;
+    if (!view(other).statusText().isEmpty()) {
+        m_switches.setCopyEnabled(true);
+        m_switches.setSaveEnabled(true);
+    }
+}
+
+void PatchSetEditor::copyIntoDest()
+{
+    if (!hasSelectedLine(m_left) && !hasSelectedLine(m_right)) {
+        return;
+    }
+
+    const int destLines = m_right.lineCount();
+    for (int line = 0; line < destLines; ++line) {
+        const int record = recordOfLine(Side::Right, line);
+        if (record >= 0 && m_right.isLineSelected(line)) {
+            KillRiteEntry(record);
+        }
+    }
+    RefreshSide(Side::Right);
+    DeselectSide(Side::Right);
+
+    // Taken before the first question, so the answers cannot change what gets copied.
+    QList<int> sources;
+    const int srcLines = m_left.lineCount();
+    for (int line = 0; line < srcLines; ++line) {
+        const int record = recordOfLine(Side::Left, line);
+        if (record >= 0 && m_left.isLineSelected(line)) {
+            sources.append(record);
+        }
+    }
+    if (sources.isEmpty()) {
+        return; // a delete-only press: "save" keeps its state
+    }
+
+    int landing = -1;
+    for (const int record : std::as_const(sources)) {
+        landing = copyRecord(record, m_sets.SrcTable.at(record).Name);
+    }
+
+    RefreshSide(Side::Right);
+    RefreshSide(Side::Left);
+    // A declined last copy leaves line 0 current, as the refresh did.
+    const int landingLine = landing < 0 ? 0 : lineOfRecord(Side::Right, landing);
+    if (landingLine >= 0) {
+        m_right.setCurrentLine(landingLine);
+    }
+    if (m_destDetail) {
+        m_destDetail();
+    }
+    DeselectSide(Side::Left);
+    m_switches.setSaveEnabled(m_right.lineCount() > 0);
+}
+
+void PatchSetEditor::KillRiteEntry(int record)
+{
+    Q_ASSERT(record >= 0 && record < m_sets.DestTable.size());
+    PatchEntry &entry = m_sets.DestTable[record];
+    entry.Omnipresence = 0;
+    entry.Name.clear();
+}
+
+int PatchSetEditor::CopyMassive(int record, const QByteArray &ID)
+{
+    return std::max(0, copyRecord(record, ID));
+}
+
+int PatchSetEditor::copyRecord(int record, const QByteArray &ID)
+{
+    Q_ASSERT(record >= 0 && record < m_sets.SrcTable.size());
+    PatchTable &dest = m_sets.DestTable;
+    // Only the first entry of that name is ever offered: later ones stay as they are.
+    const auto match = std::find_if(dest.cbegin(), dest.cend(),
+                                    [&ID](const PatchEntry &entry) { return entry.Name == ID; });
+    if (match != dest.cend()) {
+        const int position = int(match - dest.cbegin());
+        const QString text = QStringLiteral("Patch with name ''") + decodeAnsi(ID)
+                + QStringLiteral("'' already exists. Overwrite?");
+        if (!m_question || !m_question(OverwriteTitle, text)) {
+            return -1;
+        }
+        dest[position] = m_sets.SrcTable.at(record);
+        return position;
+    }
+    dest.append(m_sets.SrcTable.at(record));
+    return int(dest.size() - 1);
+}
+
+int PatchSetEditor::lineOfRecord(Side side, int record) const
+{
+    // The map is ascending, since lines are filled in table order.
+    const QList<int> &lines = lineRecords(side);
+    const auto found = std::lower_bound(lines.cbegin(), lines.cend(), record);
+    return found != lines.cend() && *found == record ? int(found - lines.cbegin()) : -1;
+}
+
+void PatchSetEditor::moveUp(Side side)
+{
+    move(side, -1);
+}
+
+void PatchSetEditor::moveDown(Side side)
+{
+    move(side, +1);
+}
+
+void PatchSetEditor::move(Side side, int step)
+{
+    SideView &sideView = view(side);
+    const int count = sideView.lineCount();
+    const int line = sideView.currentLine();
+    const int target = line + step;
+    if (count <= 1 || line < 0 || line >= count || target < 0 || target >= count) {
+        return;
+    }
+    const int record = recordOfLine(side, line);
+    const int targetRecord = recordOfLine(side, target);
+    if (record < 0 || targetRecord < 0) {
+        return;
+    }
+
+    // The records change places but their positions stay, so the two lines swap their
+    // selected states too and each state stays with its record through the refresh.
+    PatchTable &table = m_sets.table(side);
+    std::swap(table[record], table[targetRecord]);
+    const bool wasSelected = sideView.isLineSelected(line);
+    sideView.setLineSelected(line, sideView.isLineSelected(target));
+    sideView.setLineSelected(target, wasSelected);
+
+    RefreshSide(side);
+    sideView.setCurrentLine(target);
+}
+
+void PatchSetEditor::newDestSet()
+{
+    MakeEmptySet(Side::Right);
+    RefreshSide(Side::Right);
+    DeselectSide(Side::Right);
+    if (!m_left.statusText().isEmpty()) {
+        m_switches.setSaveEnabled(true);
+        m_switches.setCopyEnabled(true);
+    }
+    m_right.setStatusText(NewSetStatus);
+}
+
+void PatchSetEditor::clearSelection(Side side)
+{
+    if (view(side).statusText().isEmpty()) {
+        return; // the side holds no set yet
+    }
+    DeselectSide(side);
+}

@@ -1,0 +1,40 @@
+// What the editing routines need of the window: for each side a list with a selection
+// kept apart from its current line, a count label and a status label; and the two command
+// buttons whose enabled state the commands switch. The window implements these with its
+// widgets; tests implement them with plain values, so no editing test needs a display.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class SideView
+{
+public:
+    virtual ~SideView() = default;
+
+    virtual int lineCount() const = 0;
+    virtual bool isLineSelected(int line) const = 0;
+    virtual void setLineSelected(int line, bool selected) = 0;
+    // Replaces every line; afterwards no line is selected and there is no current line.
+    virtual void setLines(const QStringList &texts) = 0;
+    // -1 when there is no current line.
+    virtual int currentLine() const = 0;
+    // -1 clears the current line; a line outside the list is ignored. Never changes the
+    // selection and never runs the click handling of the list.
+    virtual void setCurrentLine(int line) = 0;
+
+    virtual void setCountText(const QString &text) = 0;
+
+    // Empty while the side holds no set: the commands test it for that.
+    virtual QString statusText() const = 0;
+    virtual void setStatusText(const QString &text) = 0;
+};
+
+class CommandSwitches
+{
+public:
+    virtual ~CommandSwitches() = default;
+
+    virtual void setCopyEnabled(bool enabled) = 0; // "copy >>"
+    virtual void setSaveEnabled(bool enabled) = 0; // "save"
+};

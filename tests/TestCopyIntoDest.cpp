@@ -1,0 +1,272 @@
+// "copy >>": deleting the selected DEST entries, copying the selected SRC entries with the
+// overwrite question, the landing line, the detail and the "save" switch.
+#include "FakeSideView.h"
+
+#include <QTest>
+
+namespace {
+
+QString question(const QString &name)
+{
+    return QStringLiteral("Confirm patch overwrite|Patch with name ''") + name
+            + QStringLiteral("'' already exists. Overwrite?");
+}
+
+} // namespace
+
+class TestCopyIntoDest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void copiesAndDeletes_data();
+    void copiesAndDeletes();
+    void overwriteTakesWholeEntry();
+    void deleteOnlyKeepsSave_data();
+    void deleteOnlyKeepsSave();
+    void nothingSelectedDoesNothing();
+    void copyIntoEmptiedDestEnablesSave();
+    void landingLineBeyondByteRange_data();
+    void landingLineBeyondByteRange();
+    void unlistedRecordsNeverHit();
+};
+
+// SRC is {"a", "b", "c", "A", "b", "Empty patch entry"}, each described "src " + name but
+// the second "b", described "second b"; DEST is {"x", "b", "Empty patch entry"}, each
+// described "about " + name. `about` is the description of the current DEST entry.
+void TestCopyIntoDest::copiesAndDeletes_data()
+{
+    QTest::addColumn<QList<int>>("srcLines");
+    QTest::addColumn<QList<int>>("destLines");
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QStringList>("questions");
+    QTest::addColumn<QByteArrayList>("dest");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QByteArray>("about");
+
+    const QByteArrayList original{"x", "b", "Empty patch entry"};
+    const QByteArrayList bAtEnd{"x", "Empty patch entry", "b"};
+    QTest::newRow("append") << QList<int>{0} << QList<int>{} << QList<bool>{} << QStringList{}
+                            << (original + QByteArrayList{"a"}) << 3 << QByteArray("src a");
+    QTest::newRow("overwrite yes")
+            << QList<int>{1} << QList<int>{} << QList<bool>{true}
+            << QStringList{question("b")} << original << 1 << QByteArray("src b");
+    QTest::newRow("overwrite no")
+            << QList<int>{1} << QList<int>{} << QList<bool>{false}
+            << QStringList{question("b")} << original << 0 << QByteArray("about x");
+    QTest::newRow("case differs") << QList<int>{3} << QList<int>{} << QList<bool>{}
+                                  << QStringList{} << (original + QByteArrayList{"A"}) << 3
+                                  << QByteArray("src A");
+    QTest::newRow("one new name twice, yes")
+            << QList<int>{1, 4} << QList<int>{1} << QList<bool>{true}
+            << QStringList{question("b")} << bAtEnd << 2 << QByteArray("second b");
+    QTest::newRow("one new name twice, no")
+            << QList<int>{1, 4} << QList<int>{1} << QList<bool>{false}
+            << QStringList{question("b")} << bAtEnd << 0 << QByteArray("about x");
+    QTest::newRow("dest and src of one name")
+            << QList<int>{1} << QList<int>{1} << QList<bool>{} << QStringList{} << bAtEnd << 2
+            << QByteArray("src b");
+    QTest::newRow("three in src order")
+            << QList<int>{0, 2, 3} << QList<int>{} << QList<bool>{} << QStringList{}
+            << (original + QByteArrayList{"a", "c", "A"}) << 5 << QByteArray("src A");
+    QTest::newRow("placeholder asks")
+            << QList<int>{5} << QList<int>{} << QList<bool>{false}
+            << QStringList{question("Empty patch entry")} << original << 0
+            << QByteArray("about x");
+    QTest::newRow("delete two, append one")
+            << QList<int>{2} << QList<int>{0, 2} << QList<bool>{} << QStringList{}
+            << QByteArrayList{"b", "c"} << 1 << QByteArray("src c");
+    QTest::newRow("no then yes")
+            << QList<int>{1, 4} << QList<int>{} << QList<bool>{false, true}
+            << QStringList{question("b"), question("b")} << original << 1
+            << QByteArray("second b");
+}
+
+void TestCopyIntoDest::copiesAndDeletes()
+{
+    QFETCH(QList<int>, srcLines);
+    QFETCH(QList<int>, destLines);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QStringList, questions);
+    QFETCH(QByteArrayList, dest);
+    QFETCH(int, current);
+    QFETCH(QByteArray, about);
+
+    EditorRig rig;
+    PatchTable src = entriesNamed({"a", "b", "c", "A", "b", "Empty patch entry"});
+    for (PatchEntry &entry : src) {
+        entry.Description = "src " + entry.Name;
+    }
+    src[4].Description = "second b";
+    rig.load(Side::Left, src);
+    rig.load(Side::Right, entriesNamed({"x", "b", "Empty patch entry"}));
+    rig.left.select(srcLines);
+    rig.right.select(destLines);
+    rig.answers = answers;
+
+    rig.editor.copyIntoDest();
+
+    QCOMPARE(rig.questions, questions);
+    QVERIFY(rig.answers.isEmpty());
+    QCOMPARE(namesOf(rig.sets.DestTable), dest);
+    QCOMPARE(rig.right.countText, QString::number(dest.size()));
+    QCOMPARE(rig.right.current, current);
+    QCOMPARE(rig.sets.DestTable.at(current).Description, about);
+    QCOMPARE(rig.details, QByteArrayList{dest.at(current)});
+    QVERIFY(rig.left.selectedLines().isEmpty());
+    QVERIFY(rig.right.selectedLines().isEmpty());
+    QCOMPARE(rig.left.current, 0);
+    QVERIFY(rig.switches.saveEnabled);
+    QVERIFY(!rig.switches.copyEnabled); // the copy command never switches itself
+    QCOMPARE(rig.sets.SrcTable, src);
+}
+
+void TestCopyIntoDest::overwriteTakesWholeEntry()
+{
+    EditorRig rig;
+    PatchTable src = entriesNamed({"b"});
+    src[0].RequiresSave = 7;
+    src[0].data(42).Offffset = "0000ABCD";
+    src[0].parameter(3).existence = 1;
+    rig.load(Side::Left, src);
+    rig.load(Side::Right, entriesNamed({"x", "b", "y"}));
+    rig.left.select({0});
+    rig.answers = {true};
+
+    rig.editor.copyIntoDest();
+
+    QCOMPARE(rig.sets.DestTable.at(1), src.at(0));
+    rig.sets.DestTable[1].data(42).Offffset = "changed";
+    QCOMPARE(rig.sets.SrcTable.at(0).data(42).Offffset, QByteArray("0000ABCD"));
+}
+
+void TestCopyIntoDest::deleteOnlyKeepsSave_data()
+{
+    QTest::addColumn<bool>("saveBefore");
+    QTest::addColumn<QList<int>>("destLines");
+    QTest::addColumn<QByteArrayList>("dest");
+    QTest::newRow("enabled, some left") << true << QList<int>{0, 2} << QByteArrayList{"b"};
+    QTest::newRow("enabled, none left") << true << QList<int>{0, 1, 2} << QByteArrayList{};
+    QTest::newRow("disabled") << false << QList<int>{1} << QByteArrayList{"a", "c"};
+}
+
+void TestCopyIntoDest::deleteOnlyKeepsSave()
+{
+    QFETCH(bool, saveBefore);
+    QFETCH(QList<int>, destLines);
+    QFETCH(QByteArrayList, dest);
+
+    EditorRig rig;
+    rig.load(Side::Left, entriesNamed({"s"}));
+    rig.load(Side::Right, entriesNamed({"a", "b", "c"}));
+    rig.switches.saveEnabled = saveBefore;
+    rig.right.select(destLines);
+
+    rig.editor.copyIntoDest();
+
+    QCOMPARE(namesOf(rig.sets.DestTable), dest);
+    QVERIFY(rig.right.selectedLines().isEmpty());
+    QCOMPARE(rig.switches.saveEnabled, saveBefore);
+    QVERIFY(rig.details.isEmpty());
+}
+
+void TestCopyIntoDest::nothingSelectedDoesNothing()
+{
+    EditorRig rig;
+    rig.load(Side::Left, entriesNamed({"s"}));
+    rig.load(Side::Right, entriesNamed({"a", "b"}));
+    rig.right.current = 1;
+    rig.editor.copyIntoDest();
+    QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"a", "b"}));
+    QCOMPARE(rig.right.current, 1);
+    QVERIFY(rig.details.isEmpty());
+    QVERIFY(!rig.switches.saveEnabled);
+}
+
+void TestCopyIntoDest::copyIntoEmptiedDestEnablesSave()
+{
+    EditorRig rig;
+    rig.load(Side::Left, entriesNamed({"s"}));
+    rig.load(Side::Right, entriesNamed({"a"}));
+    rig.right.select({0});
+    rig.left.select({0});
+    rig.editor.copyIntoDest();
+    QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList{"s"});
+    QVERIFY(rig.switches.saveEnabled);
+}
+
+// The landing line is kept whatever the size of DEST, well past 8 and 16 bits.
+void TestCopyIntoDest::landingLineBeyondByteRange_data()
+{
+    QTest::addColumn<int>("destSize");
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("append at 256") << 256 << false;
+    QTest::newRow("append at 40000") << 40000 << false;
+    QTest::newRow("overwrite at 300") << 301 << true;
+    QTest::newRow("overwrite at 39999") << 40000 << true;
+}
+
+void TestCopyIntoDest::landingLineBeyondByteRange()
+{
+    QFETCH(int, destSize);
+    QFETCH(bool, overwrite);
+
+    QByteArrayList names;
+    for (int position = 0; position < destSize; ++position) {
+        names.append("d" + QByteArray::number(position));
+    }
+    const QByteArray name = overwrite ? names.last() : QByteArray("new");
+    EditorRig rig;
+    rig.load(Side::Left, entriesNamed({"other", name}));
+    rig.load(Side::Right, entriesNamed(names));
+    rig.left.select({1});
+    rig.answers = {true};
+
+    rig.editor.copyIntoDest();
+
+    const int landing = overwrite ? destSize - 1 : destSize;
+    QCOMPARE(rig.right.current, landing);
+    QCOMPARE(rig.right.lines.at(landing), QString::fromLatin1(name));
+    QCOMPARE(rig.details, QByteArrayList{name});
+    QCOMPARE(rig.sets.DestTable.at(landing).Description, QByteArray("about " + name));
+    QCOMPARE(rig.right.countText, QString::number(landing + 1));
+}
+
+// Records with Omnipresence 2 are kept but not listed; copy, delete and the detail act on
+// the records the chosen lines show.
+void TestCopyIntoDest::unlistedRecordsNeverHit()
+{
+    EditorRig rig;
+    PatchTable src = entriesNamed({"hs", "s1", "s2"});
+    src[0].Omnipresence = 2;
+    PatchTable dest = entriesNamed({"hd", "d1", "d2", "hidden"});
+    dest[0].Omnipresence = 2;
+    dest[3].Omnipresence = 2;
+    rig.load(Side::Left, src);
+    rig.load(Side::Right, dest);
+    QCOMPARE(rig.left.lines, QStringList({"s1", "s2"}));
+    QCOMPARE(rig.right.lines, QStringList({"d1", "d2"}));
+
+    rig.left.select({1});  // "s2"
+    rig.right.select({0}); // "d1"
+    rig.editor.copyIntoDest();
+
+    QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"hd", "d2", "hidden", "s2"}));
+    QCOMPARE(rig.sets.DestTable.at(0).Omnipresence, quint8(2));
+    QCOMPARE(rig.sets.DestTable.at(2).Omnipresence, quint8(2));
+    QCOMPARE(rig.right.lines, QStringList({"d2", "s2"}));
+    QCOMPARE(rig.right.current, 1);
+    QCOMPARE(rig.details, QByteArrayList{"s2"});
+    QCOMPARE(rig.sets.SrcTable, src);
+
+    // An unlisted record of the same name is still the first of that name: it is offered.
+    rig.load(Side::Left, entriesNamed({"hidden"}));
+    rig.left.select({0});
+    rig.answers = {false};
+    rig.editor.copyIntoDest();
+    QCOMPARE(rig.questions, QStringList{question("hidden")});
+    QCOMPARE(rig.right.current, 0);
+}
+
+QTEST_GUILESS_MAIN(TestCopyIntoDest)
+#include "TestCopyIntoDest.moc"

@@ -1,0 +1,124 @@
+// "NEW" and the two side commands, and the switches they and a finished load turn on.
+#include "FakeSideView.h"
+
+#include <QTest>
+
+class TestNewSet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newDestSet_data();
+    void newDestSet();
+    void loadAfterNewEnables_data();
+    void loadAfterNewEnables();
+    void sideCommandsGuarded_data();
+    void sideCommandsGuarded();
+};
+
+void TestNewSet::newDestSet_data()
+{
+    QTest::addColumn<bool>("srcLoaded");
+    QTest::addColumn<bool>("destLoaded");
+    QTest::addColumn<int>("presses");
+    QTest::newRow("nothing loaded") << false << false << 1;
+    QTest::newRow("nothing loaded, twice") << false << false << 2;
+    QTest::newRow("both loaded") << true << true << 1;
+    QTest::newRow("both loaded, twice") << true << true << 2;
+    QTest::newRow("src loaded") << true << false << 1;
+}
+
+void TestNewSet::newDestSet()
+{
+    QFETCH(bool, srcLoaded);
+    QFETCH(bool, destLoaded);
+    QFETCH(int, presses);
+
+    EditorRig rig;
+    if (srcLoaded) {
+        rig.load(Side::Left, entriesNamed({"s0", "s1"}));
+        rig.left.select({1});
+    }
+    if (destLoaded) {
+        rig.load(Side::Right, entriesNamed({"d0", "d1", "d2"}));
+        rig.right.select({0, 2});
+    }
+    const PatchTable src = rig.sets.SrcTable;
+    const QStringList srcLines = rig.left.lines;
+
+    for (int press = 0; press < presses; ++press) {
+        rig.editor.newDestSet();
+    }
+
+    QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList{"Empty patch entry"});
+    QCOMPARE(rig.right.lines, QStringList{"Empty patch entry"});
+    QVERIFY(rig.right.selectedLines().isEmpty());
+    QCOMPARE(rig.right.current, 0);
+    QCOMPARE(rig.right.countText, QStringLiteral("1"));
+    QCOMPARE(rig.right.status, QStringLiteral("v.0.3 / [new]"));
+    QCOMPARE(rig.switches.copyEnabled, srcLoaded);
+    QCOMPARE(rig.switches.saveEnabled, srcLoaded);
+    QCOMPARE(rig.sets.SrcTable, src);
+    QCOMPARE(rig.left.lines, srcLines);
+    QCOMPARE(rig.left.selectedLines(), srcLoaded ? QList<int>({1}) : QList<int>());
+}
+
+void TestNewSet::loadAfterNewEnables_data()
+{
+    QTest::addColumn<Side>("loaded");
+    QTest::newRow("SRC after NEW") << Side::Left;
+    QTest::newRow("DEST after NEW") << Side::Right;
+}
+
+void TestNewSet::loadAfterNewEnables()
+{
+    QFETCH(Side, loaded);
+    EditorRig rig;
+    rig.editor.newDestSet();
+    QVERIFY(!rig.switches.copyEnabled);
+
+    rig.editor.installLoadedSet(loaded, entriesNamed({"e0", "e1"}), "0.3",
+                                QStringLiteral("/tmp/e.tvr"), QStringLiteral("v.0.3 / now"));
+
+    // Loading DEST over the new set leaves SRC empty, so nothing is enabled then.
+    const bool enabled = loaded == Side::Left;
+    QCOMPARE(rig.switches.copyEnabled, enabled);
+    QCOMPARE(rig.switches.saveEnabled, enabled);
+    QCOMPARE(rig.view(loaded).lines, QStringList({"e0", "e1"}));
+    QCOMPARE(rig.view(loaded).current, 0);
+}
+
+void TestNewSet::sideCommandsGuarded_data()
+{
+    QTest::addColumn<Side>("side");
+    QTest::addColumn<bool>("holdsSet");
+    QTest::newRow("SRC, no set") << Side::Left << false;
+    QTest::newRow("SRC, set") << Side::Left << true;
+    QTest::newRow("DEST, no set") << Side::Right << false;
+    QTest::newRow("DEST, set") << Side::Right << true;
+}
+
+void TestNewSet::sideCommandsGuarded()
+{
+    QFETCH(Side, side);
+    QFETCH(bool, holdsSet);
+
+    EditorRig rig;
+    FakeSideView &sideView = rig.view(side);
+    rig.load(side, entriesNamed({"a", "b", "c", "d"}));
+    if (!holdsSet) {
+        sideView.status.clear(); // lines without a set: only the status tells
+    }
+    sideView.select({0, 2, 3});
+    sideView.current = 3;
+
+    rig.editor.clearSelection(side);
+
+    QCOMPARE(sideView.lines, QStringList({"a", "b", "c", "d"}));
+    const QList<int> selectedAfter = holdsSet ? QList<int>() : QList<int>({0, 2, 3});
+    QCOMPARE(sideView.selectedLines(), selectedAfter);
+    QCOMPARE(sideView.current, holdsSet ? 0 : 3);
+}
+
+QTEST_GUILESS_MAIN(TestNewSet)
+#include "TestNewSet.moc"

@@ -1,0 +1,4 @@
+tolvane_add_test(TestSideRefresh tolvane_editing)
+tolvane_add_test(TestCopyIntoDest tolvane_editing)
+tolvane_add_test(TestMoveEntries tolvane_editing)
+tolvane_add_test(TestNewSet tolvane_editing)

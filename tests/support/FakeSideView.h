@@ -1,0 +1,142 @@
+// Plain-value stand-ins for the window's side lists and command buttons, so the editing
+// commands can be driven and inspected without a display. Members are public on purpose:
+// a test arranges and checks them directly.
+#pragma once
+
+#include "SideView.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class FakeSideView : public SideView
+{
+public:
+    QStringList lines;
+    QList<bool> selected;
+    int current = -1;
+    QString countText;
+    QString status;
+
+    int lineCount() const override { return int(lines.size()); }
+    bool isLineSelected(int line) const override
+    {
+        return line >= 0 && line < selected.size() && selected.at(line);
+    }
+    void setLineSelected(int line, bool isSelected) override
+    {
+        if (line >= 0 && line < selected.size()) {
+            selected[line] = isSelected;
+        }
+    }
+    void setLines(const QStringList &texts) override
+    {
+        lines = texts;
+        selected = QList<bool>(texts.size(), false);
+        current = -1;
+    }
+    int currentLine() const override { return current; }
+    void setCurrentLine(int line) override
+    {
+        if (line >= -1 && line < lines.size()) {
+            current = line;
+        }
+    }
+    void setCountText(const QString &text) override { countText = text; }
+    QString statusText() const override { return status; }
+    void setStatusText(const QString &text) override { status = text; }
+
+    // Selects exactly the given lines.
+    void select(const QList<int> &selectedLines)
+    {
+        selected = QList<bool>(lines.size(), false);
+        for (const int line : selectedLines) {
+            setLineSelected(line, true);
+        }
+    }
+    QList<int> selectedLines() const
+    {
+        QList<int> result;
+        for (int line = 0; line < selected.size(); ++line) {
+            if (selected.at(line)) {
+                result.append(line);
+            }
+        }
+        return result;
+    }
+};
+
+class FakeSwitches : public CommandSwitches
+{
+public:
+    bool copyEnabled = false;
+    bool saveEnabled = false;
+
+    void setCopyEnabled(bool enabled) override { copyEnabled = enabled; }
+    void setSaveEnabled(bool enabled) override { saveEnabled = enabled; }
+};
+
+#include "PatchSetEditor.h"
+
+#include <QByteArrayList>
+
+// Listed entries with the given names; each also gets a distinct description, so a test
+// can tell two records of the same name apart.
+inline PatchTable entriesNamed(const QByteArrayList &names)
+{
+    PatchTable table;
+    for (const QByteArray &name : names) {
+        PatchEntry entry;
+        entry.Omnipresence = 1;
+        entry.Name = name;
+        entry.Description = "about " + name;
+        table.append(entry);
+    }
+    return table;
+}
+
+inline QByteArrayList namesOf(const PatchTable &table)
+{
+    QByteArrayList names;
+    for (const PatchEntry &entry : table) {
+        names.append(entry.Name);
+    }
+    return names;
+}
+
+// An editor on two fake sides. Overwrite questions are recorded and answered from
+// `answers` (No once it runs out); each run of the detail handler records the name of the
+// current DEST entry, or "<none>".
+struct EditorRig
+{
+    PatchSets sets;
+    FakeSideView left;
+    FakeSideView right;
+    FakeSwitches switches;
+    PatchSetEditor editor{sets, left, right, switches};
+    QList<bool> answers;
+    QStringList questions;
+    QByteArrayList details;
+
+    EditorRig()
+    {
+        editor.setOverwriteQuestion([this](const QString &title, const QString &text) {
+            questions.append(title + QLatin1Char('|') + text);
+            return answers.isEmpty() ? false : answers.takeFirst();
+        });
+        editor.setDestDetailHandler([this] {
+            const PatchEntry *entry = editor.currentEntry(Side::Right);
+            details.append(entry ? entry->Name : QByteArray("<none>"));
+        });
+    }
+
+    FakeSideView &view(Side side) { return side == Side::Left ? left : right; }
+
+    // As a successful load leaves a side: table in place, lines rebuilt, status written.
+    void load(Side side, const PatchTable &table)
+    {
+        sets.table(side) = table;
+        editor.RefreshSide(side);
+        view(side).status = QStringLiteral("v.0.3 / test");
+    }
+};
