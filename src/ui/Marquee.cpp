@@ -1,0 +1,171 @@
+#include "Marquee.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr double TwipsPerPixel = 15.0;
+constexpr int StartX = 1500;
+constexpr int WrapX = 1600;
+constexpr int StepTwips = 6;
+
+} // namespace
+
+const std::array<QString, 4> &marqueeTexts()
+{
+    static const std::array<QString, 4> texts = {
+        QStringLiteral("tolvane merges patch sets. load one set into src on the left and another "
+                       "into dest on the right, pick the entries you want and copy them over. an "
+                       "entry with the same name as one in dest is only overwritten after you say "
+                       "yes. put dest in order with the small arrows, then save it as a tavro 0.3 "
+                       "file. tolvane never applies a patch: it only reads, sorts and writes the "
+                       "sets you give it."),
+        QStringLiteral("a patch set is a plain text file ending in tvr. each entry has a name, a "
+                       "description, up to a hundred data slots and up to thirty parameters that "
+                       "the user of a patch can set."),
+        QStringLiteral("click any entry in either list to see a summary in the middle column: how "
+                       "many offsets it uses, how many of its parameters have an offset, and how "
+                       "many bytes of data it has. the set is unchanged."),
+        QStringLiteral("new starts a fresh dest set with one placeholder entry. entries selected "
+                       "in dest are removed when you press copy. nothing gets written until you "
+                       "press save, and only dest is saved."),
+    };
+    return texts;
+}
+
+PictureBox::PictureBox(const QPixmap &picture, QWidget *parent)
+    : QWidget(parent), m_picture(picture)
+{
+    m_printed.setTextFormat(Qt::PlainText);
+    m_printed.setPerformanceHint(QStaticText::AggressiveCaching);
+    resize(sizeHint());
+    ensureSurface();
+}
+
+QSize PictureBox::sizeHint() const
+{
+    return m_picture.deviceIndependentSize().toSize();
+}
+
+void PictureBox::ensureSurface()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize deviceSize = (QSizeF(size()) * ratio).toSize();
+    if (!m_surface.isNull() && m_surface.size() == deviceSize
+        && m_surface.devicePixelRatio() == ratio) {
+        return;
+    }
+    if (deviceSize.isEmpty()) {
+        m_bare = QPixmap();
+        m_surface = QPixmap();
+        return;
+    }
+    m_bare = QPixmap(deviceSize);
+    m_bare.setDevicePixelRatio(ratio);
+    m_bare.fill(Qt::white);
+    {
+        QPainter painter(&m_bare);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(QPointF(0, 0), m_picture);
+    }
+    m_surface = m_bare;
+    m_surface.detach(); // the surface is drawn on; the bare picture must stay as it is
+}
+
+void PictureBox::Cls()
+{
+    ensureSurface();
+    if (m_surface.isNull()) {
+        return;
+    }
+    QPainter painter(&m_surface);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawPixmap(0, 0, m_bare);
+}
+
+void PictureBox::printText(const QString &text, int xTwips, int yTwips)
+{
+    ensureSurface();
+    if (m_surface.isNull()) {
+        return;
+    }
+    if (m_printed.text() != text) {
+        m_printed.setText(text);
+    }
+    QPainter painter(&m_surface);
+    painter.setFont(font());
+    painter.setPen(m_textColor);
+    painter.drawStaticText(QPointF(xTwips / TwipsPerPixel, yTwips / TwipsPerPixel), m_printed);
+}
+
+void PictureBox::copyFrom(const PictureBox &source)
+{
+    ensureSurface();
+    if (m_surface.isNull()) {
+        return;
+    }
+    {
+        QPainter painter(&m_surface);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawPixmap(0, 0, source.m_surface);
+    }
+    update();
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_surface);
+}
+
+void startMarquee(MarqueeState &state)
+{
+    state.marqueeX = StartX;
+    state.marqueeTextIndex = 0;
+    state.text = marqueeTexts()[0];
+}
+
+void advanceMarquee(MarqueeState &state, int textWidthTwips)
+{
+    state.marqueeX -= StepTwips;
+    if (-textWidthTwips < state.marqueeX) {
+        return;
+    }
+    state.marqueeX = WrapX;
+    const int shown = state.marqueeTextIndex;
+    state.marqueeTextIndex = shown + 1;
+    // Index i has been showing text i + 1; the wrap loads the one after it.
+    if (shown >= 0 && shown < 3) {
+        state.text = marqueeTexts()[shown + 1];
+    } else {
+        // After the last text (or from any stray index) the rotation begins again.
+        state.text = marqueeTexts()[0];
+        state.marqueeTextIndex = 0;
+    }
+}
+
+int textWidthTwips(const QString &text, const QFont &font)
+{
+    const double twips = QFontMetricsF(font).horizontalAdvance(text) * TwipsPerPixel;
+    return int(std::lround(std::min(twips, double(std::numeric_limits<int>::max()))));
+}
+
+void marqueeTick(MarqueeState &state, const QFont &label3Font, PictureBox &Picture2,
+                 PictureBox &Picture1)
+{
+    if (!state.measured || state.measuredText != state.text || state.measuredFont != label3Font) {
+        state.measuredWidthTwips = textWidthTwips(state.text, label3Font);
+        state.measuredText = state.text;
+        state.measuredFont = label3Font;
+        state.measured = true;
+    }
+    advanceMarquee(state, state.measuredWidthTwips);
+    Picture2.Cls();
+    Picture2.printText(state.text, state.marqueeX, 0);
+    Picture1.copyFrom(Picture2);
+}

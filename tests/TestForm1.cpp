@@ -1,0 +1,439 @@
+// The window as built: every control where the layout puts it, the start-up state, the
+// keyboard roles, the list behaviour, the passive controls and the focus hand-off.
+#include "AnchoredLabel.h"
+#include "Form1.h"
+#include "ScriptedDialogs.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsAsLaidOut();
+    void buttonsStartEnabledOrNot_data();
+    void buttonsStartEnabledOrNot();
+    void controlGeometry_data();
+    void controlGeometry();
+    void labelsKeepTheirAnchor_data();
+    void labelsKeepTheirAnchor();
+    void tabWalksTheControlsInOrder();
+    void quitClosesAtOnce();
+    void enterPressesSaveOnlyWhileEnabled();
+    void escapeOnlyMovesTheFocus();
+    void listClickTogglesAndSetsTheCurrentLine();
+    void listKeysMoveTheCurrentLineWithoutSelecting();
+    void passiveControlsLetTheMouseThrough_data();
+    void passiveControlsLetTheMouseThrough();
+    void releaseHandsTheFocusToTheSink_data();
+    void releaseHandsTheFocusToTheSink();
+    void dragOverAPassiveControlMovesTheWindow();
+    void everyControlHasAccessibleTexts();
+    void pictureButtonsSayWhatTheyDo_data();
+    void pictureButtonsSayWhatTheyDo();
+
+private:
+    template<typename T> T *control(const char *name)
+    {
+        T *found = m_form->findChild<T *>(QLatin1String(name));
+        if (found == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+
+    ScriptedDialogs *m_dialogs = nullptr;
+    Form1 *m_form = nullptr;
+};
+
+void TestForm1::initTestCase()
+{
+    registerApplicationFonts();
+}
+
+void TestForm1::init()
+{
+    m_dialogs = new ScriptedDialogs;
+    m_form = new Form1(*m_dialogs);
+    m_form->show();
+}
+
+void TestForm1::cleanup()
+{
+    if (!QTest::currentTestFailed()) {
+        QVERIFY(m_dialogs->allUsed());
+    }
+    delete m_form;
+    delete m_dialogs;
+}
+
+void TestForm1::startsAsLaidOut()
+{
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Tolvane"));
+    QCOMPARE(m_form->size(), QSize(545, 353));
+    QVERIFY(m_form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(m_form->focusWidget(), control<QPushButton>("Command12"));
+
+    QCOMPARE(control<QListWidget>("List1")->count(), 0);
+    QCOMPARE(control<QListWidget>("List2")->count(), 0);
+    for (const char *name : {"Label5", "Label6", "Label7", "Label8", "Label9"}) {
+        QVERIFY2(control<AnchoredLabel>(name)->caption().isEmpty(), name);
+    }
+    QCOMPARE(control<QLabel>("Label1")->text(), QStringLiteral("SRC"));
+    QCOMPARE(control<QLabel>("Label2")->text(), QStringLiteral("DEST"));
+    QCOMPARE(control<QLabel>("Label4")->text(), QStringLiteral("[ Tolvane v. 1.3 / 25 Jan 2007 ]"));
+    QVERIFY(!control<QLabel>("Label3")->isVisible());
+    QCOMPARE(control<QLabel>("Label3")->text().size(), 384);
+
+    QVERIFY(control<QTimer>("Timer1")->isActive());
+    QCOMPARE(control<QTimer>("Timer1")->interval(), 10);
+    QVERIFY(!control<QTimer>("Timer2")->isActive());
+    QCOMPARE(control<QTimer>("Timer2")->interval(), 10);
+}
+
+void TestForm1::buttonsStartEnabledOrNot_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("enabled");
+    QTest::newRow("copy") << "Command1" << "copy >>" << false;
+    QTest::newRow("LOAD SRC") << "Command2" << "LOAD SRC" << true;
+    QTest::newRow("LOAD DEST") << "Command3" << "LOAD DEST" << true;
+    QTest::newRow("save") << "Command4" << "save" << false;
+    QTest::newRow("quit") << "Command5" << "quit" << true;
+    QTest::newRow("SRC down") << "Command6" << "" << true;
+    QTest::newRow("SRC up") << "Command7" << "" << true;
+    QTest::newRow("DEST up") << "Command8" << "" << true;
+    QTest::newRow("DEST down") << "Command9" << "" << true;
+    QTest::newRow("SRC clear") << "Command10" << "" << true;
+    QTest::newRow("DEST clear") << "Command11" << "" << true;
+    QTest::newRow("sink") << "Command12" << "Command12" << true;
+    QTest::newRow("NEW") << "Command13" << "NEW" << true;
+}
+
+void TestForm1::buttonsStartEnabledOrNot()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    QFETCH(bool, enabled);
+    const auto *button = control<QPushButton>(qPrintable(name));
+    QCOMPARE(button->text(), text);
+    QCOMPARE(button->isEnabled(), enabled);
+    QCOMPARE(button->icon().isNull(), !text.isEmpty());
+}
+
+void TestForm1::controlGeometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("place");
+    // Logical pixels: the layout's twips divided by 15, rounded.
+    QTest::newRow("List1") << "List1" << QRect(8, 24, 217, 257);
+    QTest::newRow("List2") << "List2" << QRect(320, 24, 217, 257);
+    QTest::newRow("Image1") << "Image1" << QRect(246, 24, 58, 66);
+    QTest::newRow("Picture1") << "Picture1" << QRect(224, 112, 97, 25);
+    QTest::newRow("Picture2") << "Picture2" << QRect(225, 112, 95, 25);
+    QTest::newRow("Command1") << "Command1" << QRect(240, 256, 65, 25);
+    QTest::newRow("Command7") << "Command7" << QRect(8, 283, 17, 17);
+    QTest::newRow("Command6") << "Command6" << QRect(25, 283, 17, 17);
+    QTest::newRow("Command10") << "Command10" << QRect(43, 283, 17, 17);
+    QTest::newRow("Command2") << "Command2" << QRect(64, 283, 57, 17);
+    QTest::newRow("Command13") << "Command13" << QRect(390, 283, 33, 17);
+    QTest::newRow("Command3") << "Command3" << QRect(424, 283, 57, 17);
+    QTest::newRow("Command11") << "Command11" << QRect(485, 283, 17, 17);
+    QTest::newRow("Command9") << "Command9" << QRect(503, 283, 17, 17);
+    QTest::newRow("Command8") << "Command8" << QRect(520, 283, 17, 17);
+    QTest::newRow("Command4") << "Command4" << QRect(203, 320, 65, 25);
+    QTest::newRow("Command5") << "Command5" << QRect(275, 320, 65, 25);
+    QTest::newRow("Command12") << "Command12" << QRect(408, -61, 17, 17);
+    QTest::newRow("Label3") << "Label3" << QRect(0, 288, 1457, 11);
+    // Empty labels keep their laid-out size.
+    QTest::newRow("Label5") << "Label5" << QRect(271, 184, 3, 11);
+    QTest::newRow("Label6") << "Label6" << QRect(222, 8, 3, 13);
+    QTest::newRow("Label7") << "Label7" << QRect(320, 8, 3, 13);
+    QTest::newRow("Label8") << "Label8" << QRect(0, 304, 15, 58);
+    QTest::newRow("Label9") << "Label9" << QRect(531, 304, 15, 58);
+}
+
+void TestForm1::controlGeometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, place);
+    QCOMPARE(control<QWidget>(qPrintable(name))->geometry(), place);
+}
+
+void TestForm1::labelsKeepTheirAnchor_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("anchor"); // left, right or centre
+    QTest::addColumn<int>("edge");       // left x, right x, or twice the middle
+    QTest::addColumn<int>("top");
+    QTest::newRow("SRC heading") << "Label1" << "" << "left" << 8 << 8;
+    QTest::newRow("DEST heading") << "Label2" << "" << "right" << 537 << 8;
+    QTest::newRow("title") << "Label4" << "" << "centre" << 545 << 296;
+    QTest::newRow("SRC status") << "Label6" << "v.0.3 / 1/2/03 4:05:06 PM" << "right" << 225 << 8;
+    QTest::newRow("DEST status") << "Label7" << "v.0.3 / [new]" << "left" << 320 << 8;
+    QTest::newRow("detail") << "Label5" << "<<\r\nOffsets: 3\r\nParams: 1\r\nSize: 8" << "centre"
+                            << 545 << 184;
+    QTest::newRow("SRC count") << "Label8" << "1000" << "left" << 0 << 304;
+    QTest::newRow("DEST count") << "Label9" << "1000" << "right" << 546 << 304;
+}
+
+void TestForm1::labelsKeepTheirAnchor()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, anchor);
+    QFETCH(int, edge);
+    QFETCH(int, top);
+    auto *label = control<AnchoredLabel>(qPrintable(name));
+    if (!caption.isEmpty()) {
+        const int emptyWidth = label->width();
+        label->setCaption(caption);
+        QVERIFY(label->width() > emptyWidth);
+        QCOMPARE(label->caption(), caption);
+    }
+    const QRect place = label->geometry();
+    QVERIFY(place.width() >= label->sizeHint().width());
+    QCOMPARE(place.top(), top);
+    if (anchor == QLatin1String("left")) {
+        QCOMPARE(place.x(), edge);
+    } else if (anchor == QLatin1String("right")) {
+        QCOMPARE(place.x() + place.width(), edge);
+    } else {
+        QVERIFY(qAbs(2 * place.x() + place.width() - edge) <= 1);
+    }
+}
+
+void TestForm1::tabWalksTheControlsInOrder()
+{
+    const QStringList expected = {"List1",    "Command7",  "Command6", "Command10", "Command2",
+                                  "List2",    "Command13", "Command3", "Command11", "Command9",
+                                  "Command8", "Command1",  "Command4", "Command5",  "Command12"};
+    // The disabled buttons take part once enabled; the chain itself is what is tested.
+    control<QPushButton>("Command1")->setEnabled(true);
+    control<QPushButton>("Command4")->setEnabled(true);
+    QStringList walked;
+    for (int i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(m_form->focusWidget(), Qt::Key_Tab);
+        walked.append(m_form->focusWidget()->objectName());
+    }
+    QCOMPARE(walked, expected);
+}
+
+void TestForm1::quitClosesAtOnce()
+{
+    QVERIFY(m_form->isVisible());
+    QTest::mouseClick(control<QPushButton>("Command5"), Qt::LeftButton);
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestForm1::enterPressesSaveOnlyWhileEnabled()
+{
+    QTest::keyClick(control<QListWidget>("List1"), Qt::Key_Return);
+    QVERIFY(m_dialogs->fileDialogs.isEmpty());
+
+    control<QPushButton>("Command4")->setEnabled(true);
+    m_dialogs->fileNames = {QString()}; // the save dialog is cancelled
+    QTest::keyClick(control<QListWidget>("List1"), Qt::Key_Return);
+    QCOMPARE(m_dialogs->fileDialogs.size(), 1);
+    QCOMPARE(m_dialogs->fileDialogs.first().title, QStringLiteral("Save DEST Patch Set"));
+    QVERIFY(m_dialogs->fileDialogs.first().save);
+    QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestForm1::escapeOnlyMovesTheFocus()
+{
+    auto *list = control<QListWidget>("List2");
+    list->setFocus();
+    QCOMPARE(m_form->focusWidget(), list);
+    control<QPushButton>("Command4")->setEnabled(true);
+    QTest::keyClick(list, Qt::Key_Escape);
+    QCOMPARE(m_form->focusWidget(), control<QPushButton>("Command12"));
+    QVERIFY(m_dialogs->fileDialogs.isEmpty());
+    QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestForm1::listClickTogglesAndSetsTheCurrentLine()
+{
+    auto *list = control<QListWidget>("List1");
+    list->addItems({"one", "two", "three"});
+    const auto lineCentre = [list](int row) {
+        return list->visualItemRect(list->item(row)).center();
+    };
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, lineCentre(1));
+    QVERIFY(list->item(1)->isSelected());
+    QCOMPARE(list->currentRow(), 1);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, lineCentre(2));
+    QVERIFY(list->item(1)->isSelected());
+    QVERIFY(list->item(2)->isSelected());
+    QCOMPARE(list->currentRow(), 2);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, lineCentre(1));
+    QVERIFY(!list->item(1)->isSelected());
+    QVERIFY(list->item(2)->isSelected());
+    QCOMPARE(list->currentRow(), 1);
+}
+
+void TestForm1::listKeysMoveTheCurrentLineWithoutSelecting()
+{
+    auto *list = control<QListWidget>("List2");
+    list->addItems({"one", "two", "three"});
+    list->setFocus();
+    list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentRow(), 2);
+    QVERIFY(list->selectedItems().isEmpty());
+
+    QTest::keyClick(list, Qt::Key_Space);
+    QVERIFY(list->item(2)->isSelected());
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(list->selectedItems().size(), 1);
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Space);
+    QVERIFY(list->selectedItems().isEmpty());
+}
+
+void TestForm1::passiveControlsLetTheMouseThrough_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("passive");
+    QTest::newRow("Label1") << "Label1" << true;
+    QTest::newRow("Label2") << "Label2" << true;
+    QTest::newRow("Image1") << "Image1" << true;
+    QTest::newRow("Picture1") << "Picture1" << true;
+    QTest::newRow("Picture2") << "Picture2" << true;
+    QTest::newRow("List1") << "List1" << false;
+    QTest::newRow("Command1") << "Command1" << false;
+    QTest::newRow("Label4") << "Label4" << false;
+}
+
+void TestForm1::passiveControlsLetTheMouseThrough()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, passive);
+    auto *widget = control<QWidget>(qPrintable(name));
+    const QPoint centre = widget->geometry().center();
+    QWidget *hit = m_form->childAt(centre);
+    while (hit != nullptr && hit->parentWidget() != m_form) {
+        hit = hit->parentWidget();
+    }
+    if (passive) {
+        QCOMPARE(hit, nullptr); // the window itself gets the mouse and can be dragged
+        QCOMPARE(widget->focusPolicy(), Qt::NoFocus);
+    } else {
+        QCOMPARE(hit, widget);
+    }
+}
+
+void TestForm1::releaseHandsTheFocusToTheSink_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("handsOver");
+    for (const char *name : {"Command2", "Command3", "Command6", "Command7", "Command8",
+                             "Command9", "Command10", "Command11", "Command13"}) {
+        QTest::newRow(name) << name << true;
+    }
+    for (const char *name : {"Command1", "Command4", "Command5"}) {
+        QTest::newRow(name) << name << false;
+    }
+}
+
+void TestForm1::releaseHandsTheFocusToTheSink()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, handsOver);
+    auto *list = control<QListWidget>("List1");
+    list->setFocus();
+    // The right button: it clicks nothing, so only the hand-off can move the focus.
+    auto *button = control<QPushButton>(qPrintable(name));
+    button->setEnabled(true);
+    QTest::mousePress(button, Qt::RightButton);
+    QTest::mouseRelease(button, Qt::RightButton);
+    // The press gives a button the focus; only the nine hand it on at the release.
+    QWidget *expected = handsOver ? control<QPushButton>("Command12") : button;
+    QCOMPARE(m_form->focusWidget(), expected);
+    QVERIFY(m_form->isVisible());
+}
+
+void TestForm1::dragOverAPassiveControlMovesTheWindow()
+{
+    if (m_form->screen()->availableGeometry().width() < 800) {
+        QSKIP("the offscreen screen is too small for a free move");
+    }
+    m_form->move(10, 10);
+    // The logo passes the mouse to the window; a move with the left button drags it.
+    const QPoint grab = control<QLabel>("Image1")->geometry().center();
+    const auto moveTo = [this, grab](const QPoint &cursor, Qt::MouseButtons buttons) {
+        QCursor::setPos(cursor);
+        QMouseEvent move(QEvent::MouseMove, QPointF(grab), QPointF(cursor), Qt::NoButton,
+                         buttons, Qt::NoModifier);
+        QApplication::sendEvent(m_form, &move);
+    };
+    moveTo(QPoint(300, 200), Qt::LeftButton);
+    QCOMPARE(m_form->pos(), QPoint(300, 200) - grab);
+    moveTo(QPoint(310, 205), Qt::LeftButton);
+    QCOMPARE(m_form->pos(), QPoint(310, 205) - grab);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(grab), QPointF(310, 205),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(m_form, &release);
+    moveTo(QPoint(350, 250), Qt::RightButton);
+    QCOMPARE(m_form->pos(), QPoint(310, 205) - grab);
+}
+
+void TestForm1::everyControlHasAccessibleTexts()
+{
+    int checked = 0;
+    for (const QWidget *widget : m_form->findChildren<QWidget *>()) {
+        const QString name = widget->objectName();
+        if (widget->parentWidget() != m_form || name.isEmpty()) {
+            continue;
+        }
+        QVERIFY2(!widget->accessibleName().isEmpty(), qPrintable(name));
+        QVERIFY2(!widget->accessibleDescription().isEmpty(), qPrintable(name));
+        ++checked;
+    }
+    QCOMPARE(checked, 27); // 2 lists, 9 labels, the logo, 2 picture boxes, 13 buttons
+}
+
+void TestForm1::pictureButtonsSayWhatTheyDo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");
+    QTest::newRow("Command7") << "Command7" << "Move SRC entry up";
+    QTest::newRow("Command6") << "Command6" << "Move SRC entry down";
+    QTest::newRow("Command10") << "Command10" << "Clear SRC selection";
+    QTest::newRow("Command8") << "Command8" << "Move DEST entry up";
+    QTest::newRow("Command9") << "Command9" << "Move DEST entry down";
+    QTest::newRow("Command11") << "Command11" << "Clear DEST selection";
+}
+
+void TestForm1::pictureButtonsSayWhatTheyDo()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    QCOMPARE(control<QPushButton>(qPrintable(name))->accessibleName(), accessibleName);
+}
+
+QTEST_MAIN(TestForm1)
+#include "TestForm1.moc"

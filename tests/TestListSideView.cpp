@@ -1,0 +1,108 @@
+// The list view the editing routines write through: the program's own changes of lines,
+// selection and current line never look like a click, and a big list is built at once.
+#include "AnchoredLabel.h"
+#include "ListSideView.h"
+
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestListSideView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void changesByTheProgramRaiseNoClick();
+    void selectionAndCurrentLineStayApart();
+    void linesOutsideTheListAreIgnored();
+    void labelsTakeTheTexts();
+
+private:
+    QWidget *m_window = nullptr;
+    QListWidget *m_list = nullptr;
+    AnchoredLabel *m_count = nullptr;
+    AnchoredLabel *m_status = nullptr;
+    ListSideView *m_view = nullptr;
+};
+
+void TestListSideView::init()
+{
+    m_window = new QWidget;
+    m_list = new QListWidget(m_window);
+    m_list->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_count = new AnchoredLabel(QRect(0, 300, 15, 58), AnchoredLabel::Anchor::Left, m_window);
+    m_status = new AnchoredLabel(QRect(222, 8, 3, 13), AnchoredLabel::Anchor::Right, m_window);
+    m_view = new ListSideView(m_list, m_count, m_status);
+}
+
+void TestListSideView::cleanup()
+{
+    delete m_view;
+    delete m_window;
+}
+
+void TestListSideView::changesByTheProgramRaiseNoClick()
+{
+    QSignalSpy currentChanges(m_list, &QListWidget::currentRowChanged);
+    QStringList lines;
+    for (int i = 0; i < 1000; ++i) {
+        lines.append(QStringLiteral("entry %1").arg(i));
+    }
+    m_view->setLines(lines);
+    m_view->setCurrentLine(0);
+    m_view->setLineSelected(3, true);
+    m_view->setCurrentLine(999);
+    m_view->setCurrentLine(-1);
+    QCOMPARE(m_view->lineCount(), 1000);
+    QCOMPARE(m_list->item(999)->text(), QStringLiteral("entry 999"));
+    QCOMPARE(currentChanges.count(), 0);
+}
+
+void TestListSideView::selectionAndCurrentLineStayApart()
+{
+    m_view->setLines({"a", "b", "c", "d"});
+    QCOMPARE(m_view->currentLine(), -1);
+    m_view->setLineSelected(1, true);
+    m_view->setLineSelected(3, true);
+    m_view->setCurrentLine(2);
+    QCOMPARE(m_view->currentLine(), 2);
+    QVERIFY(!m_view->isLineSelected(0));
+    QVERIFY(m_view->isLineSelected(1));
+    QVERIFY(!m_view->isLineSelected(2));
+    QVERIFY(m_view->isLineSelected(3));
+    m_view->setLineSelected(1, false);
+    QCOMPARE(m_view->currentLine(), 2);
+    QCOMPARE(m_list->selectedItems().size(), 1);
+
+    m_view->setLines({"x", "y"});
+    QCOMPARE(m_view->currentLine(), -1);
+    QVERIFY(m_list->selectedItems().isEmpty());
+}
+
+void TestListSideView::linesOutsideTheListAreIgnored()
+{
+    m_view->setLines({"a", "b"});
+    m_view->setCurrentLine(1);
+    m_view->setCurrentLine(2);
+    m_view->setCurrentLine(-2);
+    QCOMPARE(m_view->currentLine(), 1);
+    m_view->setLineSelected(5, true);
+    QVERIFY(!m_view->isLineSelected(5));
+    QVERIFY(m_list->selectedItems().isEmpty());
+}
+
+void TestListSideView::labelsTakeTheTexts()
+{
+    QCOMPARE(m_view->statusText(), QString());
+    m_view->setStatusText(QStringLiteral("LOADING"));
+    m_view->setCountText(QStringLiteral("12"));
+    QCOMPARE(m_view->statusText(), QStringLiteral("LOADING"));
+    QCOMPARE(m_count->text(), QStringLiteral("12"));
+    QCOMPARE(m_status->geometry().right(), 224); // still ends where it was laid out
+}
+
+QTEST_MAIN(TestListSideView)
+#include "TestListSideView.moc"

@@ -1,0 +1,281 @@
+// "LOAD SRC" and "LOAD DEST" through the real window and the scripted dialogs: what a
+// completed load shows and enables, and that a cancel or a failed load changes nothing.
+#include "AnchoredLabel.h"
+#include "Form1.h"
+#include "ScriptedDialogs.h"
+#include "WindowFixture.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString filter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
+}
+
+class TestLoadCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void cancelChangesNothing_data();
+    void cancelChangesNothing();
+    void secondSideEnablesCopyAndSave_data();
+    void secondSideEnablesCopyAndSave();
+    void statusShowsVersionAndFileTime();
+    void failedLoadLeavesTheWindowAsItWas_data();
+    void failedLoadLeavesTheWindowAsItWas();
+    void loadingAgainReplacesTheSide();
+
+private:
+    template<typename T> T *control(const char *name)
+    {
+        T *found = m_form->findChild<T *>(QLatin1String(name));
+        if (found == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        return writeFile(*m_folder, name, bytes);
+    }
+    // One press of a load button answered with `path`.
+    void load(const char *button, const QString &path)
+    {
+        m_dialogs->fileNames.append(path);
+        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
+
+    QTemporaryDir *m_folder = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    Form1 *m_form = nullptr;
+};
+
+void TestLoadCommands::initTestCase()
+{
+    registerApplicationFonts();
+}
+
+void TestLoadCommands::init()
+{
+    m_folder = new QTemporaryDir;
+    QVERIFY(m_folder->isValid());
+    m_dialogs = new ScriptedDialogs;
+    m_form = new Form1(*m_dialogs);
+    m_form->show();
+}
+
+void TestLoadCommands::cleanup()
+{
+    if (!QTest::currentTestFailed()) {
+        QVERIFY(m_dialogs->allUsed());
+    }
+    delete m_form;
+    delete m_dialogs;
+    delete m_folder;
+}
+
+void TestLoadCommands::cancelChangesNothing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("list");
+    QTest::newRow("SRC") << "Command2" << "Load SRC Patch Set" << "Label6" << "List1";
+    QTest::newRow("DEST") << "Command3" << "Load DEST Patch Set" << "Label7" << "List2";
+}
+
+void TestLoadCommands::cancelChangesNothing()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, title);
+    QFETCH(QString, status);
+    QFETCH(QString, list);
+    // A side that holds a set, then a cancelled dialog over it.
+    load(qPrintable(button), write("first.tvr", patchSetBytes({"one", "two"})));
+    clickLine(control<QListWidget>(qPrintable(list)), 1);
+    const QString statusBefore = control<AnchoredLabel>(qPrintable(status))->caption();
+    const PatchSets before = m_form->sets();
+
+    load(qPrintable(button), QString());
+    QCOMPARE(control<AnchoredLabel>(qPrintable(status))->caption(), statusBefore);
+    QCOMPARE(listLines(control<QListWidget>(qPrintable(list))), QStringList({"one", "two"}));
+    QCOMPARE(selectedLines(control<QListWidget>(qPrintable(list))), QList<int>({1}));
+    QCOMPARE(m_form->sets().SrcTable, before.SrcTable);
+    QCOMPARE(m_form->sets().DestTable, before.DestTable);
+    QVERIFY(!control<QPushButton>("Command1")->isEnabled());
+    QVERIFY(!control<QPushButton>("Command4")->isEnabled());
+
+    const QList<ScriptedDialogs::FileDialog> expected = {{false, title, filter, QString()},
+                                                         {false, title, filter, QString()}};
+    QCOMPARE(m_dialogs->fileDialogs, expected);
+    QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestLoadCommands::secondSideEnablesCopyAndSave_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::newRow("SRC, then DEST") << "Command2" << "Command3";
+    QTest::newRow("DEST, then SRC") << "Command3" << "Command2";
+}
+
+void TestLoadCommands::secondSideEnablesCopyAndSave()
+{
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    auto *copy = control<QPushButton>("Command1");
+    auto *save = control<QPushButton>("Command4");
+
+    load(qPrintable(first), write("first.tvr", patchSetBytes({"alpha", "beta"})));
+    QVERIFY(!copy->isEnabled());
+    QVERIFY(!save->isEnabled());
+    QCOMPARE(m_dialogs->fileName(), QString()); // a completed load clears the shared name
+
+    load(qPrintable(second), write("second.tvr", patchSetBytes({"gamma"})));
+    QVERIFY(copy->isEnabled());
+    QVERIFY(save->isEnabled());
+
+    const bool srcFirst = first == QLatin1String("Command2");
+    auto *srcList = control<QListWidget>("List1");
+    auto *destList = control<QListWidget>("List2");
+    QCOMPARE(listLines(srcList),
+             srcFirst ? QStringList({"alpha", "beta"}) : QStringList({"gamma"}));
+    QCOMPARE(listLines(destList),
+             srcFirst ? QStringList({"gamma"}) : QStringList({"alpha", "beta"}));
+    QCOMPARE(control<AnchoredLabel>("Label8")->caption(), srcFirst ? "2" : "1");
+    QCOMPARE(control<AnchoredLabel>("Label9")->caption(), srcFirst ? "1" : "2");
+    for (const QListWidget *list : {srcList, destList}) {
+        QVERIFY(selectedLines(list).isEmpty());
+        QCOMPARE(list->currentRow(), 0);
+    }
+    QVERIFY(control<AnchoredLabel>("Label6")->caption().startsWith(QLatin1String("v.0.3 / ")));
+    QVERIFY(control<AnchoredLabel>("Label7")->caption().startsWith(QLatin1String("v.0.3 / ")));
+    QCOMPARE(m_form->sets().SrcPath, m_folder->filePath(srcFirst ? "first.tvr" : "second.tvr"));
+    QCOMPARE(m_form->sets().DestPath, m_folder->filePath(srcFirst ? "second.tvr" : "first.tvr"));
+    QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestLoadCommands::statusShowsVersionAndFileTime()
+{
+    // A version byte outside ASCII shows as its Windows-1252 character.
+    const QString path = write("dated.tvr", patchSetBytes({"one"}, "0.3\xe9"));
+    const QDateTime modified(QDate(2007, 1, 25), QTime(13, 4, 5));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    }
+    load("Command3", path);
+    const QLocale locale;
+    const QString expected = QStringLiteral("v.0.3\u00e9 / ")
+                             + locale.toString(QDate(2007, 1, 25), QLocale::ShortFormat)
+                             + QLatin1Char(' ')
+                             + locale.toString(QTime(13, 4, 5), QLocale::LongFormat);
+    QCOMPARE(control<AnchoredLabel>("Label7")->caption(), expected);
+    QCOMPARE(control<AnchoredLabel>("Label6")->caption(), QString());
+    QCOMPARE(control<QLabel>("Label7")->x(), 320); // anchored left at the DEST list
+    QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestLoadCommands::failedLoadLeavesTheWindowAsItWas_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("loadedBefore");
+    QTest::addColumn<QByteArray>("bytes"); // empty: the file does not exist
+    QTest::addColumn<QString>("message");  // %1 is the path
+    const QString missing = QStringLiteral("Can't find patch set file (%1)");
+    const QString header = QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
+    const QString body = QStringLiteral(
+        "Error loading custom patch set (%1).\r\nMake sure file is not corrupted or empty.");
+    const QByteArray badHeader = "TAVRA=0.3\r\n\r\n/bgn 000\r\nOmnipresence=1\r\n/end 000\r\n";
+    const QByteArray badBody =
+        "TAVRO=0.3\r\n\r\n/bgn 000\r\nOmnipresence=1\r\nName=bad\r\nRequiresSave=300\r\n"
+        "/end 000\r\n";
+    for (const bool before : {false, true}) {
+        const char *state = before ? "loaded" : "empty";
+        for (const char *button : {"Command2", "Command3"}) {
+            const char *side = QByteArray(button) == "Command2" ? "SRC" : "DEST";
+            QTest::addRow("%s %s, missing file", state, side)
+                << button << before << QByteArray() << missing;
+            QTest::addRow("%s %s, bad header", state, side)
+                << button << before << badHeader << header;
+            QTest::addRow("%s %s, error in the body", state, side)
+                << button << before << badBody << body;
+        }
+    }
+}
+
+void TestLoadCommands::failedLoadLeavesTheWindowAsItWas()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, loadedBefore);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    const bool src = button == QLatin1String("Command2");
+    auto *list = control<QListWidget>(src ? "List1" : "List2");
+    auto *status = control<AnchoredLabel>(src ? "Label6" : "Label7");
+    auto *count = control<AnchoredLabel>(src ? "Label8" : "Label9");
+
+    // The other side holds a set, so a completed load would enable copy and save.
+    load(src ? "Command3" : "Command2", write("other.tvr", patchSetBytes({"other"})));
+    if (loadedBefore) {
+        load(qPrintable(button), write("good.tvr", patchSetBytes({"kept", "also kept"}, "0.2")));
+        clickLine(list, 1);
+    }
+    const PatchSets before = m_form->sets();
+    const QStringList linesBefore = listLines(list);
+    const QList<int> selectedBefore = selectedLines(list);
+    const int currentBefore = list->currentRow();
+    const QString statusBefore = status->caption();
+    const QString countBefore = count->caption();
+    const bool copyBefore = control<QPushButton>("Command1")->isEnabled();
+    const bool saveBefore = control<QPushButton>("Command4")->isEnabled();
+    m_dialogs->shown.clear();
+
+    const QString path = bytes.isEmpty() ? m_folder->filePath("missing.tvr")
+                                         : write("failing.tvr", bytes);
+    load(qPrintable(button), path);
+
+    QCOMPARE(m_dialogs->shown, QList<ShownText>({{"Tolvane", message.arg(path)}}));
+    QCOMPARE(status->caption(), statusBefore);
+    QCOMPARE(count->caption(), countBefore);
+    QCOMPARE(listLines(list), linesBefore);
+    QCOMPARE(selectedLines(list), selectedBefore);
+    QCOMPARE(list->currentRow(), currentBefore);
+    QCOMPARE(m_form->sets().SrcTable, before.SrcTable);
+    QCOMPARE(m_form->sets().DestTable, before.DestTable);
+    QCOMPARE(m_form->sets().SrcVersion, before.SrcVersion);
+    QCOMPARE(m_form->sets().DestVersion, before.DestVersion);
+    QCOMPARE(m_form->sets().SrcPath, before.SrcPath);
+    QCOMPARE(m_form->sets().DestPath, before.DestPath);
+    QCOMPARE(control<QPushButton>("Command1")->isEnabled(), copyBefore);
+    QCOMPARE(control<QPushButton>("Command4")->isEnabled(), saveBefore);
+    // The next dialog offers the name that failed.
+    QCOMPARE(m_dialogs->fileName(), path);
+}
+
+void TestLoadCommands::loadingAgainReplacesTheSide()
+{
+    load("Command2", write("long.tvr", patchSetBytes({"a", "b", "c"})));
+    clickLine(control<QListWidget>("List1"), 2);
+    load("Command2", write("short.tvr", patchSetBytes({"d"}, "0.4")));
+    QCOMPARE(listLines(control<QListWidget>("List1")), QStringList({"d"}));
+    QVERIFY(selectedLines(control<QListWidget>("List1")).isEmpty());
+    QCOMPARE(m_form->sets().SrcTable.size(), 1);
+    QCOMPARE(m_form->sets().SrcVersion, QByteArray("0.4"));
+    QVERIFY(control<AnchoredLabel>("Label6")->caption().startsWith(QLatin1String("v.0.4 / ")));
+    QCOMPARE(control<AnchoredLabel>("Label8")->caption(), QStringLiteral("1"));
+    QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+QTEST_MAIN(TestLoadCommands)
+#include "TestLoadCommands.moc"

@@ -1,0 +1,102 @@
+// The dialog seam for window tests: file dialogs answer from a queue of names (an empty
+// name is a cancel), Yes/No questions from a queue of answers, and every text shown is
+// recorded with its title. A test ends with QVERIFY(dialogs.allUsed()) and one QCOMPARE
+// of `shown`, so an extra or a missing message box fails the test.
+#pragma once
+
+#include "Dialogs.h"
+
+#include <QDebug>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct ShownText
+{
+    QString title;
+    QString text;
+
+    friend bool operator==(const ShownText &a, const ShownText &b)
+    {
+        return a.title == b.title && a.text == b.text;
+    }
+};
+
+inline QDebug operator<<(QDebug debug, const ShownText &shown)
+{
+    QDebugStateSaver saver(debug);
+    debug.nospace() << "ShownText(" << shown.title << ", " << shown.text << ")";
+    return debug;
+}
+
+// QCOMPARE prints both lists on a mismatch.
+namespace QTest {
+inline char *toString(const ShownText &shown)
+{
+    return qstrdup(qPrintable(shown.title + QLatin1String(": ") + shown.text));
+}
+} // namespace QTest
+
+class ScriptedDialogs : public Dialogs
+{
+public:
+    // What one file dialog was opened with.
+    struct FileDialog
+    {
+        bool save = false;
+        QString title;
+        QString filter;
+        QString initialName; // the shared file name when the dialog opened
+
+        friend bool operator==(const FileDialog &a, const FileDialog &b)
+        {
+            return a.save == b.save && a.title == b.title && a.filter == b.filter
+                   && a.initialName == b.initialName;
+        }
+    };
+
+    QStringList fileNames; // answers of the file dialogs, in order; "" cancels
+    QList<bool> answers;   // answers of the Yes/No questions, in order
+    QList<ShownText> shown;
+    QList<FileDialog> fileDialogs;
+    int unexpected = 0; // dialogs or questions that found their queue empty
+
+    QString openFileName(QWidget *, const QString &title, const QString &filter) override
+    {
+        return fileDialog(false, title, filter);
+    }
+    QString saveFileName(QWidget *, const QString &title, const QString &filter) override
+    {
+        return fileDialog(true, title, filter);
+    }
+    void message(QWidget *, const QString &text) override
+    {
+        shown.append({QStringLiteral("Tolvane"), text});
+    }
+    bool askYesNo(QWidget *, const QString &title, const QString &text) override
+    {
+        shown.append({title, text});
+        if (answers.isEmpty()) {
+            ++unexpected;
+            return false;
+        }
+        return answers.takeFirst();
+    }
+
+    bool allUsed() const { return fileNames.isEmpty() && answers.isEmpty() && unexpected == 0; }
+
+private:
+    QString fileDialog(bool save, const QString &title, const QString &filter)
+    {
+        fileDialogs.append({save, title, filter, fileName()});
+        if (fileNames.isEmpty()) {
+            ++unexpected;
+            return {};
+        }
+        const QString chosen = fileNames.takeFirst();
+        if (!chosen.isEmpty()) {
+            setFileName(chosen);
+        }
+        return chosen;
+    }
+};
