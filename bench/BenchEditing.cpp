@@ -1,0 +1,84 @@
+// Speed of the editing commands on large sets: a deletion press, a copy of a thousand
+// entries and a single move, each with the refreshes it runs, on fake side views.
+#include "FakeSideView.h"
+#include "MaximalSet.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using maximal::EntryCount;
+
+void allLines(FakeSideView &view, int step)
+{
+    QList<int> lines;
+    for (int line = 0; line < view.lineCount(); line += step) {
+        lines.append(line);
+    }
+    view.select(lines);
+}
+
+void BM_DeleteEverySecond(benchmark::State &state)
+{
+    const PatchTable dest = maximal::table('D');
+    EditorRig rig;
+    for (auto _ : state) {
+        state.PauseTiming();
+        rig.sets.DestTable = dest;
+        rig.sets.DestTable.detach();
+        rig.editor.RefreshSide(Side::Right);
+        allLines(rig.right, 2);
+        state.ResumeTiming();
+
+        rig.editor.copyIntoDest();
+        benchmark::DoNotOptimize(rig.sets.DestTable.size());
+    }
+    if (rig.sets.DestTable.size() != EntryCount / 2) {
+        state.SkipWithError("wrong number of entries left");
+    }
+}
+BENCHMARK(BM_DeleteEverySecond)->Unit(benchmark::kMillisecond);
+
+void BM_CopyThousandNewNames(benchmark::State &state)
+{
+    const PatchTable dest = maximal::table('D');
+    EditorRig rig;
+    rig.sets.SrcTable = maximal::table('S');
+    for (auto _ : state) {
+        state.PauseTiming();
+        rig.sets.DestTable = dest;
+        rig.sets.DestTable.detach();
+        rig.editor.RefreshSide(Side::Right);
+        rig.editor.RefreshSide(Side::Left);
+        allLines(rig.left, 1);
+        state.ResumeTiming();
+
+        rig.editor.copyIntoDest();
+        benchmark::DoNotOptimize(rig.sets.DestTable.size());
+    }
+    if (rig.sets.DestTable.size() != 2 * EntryCount || !rig.questions.isEmpty()) {
+        state.SkipWithError("copy went wrong");
+    }
+}
+BENCHMARK(BM_CopyThousandNewNames)->Unit(benchmark::kMillisecond);
+
+void BM_MoveLastUp(benchmark::State &state)
+{
+    EditorRig rig;
+    rig.sets.DestTable = maximal::table('D');
+    rig.editor.RefreshSide(Side::Right);
+    for (auto _ : state) {
+        // Each move swaps the last two entries back, so every iteration does the same work.
+        rig.right.current = EntryCount - 1;
+        rig.editor.moveUp(Side::Right);
+        benchmark::DoNotOptimize(rig.right.current);
+    }
+    if (rig.right.current != EntryCount - 2) {
+        state.SkipWithError("move went wrong");
+    }
+}
+BENCHMARK(BM_MoveLastUp)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,3 @@
+add_executable(bench_patchset_files BenchPatchSetFiles.cpp MaximalSet.h)
+target_link_libraries(bench_patchset_files PRIVATE tolvane_store benchmark::benchmark)
+tolvane_warnings(bench_patchset_files)
