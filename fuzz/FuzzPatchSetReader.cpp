@@ -1,0 +1,113 @@
+// Feeds arbitrary bytes to the patch set reader. Every input must end in a loaded set or in
+// one of the reader's messages, without a sanitizer report; and every set that loads must
+// come back from a save and a load as the same table, up to what the format cannot carry.
+#include "PatchSetReader.h"
+#include "PatchSetWriter.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
+
+namespace {
+
+const QString path = QStringLiteral("fuzz.tvr");
+
+[[noreturn]] void fail(const char *what)
+{
+    std::fprintf(stderr, "fuzz_patchset_reader: %s\n", what);
+    std::abort();
+}
+
+ReadResult read(const QByteArray &bytes)
+{
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    return readPatchSet(buffer, path);
+}
+
+QByteArray write(const PatchTable &table)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!writePatchSet(buffer, table, path).ok()) {
+        fail("writing to memory failed");
+    }
+    return bytes;
+}
+
+// What a save keeps of a table read from any file: data slots need an offset, parameter
+// slots must be in use (existence 1), and parameter texts go back through pipe lines, which
+// keep 50 characters. Everything else a read can produce is written back as it was read:
+// read texts never hold a line break or a ";" and never start with a space.
+PatchTable saveable(PatchTable table)
+{
+    for (PatchEntry &entry : table) {
+        for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
+            if (entry.data(slot).Offffset.isEmpty() && !entry.data(slot).isEmpty()) {
+                entry.data(slot) = DataSlot();
+            }
+        }
+        for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
+            const PatchParameter &parameter = std::as_const(entry).parameter(slot);
+            if (parameter.isEmpty()) {
+                continue;
+            }
+            PatchParameter &kept = entry.parameter(slot);
+            if (kept.existence != 1) {
+                kept = PatchParameter();
+                continue;
+            }
+            kept.offsetka.truncate(50);
+            kept.parametervalka.truncate(50);
+            kept.parameternamka.truncate(50);
+        }
+    }
+    return table;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
+                                                     qsizetype(size));
+    const ReadResult first = read(input);
+    if (!first.ok()) {
+        if (!first.entries.isEmpty() || !first.version.isEmpty()) {
+            fail("a failed read handed out a table");
+        }
+        const bool known = first.message.startsWith(QLatin1String("Error loading custom patch set ("))
+            || first.message.startsWith(QLatin1String("Patch set header not found!"));
+        if (!known) {
+            fail("unexpected failure message");
+        }
+        return 0;
+    }
+    if (first.version.size() > 10) {
+        fail("version longer than ten characters");
+    }
+
+    const QByteArray saved = write(first.entries);
+    const ReadResult second = read(saved);
+    if (!second.ok()) {
+        fail("a saved set does not load");
+    }
+    if (second.version != "0.3") {
+        fail("a saved set has another version");
+    }
+    if (second.entries != saveable(first.entries)) {
+        fail("save then load changed the table");
+    }
+    // Once saved, the bytes are a fixpoint.
+    if (write(second.entries) != saved) {
+        fail("saving a reloaded set gave other bytes");
+    }
+    return 0;
+}
