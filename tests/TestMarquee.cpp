@@ -34,6 +34,7 @@ private slots:
     void copyShowsTheComposedFrame_data();
     void copyShowsTheComposedFrame();
     void clsRemovesTheText();
+    void skippedTicksNeverShowAStaleFrame();
     void surfaceIsAtTheDevicePixelRatio();
 };
 
@@ -189,6 +190,30 @@ void TestMarquee::clsRemovesTheText()
     Picture2.printText(QStringLiteral("tolvane"), 0, 0); // drawing persists until cleared
     Picture2.Cls();
     QCOMPARE(Picture2.surface(), bare);
+}
+
+void TestMarquee::skippedTicksNeverShowAStaleFrame()
+{
+    // A tick that moves the text by less than a pixel draws nothing; what Picture1 shows must
+    // still be exactly the frame that tick would have composed, through a wrap as well.
+    QFont font(QStringLiteral("Small Fonts"));
+    font.setPointSizeF(6.75);
+    PictureBox Picture2(whiteStrip());
+    PictureBox Picture1(whiteStrip());
+    PictureBox reference(whiteStrip());
+    Picture2.setFont(font);
+    reference.setFont(font);
+    MarqueeState state;
+    startMarquee(state);
+    state.text = QStringLiteral("patch");
+    const int ticks = (1500 + textWidthTwips(state.text, font)) / 6 + 40;
+    for (int tick = 1; tick <= ticks; ++tick) {
+        marqueeTick(state, font, Picture2, Picture1);
+        reference.Cls();
+        reference.printText(state.text, state.marqueeX, 0);
+        QVERIFY2(Picture1.surface() == reference.surface(), qPrintable(QString::number(tick)));
+    }
+    QCOMPARE(state.text, marqueeTexts()[1]); // the wrap was crossed
 }
 
 void TestMarquee::surfaceIsAtTheDevicePixelRatio()

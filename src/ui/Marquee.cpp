@@ -97,10 +97,17 @@ void PictureBox::printText(const QString &text, int xTwips, int yTwips)
     if (m_printed.text() != text) {
         m_printed.setText(text);
     }
+    const qreal ratio = m_surface.devicePixelRatio();
     QPainter painter(&m_surface);
     painter.setFont(font());
     painter.setPen(m_textColor);
-    painter.drawStaticText(QPointF(xTwips / TwipsPerPixel, yTwips / TwipsPerPixel), m_printed);
+    painter.drawStaticText(QPointF(devicePixels(xTwips) / ratio, devicePixels(yTwips) / ratio),
+                           m_printed);
+}
+
+int PictureBox::devicePixels(int twips) const
+{
+    return int(std::lround(twips / TwipsPerPixel * devicePixelRatioF()));
 }
 
 void PictureBox::copyFrom(const PictureBox &source)
@@ -165,6 +172,17 @@ void marqueeTick(MarqueeState &state, const QFont &label3Font, PictureBox &Pictu
         state.measured = true;
     }
     advanceMarquee(state, state.measuredWidthTwips);
+    const int deviceX = Picture2.devicePixels(state.marqueeX);
+    const qreal ratio = Picture2.devicePixelRatioF();
+    if (state.shown && state.shownDeviceX == deviceX && state.shownRatio == ratio
+        && state.shownText == state.text && state.shownFont == Picture2.font()) {
+        return;
+    }
+    state.shown = true;
+    state.shownDeviceX = deviceX;
+    state.shownRatio = ratio;
+    state.shownText = state.text;
+    state.shownFont = Picture2.font();
     Picture2.Cls();
     Picture2.printText(state.text, state.marqueeX, 0);
     Picture1.copyFrom(Picture2);

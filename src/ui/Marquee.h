@@ -34,13 +34,17 @@ public:
     // The surface shows the bare picture again (white where the picture does not reach).
     void Cls();
     // Draws `text` as one line in the widget's font and textColor(), its top-left corner at
-    // (xTwips, yTwips), 15 twips to a logical pixel. Parts outside the surface are dropped.
+    // (xTwips, yTwips), 15 twips to a logical pixel, rounded to the nearest device pixel.
+    // Parts outside the surface are dropped.
     void printText(const QString &text, int xTwips, int yTwips);
     // This surface becomes a copy of `source`'s (from their top-left corners), then repaints.
     void copyFrom(const PictureBox &source);
 
     void setTextColor(const QColor &color) { m_textColor = color; }
     QColor textColor() const { return m_textColor; }
+
+    // Where printText() puts a position in twips: whole device pixels.
+    int devicePixels(int twips) const;
 
     // The surface as it stands, at the device pixel ratio; for tests.
     QImage surface() const { return m_surface.toImage(); }
@@ -71,6 +75,14 @@ struct MarqueeState
     QFont measuredFont;
     int measuredWidthTwips = 0;
     bool measured = false;
+
+    // The frame Picture1 shows, so a tick that would draw the same pixels again is skipped:
+    // a step is 0.4 pixels, and each frame shown costs a trip to the window system.
+    QString shownText;
+    QFont shownFont;
+    int shownDeviceX = 0;
+    qreal shownRatio = 0;
+    bool shown = false;
 };
 
 // marqueeX 1500, text 1, index 0.
@@ -85,6 +97,7 @@ void advanceMarquee(MarqueeState &state, int textWidthTwips);
 int textWidthTwips(const QString &text, const QFont &font);
 
 // One Timer1 tick: measure the current text in `label3Font`, advance, compose the frame on
-// Picture2 (clear, print at marqueeX) and show it by one copy into Picture1.
+// Picture2 (clear, print at marqueeX) and show it by one copy into Picture1. When the text
+// would land on the same device pixel as in the frame shown, nothing is drawn.
 void marqueeTick(MarqueeState &state, const QFont &label3Font, PictureBox &Picture2,
                  PictureBox &Picture1);
