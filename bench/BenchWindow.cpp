@@ -1,0 +1,74 @@
+// How long the window takes to show a large set: "LOAD SRC" with the maximal set (1000
+// entries with every slot in use), from the click to the painted list of 1000 lines.
+#include "Dialogs.h"
+#include "Form1.h"
+#include "MaximalSet.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+
+namespace {
+
+// Every open dialog answers with the same file; nothing else is expected.
+class FixedDialogs : public Dialogs
+{
+public:
+    explicit FixedDialogs(QString path) : m_path(std::move(path)) {}
+
+    QString openFileName(QWidget *, const QString &, const QString &) override { return m_path; }
+    QString saveFileName(QWidget *, const QString &, const QString &) override { return {}; }
+    void message(QWidget *, const QString &) override { std::abort(); }
+    bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
+
+private:
+    QString m_path;
+};
+
+void BM_LoadMaximalSetIntoWindow(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("maximal.tvr"));
+    {
+        const QByteArray bytes = maximal::fileBytes();
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            state.SkipWithError("cannot write the maximal set");
+            return;
+        }
+    }
+    FixedDialogs dialogs(path);
+    Form1 form(dialogs);
+    form.show();
+    QApplication::processEvents();
+    auto *load = form.findChild<QPushButton *>(QStringLiteral("Command2"));
+    auto *list = form.findChild<QListWidget *>(QStringLiteral("List1"));
+    for (auto _ : state) {
+        load->click();
+        list->repaint();
+        if (list->count() != maximal::EntryCount) {
+            state.SkipWithError("the maximal set did not reach the list");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_LoadMaximalSetIntoWindow)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    registerApplicationFonts();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
