@@ -3,6 +3,7 @@
 #include "AnchoredLabel.h"
 #include "Form1.h"
 #include "ScriptedDialogs.h"
+#include "WindowFixture.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -15,7 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
-class TestForm1 : public QObject
+class TestForm1 : public QObject, private WindowTest
 {
     Q_OBJECT
 
@@ -45,19 +46,6 @@ private slots:
     void everyControlHasAccessibleTexts();
     void pictureButtonsSayWhatTheyDo_data();
     void pictureButtonsSayWhatTheyDo();
-
-private:
-    template<typename T> T *control(const char *name)
-    {
-        T *found = m_form->findChild<T *>(QLatin1String(name));
-        if (found == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return found;
-    }
-
-    ScriptedDialogs *m_dialogs = nullptr;
-    Form1 *m_form = nullptr;
 };
 
 void TestForm1::initTestCase()
@@ -67,18 +55,12 @@ void TestForm1::initTestCase()
 
 void TestForm1::init()
 {
-    m_dialogs = new ScriptedDialogs;
-    m_form = new Form1(*m_dialogs);
-    m_form->show();
+    openWindow();
 }
 
 void TestForm1::cleanup()
 {
-    if (!QTest::currentTestFailed()) {
-        QVERIFY(m_dialogs->allUsed());
-    }
-    delete m_form;
-    delete m_dialogs;
+    closeWindow();
 }
 
 void TestForm1::startsAsLaidOut()

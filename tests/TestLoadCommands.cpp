@@ -16,7 +16,7 @@ namespace {
 const QString filter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
 }
 
-class TestLoadCommands : public QObject
+class TestLoadCommands : public QObject, private WindowTest
 {
     Q_OBJECT
 
@@ -35,14 +35,6 @@ private slots:
     void loadingAgainReplacesTheSide();
 
 private:
-    template<typename T> T *control(const char *name)
-    {
-        T *found = m_form->findChild<T *>(QLatin1String(name));
-        if (found == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return found;
-    }
     QString write(const QString &name, const QByteArray &bytes)
     {
         return writeFile(*m_folder, name, bytes);
@@ -51,12 +43,8 @@ private:
     void load(const char *button, const QString &path)
     {
         m_dialogs->fileNames.append(path);
-        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+        click(button);
     }
-
-    QTemporaryDir *m_folder = nullptr;
-    ScriptedDialogs *m_dialogs = nullptr;
-    Form1 *m_form = nullptr;
 };
 
 void TestLoadCommands::initTestCase()
@@ -66,21 +54,12 @@ void TestLoadCommands::initTestCase()
 
 void TestLoadCommands::init()
 {
-    m_folder = new QTemporaryDir;
-    QVERIFY(m_folder->isValid());
-    m_dialogs = new ScriptedDialogs;
-    m_form = new Form1(*m_dialogs);
-    m_form->show();
+    openWindow();
 }
 
 void TestLoadCommands::cleanup()
 {
-    if (!QTest::currentTestFailed()) {
-        QVERIFY(m_dialogs->allUsed());
-    }
-    delete m_form;
-    delete m_dialogs;
-    delete m_folder;
+    closeWindow();
 }
 
 void TestLoadCommands::cancelChangesNothing_data()

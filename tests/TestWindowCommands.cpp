@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
-class TestWindowCommands : public QObject
+class TestWindowCommands : public QObject, private WindowTest
 {
     Q_OBJECT
 
@@ -35,15 +35,6 @@ private slots:
     void cancelledSaveWritesNothing();
 
 private:
-    template<typename T> T *control(const char *name)
-    {
-        T *found = m_form->findChild<T *>(QLatin1String(name));
-        if (found == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return found;
-    }
-    void click(const char *button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
     void loadBoth(const QStringList &src, const QStringList &dest)
     {
         m_dialogs->fileNames.append(writeFile(*m_folder, "src.tvr", patchSetBytes(src)));
@@ -60,10 +51,6 @@ private:
         }
         return all;
     }
-
-    QTemporaryDir *m_folder = nullptr;
-    ScriptedDialogs *m_dialogs = nullptr;
-    Form1 *m_form = nullptr;
 };
 
 void TestWindowCommands::initTestCase()
@@ -73,21 +60,12 @@ void TestWindowCommands::initTestCase()
 
 void TestWindowCommands::init()
 {
-    m_folder = new QTemporaryDir;
-    QVERIFY(m_folder->isValid());
-    m_dialogs = new ScriptedDialogs;
-    m_form = new Form1(*m_dialogs);
-    m_form->show();
+    openWindow();
 }
 
 void TestWindowCommands::cleanup()
 {
-    if (!QTest::currentTestFailed()) {
-        QVERIFY(m_dialogs->allUsed());
-    }
-    delete m_form;
-    delete m_dialogs;
-    delete m_folder;
+    closeWindow();
 }
 
 void TestWindowCommands::copyAsksBeforeOverwriting_data()

@@ -1,10 +1,14 @@
-// Helpers for tests that drive the real window: patch set files written into a temporary
-// folder, and clicks on list lines by their number.
+// Helpers for tests that drive the real window: the window itself with the scripted dialog
+// seam, patch set files written into a temporary folder, and clicks on list lines by number.
 #pragma once
+
+#include "Form1.h"
+#include "ScriptedDialogs.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QListWidget>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
 #include <QTest>
@@ -63,3 +67,48 @@ inline void clickLine(QListWidget *list, int line)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(line)).center());
 }
+
+// What a window test class inherits besides QObject: a fresh window, shown, with its own
+// dialogs and folder for each test function. Call openWindow() from init() and closeWindow()
+// from cleanup(); a test that passed must have used every scripted answer.
+class WindowTest
+{
+protected:
+    void openWindow()
+    {
+        m_folder = new QTemporaryDir;
+        QVERIFY(m_folder->isValid());
+        m_dialogs = new ScriptedDialogs;
+        m_form = new Form1(*m_dialogs);
+        m_form->show();
+    }
+    void closeWindow()
+    {
+        if (!QTest::currentTestFailed()) {
+            QVERIFY(m_dialogs->allUsed());
+        }
+        delete m_form;
+        delete m_dialogs;
+        delete m_folder;
+        m_form = nullptr;
+        m_dialogs = nullptr;
+        m_folder = nullptr;
+    }
+
+    template<typename T> T *control(const char *name) const
+    {
+        T *found = m_form->findChild<T *>(QLatin1String(name));
+        if (found == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return found;
+    }
+    void click(const char *button) const
+    {
+        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+    }
+
+    QTemporaryDir *m_folder = nullptr;
+    ScriptedDialogs *m_dialogs = nullptr;
+    Form1 *m_form = nullptr;
+};
