@@ -395,7 +395,7 @@ void Form1::connectControls()
     connect(Timer2, &QTimer::timeout, this, &Form1::tickFade);
 
     // These nine never keep the focus: a release of any mouse button over them hands it
-    // to the sink before their click runs.
+    // to the sink before their click runs (see eventFilter).
     for (QPushButton *small : {Command2, Command3, Command6, Command7, Command8, Command9,
                                Command10, Command11, Command13}) {
         small->installEventFilter(this);
@@ -404,10 +404,24 @@ void Form1::connectControls()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        Command12->setFocus(Qt::OtherFocusReason);
+    if (event->type() != QEvent::MouseButtonRelease) {
+        return QWidget::eventFilter(watched, event);
     }
-    return QWidget::eventFilter(watched, event);
+    auto *button = qobject_cast<QPushButton *>(watched);
+    const auto *release = static_cast<QMouseEvent *>(event);
+    // Qt lets a pressed button that loses the focus go without its click, so a button that
+    // had taken the focus on the press would never act. The hand-off comes first and the
+    // click of a completed press follows it here; the release itself goes no further.
+    const bool completesClick = button != nullptr && button->isDown()
+                                && release->button() == Qt::LeftButton
+                                && button->rect().contains(release->position().toPoint());
+    Command12->setFocus(Qt::OtherFocusReason);
+    if (!completesClick) {
+        return QWidget::eventFilter(watched, event);
+    }
+    button->setDown(false);
+    button->click();
+    return true;
 }
 
 void Form1::setCopyEnabled(bool enabled)
