@@ -105,8 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (second.entries != saveable(first.entries)) {
         fail("save then load changed the table");
     }
-    // Once saved, the bytes are a fixpoint.
-    if (write(second.entries) != saved) {
+    // The first save may still carry what a load drops (a "0.1" parameter text longer than
+    // 50 characters is written whole but read back cut), so the fixpoint is the second save.
+    const QByteArray resaved = write(second.entries);
+    if (write(read(resaved).entries) != resaved) {
         fail("saving a reloaded set gave other bytes");
     }
     return 0;
