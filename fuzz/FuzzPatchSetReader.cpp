@@ -3,6 +3,7 @@
 // come back from a save and a load as the same table, up to what the format cannot carry.
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
+#include "WhatASaveKeeps.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -11,7 +12,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <utility>
 
 namespace {
 
@@ -40,36 +40,6 @@ QByteArray write(const PatchTable &table)
         fail("writing to memory failed");
     }
     return bytes;
-}
-
-// What a save keeps of a table read from any file: data slots need an offset, parameter
-// slots must be in use (existence 1), and parameter texts go back through pipe lines, which
-// keep 50 characters. Everything else a read can produce is written back as it was read:
-// read texts never hold a line break or a ";" and never start with a space.
-PatchTable saveable(PatchTable table)
-{
-    for (PatchEntry &entry : table) {
-        for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-            if (entry.data(slot).Offffset.isEmpty() && !entry.data(slot).isEmpty()) {
-                entry.data(slot) = DataSlot();
-            }
-        }
-        for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
-            const PatchParameter &parameter = std::as_const(entry).parameter(slot);
-            if (parameter.isEmpty()) {
-                continue;
-            }
-            PatchParameter &kept = entry.parameter(slot);
-            if (kept.existence != 1) {
-                kept = PatchParameter();
-                continue;
-            }
-            kept.offsetka.truncate(50);
-            kept.parametervalka.truncate(50);
-            kept.parameternamka.truncate(50);
-        }
-    }
-    return table;
 }
 
 } // namespace
@@ -102,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (second.version != "0.3") {
         fail("a saved set has another version");
     }
-    if (second.entries != saveable(first.entries)) {
+    if (second.entries != whatASaveKeeps(first.entries)) {
         fail("save then load changed the table");
     }
     // The first save may still carry what a load drops (a "0.1" parameter text longer than
