@@ -1,8 +1,9 @@
 # Desktop integration and the Debian package.
-# Installs the desktop entry, the .tvr MIME type, the AppStream metainfo and the icons next to the
-# binary (which src/app installs), and configures CPack so `cpack -G DEB` in a build directory
-# produces tolvane_<version>_<arch>.deb. tests/release-check.sh checks the installed result, so a
-# file added or renamed here must be added or renamed there too.
+# Installs the desktop entry, the .tvr MIME type, the AppStream metainfo, the icons, the manual
+# page and the package documentation (copyright, changelog) next to the binary (which src/app
+# installs), and configures CPack so `cpack -G DEB` in a build directory produces
+# tolvane_<version>_<arch>.deb. tests/release-check.sh checks the installed result and runs lintian
+# on the package, so a file added or renamed here must be added or renamed there too.
 
 set(TOLVANE_APP_ID "io.github.tolvane.Tolvane")
 
@@ -18,6 +19,31 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/tolvane-32.png
         RENAME tolvane.png)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/tolvane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# Debian wants the changelog and the manual page compressed at the highest level and without the
+# name and time stamp gzip would otherwise store (-n), so the package is the same on every build.
+find_program(TOLVANE_GZIP gzip REQUIRED)
+set(TOLVANE_COMPRESSED_DIR ${PROJECT_BINARY_DIR}/packaging)
+set(TOLVANE_COMPRESSED_FILES)
+foreach(name changelog tolvane.1)
+    add_custom_command(
+        OUTPUT ${TOLVANE_COMPRESSED_DIR}/${name}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/${name}
+                ${TOLVANE_COMPRESSED_DIR}/${name}
+        COMMAND ${TOLVANE_GZIP} -9nf ${TOLVANE_COMPRESSED_DIR}/${name}
+        DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${name}
+        COMMENT "Compressing packaging/${name}"
+        VERBATIM)
+    list(APPEND TOLVANE_COMPRESSED_FILES ${TOLVANE_COMPRESSED_DIR}/${name}.gz)
+endforeach()
+add_custom_target(tolvane_compressed_docs ALL DEPENDS ${TOLVANE_COMPRESSED_FILES})
+
+install(FILES ${TOLVANE_COMPRESSED_DIR}/tolvane.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The package's own name, not CMAKE_INSTALL_DOCDIR (share/doc/Tolvane): Debian looks for the
+# copyright and the changelog under the name of the binary package.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${TOLVANE_COMPRESSED_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tolvane)
 
 set(TOLVANE_PACKAGE_MAINTAINER "Tolvane maintainers <maintainers@tolvane.invalid>"
     CACHE STRING "Maintainer named in the Debian package")
