@@ -9,7 +9,7 @@ packages=(
     fonts-wine
     libbenchmark-dev
     clang-14 libclang-rt-14-dev
-    desktop-file-utils appstream
+    desktop-file-utils appstream lintian
     xvfb xauth
 )
 

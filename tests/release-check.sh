@@ -1,16 +1,20 @@
 #!/usr/bin/env bash
 # Installs a build into a temporary prefix and checks what a package would ship: every file in its
 # place and nothing else, the desktop entry, MIME type, metainfo and icons agreeing on their names,
-# and the desktop entry and metainfo passing their validators when those are installed.
-# Usage: release-check.sh <build dir> <source dir> [bin dir] [data dir] [version]
+# the manual page and the package documentation readable and up to date, the desktop entry and
+# metainfo passing their validators, and the Debian package passing lintian, when those tools are
+# installed.
+# Usage: release-check.sh <build dir> <source dir> [bin dir] [data dir] [version] [man dir]
 # Reports every problem it finds, then exits 1 if there was any.
 set -uo pipefail
 
-build_dir=${1:?usage: release-check.sh <build dir> <source dir> [bin dir] [data dir] [version]}
-source_dir=${2:?usage: release-check.sh <build dir> <source dir> [bin dir] [data dir] [version]}
+usage="usage: release-check.sh <build dir> <source dir> [bin dir] [data dir] [version] [man dir]"
+build_dir=${1:?$usage}
+source_dir=${2:?$usage}
 bin_dir=${3:-bin}
 data_dir=${4:-share}
 version=${5:-}
+man_dir=${6:-$data_dir/man}
 
 app_id=io.github.tolvane.Tolvane
 mime_type=application/x-tavro-patch-set
@@ -40,7 +44,11 @@ mime_xml=$data_dir/mime/packages/tolvane.xml
 metainfo=$data_dir/metainfo/$app_id.metainfo.xml
 icon_png=$data_dir/icons/hicolor/32x32/apps/tolvane.png
 icon_svg=$data_dir/icons/hicolor/scalable/apps/tolvane.svg
-expected=("$binary" "$desktop" "$mime_xml" "$metainfo" "$icon_png" "$icon_svg")
+manual=$man_dir/man1/tolvane.1.gz
+copyright=$data_dir/doc/tolvane/copyright
+changelog=$data_dir/doc/tolvane/changelog.gz
+expected=("$binary" "$desktop" "$mime_xml" "$metainfo" "$icon_png" "$icon_svg"
+    "$manual" "$copyright" "$changelog")
 
 for file in "${expected[@]}"; do
     if [ -f "$prefix/$file" ]; then
@@ -87,6 +95,7 @@ sources=(
     "$metainfo:packaging/metainfo/$app_id.metainfo.xml"
     "$icon_png:resources/icons/tolvane-32.png"
     "$icon_svg:resources/icons/tolvane.svg"
+    "$copyright:packaging/copyright"
 )
 for pair in "${sources[@]}"; do
     installed=${pair%%:*}
@@ -95,6 +104,66 @@ for pair in "${sources[@]}"; do
         fail "$installed differs from $original"
     fi
 done
+
+# Debian wants these two compressed at the highest level (XFL 2) and without a stored name or time
+# stamp (FLG 0, MTIME 0), which is what makes the package reproducible; the header says all three.
+compressed=(
+    "$manual:packaging/tolvane.1"
+    "$changelog:packaging/changelog"
+)
+for pair in "${compressed[@]}"; do
+    installed=${pair%%:*}
+    original=${pair#*:}
+    [ -f "$prefix/$installed" ] || continue
+    if ! gzip -dc "$prefix/$installed" 2>/dev/null | cmp -s - "$source_dir/$original"; then
+        fail "$installed does not decompress to $original"
+    fi
+    header=$(od -An -tx1 -N9 "$prefix/$installed" | tr -d ' \n')
+    if [ "$header" = "1f8b08000000000002" ]; then
+        pass "$installed is compressed with gzip -9n"
+    else
+        fail "$installed is not compressed with gzip -9n (header $header)"
+    fi
+done
+
+if [ -n "$version" ] && [ -f "$prefix/$changelog" ]; then
+    latest=$(gzip -dc "$prefix/$changelog" | head -n 1)
+    if [[ "$latest" == "tolvane ($version) "* ]]; then
+        pass "changelog starts with release $version"
+    else
+        fail "changelog starts with '$latest', not release $version (the project version)"
+    fi
+fi
+
+if [ -f "$prefix/$manual" ]; then
+    if [ -n "$version" ]; then
+        if gzip -dc "$prefix/$manual" | grep -q "^\.TH TOLVANE 1 .*\"Tolvane $version\""; then
+            pass "manual page is for version $version"
+        else
+            fail "manual page title (.TH) does not name \"Tolvane $version\" (the project version)"
+        fi
+    fi
+    # man prints roff's complaints on stderr and still renders; any complaint is a fault here.
+    if command -v man >/dev/null 2>&1; then
+        complaints=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$prefix/$manual" \
+            2>&1 >/dev/null)
+        if [ -z "$complaints" ]; then
+            pass "man renders $manual without warnings"
+        else
+            echo "$complaints"
+            fail "man warns about $manual"
+        fi
+        # lexgrog reads the NAME section the way mandb does for apropos and whatis.
+        if lexgrog "$prefix/$manual" | grep -q ': "tolvane - .'; then
+            pass "manual page has a NAME line for whatis"
+        else
+            lexgrog "$prefix/$manual"
+            fail "manual page has no usable NAME line (lexgrog)"
+        fi
+    else
+        echo "SKIP: man not installed (package man-db)"
+    fi
+fi
 
 # The PNG header holds width and height as big-endian 32-bit numbers at bytes 16 and 20.
 if [ -f "$prefix/$icon_png" ]; then
@@ -128,6 +197,12 @@ if [ -f "$prefix/$desktop" ]; then
     else
         fail "desktop entry Exec is '$exec_line', not tolvane"
     fi
+    # Without a field code a file manager's "Open with" starts an empty window.
+    if [[ " $exec_line " == *" %F "* ]]; then
+        pass "desktop entry passes the opened files (%F)"
+    else
+        fail "desktop entry Exec '$exec_line' does not pass the opened files with %F"
+    fi
     if [ "$(entry Icon)" = tolvane ]; then
         pass "desktop entry names the installed icon"
     else
@@ -149,6 +224,11 @@ if [ -f "$prefix/$metainfo" ]; then
         pass "metainfo id is $app_id"
     else
         fail "metainfo id is not $app_id, the name of its file"
+    fi
+    if grep -q '<project_license>MIT</project_license>' "$prefix/$metainfo"; then
+        pass "metainfo names the MIT license"
+    else
+        fail "metainfo does not name the project license MIT"
     fi
     if [ -n "$version" ]; then
         if grep -q "<release version=\"$version\"" "$prefix/$metainfo"; then
@@ -204,6 +284,32 @@ if command -v appstreamcli >/dev/null 2>&1; then
     fi
 else
     echo "SKIP: appstreamcli not installed (package appstream)"
+fi
+
+# The package itself, built from this build folder into a throw-away folder, so the check leaves
+# no .deb behind. Informational tags are shown; an error or a warning fails.
+if command -v lintian >/dev/null 2>&1; then
+    if cpack -G DEB --config "$build_dir/CPackConfig.cmake" -B "$work/deb" >"$work/cpack.log" 2>&1 \
+        && package=$(find "$work/deb" -maxdepth 1 -name 'tolvane_*.deb' | head -n 1) \
+        && [ -n "$package" ]; then
+        as_root=()
+        if [ "$(id -u)" -eq 0 ]; then
+            as_root=(--allow-root)
+        fi
+        output=$(lintian "${as_root[@]}" --display-info --fail-on error,warning "$package" 2>&1)
+        status=$?
+        [ -n "$output" ] && echo "$output"
+        if [ $status -ne 0 ] || echo "$output" | grep -qE '^[EW]: '; then
+            fail "lintian reports errors or warnings on $(basename "$package")"
+        else
+            pass "lintian accepts $(basename "$package")"
+        fi
+    else
+        cat "$work/cpack.log"
+        fail "cpack -G DEB did not build a package from $build_dir"
+    fi
+else
+    echo "SKIP: lintian not installed (package lintian)"
 fi
 
 if [ $problems -ne 0 ]; then
