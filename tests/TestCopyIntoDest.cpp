@@ -140,33 +140,50 @@ void TestCopyIntoDest::overwriteTakesWholeEntry()
     QCOMPARE(rig.sets.SrcTable.at(0).data(42).Offffset, QByteArray("0000ABCD"));
 }
 
+// `deleteKey` presses the delete command instead of "copy >>", and with no SRC set.
 void TestCopyIntoDest::deleteOnlyKeepsSave_data()
 {
+    QTest::addColumn<bool>("deleteKey");
     QTest::addColumn<bool>("saveBefore");
     QTest::addColumn<QList<int>>("destLines");
     QTest::addColumn<QByteArrayList>("dest");
-    QTest::newRow("enabled, some left") << true << QList<int>{0, 2} << QByteArrayList{"b"};
-    QTest::newRow("enabled, none left") << true << QList<int>{0, 1, 2} << QByteArrayList{};
-    QTest::newRow("disabled") << false << QList<int>{1} << QByteArrayList{"a", "c"};
+    QTest::newRow("enabled, some left")
+            << false << true << QList<int>{0, 2} << QByteArrayList{"b"};
+    QTest::newRow("enabled, none left")
+            << false << true << QList<int>{0, 1, 2} << QByteArrayList{};
+    QTest::newRow("disabled") << false << false << QList<int>{1} << QByteArrayList{"a", "c"};
+    QTest::newRow("key, enabled, none left")
+            << true << true << QList<int>{0, 1, 2} << QByteArrayList{};
+    QTest::newRow("key, disabled") << true << false << QList<int>{0, 2} << QByteArrayList{"b"};
 }
 
 void TestCopyIntoDest::deleteOnlyKeepsSave()
 {
+    QFETCH(bool, deleteKey);
     QFETCH(bool, saveBefore);
     QFETCH(QList<int>, destLines);
     QFETCH(QByteArrayList, dest);
 
     EditorRig rig;
-    rig.load(Side::Left, entriesNamed({"s"}));
+    if (!deleteKey) {
+        rig.load(Side::Left, entriesNamed({"s"}));
+    }
     rig.load(Side::Right, entriesNamed({"a", "b", "c"}));
     rig.switches.saveEnabled = saveBefore;
+    rig.switches.copyEnabled = saveBefore;
     rig.right.select(destLines);
 
-    rig.editor.copyIntoDest();
+    if (deleteKey) {
+        rig.editor.deleteSelectedDest();
+    } else {
+        rig.editor.copyIntoDest();
+    }
 
     QCOMPARE(namesOf(rig.sets.DestTable), dest);
     QVERIFY(rig.right.selectedLines().isEmpty());
+    QCOMPARE(rig.right.current, dest.isEmpty() ? -1 : 0);
     QCOMPARE(rig.switches.saveEnabled, saveBefore);
+    QCOMPARE(rig.switches.copyEnabled, saveBefore);
     QVERIFY(rig.details.isEmpty());
 }
 

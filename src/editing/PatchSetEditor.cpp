@@ -1,6 +1,7 @@
 #include "PatchSetEditor.h"
 
 #include "AnsiText.h"
+#include "LineMarks.h"
 
 #include <algorithm>
 #include <utility>
@@ -29,6 +30,8 @@ PatchSetEditor::PatchSetEditor(PatchSets &sets, SideView &left, SideView &right,
                                CommandSwitches &switches)
     : m_sets(sets), m_left(left), m_right(right), m_switches(switches)
 {
+    m_srcStatus = m_left.statusText();
+    m_destStatus = m_right.statusText();
 }
 
 void PatchSetEditor::setOverwriteQuestion(OverwriteQuestion question)
@@ -78,11 +81,12 @@ void PatchSetEditor::RefreshSide(Side side)
 
     // One compacting pass: every kept record moves at most once, so deleting half of a
     // large table costs no more than walking it. The last position is no exception, so a
-    // deleted entry is never left behind to be saved.
+    // deleted entry is never left behind to be saved. The search only reads, so a table
+    // that loses nothing stays shared with the undo history instead of being copied.
     const auto isDeleted = [](const PatchEntry &entry) { return entry.Omnipresence == 0; };
-    const auto firstDeleted = std::find_if(table.begin(), table.end(), isDeleted);
-    if (firstDeleted != table.end()) {
-        qsizetype kept = firstDeleted - table.begin();
+    const auto firstDeleted = std::find_if(table.cbegin(), table.cend(), isDeleted);
+    if (firstDeleted != table.cend()) {
+        qsizetype kept = firstDeleted - table.cbegin();
         for (qsizetype position = kept + 1; position < table.size(); ++position) {
             if (!isDeleted(table[position])) {
                 table[kept] = std::move(table[position]);
@@ -106,7 +110,16 @@ void PatchSetEditor::RefreshSide(Side side)
     if (!lines.isEmpty()) {
         sideView.setCurrentLine(0);
     }
-    sideView.setCountText(QString::number(lines.size()));
+    const QString count = QString::number(lines.size());
+    (side == Side::Left ? m_srcCount : m_destCount) = count;
+    sideView.setCountText(count);
+}
+
+void PatchSetEditor::pushMarks()
+{
+    const SharedEntryMarks marks = sharedEntryMarks(m_sets.SrcTable, m_sets.DestTable);
+    m_left.setLineMarks(marks.src);
+    m_right.setLineMarks(marks.dest);
 }
 
 void PatchSetEditor::FillSideList(Side side)
@@ -151,6 +164,7 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table,
                                       const QByteArray &version, const QString &path,
                                       const QString &statusText)
 {
+    const EditState before = currentState();
     m_sets.table(side) = table;
     m_sets.version(side) = version;
     m_sets.path(side) = path;
@@ -163,6 +177,7 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table,
         m_switches.setCopyEnabled(true);
         m_switches.setSaveEnabled(true);
     }
+    finishStep(before);
 }
 
 void PatchSetEditor::copyIntoDest()
@@ -170,16 +185,8 @@ void PatchSetEditor::copyIntoDest()
     if (!hasSelectedLine(m_left) && !hasSelectedLine(m_right)) {
         return;
     }
-
-    const int destLines = m_right.lineCount();
-    for (int line = 0; line < destLines; ++line) {
-        const int record = recordOfLine(Side::Right, line);
-        if (record >= 0 && m_right.isLineSelected(line)) {
-            KillRiteEntry(record);
-        }
-    }
-    RefreshSide(Side::Right);
-    DeselectSide(Side::Right);
+    const EditState before = currentState();
+    removeSelectedDest();
 
     // Taken before the first question, so the answers cannot change what gets copied.
     QList<int> sources;
@@ -191,6 +198,7 @@ void PatchSetEditor::copyIntoDest()
         }
     }
     if (sources.isEmpty()) {
+        finishStep(before);
         return; // a delete-only press: "save" keeps its state
     }
 
@@ -211,6 +219,30 @@ void PatchSetEditor::copyIntoDest()
     }
     DeselectSide(Side::Left);
     m_switches.setSaveEnabled(m_right.lineCount() > 0);
+    finishStep(before);
+}
+
+void PatchSetEditor::deleteSelectedDest()
+{
+    if (!hasSelectedLine(m_right)) {
+        return;
+    }
+    const EditState before = currentState();
+    removeSelectedDest();
+    finishStep(before);
+}
+
+void PatchSetEditor::removeSelectedDest()
+{
+    const int destLines = m_right.lineCount();
+    for (int line = 0; line < destLines; ++line) {
+        const int record = recordOfLine(Side::Right, line);
+        if (record >= 0 && m_right.isLineSelected(line)) {
+            KillRiteEntry(record);
+        }
+    }
+    RefreshSide(Side::Right);
+    DeselectSide(Side::Right);
 }
 
 void PatchSetEditor::KillRiteEntry(int record)
@@ -290,10 +322,17 @@ void PatchSetEditor::move(Side side, int step)
 
     RefreshSide(side);
     sideView.setCurrentLine(target);
+    // The first entry of a name is the one the other side is compared with, so a move
+    // can change the other side's marks too.
+    pushMarks();
+    if (table.at(record) != table.at(targetRecord)) {
+        m_history.recordSwap(side, record, targetRecord);
+    }
 }
 
 void PatchSetEditor::newDestSet()
 {
+    const EditState before = currentState();
     MakeEmptySet(Side::Right);
     RefreshSide(Side::Right);
     DeselectSide(Side::Right);
@@ -302,6 +341,7 @@ void PatchSetEditor::newDestSet()
         m_switches.setCopyEnabled(true);
     }
     m_right.setStatusText(NewSetStatus);
+    finishStep(before);
 }
 
 void PatchSetEditor::clearSelection(Side side)
@@ -310,4 +350,80 @@ void PatchSetEditor::clearSelection(Side side)
         return; // the side holds no set yet
     }
     DeselectSide(side);
+    pushMarks(); // the rebuilt lines come without them
+}
+
+void PatchSetEditor::selectAll(Side side)
+{
+    SideView &sideView = view(side);
+    const int count = sideView.lineCount();
+    for (int line = 0; line < count; ++line) {
+        sideView.setLineSelected(line, true);
+    }
+}
+
+void PatchSetEditor::undo()
+{
+    if (const EditHistory::Step *step = m_history.undo()) {
+        returnTo(*step, step->before);
+    }
+}
+
+void PatchSetEditor::redo()
+{
+    if (const EditHistory::Step *step = m_history.redo()) {
+        returnTo(*step, step->after);
+    }
+}
+
+void PatchSetEditor::returnTo(const EditHistory::Step &step, const EditState &state)
+{
+    // Lines of the old tables must not pass their selection on to other records, hence
+    // the deselecting refresh of both sides in either case.
+    if (step.isSwap) {
+        PatchTable &table = m_sets.table(step.side);
+        std::swap(table[step.first], table[step.second]);
+        DeselectSide(Side::Left);
+        DeselectSide(Side::Right);
+        pushMarks();
+        return;
+    }
+
+    // Whole tables come back by sharing: nothing is copied until it is changed again.
+    m_sets = state.sets;
+    m_left.setStatusText(state.srcStatus);
+    m_right.setStatusText(state.destStatus);
+    m_srcStatus = state.srcStatus;
+    m_destStatus = state.destStatus;
+    m_switches.setCopyEnabled(state.copyEnabled);
+    m_switches.setSaveEnabled(state.saveEnabled);
+    DeselectSide(Side::Left);
+    DeselectSide(Side::Right);
+    // The refresh writes a number, but a side never listed before showed no count at all.
+    m_left.setCountText(state.srcCount);
+    m_right.setCountText(state.destCount);
+    m_srcCount = state.srcCount;
+    m_destCount = state.destCount;
+    pushMarks();
+}
+
+EditState PatchSetEditor::currentState() const
+{
+    EditState state;
+    state.sets = m_sets;
+    state.srcStatus = m_srcStatus;
+    state.destStatus = m_destStatus;
+    state.srcCount = m_srcCount;
+    state.destCount = m_destCount;
+    state.copyEnabled = m_switches.copyEnabled;
+    state.saveEnabled = m_switches.saveEnabled;
+    return state;
+}
+
+void PatchSetEditor::finishStep(const EditState &before)
+{
+    pushMarks();
+    m_srcStatus = m_left.statusText();
+    m_destStatus = m_right.statusText();
+    m_history.record(before, currentState());
 }

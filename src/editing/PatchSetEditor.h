@@ -1,11 +1,13 @@
 // The set-editing routines and commands: the side refresh that keeps each table, its list
 // and its count in step, the copy-and-delete command, the four moves, the new DEST set,
-// the two side commands and the installing of a freshly loaded set. The window owns one
-// editor and wires its buttons to it; the editor works on PatchSets and on the views only.
+// the two side commands, the installing of a freshly loaded set, and undo and redo of all
+// of these. The window owns one editor and wires its buttons and keys to it; the editor
+// works on PatchSets and on the views only, and hands each view the marks of its lines.
 // Lines map to records explicitly, so a record that is kept but not listed (Omnipresence
 // other than 0 and 1) never makes a command act on the wrong entry.
 #pragma once
 
+#include "EditHistory.h"
 #include "PatchSets.h"
 #include "SideView.h"
 
@@ -41,6 +43,8 @@ public:
     // included, so a table may become empty), rebuilds the list from the records whose
     // Omnipresence is 1, keeps each selection with its record (records added since the last
     // refresh come unselected), makes the first line current and writes the count label.
+    // The rebuilt lines have no marks: the commands hand out the marks of both sides once
+    // they are done, since one table's change can change the other side's marks too.
     void RefreshSide(Side side);
     // Unselects every line, then refreshes.
     void DeselectSide(Side side);
@@ -49,7 +53,7 @@ public:
 
     // A load that read the whole file: replaces the side's table, version and path, refreshes
     // both sides, unselects the side, writes its status label and enables "copy >>" and
-    // "save" when the other side holds a set too.
+    // "save" when the other side holds a set too. One step.
     void installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
                           const QString &path, const QString &statusText);
 
@@ -58,8 +62,13 @@ public:
     // Afterwards the last copied entry is the current DEST line (line 0 after a No to the
     // last one), the detail handler runs, and "save" is enabled exactly when DEST has a
     // line. A press that copies nothing leaves "save" as it was.
-    // Does nothing when no line of either list is selected.
+    // Does nothing when no line of either list is selected. One step, deletes and copies
+    // together, whatever the answers; none when the answers left everything as it was.
     void copyIntoDest();
+    // The delete half of "copy >>": removes the selected DEST entries and leaves DEST
+    // with no line selected, whether or not SRC holds a set; "copy >>" and "save" keep
+    // their state. One step. Does nothing when no DEST line is selected.
+    void deleteSelectedDest();
     // Marks DEST record `record` deleted; the next refresh removes it.
     void KillRiteEntry(int record);
     // Copies SRC record `record` into DEST (appended, or over the first DEST entry named
@@ -67,18 +76,68 @@ public:
     int CopyMassive(int record, const QByteArray &ID);
 
     // Move the current line's record one line up or down, carrying its selected state.
-    // Do nothing without a current line or at the end of the list.
+    // Do nothing without a current line or at the end of the list. One step, unless the
+    // two entries are equal.
     void moveUp(Side side);
     void moveDown(Side side);
 
     // "NEW": a new DEST set holding the placeholder; enables "copy >>" and "save" when a
-    // SRC set is present.
+    // SRC set is present. One step (none when DEST already is a new set).
     void newDestSet();
     // The side commands: clear the side's selection, only while the side holds a set.
     void clearSelection(Side side);
+    // Selects every line of the side. A side without a set has no lines, so it needs no
+    // guard. Not a step.
+    void selectAll(Side side);
+
+    // Undo takes back the last step still in effect, redo takes the last undone step
+    // again; a new step drops what could have been redone, and the last 100 steps are
+    // kept. Afterwards both tables, versions, paths, status texts and the two switches
+    // are those right after the step returned to, both sides are refreshed with no line
+    // selected, and the marks are handed out again. Nothing to undo or redo: nothing
+    // happens. Status texts are taken as each step, undo or redo left them, so a text
+    // the window shows while a file is read ("LOADING") is never part of a state. Undoing
+    // the first load leaves the count labels as blank as they were at start-up.
+    bool canUndo() const { return m_history.canUndo(); }
+    bool canRedo() const { return m_history.canRedo(); }
+    void undo();
+    void redo();
 
 private:
+    // Passes each switch on to the window and remembers it, since only the editor
+    // switches them after start-up, when both are disabled.
+    class RememberedSwitches : public CommandSwitches
+    {
+    public:
+        explicit RememberedSwitches(CommandSwitches &target) : m_target(target) {}
+        void setCopyEnabled(bool enabled) override
+        {
+            copyEnabled = enabled;
+            m_target.setCopyEnabled(enabled);
+        }
+        void setSaveEnabled(bool enabled) override
+        {
+            saveEnabled = enabled;
+            m_target.setSaveEnabled(enabled);
+        }
+        bool copyEnabled = false;
+        bool saveEnabled = false;
+
+    private:
+        CommandSwitches &m_target;
+    };
+
     void FillSideList(Side side);
+    void pushMarks();
+    // Kills the records of the selected DEST lines, refreshes and deselects DEST.
+    void removeSelectedDest();
+    EditState currentState() const;
+    // Hands out the marks and records the step from `before` to the state the command has
+    // just left.
+    void finishStep(const EditState &before);
+    // Puts the state of `step` back: `state` (its before or after) or, for a move, the
+    // records swapped once more.
+    void returnTo(const EditHistory::Step &step, const EditState &state);
     // CopyMassive, but -1 after a No, so the caller can tell a decline from position 0.
     int copyRecord(int record, const QByteArray &ID);
     // The line showing table position `record`, or -1 when it is not listed.
@@ -93,9 +152,16 @@ private:
     PatchSets &m_sets;
     SideView &m_left;
     SideView &m_right;
-    CommandSwitches &m_switches;
+    RememberedSwitches m_switches;
     OverwriteQuestion m_question;
     DetailHandler m_destDetail;
     QList<int> m_leftLines; // line -> table position, rebuilt by every refresh
     QList<int> m_rightLines;
+    EditHistory m_history;
+    // The status texts as the last step, undo or redo left them, and the count texts as
+    // the last refresh wrote them.
+    QString m_srcStatus;
+    QString m_destStatus;
+    QString m_srcCount;
+    QString m_destCount;
 };

@@ -4,6 +4,9 @@
 // widgets; tests implement them with plain values, so no editing test needs a display.
 #pragma once
 
+#include "LineMarks.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +18,8 @@ public:
     virtual int lineCount() const = 0;
     virtual bool isLineSelected(int line) const = 0;
     virtual void setLineSelected(int line, bool selected) = 0;
-    // Replaces every line; afterwards no line is selected and there is no current line.
+    // Replaces every line; afterwards no line is selected or marked and there is no
+    // current line.
     virtual void setLines(const QStringList &texts) = 0;
     // -1 when there is no current line.
     virtual int currentLine() const = 0;
@@ -24,6 +28,11 @@ public:
     virtual void setCurrentLine(int line) = 0;
 
     virtual void setCountText(const QString &text) = 0;
+
+    // One mark per line, in line order, telling whether the other side lists an entry of
+    // the same name and whether it is equal. Given after every rebuild of the lines and
+    // every change of the other side's table; a view that shows no marks ignores it.
+    virtual void setLineMarks(const QList<LineMark> & /*marks*/) {}
 
     // Empty while the side holds no set: the commands test it for that.
     virtual QString statusText() const = 0;

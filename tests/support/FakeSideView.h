@@ -17,6 +17,7 @@ public:
     int current = -1;
     QString countText;
     QString status;
+    QList<LineMark> marks;
 
     int lineCount() const override { return int(lines.size()); }
     bool isLineSelected(int line) const override
@@ -33,6 +34,7 @@ public:
     {
         lines = texts;
         selected = QList<bool>(texts.size(), false);
+        marks.clear();
         current = -1;
     }
     int currentLine() const override { return current; }
@@ -45,6 +47,7 @@ public:
     void setCountText(const QString &text) override { countText = text; }
     QString statusText() const override { return status; }
     void setStatusText(const QString &text) override { status = text; }
+    void setLineMarks(const QList<LineMark> &lineMarks) override { marks = lineMarks; }
 
     // Selects exactly the given lines.
     void select(const QList<int> &selectedLines)

@@ -1,0 +1,32 @@
+// Marks for entries both sets share: whether a listed entry's name also names a listed
+// entry on the other side and, if so, whether the two entries are equal. The editor works
+// them out after every change of either table and hands them to the side views; the
+// window shows them and takes its tooltip texts from lineMarkText().
+#pragma once
+
+#include "PatchSets.h"
+
+#include <QList>
+#include <QString>
+
+enum class LineMark
+{
+    None,      // no listed entry of that name on the other side
+    Identical, // every field equals the other side's first listed entry of that name
+    Differs,
+};
+
+// One mark per listed line (Omnipresence 1) of each side, in line order.
+struct SharedEntryMarks
+{
+    QList<LineMark> src;
+    QList<LineMark> dest;
+};
+
+// Marks every listed entry against the first listed entry of the same Name (byte for
+// byte) on the other side.
+SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest);
+
+// The text a marked line of `side` carries (tooltip and accessible description); empty for
+// LineMark::None.
+QString lineMarkText(Side side, LineMark mark);

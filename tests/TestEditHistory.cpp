@@ -1,0 +1,380 @@
+// Undo and redo of every kind of step, what is no step, the depth of the history, and the
+// marks of shared entries following each change.
+#include "FakeSideView.h"
+
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+using Command = std::function<void(EditorRig &)>;
+enum class Start { Nothing, SrcOnly, DestOnly, Both };
+
+void loadSrc(EditorRig &rig)
+{
+    PatchTable src = entriesNamed({"a", "b", "c"});
+    for (PatchEntry &entry : src) {
+        entry.Description = "src " + entry.Name;
+    }
+    rig.editor.installLoadedSet(Side::Left, src, "0.3", QStringLiteral("/sets/src.tvr"),
+                                QStringLiteral("v.0.3 / src"));
+}
+
+void loadDest(EditorRig &rig)
+{
+    rig.editor.installLoadedSet(Side::Right, entriesNamed({"x", "b", "y"}), "0.2",
+                                QStringLiteral("/sets/dest.tvr"), QStringLiteral("v.0.2 / dest"));
+}
+
+void arrange(EditorRig &rig, Start start)
+{
+    if (start == Start::SrcOnly || start == Start::Both) {
+        loadSrc(rig);
+    }
+    if (start == Start::DestOnly || start == Start::Both) {
+        loadDest(rig);
+    }
+}
+
+QStringList markTexts(Side side, const QList<LineMark> &marks)
+{
+    QStringList texts;
+    for (const LineMark mark : marks) {
+        texts.append(lineMarkText(side, mark));
+    }
+    return texts;
+}
+
+// Everything a step can change, as text, so one QCOMPARE names the first difference.
+QStringList screen(EditorRig &rig)
+{
+    QStringList shown;
+    for (const Side side : {Side::Left, Side::Right}) {
+        const FakeSideView &view = rig.view(side);
+        const QString name = side == Side::Left ? QStringLiteral("SRC ") : QStringLiteral("DEST ");
+        QStringList entries;
+        for (const PatchEntry &entry : rig.sets.table(side)) {
+            entries.append(QString::fromLatin1(entry.Name + '/' + entry.Description));
+        }
+        shown << name + "table " + entries.join(", ") << name + "lines " + view.lines.join(", ")
+              << name + "marks " + markTexts(side, view.marks).join(", ")
+              << name + "count " + view.countText << name + "status " + view.status
+              << name + "version " + QString::fromLatin1(rig.sets.version(side))
+              << name + "path " + rig.sets.path(side);
+    }
+    shown << QStringLiteral("copy >> %1, save %2")
+                     .arg(rig.switches.copyEnabled ? "on" : "off",
+                          rig.switches.saveEnabled ? "on" : "off");
+    return shown;
+}
+
+// As a refresh leaves a side: nothing selected, the first line current.
+void verifyRefreshedUnselected(const FakeSideView &view)
+{
+    QVERIFY(view.selectedLines().isEmpty());
+    QCOMPARE(view.current, view.lines.isEmpty() ? -1 : 0);
+}
+
+// Expected mark texts from a code per line: '.' no namesake, '=' identical, '~' differs.
+QStringList expectedMarks(Side side, const QString &code)
+{
+    const QString identical = side == Side::Left ? QStringLiteral("also in DEST, identical")
+                                                 : QStringLiteral("also in SRC, identical");
+    const QString differs = side == Side::Left ? QStringLiteral("also in DEST, differs")
+                                               : QStringLiteral("also in SRC, differs");
+    QStringList texts;
+    for (const QChar mark : code) {
+        texts.append(mark == '=' ? identical : mark == '~' ? differs : QString());
+    }
+    return texts;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Command)
+Q_DECLARE_METATYPE(Start)
+
+class TestEditHistory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void undoAndRedoEachStep_data();
+    void undoAndRedoEachStep();
+    void nothingToUndoOrRedo_data();
+    void nothingToUndoOrRedo();
+    void nonStepsAreNotUndone_data();
+    void nonStepsAreNotUndone();
+    void keepsTheLastHundredSteps();
+    void marksFollowEveryChange_data();
+    void marksFollowEveryChange();
+};
+
+// SRC is {a, b, c}, each described "src " + name; DEST is {x, b, y}, "about " + name.
+void TestEditHistory::undoAndRedoEachStep_data()
+{
+    QTest::addColumn<Start>("start");
+    QTest::addColumn<Command>("command");
+
+    QTest::newRow("copy: delete, append, overwrite") << Start::Both << Command([](EditorRig &rig) {
+        rig.right.select({0});
+        rig.left.select({0, 1});
+        rig.answers = {true};
+        rig.editor.copyIntoDest();
+    });
+    QTest::newRow("move SRC down") << Start::Both << Command([](EditorRig &rig) {
+        rig.left.current = 0;
+        rig.editor.moveDown(Side::Left);
+    });
+    QTest::newRow("move DEST up") << Start::Both << Command([](EditorRig &rig) {
+        rig.right.current = 2;
+        rig.editor.moveUp(Side::Right);
+    });
+    QTest::newRow("NEW over a set")
+            << Start::Both << Command([](EditorRig &rig) { rig.editor.newDestSet(); });
+    QTest::newRow("NEW switching on")
+            << Start::SrcOnly << Command([](EditorRig &rig) { rig.editor.newDestSet(); });
+    QTest::newRow("load SRC over a set") << Start::Both << Command([](EditorRig &rig) {
+        rig.left.status = QStringLiteral("LOADING"); // as the window shows while reading
+        rig.editor.installLoadedSet(Side::Left, entriesNamed({"n"}), "0.1",
+                                    QStringLiteral("/sets/n.tvr"), QStringLiteral("v.0.1 / n"));
+    });
+    QTest::newRow("load into an empty window") << Start::Nothing << Command(loadDest);
+    QTest::newRow("load switching on") << Start::DestOnly << Command(loadSrc);
+    QTest::newRow("delete") << Start::Both << Command([](EditorRig &rig) {
+        rig.right.select({0, 2});
+        rig.editor.deleteSelectedDest();
+    });
+    QTest::newRow("delete without SRC") << Start::DestOnly << Command([](EditorRig &rig) {
+        rig.right.select({1});
+        rig.editor.deleteSelectedDest();
+    });
+}
+
+void TestEditHistory::undoAndRedoEachStep()
+{
+    QFETCH(Start, start);
+    QFETCH(Command, command);
+
+    EditorRig rig;
+    arrange(rig, start);
+    const QStringList before = screen(rig);
+    command(rig);
+    const QStringList after = screen(rig);
+    QVERIFY(after != before);
+
+    rig.editor.undo();
+    QCOMPARE(screen(rig), before);
+    verifyRefreshedUnselected(rig.left);
+    verifyRefreshedUnselected(rig.right);
+
+    rig.editor.redo();
+    QCOMPARE(screen(rig), after);
+    verifyRefreshedUnselected(rig.left);
+    verifyRefreshedUnselected(rig.right);
+    QVERIFY(!rig.editor.canRedo());
+}
+
+void TestEditHistory::nothingToUndoOrRedo_data()
+{
+    QTest::addColumn<Command>("steps");
+    QTest::addColumn<bool>("undo");
+
+    const Command none = [](EditorRig &) {};
+    const Command undoneAndRedone = [](EditorRig &rig) {
+        arrange(rig, Start::Both);
+        rig.editor.undo();
+        rig.editor.redo();
+    };
+    const Command allUndone = [](EditorRig &rig) {
+        arrange(rig, Start::Both);
+        rig.editor.undo();
+        rig.editor.undo();
+    };
+    const Command newStepAfterUndo = [](EditorRig &rig) {
+        arrange(rig, Start::Both);
+        rig.editor.newDestSet();
+        rig.editor.undo();
+        rig.left.current = 0;
+        rig.editor.moveDown(Side::Left);
+    };
+    QTest::newRow("fresh, undo") << none << true;
+    QTest::newRow("fresh, redo") << none << false;
+    QTest::newRow("everything redone") << undoneAndRedone << false;
+    QTest::newRow("everything undone") << allUndone << true;
+    QTest::newRow("new step after an undo") << newStepAfterUndo << false;
+}
+
+void TestEditHistory::nothingToUndoOrRedo()
+{
+    QFETCH(Command, steps);
+    QFETCH(bool, undo);
+
+    EditorRig rig;
+    steps(rig);
+    if (undo) {
+        QVERIFY(!rig.editor.canUndo());
+    } else {
+        QVERIFY(!rig.editor.canRedo());
+    }
+    // A selection and a current line that any refresh would reset.
+    for (FakeSideView *view : {&rig.left, &rig.right}) {
+        view->select({1});
+        view->current = int(view->lines.size()) - 1;
+    }
+    const QStringList before = screen(rig);
+
+    if (undo) {
+        rig.editor.undo();
+    } else {
+        rig.editor.redo();
+    }
+
+    QCOMPARE(screen(rig), before);
+    for (FakeSideView *view : {&rig.left, &rig.right}) {
+        QCOMPARE(view->selectedLines(), view->lines.size() > 1 ? QList<int>{1} : QList<int>{});
+        QCOMPARE(view->current, int(view->lines.size()) - 1);
+    }
+}
+
+// Run with both sides loaded; an undo afterwards must take back the DEST load, since what
+// the command leaves behind is no step.
+void TestEditHistory::nonStepsAreNotUndone_data()
+{
+    QTest::addColumn<Command>("command");
+
+    QTest::newRow("copy, every answer No") << Command([](EditorRig &rig) {
+        rig.left.select({1});
+        rig.answers = {false};
+        rig.editor.copyIntoDest();
+        QCOMPARE(rig.questions.size(), 1);
+    });
+    QTest::newRow("delete, no DEST line selected") << Command([](EditorRig &rig) {
+        rig.left.select({0});
+        rig.editor.deleteSelectedDest();
+    });
+    QTest::newRow("move past the end") << Command([](EditorRig &rig) {
+        rig.right.current = 2;
+        rig.editor.moveDown(Side::Right);
+    });
+    QTest::newRow("select all, clear selection") << Command([](EditorRig &rig) {
+        rig.editor.selectAll(Side::Right);
+        QCOMPARE(rig.right.selectedLines(), QList<int>({0, 1, 2}));
+        rig.editor.clearSelection(Side::Right);
+    });
+    QTest::newRow("NEW twice") << Command([](EditorRig &rig) {
+        rig.editor.newDestSet();
+        rig.editor.newDestSet();
+        rig.editor.undo(); // the first NEW
+    });
+    QTest::newRow("NEW undone, dropped by a move") << Command([](EditorRig &rig) {
+        rig.editor.newDestSet();
+        rig.editor.undo();
+        rig.left.current = 0;
+        rig.editor.moveDown(Side::Left);
+        rig.editor.undo(); // the move; the NEW must not come back
+    });
+}
+
+void TestEditHistory::nonStepsAreNotUndone()
+{
+    QFETCH(Command, command);
+
+    EditorRig rig;
+    loadSrc(rig);
+    const QStringList srcOnly = screen(rig);
+    loadDest(rig);
+    command(rig);
+
+    rig.editor.undo();
+
+    QCOMPARE(screen(rig), srcOnly);
+}
+
+void TestEditHistory::keepsTheLastHundredSteps()
+{
+    QByteArrayList names;
+    for (int position = 0; position < 200; ++position) {
+        names.append("n" + QByteArray::number(position));
+    }
+    EditorRig rig;
+    rig.editor.installLoadedSet(Side::Right, entriesNamed(names), "0.3", QString(),
+                                QStringLiteral("v.0.3 / many"));
+    rig.right.current = 0;
+    for (int move = 0; move < 150; ++move) {
+        rig.editor.moveDown(Side::Right); // walks n0 one place further each time
+    }
+    QCOMPARE(rig.sets.DestTable.at(150).Name, QByteArray("n0"));
+
+    for (int undo = 0; undo < 100; ++undo) {
+        QVERIFY(rig.editor.canUndo());
+        rig.editor.undo();
+    }
+    QCOMPARE(rig.sets.DestTable.at(50).Name, QByteArray("n0"));
+    QCOMPARE(rig.right.status, QStringLiteral("v.0.3 / many"));
+}
+
+// SRC is {a, b, c, X} with c described "src c". DEST lists {b, c, x, c}: its first c is
+// described "about c", its second "src c"; an unlisted "a" (Omnipresence 2) follows.
+void TestEditHistory::marksFollowEveryChange_data()
+{
+    QTest::addColumn<Command>("command");
+    QTest::addColumn<QString>("srcMarks");
+    QTest::addColumn<QString>("destMarks");
+
+    const Command copyX = [](EditorRig &rig) {
+        rig.left.select({3});
+        rig.editor.copyIntoDest();
+    };
+    QTest::newRow("loaded") << Command([](EditorRig &) {}) << ".=~." << "=~.=";
+    QTest::newRow("copy") << copyX << ".=~=" << "=~.==";
+    QTest::newRow("copy undone") << Command([copyX](EditorRig &rig) {
+        copyX(rig);
+        rig.editor.undo();
+    }) << ".=~." << "=~.=";
+    QTest::newRow("copy redone") << Command([copyX](EditorRig &rig) {
+        copyX(rig);
+        rig.editor.undo();
+        rig.editor.redo();
+    }) << ".=~=" << "=~.==";
+    QTest::newRow("move makes the equal c first") << Command([](EditorRig &rig) {
+        rig.right.current = 3;
+        rig.editor.moveUp(Side::Right);
+        rig.editor.moveUp(Side::Right);
+    }) << ".==." << "==~.";
+    QTest::newRow("delete") << Command([](EditorRig &rig) {
+        rig.right.select({0});
+        rig.editor.deleteSelectedDest();
+    }) << "..~." << "~.=";
+    QTest::newRow("NEW") << Command([](EditorRig &rig) { rig.editor.newDestSet(); }) << "...."
+                         << ".";
+    QTest::newRow("load SRC") << Command([](EditorRig &rig) {
+        rig.editor.installLoadedSet(Side::Left, entriesNamed({"x"}), "0.3", QString(),
+                                    QStringLiteral("v.0.3 / x"));
+    }) << "=" << "..=.";
+}
+
+void TestEditHistory::marksFollowEveryChange()
+{
+    QFETCH(Command, command);
+    QFETCH(QString, srcMarks);
+    QFETCH(QString, destMarks);
+
+    EditorRig rig;
+    PatchTable src = entriesNamed({"a", "b", "c", "X"});
+    src[2].Description = "src c";
+    PatchTable dest = entriesNamed({"b", "c", "x", "c", "a"});
+    dest[3].Description = "src c";
+    dest[4].Omnipresence = 2;
+    rig.editor.installLoadedSet(Side::Left, src, "0.3", QString(), QStringLiteral("v.0.3 / s"));
+    rig.editor.installLoadedSet(Side::Right, dest, "0.3", QString(), QStringLiteral("v.0.3 / d"));
+
+    command(rig);
+
+    QCOMPARE(markTexts(Side::Left, rig.left.marks), expectedMarks(Side::Left, srcMarks));
+    QCOMPARE(markTexts(Side::Right, rig.right.marks), expectedMarks(Side::Right, destMarks));
+}
+
+QTEST_GUILESS_MAIN(TestEditHistory)
+#include "TestEditHistory.moc"
