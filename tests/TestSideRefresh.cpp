@@ -178,13 +178,13 @@ void TestSideRefresh::installReplacesSideAndRefreshesBoth()
     rig.right.select({}); // never refreshed: DEST has no lines yet
     rig.right.countText.clear();
     rig.editor.installLoadedSet(Side::Right, entriesNamed({"d1", "d2", "d3"}), "0.2",
-                                QStringLiteral("/tmp/d.tvr"), QStringLiteral("v.0.2 / then"));
+                                QStringLiteral("/tmp/d.tvr"), QDateTime::currentDateTime());
 
     QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"d1", "d2", "d3"}));
     QCOMPARE(rig.sets.DestVersion, QByteArray("0.2"));
     QCOMPARE(rig.sets.DestPath, QStringLiteral("/tmp/d.tvr"));
     QCOMPARE(rig.right.countText, QStringLiteral("3"));
-    QCOMPARE(rig.right.status, QStringLiteral("v.0.2 / then"));
+    QVERIFY(rig.right.status.startsWith(QLatin1String("v.0.2 / ")));
     QCOMPARE(rig.left.selectedLines(), QList<int>({1})); // the other side keeps its selection
     QCOMPARE(rig.left.countText, QStringLiteral("2"));
     QVERIFY(rig.switches.copyEnabled);

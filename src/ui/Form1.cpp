@@ -1,7 +1,6 @@
 #include "Form1.h"
 
 #include "AnchoredLabel.h"
-#include "AnsiText.h"
 #include "Dialogs.h"
 #include "ListSideView.h"
 #include "PatchSetEditor.h"
@@ -16,7 +15,6 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -465,13 +463,7 @@ void Form1::loadSide(Side side)
         m_dialogs.message(this, openError);
         return;
     }
-    const QLocale locale;
-    const QString statusText = QStringLiteral("v.") + decodeAnsi(result.version)
-                               + QStringLiteral(" / ")
-                               + locale.toString(modified.date(), QLocale::ShortFormat)
-                               + QLatin1Char(' ')
-                               + locale.toString(modified.time(), QLocale::LongFormat);
-    m_editor->installLoadedSet(side, result.entries, result.version, path, statusText);
+    m_editor->installLoadedSet(side, result.entries, result.version, path, modified);
     m_dialogs.setFileName(QString());
 }
 
