@@ -39,8 +39,6 @@ class TestDragForm : public QObject
 private slots:
     void placement_data();
     void placement();
-    void twipsRoundHalfToEven_data();
-    void twipsRoundHalfToEven();
     void grabbedPointStaysUnderCursor();
     void otherButtonsEndTheDrag_data();
     void otherButtonsEndTheDrag();
@@ -122,23 +120,6 @@ void TestDragForm::placement()
     QFETCH(QRect, workArea);
     QFETCH(QPoint, expected);
     QCOMPARE(placeWindow(wanted, windowSize, workArea, 10), expected);
-}
-
-void TestDragForm::twipsRoundHalfToEven_data()
-{
-    QTest::addColumn<double>("twips");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("2.5") << 37.5 << 2;
-    QTest::newRow("3.5") << 52.5 << 4;
-    QTest::newRow("2.6") << 39.0 << 3;
-    QTest::newRow("whole") << 4500.0 << 300;
-}
-
-void TestDragForm::twipsRoundHalfToEven()
-{
-    QFETCH(double, twips);
-    QFETCH(int, pixels);
-    QCOMPARE(grabOffsetFromTwips(twips, twips), QPoint(pixels, pixels));
 }
 
 void TestDragForm::grabbedPointStaysUnderCursor()

@@ -4,6 +4,7 @@
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
+#include "WindowLook.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -52,7 +53,7 @@ private slots:
 
 void TestForm1::initTestCase()
 {
-    registerApplicationFonts();
+    WindowLook::registerFonts();
 }
 
 void TestForm1::init()

@@ -4,6 +4,7 @@
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
+#include "WindowLook.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -49,7 +50,7 @@ private:
 
 void TestLoadCommands::initTestCase()
 {
-    registerApplicationFonts();
+    WindowLook::registerFonts();
 }
 
 void TestLoadCommands::init()

@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
+#include "WindowLook.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -55,7 +56,7 @@ private:
 
 void TestWindowCommands::initTestCase()
 {
-    registerApplicationFonts();
+    WindowLook::registerFonts();
 }
 
 void TestWindowCommands::init()
