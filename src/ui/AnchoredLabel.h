@@ -2,6 +2,8 @@
 // left keeps its left edge and grows to the right, one anchored right keeps its right edge,
 // one anchored centre keeps its middle. Its top edge never moves. Form1 creates them and
 // ListSideView writes the count and status captions through them.
+// A label given no accessible name is named by its caption, and every change of the caption
+// is announced to assistive technology; that is how the labels showing data are read.
 #pragma once
 
 #include <QLabel>

@@ -67,8 +67,8 @@ struct ControlRow
     Anchor anchor;            // the edge a label keeps as its text grows (labels only)
     int tab;                  // its place in the tab order, or NoTab
     unsigned traits;          // Trait values
-    const char *accessibleName; // what assistive technology calls it
-    const char *description;    // what it is or does, for assistive technology
+    const char *accessibleName; // nullptr for a label showing data: its text is its name
+    const char *description;    // what it is, for assistive technology
 };
 
 QString text(const char *value)
@@ -137,7 +137,9 @@ void setUp(QWidget *control, const ControlRow &row)
 {
     control->setObjectName(QLatin1String(row.name));
     WindowLook::dress(control, row.look);
-    control->setAccessibleName(QString::fromUtf8(row.accessibleName));
+    if (row.accessibleName != nullptr) {
+        control->setAccessibleName(QString::fromUtf8(row.accessibleName));
+    }
     control->setAccessibleDescription(QString::fromUtf8(row.description));
     if (row.traits & Passive) {
         control->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -215,9 +217,9 @@ void Form1::buildControls()
         {CONTROL(Label2), QRect(7680, 120, 375, 195), "DEST", nullptr, Look::Heading, Anchor::Right,
          NoTab, Passive, "DEST", "Heading of the DEST side"},
         {CONTROL(Label6), QRect(3330, 120, 45, 195), nullptr, nullptr, Look::Status, Anchor::Right,
-         NoTab, NoTrait, "SRC status", "Version and file date of the loaded SRC set"},
+         NoTab, NoTrait, nullptr, "SRC status: version and file date of the loaded SRC set"},
         {CONTROL(Label7), QRect(4800, 120, 45, 195), nullptr, nullptr, Look::Status, Anchor::Left,
-         NoTab, NoTrait, "DEST status", "Version and file date of the DEST set"},
+         NoTab, NoTrait, nullptr, "DEST status: version and file date of the DEST set"},
         {CONTROL(Image1), QRect(3690, 360, 870, 990), nullptr, "logo", Look::Plain, Anchor::Left,
          NoTab, Passive, "Logo", "Tolvane logo"},
         // The buffer first, so the visible strip lies above it and hides it.
@@ -227,8 +229,8 @@ void Form1::buildControls()
         {CONTROL(Picture1), QRect(3360, 1680, 1455, 375), nullptr, "strip", Look::Strip,
          Anchor::Left, NoTab, Passive, "Marquee", "Scrolling text about the program"},
         {CONTROL(Label5), QRect(4065, 2760, 45, 165), nullptr, nullptr, Look::Detail, Anchor::Centre,
-         NoTab, NoTrait, "Entry detail",
-         "Side, offsets, parameters and size of the clicked entry"},
+         NoTab, NoTrait, nullptr,
+         "Entry detail: side, offsets, parameters and size of the clicked entry"},
         {CONTROL(Command1), QRect(3600, 3840, 975, 375), "copy >>", nullptr, Look::Command,
          Anchor::Left, 12, StartsDisabled, "copy >>",
          "Remove the selected DEST entries, then copy the selected SRC entries into DEST"},
@@ -264,9 +266,9 @@ void Form1::buildControls()
         {CONTROL(Command5), QRect(4120, 4800, 975, 375), "quit", nullptr, Look::Command, Anchor::Left,
          14, NoTrait, "quit", "Close Tolvane"},
         {CONTROL(Label8), QRect(0, 4560, 225, 870), nullptr, nullptr, Look::Count, Anchor::Left,
-         NoTab, NoTrait, "SRC count", "Number of SRC entries"},
+         NoTab, NoTrait, nullptr, "SRC count: the number of SRC entries"},
         {CONTROL(Label9), QRect(7965, 4560, 225, 870), nullptr, nullptr, Look::Count, Anchor::Right,
-         NoTab, NoTrait, "DEST count", "Number of DEST entries"},
+         NoTab, NoTrait, nullptr, "DEST count: the number of DEST entries"},
     };
 #undef CONTROL
 
