@@ -89,6 +89,16 @@ void TestForm1::startsAsLaidOut()
     QCOMPARE(control<QTimer>("Timer1")->interval(), 10);
     QVERIFY(!control<QTimer>("Timer2")->isActive());
     QCOMPARE(control<QTimer>("Timer2")->interval(), 10);
+
+    // The strip waits while nobody can see it, and runs again once the window is back.
+    m_form->showMinimized();
+    QVERIFY(!control<QTimer>("Timer1")->isActive());
+    m_form->showNormal();
+    QVERIFY(control<QTimer>("Timer1")->isActive());
+    m_form->hide();
+    QVERIFY(!control<QTimer>("Timer1")->isActive());
+    m_form->show();
+    QVERIFY(control<QTimer>("Timer1")->isActive());
 }
 
 void TestForm1::buttonsStartEnabledOrNot_data()

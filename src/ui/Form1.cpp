@@ -175,6 +175,9 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
 
     buildControls();
     Timer1 = createTimer("Timer1", this);
+    // Woken only when the strip is due to change, on the tick itself.
+    Timer1->setSingleShot(true);
+    Timer1->setTimerType(Qt::PreciseTimer);
     Timer2 = createTimer("Timer2", this);
 
     m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6);
@@ -189,10 +192,9 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
         move(frame.topLeft());
     }
 
-    // Start-up: the marquee's first position, nothing else.
+    // Start-up: the marquee's first position; the strip runs once the window is shown.
     startMarquee(m_marquee);
     Label3->setText(m_marquee.text);
-    Timer1->start();
     Command12->setFocus();
 }
 
@@ -327,7 +329,7 @@ void Form1::connectControls()
         return m_dialogs.askYesNo(this, title, text);
     });
 
-    connect(Timer1, &QTimer::timeout, this, &Form1::tickMarquee);
+    connect(Timer1, &QTimer::timeout, this, &Form1::runDueMarqueeTicks);
     connect(Timer2, &QTimer::timeout, this, &Form1::tickFade);
 }
 
@@ -442,6 +444,46 @@ void Form1::tickMarquee()
     marqueeTick(m_marquee, Label3->font(), *Picture2, *Picture1);
     if (Label3->text() != m_marquee.text) {
         Label3->setText(m_marquee.text);
+    }
+}
+
+void Form1::runDueMarqueeTicks()
+{
+    for (int tick = 0; tick < m_marqueeTicksDue; ++tick) {
+        tickMarquee();
+    }
+    scheduleMarquee();
+}
+
+void Form1::scheduleMarquee()
+{
+    // A strip nobody can see costs nothing: it waits where it is until the window is back.
+    if (!isVisible() || isMinimized()) {
+        Timer1->stop();
+        return;
+    }
+    m_marqueeTicksDue = ticksUntilNextFrame(m_marquee, *Picture2);
+    Timer1->start(m_marqueeTicksDue * TickInterval);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    scheduleMarquee();
+}
+
+void Form1::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Minimising may hide the window while it still counts as visible, so stop outright.
+    Timer1->stop();
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        scheduleMarquee();
     }
 }
 

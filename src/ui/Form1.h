@@ -56,6 +56,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void setCopyEnabled(bool enabled) override;
@@ -72,13 +75,17 @@ private:
     void saveDest();
     void showDetail(Side side);
 
-    // One marquee tick, Timer1's every 10 ms.
+    // One marquee tick (Timer1's 10 ms), and the timer's wake: the ticks that were due, then
+    // a wake for the next frame, or none while the window is hidden or minimised.
     void tickMarquee();
+    void runDueMarqueeTicks();
+    void scheduleMarquee();
 
     Dialogs &m_dialogs;
     PatchSets m_sets;
     QPixmap m_backdrop;
     MarqueeState m_marquee;
+    int m_marqueeTicksDue = 0;
     DetailFade m_fade;
     DragForm m_drag;
 

@@ -14,6 +14,16 @@ constexpr int StartX = 1500;
 constexpr int WrapX = 1600;
 constexpr int StepTwips = 6;
 
+void measureText(MarqueeState &state, const QFont &label3Font)
+{
+    if (!state.measured || state.measuredText != state.text || state.measuredFont != label3Font) {
+        state.measuredWidthTwips = textWidthTwips(state.text, label3Font);
+        state.measuredText = state.text;
+        state.measuredFont = label3Font;
+        state.measured = true;
+    }
+}
+
 } // namespace
 
 const std::array<QString, 4> &marqueeTexts()
@@ -73,13 +83,10 @@ int textWidthTwips(const QString &text, const QFont &font)
 void marqueeTick(MarqueeState &state, const QFont &label3Font, PictureBox &Picture2,
                  PictureBox &Picture1)
 {
-    if (!state.measured || state.measuredText != state.text || state.measuredFont != label3Font) {
-        state.measuredWidthTwips = textWidthTwips(state.text, label3Font);
-        state.measuredText = state.text;
-        state.measuredFont = label3Font;
-        state.measured = true;
-    }
+    measureText(state, label3Font);
     advanceMarquee(state, state.measuredWidthTwips);
+    // A text that has just come in is measured now, so its first wake can be worked out.
+    measureText(state, label3Font);
     const int deviceX = Picture2.devicePixels(state.marqueeX);
     const qreal ratio = Picture2.devicePixelRatioF();
     if (state.shown && state.shownDeviceX == deviceX && state.shownRatio == ratio
@@ -94,4 +101,23 @@ void marqueeTick(MarqueeState &state, const QFont &label3Font, PictureBox &Pictu
     Picture2.Cls();
     Picture2.printText(state.text, state.marqueeX, 0);
     Picture1.copyFrom(Picture2);
+}
+
+int ticksUntilNextFrame(const MarqueeState &state, const PictureBox &Picture2)
+{
+    if (!state.shown || !state.measured || state.measuredText != state.text) {
+        return 1;
+    }
+    // The arithmetic is cheap; walking it forward finds the due tick without drawing anything.
+    // Within the bound the text has always moved a pixel or wrapped, at any sane pixel ratio.
+    constexpr int bound = 1000;
+    MarqueeState ahead = state;
+    for (int ticks = 1; ticks < bound; ++ticks) {
+        advanceMarquee(ahead, state.measuredWidthTwips);
+        if (ahead.marqueeTextIndex != state.marqueeTextIndex
+            || Picture2.devicePixels(ahead.marqueeX) != state.shownDeviceX) {
+            return ticks;
+        }
+    }
+    return bound;
 }

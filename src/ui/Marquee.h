@@ -1,8 +1,8 @@
 // The marquee: a line of text scrolling right to left through the small strip in the middle
 // column, rotating through four texts. Owns the texts, the tick arithmetic and the width
 // measurement; it draws on two PictureBoxes, the off-screen buffer (Picture2) and the visible
-// strip (Picture1). Form1 calls startMarquee() at start-up and marqueeTick() from Timer1,
-// every 10 ms for the whole run.
+// strip (Picture1). Form1 calls startMarquee() at start-up and marqueeTick() once per 10 ms
+// tick while the window is shown, waking only when ticksUntilNextFrame() says a frame is due.
 #pragma once
 
 #include "PictureBox.h"
@@ -52,3 +52,8 @@ int textWidthTwips(const QString &text, const QFont &font);
 // would land on the same device pixel as in the frame shown, nothing is drawn.
 void marqueeTick(MarqueeState &state, const QFont &label3Font, PictureBox &Picture2,
                  PictureBox &Picture1);
+
+// How many ticks from now until marqueeTick() shows another frame: the first tick that puts
+// the text on another device pixel of `Picture2`, or starts the next text. The ticks before it
+// draw nothing, so they may run together when it is due. 1 while no frame has been shown.
+int ticksUntilNextFrame(const MarqueeState &state, const PictureBox &Picture2);

@@ -2,15 +2,15 @@
 
 #include "WindowLook.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <cmath>
 
 PictureBox::PictureBox(const QPixmap &picture, QWidget *parent)
     : QWidget(parent), m_picture(picture)
 {
-    m_printed.setTextFormat(Qt::PlainText);
-    m_printed.setPerformanceHint(QStaticText::AggressiveCaching);
     WindowLook::setTextColour(this, QColor(128, 128, 128));
     // Every paint covers the whole widget, so nothing beneath need be drawn first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -59,21 +59,66 @@ void PictureBox::Cls()
     painter.drawPixmap(0, 0, m_bare);
 }
 
+void PictureBox::layOutLine(const QString &text)
+{
+    if (m_laidOut && text == m_lineText && font() == m_lineFont) {
+        return;
+    }
+    QTextLayout layout(text, font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (line.isValid()) {
+        line.setLineWidth(1e6); // any width: the line does not wrap
+        line.setPosition(QPointF(0, 0));
+    }
+    layout.endLayout();
+    m_lineRuns = layout.glyphRuns();
+    m_lineText = text;
+    m_lineFont = font();
+    // Twice the widest advance covers any overhang of a glyph's ink beyond its advance.
+    m_glyphReach = 2 * QFontMetricsF(font()).maxWidth();
+    m_laidOut = true;
+}
+
 void PictureBox::printText(const QString &text, int xTwips, int yTwips)
 {
     ensureSurface();
     if (m_surface.isNull()) {
         return;
     }
-    if (m_printed.text() != text) {
-        m_printed.setText(text);
-    }
+    layOutLine(text);
     const qreal ratio = m_surface.devicePixelRatio();
+    const QPointF origin(devicePixels(xTwips) / ratio, devicePixels(yTwips) / ratio);
+    const qreal first = -origin.x() - m_glyphReach;
+    const qreal last = -origin.x() + m_surface.deviceIndependentSize().width() + m_glyphReach;
+
     QPainter painter(&m_surface);
-    painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawStaticText(QPointF(devicePixels(xTwips) / ratio, devicePixels(yTwips) / ratio),
-                           m_printed);
+    // A glyph is drawn at the same place whether or not its neighbours are, so drawing only
+    // those within reach of the surface gives exactly the pixels of the whole line.
+    for (const QGlyphRun &run : std::as_const(m_lineRuns)) {
+        const QList<QPointF> positions = run.positions();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        QList<QPointF> nearPositions;
+        QList<quint32> nearGlyphs;
+        for (qsizetype i = 0; i < positions.size(); ++i) {
+            const qreal x = positions.at(i).x();
+            if (x >= first && x <= last) {
+                nearPositions.append(positions.at(i));
+                nearGlyphs.append(glyphs.at(i));
+            }
+        }
+        if (nearGlyphs.isEmpty()) {
+            continue;
+        }
+        QGlyphRun near = run;
+        near.setGlyphIndexes(nearGlyphs);
+        near.setPositions(nearPositions);
+        painter.drawGlyphRun(origin, near);
+    }
 }
 
 int PictureBox::devicePixels(int twips) const
@@ -92,7 +137,9 @@ void PictureBox::copyFrom(const PictureBox &source)
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawPixmap(0, 0, source.m_surface);
     }
-    update();
+    // At once rather than at the next pass of the event loop: the frame is due now, and the
+    // loop need not wake a second time for it.
+    repaint();
 }
 
 void PictureBox::paintEvent(QPaintEvent *)

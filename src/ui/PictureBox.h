@@ -4,9 +4,11 @@
 // both; marqueeTick() in Marquee.h is their one user.
 #pragma once
 
+#include <QFont>
+#include <QGlyphRun>
 #include <QImage>
+#include <QList>
 #include <QPixmap>
-#include <QStaticText>
 #include <QString>
 #include <QWidget>
 
@@ -26,9 +28,11 @@ public:
     void Cls();
     // Draws `text` as one line in the widget's font and its palette's window text colour, its
     // top-left corner at (xTwips, yTwips), 15 twips to a logical pixel, rounded to the nearest
-    // device pixel. Parts outside the surface are dropped.
+    // device pixel. Parts outside the surface are dropped; only the glyphs that can reach the
+    // surface are drawn, so a long line costs no more than a short one.
     void printText(const QString &text, int xTwips, int yTwips);
-    // This surface becomes a copy of `source`'s (from their top-left corners), then repaints.
+    // This surface becomes a copy of `source`'s (from their top-left corners), and the widget
+    // repaints its own rectangle at once when it is visible.
     void copyFrom(const PictureBox &source);
 
     // Where printText() puts a position in twips: whole device pixels.
@@ -44,9 +48,16 @@ protected:
 
 private:
     void ensureSurface();
+    void layOutLine(const QString &text);
 
     QPixmap m_picture;
     QPixmap m_bare; // the picture rendered once at the surface's size and ratio
     QPixmap m_surface;
-    QStaticText m_printed; // laid out once per text, not once per frame
+
+    // The line printed last, laid out once rather than once per frame.
+    QString m_lineText;
+    QFont m_lineFont;
+    QList<QGlyphRun> m_lineRuns;
+    qreal m_glyphReach = 0; // how far, in logical pixels, a glyph's ink may lie from its position
+    bool m_laidOut = false;
 };
