@@ -10,10 +10,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QScreen>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -106,6 +106,8 @@ void TestForm1::buttonsStartEnabledOrNot_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("enabled");
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
     QTest::newRow("copy") << "Command1" << "copy >>" << false;
     QTest::newRow("LOAD SRC") << "Command2" << "LOAD SRC" << true;
     QTest::newRow("LOAD DEST") << "Command3" << "LOAD DEST" << true;
@@ -119,6 +121,7 @@ void TestForm1::buttonsStartEnabledOrNot_data()
     QTest::newRow("DEST clear") << "Command11" << "" << true;
     QTest::newRow("sink") << "Command12" << "Command12" << true;
     QTest::newRow("NEW") << "Command13" << "NEW" << true;
+    // clang-format on
 }
 
 void TestForm1::buttonsStartEnabledOrNot()
@@ -181,6 +184,8 @@ void TestForm1::labelsKeepTheirAnchor_data()
     // A label showing data is named by its text (so QLabel announces each new text); one
     // with a fixed caption keeps the name it was given.
     QTest::addColumn<bool>("showsData");
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
     QTest::newRow("SRC heading") << "Label1" << "" << "left" << 8 << 8 << false;
     QTest::newRow("DEST heading") << "Label2" << "" << "right" << 537 << 8 << false;
     QTest::newRow("title") << "Label4" << "" << "centre" << 545 << 296 << false;
@@ -191,6 +196,7 @@ void TestForm1::labelsKeepTheirAnchor_data()
                             << 545 << 184 << true;
     QTest::newRow("SRC count") << "Label8" << "1000" << "left" << 0 << 304 << true;
     QTest::newRow("DEST count") << "Label9" << "1000" << "right" << 546 << 304 << true;
+    // clang-format on
 }
 
 void TestForm1::labelsKeepTheirAnchor()
@@ -362,8 +368,8 @@ void TestForm1::releaseHandsTheFocusToTheSink_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("handsOver");
-    for (const char *name : {"Command2", "Command3", "Command6", "Command7", "Command8",
-                             "Command9", "Command10", "Command11", "Command13"}) {
+    for (const char *name : {"Command2", "Command3", "Command6", "Command7", "Command8", "Command9",
+                             "Command10", "Command11", "Command13"}) {
         QTest::newRow(name) << name << true;
     }
     for (const char *name : {"Command1", "Command4", "Command5"}) {
@@ -391,8 +397,8 @@ void TestForm1::releaseHandsTheFocusToTheSink()
 void TestForm1::smallButtonsStillClickInAnActiveWindow_data()
 {
     QTest::addColumn<QString>("name");
-    for (const char *name : {"Command2", "Command3", "Command6", "Command7", "Command8",
-                             "Command9", "Command10", "Command11", "Command13"}) {
+    for (const char *name : {"Command2", "Command3", "Command6", "Command7", "Command8", "Command9",
+                             "Command10", "Command11", "Command13"}) {
         QTest::newRow(name) << name;
     }
 }
@@ -426,8 +432,8 @@ void TestForm1::dragOverAPassiveControlMovesTheWindow()
     const QPoint grab = control<QLabel>("Image1")->geometry().center();
     const auto moveTo = [this, grab](const QPoint &cursor, Qt::MouseButtons buttons) {
         QCursor::setPos(cursor);
-        QMouseEvent move(QEvent::MouseMove, QPointF(grab), QPointF(cursor), Qt::NoButton,
-                         buttons, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(grab), QPointF(cursor), Qt::NoButton, buttons,
+                         Qt::NoModifier);
         QApplication::sendEvent(m_form, &move);
     };
     moveTo(QPoint(300, 200), Qt::LeftButton);
@@ -451,8 +457,7 @@ void TestForm1::everyControlHasAccessibleTexts()
         if (widget->parentWidget() != m_form || name.isEmpty()) {
             continue;
         }
-        QVERIFY2(widget->accessibleName().isEmpty() == dataLabels.contains(name),
-                 qPrintable(name));
+        QVERIFY2(widget->accessibleName().isEmpty() == dataLabels.contains(name), qPrintable(name));
         QVERIFY2(!widget->accessibleDescription().isEmpty(), qPrintable(name));
         ++checked;
     }
@@ -463,12 +468,15 @@ void TestForm1::pictureButtonsSayWhatTheyDo_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("accessibleName");
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
     QTest::newRow("Command7") << "Command7" << "Move SRC entry up";
     QTest::newRow("Command6") << "Command6" << "Move SRC entry down";
     QTest::newRow("Command10") << "Command10" << "Clear SRC selection";
     QTest::newRow("Command8") << "Command8" << "Move DEST entry up";
     QTest::newRow("Command9") << "Command9" << "Move DEST entry down";
     QTest::newRow("Command11") << "Command11" << "Clear DEST selection";
+    // clang-format on
 }
 
 void TestForm1::pictureButtonsSayWhatTheyDo()

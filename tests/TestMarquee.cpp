@@ -217,7 +217,7 @@ void TestMarquee::skippedTicksNeverShowAStaleFrame()
         reference.printText(state.text, state.marqueeX, 0);
         QVERIFY2(Picture1.surface() == reference.surface(), qPrintable(QString::number(tick)));
         const bool drawn = !before.shown || state.shownDeviceX != before.shownDeviceX
-                || state.shownText != before.shownText;
+            || state.shownText != before.shownText;
         QCOMPARE(drawn, --due == 0);
         if (drawn) {
             due = ticksUntilNextFrame(state, Picture2);

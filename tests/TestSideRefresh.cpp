@@ -31,15 +31,13 @@ void TestSideRefresh::selectionFollowsRecords_data()
     QTest::addColumn<QList<int>>("selectedAfter");
 
     QTest::newRow("nothing deleted") << QList<int>{} << QList<int>{1, 3}
-                                     << QByteArrayList{"a", "b", "c", "d", "e"}
-                                     << QList<int>{1, 3};
+                                     << QByteArrayList{"a", "b", "c", "d", "e"} << QList<int>{1, 3};
     QTest::newRow("three in the middle")
-            << QList<int>{1, 2, 3} << QList<int>{4} << QByteArrayList{"a", "e"}
-            << QList<int>{1};
+        << QList<int>{1, 2, 3} << QList<int>{4} << QByteArrayList{"a", "e"} << QList<int>{1};
     QTest::newRow("first") << QList<int>{0} << QList<int>{2, 4}
                            << QByteArrayList{"b", "c", "d", "e"} << QList<int>{1, 3};
-    QTest::newRow("last") << QList<int>{4} << QList<int>{0, 3}
-                          << QByteArrayList{"a", "b", "c", "d"} << QList<int>{0, 3};
+    QTest::newRow("last") << QList<int>{4} << QList<int>{0, 3} << QByteArrayList{"a", "b", "c", "d"}
+                          << QList<int>{0, 3};
     QTest::newRow("every second") << QList<int>{0, 2, 4} << QList<int>{1}
                                   << QByteArrayList{"b", "d"} << QList<int>{0};
     QTest::newRow("all") << QList<int>{0, 1, 2, 3, 4} << QList<int>{0, 4} << QByteArrayList{}

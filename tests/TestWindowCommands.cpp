@@ -254,8 +254,7 @@ void TestWindowCommands::cancelledSaveWritesNothing()
     loadBoth({"a"}, {"x"});
     m_dialogs->fileNames = {QString()};
     click("Command4");
-    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files),
-             QStringList({"dest.tvr", "src.tvr"}));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList({"dest.tvr", "src.tvr"}));
     QVERIFY(m_dialogs->shown.isEmpty());
 }
 

@@ -27,7 +27,7 @@ QString fileTimeText(const QDateTime &modified)
 {
     const QLocale locale;
     return locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-            + locale.toString(modified.time(), QLocale::LongFormat);
+        + locale.toString(modified.time(), QLocale::LongFormat);
 }
 
 bool hasSelectedLine(const SideView &view)
@@ -165,9 +165,8 @@ void PatchSetEditor::MakeEmptySet(Side side)
     RefreshSide(side);
 }
 
-void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table,
-                                      const QByteArray &version, const QString &path,
-                                      const QDateTime &modified)
+void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
+                                      const QString &path, const QDateTime &modified)
 {
     m_sets.table(side) = table;
     m_sets.version(side) = version;
@@ -249,7 +248,7 @@ std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID)
     if (match != dest.cend()) {
         const int position = int(match - dest.cbegin());
         const QString text = QStringLiteral("Patch with name ''") + decodeAnsi(ID)
-                + QStringLiteral("'' already exists. Overwrite?");
+            + QStringLiteral("'' already exists. Overwrite?");
         if (!m_question || !m_question(OverwriteTitle, text)) {
             return std::nullopt;
         }

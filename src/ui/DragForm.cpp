@@ -56,9 +56,8 @@ void DragForm::mouseMove(QWidget *form, const QPoint &posInForm, Qt::MouseButton
     }
     const QPoint wanted = cursorPosition() - m_grabOffset;
     // Without a known work area there is nothing to snap to; the drag still follows the cursor.
-    form->move(m_workArea.isValid()
-                       ? placeWindow(wanted, form->size(), m_workArea, SnapDistance)
-                       : wanted);
+    form->move(m_workArea.isValid() ? placeWindow(wanted, form->size(), m_workArea, SnapDistance)
+                                    : wanted);
 }
 
 void DragForm::mouseRelease()

@@ -34,7 +34,7 @@ using Anchor = AnchoredLabel::Anchor;
 
 const QString PatchSetFilter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
 const QString OpenError =
-        QStringLiteral("Error opening file! Make sure that selected file isn't corrupted.");
+    QStringLiteral("Error opening file! Make sure that selected file isn't corrupted.");
 constexpr int TickInterval = 10; // ms: one tick of the marquee and of the detail fade
 
 // What a control does besides showing something; combined with |.
@@ -59,14 +59,14 @@ using ControlSlot = std::variant<Slot<QListWidget>, Slot<AnchoredLabel>, Slot<QL
 struct ControlRow
 {
     ControlSlot slot;
-    const char *name;         // the member's name, which is also the control's objectName
-    QRect twips;              // left, top, width, height
-    const char *caption;      // its text, or nullptr
-    const char *picture;      // the name of its picture, or nullptr
-    Look look;                // font and colours
-    Anchor anchor;            // the edge a label keeps as its text grows (labels only)
-    int tab;                  // its place in the tab order, or NoTab
-    unsigned traits;          // Trait values
+    const char *name;           // the member's name, which is also the control's objectName
+    QRect twips;                // left, top, width, height
+    const char *caption;        // its text, or nullptr
+    const char *picture;        // the name of its picture, or nullptr
+    Look look;                  // font and colours
+    Anchor anchor;              // the edge a label keeps as its text grows (labels only)
+    int tab;                    // its place in the tab order, or NoTab
+    unsigned traits;            // Trait values
     const char *accessibleName; // nullptr for a label showing data: its text is its name
     const char *description;    // what it is, for assistive technology
 };
@@ -171,7 +171,8 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     setFixedSize(WindowLook::twipsToPixels(0, 0, 8175, 5295).size());
     m_backdrop = WindowLook::picture(QStringLiteral("backdrop"));
     setAccessibleName(WindowLook::ProgramTitle);
-    setAccessibleDescription(QStringLiteral("Merge patch sets: SRC on the left, DEST on the right"));
+    setAccessibleDescription(
+        QStringLiteral("Merge patch sets: SRC on the left, DEST on the right"));
 
     buildControls();
     Timer1 = createTimer("Timer1", this);
@@ -211,8 +212,8 @@ void Form1::buildControls()
         {CONTROL(List1), QRect(120, 360, 3255, 3855), nullptr, nullptr, Look::Entries, Anchor::Left,
          1, NoTrait, "SRC entries",
          "Entries of the SRC patch set; a click selects or unselects one"},
-        {CONTROL(List2), QRect(4800, 360, 3255, 3855), nullptr, nullptr, Look::Entries, Anchor::Left,
-         6, NoTrait, "DEST entries",
+        {CONTROL(List2), QRect(4800, 360, 3255, 3855), nullptr, nullptr, Look::Entries,
+         Anchor::Left, 6, NoTrait, "DEST entries",
          "Entries of the DEST patch set; a click selects or unselects one"},
         {CONTROL(Label1), QRect(120, 120, 300, 195), "SRC", nullptr, Look::Heading, Anchor::Left,
          NoTab, Passive, "SRC", "Heading of the SRC side"},
@@ -230,8 +231,8 @@ void Form1::buildControls()
          "Off-screen drawing of the scrolling text"},
         {CONTROL(Picture1), QRect(3360, 1680, 1455, 375), nullptr, "strip", Look::Strip,
          Anchor::Left, NoTab, Passive, "Marquee", "Scrolling text about the program"},
-        {CONTROL(Label5), QRect(4065, 2760, 45, 165), nullptr, nullptr, Look::Detail, Anchor::Centre,
-         NoTab, NoTrait, nullptr,
+        {CONTROL(Label5), QRect(4065, 2760, 45, 165), nullptr, nullptr, Look::Detail,
+         Anchor::Centre, NoTab, NoTrait, nullptr,
          "Entry detail: side, offsets, parameters and size of the clicked entry"},
         {CONTROL(Command1), QRect(3600, 3840, 975, 375), "copy >>", nullptr, Look::Command,
          Anchor::Left, 12, StartsDisabled, "copy >>",
@@ -250,23 +251,24 @@ void Form1::buildControls()
          Anchor::Left, 7, HandsOnFocus, "NEW", "Start a new DEST set holding one empty entry"},
         {CONTROL(Command3), QRect(6360, 4240, 855, 255), "LOAD DEST", nullptr, Look::SmallCommand,
          Anchor::Left, 8, HandsOnFocus, "LOAD DEST", "Load a patch set file into DEST"},
-        {CONTROL(Command11), QRect(7280, 4240, 255, 255), nullptr, "empty-set", Look::PictureCommand,
-         Anchor::Left, 9, HandsOnFocus, "Clear DEST selection", "Unselect every DEST entry"},
+        {CONTROL(Command11), QRect(7280, 4240, 255, 255), nullptr, "empty-set",
+         Look::PictureCommand, Anchor::Left, 9, HandsOnFocus, "Clear DEST selection",
+         "Unselect every DEST entry"},
         {CONTROL(Command9), QRect(7550, 4240, 255, 255), nullptr, "chevron-down",
          Look::PictureCommand, Anchor::Left, 10, HandsOnFocus, "Move DEST entry down",
          "Move the current DEST entry one place down"},
-        {CONTROL(Command8), QRect(7800, 4240, 255, 255), nullptr, "chevron-up", Look::PictureCommand,
-         Anchor::Left, 11, HandsOnFocus, "Move DEST entry up",
+        {CONTROL(Command8), QRect(7800, 4240, 255, 255), nullptr, "chevron-up",
+         Look::PictureCommand, Anchor::Left, 11, HandsOnFocus, "Move DEST entry up",
          "Move the current DEST entry one place up"},
         // Never seen: its width is the width of the marquee text.
         {CONTROL(Label3), QRect(0, 4320, 21855, 165), nullptr, nullptr, Look::MarqueeText,
          Anchor::Left, NoTab, Hidden, "Marquee text", "The text scrolling through the strip"},
         {CONTROL(Label4), QRect(3045, 4440, 2085, 165), "[ Tolvane v. 1.3 / 25 Jan 2007 ]", nullptr,
          Look::Title, Anchor::Centre, NoTab, NoTrait, "Title", "Program name and version"},
-        {CONTROL(Command4), QRect(3040, 4800, 975, 375), "save", nullptr, Look::Command, Anchor::Left,
-         13, StartsDisabled, "save", "Save the DEST patch set to a file"},
-        {CONTROL(Command5), QRect(4120, 4800, 975, 375), "quit", nullptr, Look::Command, Anchor::Left,
-         14, NoTrait, "quit", "Close Tolvane"},
+        {CONTROL(Command4), QRect(3040, 4800, 975, 375), "save", nullptr, Look::Command,
+         Anchor::Left, 13, StartsDisabled, "save", "Save the DEST patch set to a file"},
+        {CONTROL(Command5), QRect(4120, 4800, 975, 375), "quit", nullptr, Look::Command,
+         Anchor::Left, 14, NoTrait, "quit", "Close Tolvane"},
         {CONTROL(Label8), QRect(0, 4560, 225, 870), nullptr, nullptr, Look::Count, Anchor::Left,
          NoTab, NoTrait, nullptr, "SRC count: the number of SRC entries"},
         {CONTROL(Label9), QRect(7965, 4560, 225, 870), nullptr, nullptr, Look::Count, Anchor::Right,
@@ -277,13 +279,13 @@ void Form1::buildControls()
     std::vector<std::pair<int, QWidget *>> tabOrder;
     for (const ControlRow &row : controls) {
         QWidget *control = std::visit(
-                [this, &row](auto slot) -> QWidget * {
-                    using Kind = std::remove_reference_t<decltype(*(this->*slot))>;
-                    Kind *made = makeControl(static_cast<Kind *>(nullptr), row, this);
-                    this->*slot = made;
-                    return made;
-                },
-                row.slot);
+            [this, &row](auto slot) -> QWidget * {
+                using Kind = std::remove_reference_t<decltype(*(this->*slot))>;
+                Kind *made = makeControl(static_cast<Kind *>(nullptr), row, this);
+                this->*slot = made;
+                return made;
+            },
+            row.slot);
         setUp(control, row);
         if (row.traits & HandsOnFocus) {
             control->installEventFilter(this); // see eventFilter()
@@ -344,8 +346,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     // had taken the focus on the press would never act. The hand-off comes first and the
     // click of a completed press follows it here; the release itself goes no further.
     const bool completesClick = button != nullptr && button->isDown()
-            && release->button() == Qt::LeftButton
-            && button->rect().contains(release->position().toPoint());
+        && release->button() == Qt::LeftButton
+        && button->rect().contains(release->position().toPoint());
     Command12->setFocus(Qt::OtherFocusReason);
     if (!completesClick) {
         return QWidget::eventFilter(watched, event);
@@ -367,11 +369,11 @@ void Form1::setSaveEnabled(bool enabled)
 
 void Form1::loadSide(Side side)
 {
-    const QString path = m_dialogs.openFileName(this,
-                                                side == Side::Left
-                                                        ? QStringLiteral("Load SRC Patch Set")
-                                                        : QStringLiteral("Load DEST Patch Set"),
-                                                PatchSetFilter);
+    const QString path =
+        m_dialogs.openFileName(this,
+                               side == Side::Left ? QStringLiteral("Load SRC Patch Set")
+                                                  : QStringLiteral("Load DEST Patch Set"),
+                               PatchSetFilter);
     if (path.isEmpty()) {
         return; // cancelled: nothing changes
     }
@@ -407,7 +409,7 @@ void Form1::loadFile(Side side, const QString &path)
 void Form1::saveDest()
 {
     const QString path =
-            m_dialogs.saveFileName(this, QStringLiteral("Save DEST Patch Set"), PatchSetFilter);
+        m_dialogs.saveFileName(this, QStringLiteral("Save DEST Patch Set"), PatchSetFilter);
     if (path.isEmpty()) {
         return; // cancelled: no file is touched
     }

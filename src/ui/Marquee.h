@@ -17,9 +17,9 @@ const std::array<QString, 4> &marqueeTexts();
 
 struct MarqueeState
 {
-    int marqueeX = 0;          // twips; where the text is drawn
-    int marqueeTextIndex = 0;  // which text the next wrap loads, 0..3
-    QString text;              // the text scrolling now
+    int marqueeX = 0;         // twips; where the text is drawn
+    int marqueeTextIndex = 0; // which text the next wrap loads, 0..3
+    QString text;             // the text scrolling now
 
     // Width cache for marqueeTick(): the text is measured once, not on every tick.
     QString measuredText;

@@ -32,12 +32,12 @@ const QColor darkFrame(64, 64, 64);
 
 // The buttons' graphical style: a white face with a thin grey rim.
 const QString buttonStyle = QStringLiteral(
-        "QPushButton { background-color: white; border: 1px solid rgb(176, 180, 186);"
-        " padding: 0px; color: black; }"
-        "QPushButton:hover { border-color: rgb(128, 136, 146); }"
-        "QPushButton:pressed { background-color: rgb(236, 238, 241); }"
-        "QPushButton:focus { border-color: rgb(96, 104, 114); }"
-        "QPushButton:disabled { color: rgb(168, 168, 168); border-color: rgb(214, 216, 220); }");
+    "QPushButton { background-color: white; border: 1px solid rgb(176, 180, 186);"
+    " padding: 0px; color: black; }"
+    "QPushButton:hover { border-color: rgb(128, 136, 146); }"
+    "QPushButton:pressed { background-color: rgb(236, 238, 241); }"
+    "QPushButton:focus { border-color: rgb(96, 104, 114); }"
+    "QPushButton:disabled { color: rgb(168, 168, 168); border-color: rgb(214, 216, 220); }");
 
 QFont windowFont(const QString &family, qreal points, bool bold = false)
 {
