@@ -454,6 +454,7 @@ void Form1::runDueMarqueeTicks()
     for (int tick = 0; tick < m_marqueeTicksDue; ++tick) {
         tickMarquee();
     }
+    m_marqueeTicksRun += m_marqueeTicksDue;
     scheduleMarquee();
 }
 
@@ -462,10 +463,21 @@ void Form1::scheduleMarquee()
     // A strip nobody can see costs nothing: it waits where it is until the window is back.
     if (!isVisible() || isMinimized()) {
         Timer1->stop();
+        m_marqueeClock.invalidate();
         return;
     }
     m_marqueeTicksDue = ticksUntilNextFrame(m_marquee, *Picture2);
-    Timer1->start(m_marqueeTicksDue * TickInterval);
+    // The wake is set on the clock of the ticks, not from now: waking a little late each
+    // time would slow the strip down. A wake more than a tick late (a busy or suspended
+    // machine) starts the clock afresh rather than rushing through the ticks it missed.
+    const qint64 due = (m_marqueeTicksRun + m_marqueeTicksDue) * TickInterval;
+    if (!m_marqueeClock.isValid() || m_marqueeClock.elapsed() > due + TickInterval) {
+        m_marqueeClock.start();
+        m_marqueeTicksRun = 0;
+    }
+    const qint64 wait =
+        (m_marqueeTicksRun + m_marqueeTicksDue) * TickInterval - m_marqueeClock.elapsed();
+    Timer1->start(int(std::max<qint64>(wait, 0)));
 }
 
 void Form1::showEvent(QShowEvent *event)
@@ -479,6 +491,7 @@ void Form1::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
     // Minimising may hide the window while it still counts as visible, so stop outright.
     Timer1->stop();
+    m_marqueeClock.invalidate();
 }
 
 void Form1::changeEvent(QEvent *event)

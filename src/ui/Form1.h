@@ -23,6 +23,7 @@
 #include "PatchSets.h"
 #include "SideView.h"
 
+#include <QElapsedTimer>
 #include <QPixmap>
 #include <QWidget>
 
@@ -85,7 +86,9 @@ private:
     PatchSets m_sets;
     QPixmap m_backdrop;
     MarqueeState m_marquee;
-    int m_marqueeTicksDue = 0;
+    QElapsedTimer m_marqueeClock; // since the strip last started; invalid while it waits
+    qint64 m_marqueeTicksRun = 0; // ticks run on that clock
+    int m_marqueeTicksDue = 0;    // ticks the next wake runs
     DetailFade m_fade;
     DragForm m_drag;
 
