@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QDateTime>
+
 #include <malloc.h>
 
 #include <memory>
@@ -22,9 +24,9 @@ std::unique_ptr<EditorRig> movedRig(const PatchTable &src, const PatchTable &des
 {
     auto rig = std::make_unique<EditorRig>();
     rig->editor.installLoadedSet(Side::Left, src, "0.3", QStringLiteral("src.tvr"),
-                                 QStringLiteral("v.0.3 / src"));
+                                 QDateTime::currentDateTime());
     rig->editor.installLoadedSet(Side::Right, dest, "0.3", QStringLiteral("dest.tvr"),
-                                 QStringLiteral("v.0.3 / dest"));
+                                 QDateTime::currentDateTime());
     rig->right.current = 0;
     for (int move = 0; move < MoveCount; ++move) {
         rig->editor.moveDown(Side::Right);
@@ -45,8 +47,8 @@ void BM_HundredMovesMemory(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto rig = std::make_unique<EditorRig>();
-        rig->editor.installLoadedSet(Side::Left, src, "0.3", QString(), QStringLiteral("s"));
-        rig->editor.installLoadedSet(Side::Right, dest, "0.3", QString(), QStringLiteral("d"));
+        rig->editor.installLoadedSet(Side::Left, src, "0.3", QString(), QDateTime::currentDateTime());
+        rig->editor.installLoadedSet(Side::Right, dest, "0.3", QString(), QDateTime::currentDateTime());
         rig->right.current = 0;
         const std::size_t before = allocatedBytes();
         state.ResumeTiming();

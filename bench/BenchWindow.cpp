@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "Form1.h"
 #include "MaximalSet.h"
+#include "WindowLook.h"
 
 #include <benchmark/benchmark.h>
 
@@ -66,7 +67,7 @@ int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    registerApplicationFonts();
+    WindowLook::registerFonts();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

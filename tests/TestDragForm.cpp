@@ -1,7 +1,7 @@
 #include "DragForm.h"
 
-#include <QtTest>
 #include <QWidget>
+#include <QtTest>
 
 namespace {
 
@@ -39,8 +39,6 @@ class TestDragForm : public QObject
 private slots:
     void placement_data();
     void placement();
-    void twipsRoundHalfToEven_data();
-    void twipsRoundHalfToEven();
     void grabbedPointStaysUnderCursor();
     void otherButtonsEndTheDrag_data();
     void otherButtonsEndTheDrag();
@@ -76,43 +74,39 @@ void TestDragForm::placement_data()
     // A task bar on top: the work area starts below it, and the top snaps there.
     const QRect barOnTop(0, 40, 1920, 1040);
     QTest::newRow("bar on top") << QPoint(400, 45) << window << barOnTop << QPoint(400, 40);
-    QTest::newRow("bar on top, above") << QPoint(400, 32) << window << barOnTop
-                                       << QPoint(400, 40);
-    QTest::newRow("under bar bottom") << QPoint(400, 722) << window << barOnTop
-                                      << QPoint(400, 727);
+    QTest::newRow("bar on top, above") << QPoint(400, 32) << window << barOnTop << QPoint(400, 40);
+    QTest::newRow("under bar bottom") << QPoint(400, 722) << window << barOnTop << QPoint(400, 727);
 
     // Larger than the work area: near edges within reach of both rules win.
     const QRect tiny(0, 0, 540, 350);
     QTest::newRow("larger window") << QPoint(3, -2) << window << tiny << QPoint(0, 0);
-    QTest::newRow("larger, far only") << QPoint(-12, -12) << window << tiny
-                                      << QPoint(-5, -3);
+    QTest::newRow("larger, far only") << QPoint(-12, -12) << window << tiny << QPoint(-5, -3);
 
     // A second monitor to the right: its left edge is 1920, not 0.
     const QRect right(1920, 0, 1280, 1024);
-    QTest::newRow("right monitor free") << QPoint(2300, 300) << window << right
-                                        << QPoint(2300, 300);
-    QTest::newRow("right monitor left") << QPoint(1925, 300) << window << right
-                                        << QPoint(1920, 300);
-    QTest::newRow("right monitor left-") << QPoint(1911, 300) << window << right
-                                         << QPoint(1920, 300);
-    QTest::newRow("right monitor right") << QPoint(2650, 300) << window << right
-                                         << QPoint(2655, 300);
+    QTest::newRow("right monitor free")
+        << QPoint(2300, 300) << window << right << QPoint(2300, 300);
+    QTest::newRow("right monitor left")
+        << QPoint(1925, 300) << window << right << QPoint(1920, 300);
+    QTest::newRow("right monitor left-")
+        << QPoint(1911, 300) << window << right << QPoint(1920, 300);
+    QTest::newRow("right monitor right")
+        << QPoint(2650, 300) << window << right << QPoint(2655, 300);
 
     // A monitor above the primary one: negative top.
     const QRect above(0, -1080, 1920, 1080);
-    QTest::newRow("above monitor top") << QPoint(400, -1075) << window << above
-                                       << QPoint(400, -1080);
-    QTest::newRow("above monitor bottom") << QPoint(400, -350) << window << above
-                                          << QPoint(400, -353);
-    QTest::newRow("above monitor free") << QPoint(400, -600) << window << above
-                                        << QPoint(400, -600);
+    QTest::newRow("above monitor top")
+        << QPoint(400, -1075) << window << above << QPoint(400, -1080);
+    QTest::newRow("above monitor bottom")
+        << QPoint(400, -350) << window << above << QPoint(400, -353);
+    QTest::newRow("above monitor free")
+        << QPoint(400, -600) << window << above << QPoint(400, -600);
 
     // A monitor to the left: both edges negative.
     const QRect left(-1280, 0, 1280, 1024);
-    QTest::newRow("left monitor left") << QPoint(-1275, 300) << window << left
-                                       << QPoint(-1280, 300);
-    QTest::newRow("left monitor right") << QPoint(-540, 300) << window << left
-                                        << QPoint(-545, 300);
+    QTest::newRow("left monitor left")
+        << QPoint(-1275, 300) << window << left << QPoint(-1280, 300);
+    QTest::newRow("left monitor right") << QPoint(-540, 300) << window << left << QPoint(-545, 300);
 }
 
 void TestDragForm::placement()
@@ -122,23 +116,6 @@ void TestDragForm::placement()
     QFETCH(QRect, workArea);
     QFETCH(QPoint, expected);
     QCOMPARE(placeWindow(wanted, windowSize, workArea, 10), expected);
-}
-
-void TestDragForm::twipsRoundHalfToEven_data()
-{
-    QTest::addColumn<double>("twips");
-    QTest::addColumn<int>("pixels");
-    QTest::newRow("2.5") << 37.5 << 2;
-    QTest::newRow("3.5") << 52.5 << 4;
-    QTest::newRow("2.6") << 39.0 << 3;
-    QTest::newRow("whole") << 4500.0 << 300;
-}
-
-void TestDragForm::twipsRoundHalfToEven()
-{
-    QFETCH(double, twips);
-    QFETCH(int, pixels);
-    QCOMPARE(grabOffsetFromTwips(twips, twips), QPoint(pixels, pixels));
 }
 
 void TestDragForm::grabbedPointStaysUnderCursor()

@@ -2,6 +2,7 @@
 // marks of shared entries following each change.
 #include "FakeSideView.h"
 
+#include <QDateTime>
 #include <QTest>
 
 #include <functional>
@@ -9,6 +10,12 @@
 namespace {
 
 using Command = std::function<void(EditorRig &)>;
+
+// A file's last change; each load gets its own, so status labels tell the loads apart.
+QDateTime fileTime(int day)
+{
+    return QDateTime(QDate(2026, 1, day), QTime(12, 0));
+}
 enum class Start { Nothing, SrcOnly, DestOnly, Both };
 
 void loadSrc(EditorRig &rig)
@@ -18,13 +25,13 @@ void loadSrc(EditorRig &rig)
         entry.Description = "src " + entry.Name;
     }
     rig.editor.installLoadedSet(Side::Left, src, "0.3", QStringLiteral("/sets/src.tvr"),
-                                QStringLiteral("v.0.3 / src"));
+                                fileTime(1));
 }
 
 void loadDest(EditorRig &rig)
 {
     rig.editor.installLoadedSet(Side::Right, entriesNamed({"x", "b", "y"}), "0.2",
-                                QStringLiteral("/sets/dest.tvr"), QStringLiteral("v.0.2 / dest"));
+                                QStringLiteral("/sets/dest.tvr"), fileTime(2));
 }
 
 void arrange(EditorRig &rig, Start start)
@@ -138,7 +145,7 @@ void TestEditHistory::undoAndRedoEachStep_data()
     QTest::newRow("load SRC over a set") << Start::Both << Command([](EditorRig &rig) {
         rig.left.status = QStringLiteral("LOADING"); // as the window shows while reading
         rig.editor.installLoadedSet(Side::Left, entriesNamed({"n"}), "0.1",
-                                    QStringLiteral("/sets/n.tvr"), QStringLiteral("v.0.1 / n"));
+                                    QStringLiteral("/sets/n.tvr"), fileTime(3));
     });
     QTest::newRow("load into an empty window") << Start::Nothing << Command(loadDest);
     QTest::newRow("load switching on") << Start::DestOnly << Command(loadSrc);
@@ -300,7 +307,7 @@ void TestEditHistory::keepsTheLastHundredSteps()
     }
     EditorRig rig;
     rig.editor.installLoadedSet(Side::Right, entriesNamed(names), "0.3", QString(),
-                                QStringLiteral("v.0.3 / many"));
+                                fileTime(4));
     rig.right.current = 0;
     for (int move = 0; move < 150; ++move) {
         rig.editor.moveDown(Side::Right); // walks n0 one place further each time
@@ -312,7 +319,7 @@ void TestEditHistory::keepsTheLastHundredSteps()
         rig.editor.undo();
     }
     QCOMPARE(rig.sets.DestTable.at(50).Name, QByteArray("n0"));
-    QCOMPARE(rig.right.status, QStringLiteral("v.0.3 / many"));
+    QVERIFY(rig.right.status.startsWith(QLatin1String("v.0.3 / ")));
 }
 
 // SRC is {a, b, c, X} with c described "src c". DEST lists {b, c, x, c}: its first c is
@@ -351,7 +358,7 @@ void TestEditHistory::marksFollowEveryChange_data()
                          << ".";
     QTest::newRow("load SRC") << Command([](EditorRig &rig) {
         rig.editor.installLoadedSet(Side::Left, entriesNamed({"x"}), "0.3", QString(),
-                                    QStringLiteral("v.0.3 / x"));
+                                    fileTime(5));
     }) << "=" << "..=.";
 }
 
@@ -367,8 +374,8 @@ void TestEditHistory::marksFollowEveryChange()
     PatchTable dest = entriesNamed({"b", "c", "x", "c", "a"});
     dest[3].Description = "src c";
     dest[4].Omnipresence = 2;
-    rig.editor.installLoadedSet(Side::Left, src, "0.3", QString(), QStringLiteral("v.0.3 / s"));
-    rig.editor.installLoadedSet(Side::Right, dest, "0.3", QString(), QStringLiteral("v.0.3 / d"));
+    rig.editor.installLoadedSet(Side::Left, src, "0.3", QString(), fileTime(6));
+    rig.editor.installLoadedSet(Side::Right, dest, "0.3", QString(), fileTime(7));
 
     command(rig);
 

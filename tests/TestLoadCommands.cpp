@@ -4,6 +4,7 @@
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
+#include "WindowLook.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -49,7 +50,7 @@ private:
 
 void TestLoadCommands::initTestCase()
 {
-    registerApplicationFonts();
+    WindowLook::registerFonts();
 }
 
 void TestLoadCommands::init()
@@ -68,8 +69,11 @@ void TestLoadCommands::cancelChangesNothing_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("status");
     QTest::addColumn<QString>("list");
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
     QTest::newRow("SRC") << "Command2" << "Load SRC Patch Set" << "Label6" << "List1";
     QTest::newRow("DEST") << "Command3" << "Load DEST Patch Set" << "Label7" << "List2";
+    // clang-format on
 }
 
 void TestLoadCommands::cancelChangesNothing()
@@ -103,8 +107,11 @@ void TestLoadCommands::secondSideEnablesCopyAndSave_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
     QTest::newRow("SRC, then DEST") << "Command2" << "Command3";
     QTest::newRow("DEST, then SRC") << "Command3" << "Command2";
+    // clang-format on
 }
 
 void TestLoadCommands::secondSideEnablesCopyAndSave()
@@ -156,9 +163,8 @@ void TestLoadCommands::statusShowsVersionAndFileTime()
     load("Command3", path);
     const QLocale locale;
     const QString expected = QStringLiteral("v.0.3\u00e9 / ")
-                             + locale.toString(QDate(2007, 1, 25), QLocale::ShortFormat)
-                             + QLatin1Char(' ')
-                             + locale.toString(QTime(13, 4, 5), QLocale::LongFormat);
+        + locale.toString(QDate(2007, 1, 25), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(QTime(13, 4, 5), QLocale::LongFormat);
     QCOMPARE(control<AnchoredLabel>("Label7")->caption(), expected);
     QCOMPARE(control<AnchoredLabel>("Label6")->caption(), QString());
     QCOMPARE(control<QLabel>("Label7")->x(), 320); // anchored left at the DEST list
@@ -172,7 +178,8 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas_data()
     QTest::addColumn<QByteArray>("bytes"); // empty: the file does not exist
     QTest::addColumn<QString>("message");  // %1 is the path
     const QString missing = QStringLiteral("Can't find patch set file (%1)");
-    const QString header = QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
+    const QString header =
+        QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
     const QString body = QStringLiteral(
         "Error loading custom patch set (%1).\r\nMake sure file is not corrupted or empty.");
     const QByteArray badHeader = "TAVRA=0.3\r\n\r\n/bgn 000\r\nOmnipresence=1\r\n/end 000\r\n";
@@ -220,8 +227,8 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas()
     const bool saveBefore = control<QPushButton>("Command4")->isEnabled();
     m_dialogs->shown.clear();
 
-    const QString path = bytes.isEmpty() ? m_folder->filePath("missing.tvr")
-                                         : write("failing.tvr", bytes);
+    const QString path =
+        bytes.isEmpty() ? m_folder->filePath("missing.tvr") : write("failing.tvr", bytes);
     load(qPrintable(button), path);
 
     QCOMPARE(m_dialogs->shown, QList<ShownText>({{"Tolvane", message.arg(path)}}));

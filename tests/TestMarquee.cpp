@@ -207,11 +207,21 @@ void TestMarquee::skippedTicksNeverShowAStaleFrame()
     startMarquee(state);
     state.text = QStringLiteral("patch");
     const int ticks = (1500 + textWidthTwips(state.text, font)) / 6 + 40;
+    // The window sleeps until the tick ticksUntilNextFrame() names: exactly the next tick
+    // that draws, or a frame would come late.
+    int due = ticksUntilNextFrame(state, Picture2);
     for (int tick = 1; tick <= ticks; ++tick) {
+        const MarqueeState before = state;
         marqueeTick(state, font, Picture2, Picture1);
         reference.Cls();
         reference.printText(state.text, state.marqueeX, 0);
         QVERIFY2(Picture1.surface() == reference.surface(), qPrintable(QString::number(tick)));
+        const bool drawn = !before.shown || state.shownDeviceX != before.shownDeviceX
+            || state.shownText != before.shownText;
+        QCOMPARE(drawn, --due == 0);
+        if (drawn) {
+            due = ticksUntilNextFrame(state, Picture2);
+        }
     }
     QCOMPARE(state.text, marqueeTexts()[1]); // the wrap was crossed
 }

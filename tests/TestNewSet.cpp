@@ -78,7 +78,7 @@ void TestNewSet::loadAfterNewEnables()
     QVERIFY(!rig.switches.copyEnabled);
 
     rig.editor.installLoadedSet(loaded, entriesNamed({"e0", "e1"}), "0.3",
-                                QStringLiteral("/tmp/e.tvr"), QStringLiteral("v.0.3 / now"));
+                                QStringLiteral("/tmp/e.tvr"), QDateTime::currentDateTime());
 
     // Loading DEST over the new set leaves SRC empty, so nothing is enabled then.
     const bool enabled = loaded == Side::Left;

@@ -31,15 +31,13 @@ void TestSideRefresh::selectionFollowsRecords_data()
     QTest::addColumn<QList<int>>("selectedAfter");
 
     QTest::newRow("nothing deleted") << QList<int>{} << QList<int>{1, 3}
-                                     << QByteArrayList{"a", "b", "c", "d", "e"}
-                                     << QList<int>{1, 3};
+                                     << QByteArrayList{"a", "b", "c", "d", "e"} << QList<int>{1, 3};
     QTest::newRow("three in the middle")
-            << QList<int>{1, 2, 3} << QList<int>{4} << QByteArrayList{"a", "e"}
-            << QList<int>{1};
+        << QList<int>{1, 2, 3} << QList<int>{4} << QByteArrayList{"a", "e"} << QList<int>{1};
     QTest::newRow("first") << QList<int>{0} << QList<int>{2, 4}
                            << QByteArrayList{"b", "c", "d", "e"} << QList<int>{1, 3};
-    QTest::newRow("last") << QList<int>{4} << QList<int>{0, 3}
-                          << QByteArrayList{"a", "b", "c", "d"} << QList<int>{0, 3};
+    QTest::newRow("last") << QList<int>{4} << QList<int>{0, 3} << QByteArrayList{"a", "b", "c", "d"}
+                          << QList<int>{0, 3};
     QTest::newRow("every second") << QList<int>{0, 2, 4} << QList<int>{1}
                                   << QByteArrayList{"b", "d"} << QList<int>{0};
     QTest::newRow("all") << QList<int>{0, 1, 2, 3, 4} << QList<int>{0, 4} << QByteArrayList{}
@@ -178,13 +176,13 @@ void TestSideRefresh::installReplacesSideAndRefreshesBoth()
     rig.right.select({}); // never refreshed: DEST has no lines yet
     rig.right.countText.clear();
     rig.editor.installLoadedSet(Side::Right, entriesNamed({"d1", "d2", "d3"}), "0.2",
-                                QStringLiteral("/tmp/d.tvr"), QStringLiteral("v.0.2 / then"));
+                                QStringLiteral("/tmp/d.tvr"), QDateTime::currentDateTime());
 
     QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"d1", "d2", "d3"}));
     QCOMPARE(rig.sets.DestVersion, QByteArray("0.2"));
     QCOMPARE(rig.sets.DestPath, QStringLiteral("/tmp/d.tvr"));
     QCOMPARE(rig.right.countText, QStringLiteral("3"));
-    QCOMPARE(rig.right.status, QStringLiteral("v.0.2 / then"));
+    QVERIFY(rig.right.status.startsWith(QLatin1String("v.0.2 / ")));
     QCOMPARE(rig.left.selectedLines(), QList<int>({1})); // the other side keeps its selection
     QCOMPARE(rig.left.countText, QStringLiteral("2"));
     QVERIFY(rig.switches.copyEnabled);

@@ -5,6 +5,7 @@
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
+#include "WindowLook.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -55,7 +56,7 @@ private:
 
 void TestWindowCommands::initTestCase()
 {
-    registerApplicationFonts();
+    WindowLook::registerFonts();
 }
 
 void TestWindowCommands::init()
@@ -253,8 +254,7 @@ void TestWindowCommands::cancelledSaveWritesNothing()
     loadBoth({"a"}, {"x"});
     m_dialogs->fileNames = {QString()};
     click("Command4");
-    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files),
-             QStringList({"dest.tvr", "src.tvr"}));
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList({"dest.tvr", "src.tvr"}));
     QVERIFY(m_dialogs->shown.isEmpty());
 }
 

@@ -1,3 +1,4 @@
+# Editing tests: the commands on plain tables and fake side views, without a window.
 tolvane_add_test(TestSideRefresh tolvane_editing)
 tolvane_add_test(TestCopyIntoDest tolvane_editing)
 tolvane_add_test(TestMoveEntries tolvane_editing)

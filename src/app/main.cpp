@@ -1,12 +1,13 @@
 #include "Dialogs.h"
 #include "Form1.h"
+#include "WindowLook.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    registerApplicationFonts();
+    WindowLook::registerFonts();
     NativeDialogs dialogs;
     Form1 window(dialogs);
     QApplication::setWindowIcon(window.windowIcon()); // for dialogs and task switchers

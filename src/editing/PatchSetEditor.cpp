@@ -3,6 +3,8 @@
 #include "AnsiText.h"
 #include "LineMarks.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -10,8 +12,24 @@
 namespace {
 
 const QString OverwriteTitle = QStringLiteral("Confirm patch overwrite");
-const QString NewSetStatus = QStringLiteral("v.0.3 / [new]");
 const QByteArray PlaceholderName = QByteArrayLiteral("Empty patch entry");
+const QByteArray NewSetVersion = QByteArrayLiteral("0.3"); // what a save writes
+const QString NewSetOrigin = QStringLiteral("[new]");
+
+// A side's status label once it holds a set: "v." + version + " / " + where the set came
+// from, which is its file's last change (short date, long time, in the user's locale) or, for
+// a set started here, "[new]". A non-empty label is how the commands know the side holds a set.
+QString statusText(const QByteArray &version, const QString &origin)
+{
+    return QStringLiteral("v.") + decodeAnsi(version) + QStringLiteral(" / ") + origin;
+}
+
+QString fileTimeText(const QDateTime &modified)
+{
+    const QLocale locale;
+    return locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(modified.time(), QLocale::LongFormat);
+}
 
 bool hasSelectedLine(const SideView &view)
 {
@@ -160,9 +178,8 @@ void PatchSetEditor::MakeEmptySet(Side side)
     RefreshSide(side);
 }
 
-void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table,
-                                      const QByteArray &version, const QString &path,
-                                      const QString &statusText)
+void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
+                                      const QString &path, const QDateTime &modified)
 {
     const EditState before = currentState();
     m_sets.table(side) = table;
@@ -171,7 +188,7 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table,
     RefreshSide(Side::Left);
     RefreshSide(Side::Right);
     DeselectSide(side);
-    view(side).setStatusText(statusText);
+    view(side).setStatusText(statusText(version, fileTimeText(modified)));
     const Side other = side == Side::Left ? Side::Right : Side::Left;
     if (!view(other).statusText().isEmpty()) {
         m_switches.setCopyEnabled(true);
@@ -202,15 +219,15 @@ void PatchSetEditor::copyIntoDest()
         return; // a delete-only press: "save" keeps its state
     }
 
-    int landing = -1;
+    std::optional<int> landing;
     for (const int record : std::as_const(sources)) {
-        landing = copyRecord(record, m_sets.SrcTable.at(record).Name);
+        landing = CopyMassive(record, m_sets.SrcTable.at(record).Name);
     }
 
     RefreshSide(Side::Right);
     RefreshSide(Side::Left);
     // A declined last copy leaves line 0 current, as the refresh did.
-    const int landingLine = landing < 0 ? 0 : lineOfRecord(Side::Right, landing);
+    const int landingLine = landing ? lineOfRecord(Side::Right, *landing) : 0;
     if (landingLine >= 0) {
         m_right.setCurrentLine(landingLine);
     }
@@ -253,12 +270,7 @@ void PatchSetEditor::KillRiteEntry(int record)
     entry.Name.clear();
 }
 
-int PatchSetEditor::CopyMassive(int record, const QByteArray &ID)
-{
-    return std::max(0, copyRecord(record, ID));
-}
-
-int PatchSetEditor::copyRecord(int record, const QByteArray &ID)
+std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID)
 {
     Q_ASSERT(record >= 0 && record < m_sets.SrcTable.size());
     PatchTable &dest = m_sets.DestTable;
@@ -268,9 +280,9 @@ int PatchSetEditor::copyRecord(int record, const QByteArray &ID)
     if (match != dest.cend()) {
         const int position = int(match - dest.cbegin());
         const QString text = QStringLiteral("Patch with name ''") + decodeAnsi(ID)
-                + QStringLiteral("'' already exists. Overwrite?");
+            + QStringLiteral("'' already exists. Overwrite?");
         if (!m_question || !m_question(OverwriteTitle, text)) {
-            return -1;
+            return std::nullopt;
         }
         dest[position] = m_sets.SrcTable.at(record);
         return position;
@@ -289,15 +301,15 @@ int PatchSetEditor::lineOfRecord(Side side, int record) const
 
 void PatchSetEditor::moveUp(Side side)
 {
-    move(side, -1);
+    swapCurrentWithNeighbour(side, -1);
 }
 
 void PatchSetEditor::moveDown(Side side)
 {
-    move(side, +1);
+    swapCurrentWithNeighbour(side, +1);
 }
 
-void PatchSetEditor::move(Side side, int step)
+void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
 {
     SideView &sideView = view(side);
     const int count = sideView.lineCount();
@@ -340,7 +352,7 @@ void PatchSetEditor::newDestSet()
         m_switches.setSaveEnabled(true);
         m_switches.setCopyEnabled(true);
     }
-    m_right.setStatusText(NewSetStatus);
+    m_right.setStatusText(statusText(NewSetVersion, NewSetOrigin));
     finishStep(before);
 }
 

@@ -1,8 +1,9 @@
 // The set-editing routines and commands: the side refresh that keeps each table, its list
 // and its count in step, the copy-and-delete command, the four moves, the new DEST set,
 // the two side commands, the installing of a freshly loaded set, and undo and redo of all
-// of these. The window owns one editor and wires its buttons and keys to it; the editor
-// works on PatchSets and on the views only, and hands each view the marks of its lines.
+// of these; it alone writes a side's status label once the side holds a set. The window owns
+// one editor and wires its buttons and keys to it; the editor works on PatchSets and on the
+// views only, and hands each view the marks of its lines.
 // Lines map to records explicitly, so a record that is kept but not listed (Omnipresence
 // other than 0 and 1) never makes a command act on the wrong entry.
 #pragma once
@@ -12,10 +13,12 @@
 #include "SideView.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class PatchSetEditor
 {
@@ -52,10 +55,11 @@ public:
     void MakeEmptySet(Side side);
 
     // A load that read the whole file: replaces the side's table, version and path, refreshes
-    // both sides, unselects the side, writes its status label and enables "copy >>" and
-    // "save" when the other side holds a set too. One step.
+    // both sides, unselects the side, writes its status label (the version and `modified`,
+    // the file's last change) and enables "copy >>" and "save" when the other side holds a
+    // set too. One step.
     void installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
-                          const QString &path, const QString &statusText);
+                          const QString &path, const QDateTime &modified);
 
     // "copy >>": deletes the selected DEST entries, then copies the selected SRC entries
     // into DEST in SRC order, asking before an entry of the same name is overwritten.
@@ -71,9 +75,10 @@ public:
     void deleteSelectedDest();
     // Marks DEST record `record` deleted; the next refresh removes it.
     void KillRiteEntry(int record);
-    // Copies SRC record `record` into DEST (appended, or over the first DEST entry named
-    // `ID` after a Yes). Returns the DEST position that received it, or 0 after a No.
-    int CopyMassive(int record, const QByteArray &ID);
+    // Copies SRC record `record` into DEST: appended, or over the first DEST entry named `ID`
+    // after a Yes to the overwrite question. Returns the DEST position that received it, or
+    // nothing after a No, when DEST is left as it was.
+    std::optional<int> CopyMassive(int record, const QByteArray &ID);
 
     // Move the current line's record one line up or down, carrying its selected state.
     // Do nothing without a current line or at the end of the list. One step, unless the
@@ -138,11 +143,11 @@ private:
     // Puts the state of `step` back: `state` (its before or after) or, for a move, the
     // records swapped once more.
     void returnTo(const EditHistory::Step &step, const EditState &state);
-    // CopyMassive, but -1 after a No, so the caller can tell a decline from position 0.
-    int copyRecord(int record, const QByteArray &ID);
     // The line showing table position `record`, or -1 when it is not listed.
     int lineOfRecord(Side side, int record) const;
-    void move(Side side, int step);
+    // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
+    // below), selected states included, and makes the neighbour's line current.
+    void swapCurrentWithNeighbour(Side side, int step);
     QList<int> &lineRecords(Side side) { return side == Side::Left ? m_leftLines : m_rightLines; }
     const QList<int> &lineRecords(Side side) const
     {

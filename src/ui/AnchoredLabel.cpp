@@ -1,5 +1,7 @@
 #include "AnchoredLabel.h"
 
+#include <QEvent>
+
 AnchoredLabel::AnchoredLabel(const QRect &initial, Anchor anchor, QWidget *parent)
     : QLabel(parent), m_initial(initial), m_anchor(anchor)
 {
@@ -31,6 +33,14 @@ void AnchoredLabel::setCaption(const QString &caption)
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     setText(shown);
     refit();
+}
+
+void AnchoredLabel::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        refit();
+    }
 }
 
 void AnchoredLabel::refit()

@@ -2,6 +2,8 @@
 // left keeps its left edge and grows to the right, one anchored right keeps its right edge,
 // one anchored centre keeps its middle. Its top edge never moves. Form1 creates them and
 // ListSideView writes the count and status captions through them.
+// A label given no accessible name is named by its caption, and every change of the caption
+// is announced to assistive technology; that is how the labels showing data are read.
 #pragma once
 
 #include <QLabel>
@@ -18,14 +20,17 @@ public:
     AnchoredLabel(const QRect &initial, Anchor anchor, QWidget *parent = nullptr);
 
     // The caption exactly as set; line breaks may be CR LF, which the label shows as one
-    // break. Every change re-sizes the label and puts it back on its anchor.
+    // break. Every change, and every change of the font, re-sizes the label and puts it back
+    // on its anchor.
     void setCaption(const QString &caption);
     const QString &caption() const { return m_caption; }
 
-    // Re-sizes after a font change, keeping the anchor.
-    void refit();
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
+    void refit();
+
     QRect m_initial;
     Anchor m_anchor;
     QString m_caption;

@@ -1,12 +1,12 @@
 #include "Dialogs.h"
 
+#include "WindowLook.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
 
 namespace {
-
-const QString programTitle = QStringLiteral("Tolvane");
 
 // Both file dialogs start from the shared name and hand the chosen one back to it.
 QString runFileDialog(Dialogs &dialogs, QWidget *parent, const QString &title,
@@ -45,7 +45,7 @@ QString NativeDialogs::saveFileName(QWidget *parent, const QString &title, const
 
 void NativeDialogs::message(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, programTitle, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, WindowLook::ProgramTitle, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

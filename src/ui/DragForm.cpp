@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <QWindow>
 
-#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -35,15 +34,7 @@ QPoint placeWindow(const QPoint &wanted, const QSize &windowSize, const QRect &w
                             workArea.y() + workArea.height(), snapDistance));
 }
 
-QPoint grabOffsetFromTwips(double xTwips, double yTwips, double twipsPerPixel)
-{
-    // nearbyint follows the default rounding mode, round half to even.
-    return QPoint(int(std::nearbyint(xTwips / twipsPerPixel)),
-                  int(std::nearbyint(yTwips / twipsPerPixel)));
-}
-
-void DragForm::mouseMove(QWidget *form, const QPoint &posInForm, Qt::MouseButtons buttons,
-                         int snapDistance)
+void DragForm::mouseMove(QWidget *form, const QPoint &posInForm, Qt::MouseButtons buttons)
 {
     if (buttons != Qt::LeftButton) {
         m_dragging = false;
@@ -65,9 +56,8 @@ void DragForm::mouseMove(QWidget *form, const QPoint &posInForm, Qt::MouseButton
     }
     const QPoint wanted = cursorPosition() - m_grabOffset;
     // Without a known work area there is nothing to snap to; the drag still follows the cursor.
-    form->move(m_workArea.isValid()
-                       ? placeWindow(wanted, form->size(), m_workArea, snapDistance)
-                       : wanted);
+    form->move(m_workArea.isValid() ? placeWindow(wanted, form->size(), m_workArea, SnapDistance)
+                                    : wanted);
 }
 
 void DragForm::mouseRelease()

@@ -22,23 +22,21 @@ class QWidget;
 QPoint placeWindow(const QPoint &wanted, const QSize &windowSize, const QRect &workArea,
                    int snapDistance);
 
-// A mouse position in twips turned into whole pixels, a half going to the even neighbour.
-// For callers that hold twips; Qt's own mouse positions are already logical pixels.
-QPoint grabOffsetFromTwips(double xTwips, double yTwips, double twipsPerPixel = 15);
-
 class DragForm
 {
 public:
+    // How close, in logical pixels, an edge must come to the work area's edge to snap to it.
+    static constexpr int SnapDistance = 10;
+
     virtual ~DragForm() = default;
 
     // One mouse move over the form's surface. Any button state other than the left button
     // alone ends a drag and moves nothing. The first move with the left button alone starts
     // a drag: the grab offset is `posInForm` and the work area is read once for the whole
     // drag. Every move of a drag keeps the grabbed point under the cursor, snapped to the
-    // work area. Where the window system places windows itself (Wayland), the drag start
-    // hands the move to it instead, without snapping.
-    void mouseMove(QWidget *form, const QPoint &posInForm, Qt::MouseButtons buttons,
-                   int snapDistance = 10);
+    // work area within SnapDistance. Where the window system places windows itself
+    // (Wayland), the drag start hands the move to it instead, without snapping.
+    void mouseMove(QWidget *form, const QPoint &posInForm, Qt::MouseButtons buttons);
     // The button went up: the drag is over.
     void mouseRelease();
 

@@ -1,139 +1,185 @@
 #include "Form1.h"
 
 #include "AnchoredLabel.h"
-#include "AnsiText.h"
 #include "Dialogs.h"
 #include "ListSideView.h"
 #include "PatchSetEditor.h"
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
+#include "PictureBox.h"
+#include "WindowLook.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
-#include <cmath>
-
-// Resources of a static library are only linked in when something names them.
-static void initPictures()
-{
-    Q_INIT_RESOURCE(resources);
-}
+#include <algorithm>
+#include <type_traits>
+#include <utility>
+#include <variant>
+#include <vector>
 
 namespace {
 
-const QString programTitle = QStringLiteral("Tolvane");
-const QString patchSetFilter =
-    QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
-const QString openError =
+using WindowLook::Look;
+using Anchor = AnchoredLabel::Anchor;
+
+const QString PatchSetFilter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
+const QString OpenError =
     QStringLiteral("Error opening file! Make sure that selected file isn't corrupted.");
-const QString tahoma = QStringLiteral("Tahoma");
-const QString smallFonts = QStringLiteral("Small Fonts");
-constexpr int twipsPerPixel = 15;
-constexpr int snapDistance = 10;
-constexpr int tickInterval = 10; // ms, both timers
+constexpr int TickInterval = 10; // ms: one tick of the marquee and of the detail fade
 
-const QColor silver(192, 192, 192);
-const QColor countGrey(243, 243, 243);
-const QColor marqueeGrey(128, 128, 128);
-const QColor lightFrame(128, 128, 128);
-const QColor darkFrame(64, 64, 64);
+// What a control does besides showing something; combined with |.
+enum Trait : unsigned {
+    NoTrait = 0,
+    // Passes the mouse through to the window, which drags itself, and takes no focus.
+    Passive = 1u << 0,
+    // A release of any mouse button over it hands the focus to the focus rest (Command12).
+    HandsOnFocus = 1u << 1,
+    StartsDisabled = 1u << 2,
+    Hidden = 1u << 3,
+};
+constexpr int NoTab = -1;
 
-// The buttons' graphical style: a white face with a thin grey rim.
-const QString buttonStyle = QStringLiteral(
-    "QPushButton { background-color: white; border: 1px solid rgb(176, 180, 186);"
-    " padding: 0px; color: black; }"
-    "QPushButton:hover { border-color: rgb(128, 136, 146); }"
-    "QPushButton:pressed { background-color: rgb(236, 238, 241); }"
-    "QPushButton:focus { border-color: rgb(96, 104, 114); }"
-    "QPushButton:disabled { color: rgb(168, 168, 168); border-color: rgb(214, 216, 220); }");
+// The member that holds a control; its type says which kind of control it is.
+template<typename Control>
+using Slot = Control *Form1::*;
+using ControlSlot = std::variant<Slot<QListWidget>, Slot<AnchoredLabel>, Slot<QLabel>,
+                                 Slot<QPushButton>, Slot<PictureBox>>;
 
-QFont windowFont(const QString &family, qreal points, bool bold = false)
+// One control of the window, everything about it but its command.
+struct ControlRow
 {
-    // Without the wine faces a plain sans of the same size keeps the layout readable.
-    // "Small Fonts" holds one bitmap size only, which a dense screen cannot scale cleanly,
-    // so there the small texts use the scalable Tahoma at the same point size.
-    static const QStringList known = QFontDatabase::families();
-    QString wanted = family;
-    if (family == smallFonts && qApp->devicePixelRatio() > 1.0) {
-        wanted = tahoma;
-    }
-    QFont font(known.contains(wanted) ? wanted : QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
+    ControlSlot slot;
+    const char *name;           // the member's name, which is also the control's objectName
+    QRect twips;                // left, top, width, height
+    const char *caption;        // its text, or nullptr
+    const char *picture;        // the name of its picture, or nullptr
+    Look look;                  // font and colours
+    Anchor anchor;              // the edge a label keeps as its text grows (labels only)
+    int tab;                    // its place in the tab order, or NoTab
+    unsigned traits;            // Trait values
+    const char *accessibleName; // nullptr for a label showing data: its text is its name
+    const char *description;    // what it is, for assistive technology
+};
+
+QString text(const char *value)
+{
+    return value != nullptr ? QString::fromUtf8(value) : QString();
 }
 
-// The @2x drawing when any screen is that dense, so the pictures stay sharp.
-QPixmap loadPicture(const QString &name)
+QRect placeOf(const ControlRow &row)
 {
-    const QString base = QStringLiteral(":/pictures/") + name;
-    if (qApp->devicePixelRatio() > 1.0) {
-        QPixmap dense(base + QStringLiteral("@2x.png"));
-        if (!dense.isNull()) {
-            dense.setDevicePixelRatio(2.0);
-            return dense;
-        }
-    }
-    return QPixmap(base + QStringLiteral(".png"));
+    return WindowLook::twipsToPixels(row.twips.x(), row.twips.y(), row.twips.width(),
+                                     row.twips.height());
 }
 
-void setTextColour(QWidget *widget, const QColor &colour)
+// The kinds of control, each made from its row; the slot's type picks the kind.
+QListWidget *makeControl(QListWidget *, const ControlRow &row, QWidget *parent)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    widget->setPalette(palette);
+    auto *list = new QListWidget(parent);
+    list->setGeometry(placeOf(row));
+    // Clicks toggle lines, and the selection stays apart from the current line.
+    list->setSelectionMode(QAbstractItemView::MultiSelection);
+    list->setUniformItemSizes(true);
+    return list;
+}
+
+AnchoredLabel *makeControl(AnchoredLabel *, const ControlRow &row, QWidget *parent)
+{
+    auto *label = new AnchoredLabel(placeOf(row), row.anchor, parent);
+    WindowLook::dress(label, row.look); // before the caption, which the label is sized to
+    label->setCaption(text(row.caption));
+    return label;
+}
+
+QLabel *makeControl(QLabel *, const ControlRow &row, QWidget *parent)
+{
+    auto *label = new QLabel(text(row.caption), parent);
+    label->setGeometry(placeOf(row));
+    if (row.picture != nullptr) {
+        label->setPixmap(WindowLook::picture(text(row.picture)));
+    }
+    return label;
+}
+
+QPushButton *makeControl(QPushButton *, const ControlRow &row, QWidget *parent)
+{
+    auto *button = new QPushButton(text(row.caption), parent);
+    button->setGeometry(placeOf(row));
+    if (row.picture != nullptr) {
+        const QString picture = text(row.picture);
+        button->setIcon(WindowLook::pictureIcon(picture));
+        button->setIconSize(WindowLook::picture(picture).deviceIndependentSize().toSize());
+    }
+    // Buttons take the focus from a click too, which the hand-off then passes on.
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+PictureBox *makeControl(PictureBox *, const ControlRow &row, QWidget *parent)
+{
+    auto *box = new PictureBox(WindowLook::picture(text(row.picture)), parent);
+    box->setGeometry(placeOf(row));
+    return box;
+}
+
+// What every kind of control takes from its row alike.
+void setUp(QWidget *control, const ControlRow &row)
+{
+    control->setObjectName(QLatin1String(row.name));
+    WindowLook::dress(control, row.look);
+    if (row.accessibleName != nullptr) {
+        control->setAccessibleName(QString::fromUtf8(row.accessibleName));
+    }
+    control->setAccessibleDescription(QString::fromUtf8(row.description));
+    if (row.traits & Passive) {
+        control->setAttribute(Qt::WA_TransparentForMouseEvents);
+        control->setFocusPolicy(Qt::NoFocus);
+    }
+    if (row.traits & StartsDisabled) {
+        control->setEnabled(false);
+    }
+    if (row.traits & Hidden) {
+        control->setVisible(false);
+    }
+}
+
+QTimer *createTimer(const char *name, QObject *parent)
+{
+    auto *timer = new QTimer(parent);
+    timer->setObjectName(QLatin1String(name));
+    timer->setInterval(TickInterval);
+    return timer;
 }
 
 } // namespace
 
-void registerApplicationFonts()
-{
-    const QString folder = QStringLiteral("/usr/share/wine/fonts/");
-    for (const char *file : {"tahoma.ttf", "tahomabd.ttf", "small_fonts.ttf"}) {
-        const QString path = folder + QLatin1String(file);
-        if (QFile::exists(path)) {
-            QFontDatabase::addApplicationFont(path);
-        }
-    }
-}
-
-QRect twipsToPixels(int left, int top, int width, int height)
-{
-    const auto pixels = [](int twips) {
-        return static_cast<int>(std::lround(static_cast<double>(twips) / twipsPerPixel));
-    };
-    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
-}
-
 Form1::Form1(Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_dialogs(dialogs)
 {
-    initPictures();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(programTitle);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/tolvane-32.png")));
-    setFixedSize(twipsToPixels(0, 0, 8175, 5295).size());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
-    setAutoFillBackground(true);
-    m_backdrop = loadPicture(QStringLiteral("backdrop"));
+    WindowLook::dressWindow(this);
+    setFixedSize(WindowLook::twipsToPixels(0, 0, 8175, 5295).size());
+    m_backdrop = WindowLook::picture(QStringLiteral("backdrop"));
+    setAccessibleName(WindowLook::ProgramTitle);
+    setAccessibleDescription(
+        QStringLiteral("Merge patch sets: SRC on the left, DEST on the right"));
 
-    createControls();
-    setAccessibleTexts();
-    chainTabOrder();
+    buildControls();
+    Timer1 = createTimer("Timer1", this);
+    // Woken only when the strip is due to change, on the tick itself.
+    Timer1->setSingleShot(true);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    Timer2 = createTimer("Timer2", this);
 
     m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6);
     m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7);
@@ -147,216 +193,110 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
         move(frame.topLeft());
     }
 
-    // Start-up: the marquee's first position and the buffer's font, nothing else.
+    // Start-up: the marquee's first position; the strip runs once the window is shown.
     startMarquee(m_marquee);
     Label3->setText(m_marquee.text);
-    Picture2->setFont(windowFont(smallFonts, 7));
-    Timer1->start();
     Command12->setFocus();
 }
 
 Form1::~Form1() = default;
 
-void Form1::createControls()
+void Form1::buildControls()
 {
-    const auto button = [this](const char *name, const QString &text, const QRect &place) {
-        auto *made = new QPushButton(text, this);
-        made->setObjectName(QLatin1String(name));
-        made->setGeometry(place);
-        made->setStyleSheet(buttonStyle);
-        made->setFlat(true);
-        return made;
-    };
-    const auto pictureButton = [&button](const char *name, const QString &picture,
-                                         QSize size, const QRect &place) {
-        QPushButton *made = button(name, QString(), place);
-        made->setIcon(QIcon(QStringLiteral(":/pictures/") + picture + QStringLiteral(".png")));
-        made->setIconSize(size);
-        return made;
-    };
-    const auto label = [this](const char *name, const QRect &place, AnchoredLabel::Anchor anchor,
-                              const QFont &font, const QString &text = QString()) {
-        auto *made = new AnchoredLabel(place, anchor, this);
-        made->setObjectName(QLatin1String(name));
-        made->setFont(font);
-        made->setCaption(text);
-        return made;
-    };
-    using Anchor = AnchoredLabel::Anchor;
-    const QFont tahomaFont = windowFont(tahoma, 8.25);
-    const QFont tahomaBold = windowFont(tahoma, 8.25, true);
-    const QFont countFont = windowFont(tahoma, 36);
-    const QFont smallButtonFont = windowFont(smallFonts, 6);
-    const QFont smallLabelFont = windowFont(smallFonts, 6.75);
-
-    // The focus sink comes first so it is tab 0; it lies above the top edge, never seen.
-    Command12 = new QPushButton(QStringLiteral("Command12"), this);
-    Command12->setObjectName(QStringLiteral("Command12"));
-    Command12->setGeometry(twipsToPixels(6120, -920, 255, 255));
-
-    for (QListWidget **list : {&List1, &List2}) {
-        *list = new QListWidget(this);
-        (*list)->setObjectName(list == &List1 ? QStringLiteral("List1") : QStringLiteral("List2"));
-        (*list)->setFont(tahomaFont);
-        (*list)->setSelectionMode(QAbstractItemView::MultiSelection);
-        (*list)->setUniformItemSizes(true);
-    }
-    List1->setGeometry(twipsToPixels(120, 360, 3255, 3855));
-    List2->setGeometry(twipsToPixels(4800, 360, 3255, 3855));
-
-    Label1 = label("Label1", twipsToPixels(120, 120, 300, 195), Anchor::Left, tahomaFont,
-                   QStringLiteral("SRC"));
-    Label2 = label("Label2", twipsToPixels(7680, 120, 375, 195), Anchor::Right, tahomaFont,
-                   QStringLiteral("DEST"));
-    Label6 = label("Label6", twipsToPixels(3330, 120, 45, 195), Anchor::Right, tahomaFont);
-    Label7 = label("Label7", twipsToPixels(4800, 120, 45, 195), Anchor::Left, tahomaFont);
-    setTextColour(Label6, silver);
-    setTextColour(Label7, silver);
-
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(twipsToPixels(3690, 360, 870, 990));
-    Image1->setPixmap(loadPicture(QStringLiteral("logo")));
-
-    // The buffer first, so the visible strip lies above it and hides it.
-    const QPixmap strip = loadPicture(QStringLiteral("strip"));
-    Picture2 = new PictureBox(strip, this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setGeometry(twipsToPixels(3380, 1680, 1425, 375));
-    Picture2->setTextColor(marqueeGrey);
-    Picture1 = new PictureBox(strip, this);
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setGeometry(twipsToPixels(3360, 1680, 1455, 375));
-    Picture1->setTextColor(marqueeGrey);
-    // The strip repaints a hundred times a second and covers itself fully: the window's
-    // backdrop under it need not be drawn first.
-    Picture1->setAttribute(Qt::WA_OpaquePaintEvent);
-    Picture2->setAttribute(Qt::WA_OpaquePaintEvent);
-
-    Label5 = label("Label5", twipsToPixels(4065, 2760, 45, 165), Anchor::Centre, smallLabelFont);
-
-    Command1 = button("Command1", QStringLiteral("copy >>"), twipsToPixels(3600, 3840, 975, 375));
-    Command1->setFont(tahomaBold);
-    const QSize chevron(13, 15);
-    const QSize emptySet(7, 10);
-    Command7 = pictureButton("Command7", QStringLiteral("chevron-up"), chevron,
-                             twipsToPixels(120, 4240, 255, 255));
-    Command6 = pictureButton("Command6", QStringLiteral("chevron-down"), chevron,
-                             twipsToPixels(370, 4240, 255, 255));
-    Command10 = pictureButton("Command10", QStringLiteral("empty-set"), emptySet,
-                              twipsToPixels(650, 4240, 255, 255));
-    Command2 = button("Command2", QStringLiteral("LOAD SRC"), twipsToPixels(960, 4240, 855, 255));
-    Command13 = button("Command13", QStringLiteral("NEW"), twipsToPixels(5850, 4240, 495, 255));
-    Command3 = button("Command3", QStringLiteral("LOAD DEST"),
-                      twipsToPixels(6360, 4240, 855, 255));
-    for (QPushButton *small : {Command2, Command13, Command3}) {
-        small->setFont(smallButtonFont);
-    }
-    Command11 = pictureButton("Command11", QStringLiteral("empty-set"), emptySet,
-                              twipsToPixels(7280, 4240, 255, 255));
-    Command9 = pictureButton("Command9", QStringLiteral("chevron-down"), chevron,
-                             twipsToPixels(7550, 4240, 255, 255));
-    Command8 = pictureButton("Command8", QStringLiteral("chevron-up"), chevron,
-                             twipsToPixels(7800, 4240, 255, 255));
-
-    Label3 = new QLabel(this);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setGeometry(twipsToPixels(0, 4320, 21855, 165));
-    Label3->setFont(smallLabelFont);
-    Label3->setVisible(false);
-
-    Label4 = label("Label4", twipsToPixels(3045, 4440, 2085, 165), Anchor::Centre, smallLabelFont,
-                   QStringLiteral("[ Tolvane v. 1.3 / 25 Jan 2007 ]"));
-    setTextColour(Label4, silver);
-
-    Command4 = button("Command4", QStringLiteral("save"), twipsToPixels(3040, 4800, 975, 375));
-    Command5 = button("Command5", QStringLiteral("quit"), twipsToPixels(4120, 4800, 975, 375));
-    Command4->setFont(tahomaBold);
-    Command5->setFont(tahomaBold);
-    Command1->setEnabled(false);
-    Command4->setEnabled(false);
-
-    Label8 = label("Label8", twipsToPixels(0, 4560, 225, 870), Anchor::Left, countFont);
-    Label9 = label("Label9", twipsToPixels(7965, 4560, 225, 870), Anchor::Right, countFont);
-    setTextColour(Label8, countGrey);
-    setTextColour(Label9, countGrey);
-
-    // Passive controls: the mouse goes through them to the window, which drags itself.
-    Label1->setEnabled(false);
-    Label2->setEnabled(false);
-    for (QWidget *passive : std::initializer_list<QWidget *>{Label1, Label2, Image1, Picture1,
-                                                             Picture2}) {
-        passive->setAttribute(Qt::WA_TransparentForMouseEvents);
-        passive->setFocusPolicy(Qt::NoFocus);
-    }
-    // Only the lists and the buttons take the focus; labels never do.
-    for (QPushButton *each : findChildren<QPushButton *>()) {
-        each->setFocusPolicy(Qt::StrongFocus);
-    }
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(tickInterval);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(tickInterval);
-}
-
-void Form1::setAccessibleTexts()
-{
-    struct Texts
-    {
-        QWidget *control;
-        const char *name;
-        const char *description;
-    };
-    const Texts texts[] = {
-        {List1, "SRC entries", "Entries of the SRC patch set; a click selects or unselects one"},
-        {List2, "DEST entries",
+    // Rows are in stacking order: a later control lies above an earlier one.
+#define CONTROL(member) &Form1::member, #member
+    static const ControlRow controls[] = {
+        // The focus rest lies above the window's top edge and is never seen.
+        {CONTROL(Command12), QRect(6120, -920, 255, 255), "Command12", nullptr, Look::Plain,
+         Anchor::Left, 0, NoTrait, "Focus rest", "Holds the keyboard focus; does nothing"},
+        {CONTROL(List1), QRect(120, 360, 3255, 3855), nullptr, nullptr, Look::Entries, Anchor::Left,
+         1, NoTrait, "SRC entries",
+         "Entries of the SRC patch set; a click selects or unselects one"},
+        {CONTROL(List2), QRect(4800, 360, 3255, 3855), nullptr, nullptr, Look::Entries,
+         Anchor::Left, 6, NoTrait, "DEST entries",
          "Entries of the DEST patch set; a click selects or unselects one"},
-        {Label1, "SRC", "Heading of the SRC side"},
-        {Label2, "DEST", "Heading of the DEST side"},
-        {Label3, "Marquee text", "The text scrolling through the strip"},
-        {Label4, "Title", "Program name and version"},
-        {Label5, "Entry detail", "Side, offsets, parameters and size of the clicked entry"},
-        {Label6, "SRC status", "Version and file date of the loaded SRC set"},
-        {Label7, "DEST status", "Version and file date of the DEST set"},
-        {Label8, "SRC count", "Number of SRC entries"},
-        {Label9, "DEST count", "Number of DEST entries"},
-        {Image1, "Logo", "Tolvane logo"},
-        {Picture1, "Marquee", "Scrolling text about the program"},
-        {Picture2, "Marquee buffer", "Off-screen drawing of the scrolling text"},
-        {Command1, "copy >>",
+        {CONTROL(Label1), QRect(120, 120, 300, 195), "SRC", nullptr, Look::Heading, Anchor::Left,
+         NoTab, Passive, "SRC", "Heading of the SRC side"},
+        {CONTROL(Label2), QRect(7680, 120, 375, 195), "DEST", nullptr, Look::Heading, Anchor::Right,
+         NoTab, Passive, "DEST", "Heading of the DEST side"},
+        {CONTROL(Label6), QRect(3330, 120, 45, 195), nullptr, nullptr, Look::Status, Anchor::Right,
+         NoTab, NoTrait, nullptr, "SRC status: version and file date of the loaded SRC set"},
+        {CONTROL(Label7), QRect(4800, 120, 45, 195), nullptr, nullptr, Look::Status, Anchor::Left,
+         NoTab, NoTrait, nullptr, "DEST status: version and file date of the DEST set"},
+        {CONTROL(Image1), QRect(3690, 360, 870, 990), nullptr, "logo", Look::Plain, Anchor::Left,
+         NoTab, Passive, "Logo", "Tolvane logo"},
+        // The buffer first, so the visible strip lies above it and hides it.
+        {CONTROL(Picture2), QRect(3380, 1680, 1425, 375), nullptr, "strip", Look::Strip,
+         Anchor::Left, NoTab, Passive, "Marquee buffer",
+         "Off-screen drawing of the scrolling text"},
+        {CONTROL(Picture1), QRect(3360, 1680, 1455, 375), nullptr, "strip", Look::Strip,
+         Anchor::Left, NoTab, Passive, "Marquee", "Scrolling text about the program"},
+        {CONTROL(Label5), QRect(4065, 2760, 45, 165), nullptr, nullptr, Look::Detail,
+         Anchor::Centre, NoTab, NoTrait, nullptr,
+         "Entry detail: side, offsets, parameters and size of the clicked entry"},
+        {CONTROL(Command1), QRect(3600, 3840, 975, 375), "copy >>", nullptr, Look::Command,
+         Anchor::Left, 12, StartsDisabled, "copy >>",
          "Remove the selected DEST entries, then copy the selected SRC entries into DEST"},
-        {Command2, "LOAD SRC", "Load a patch set file into SRC"},
-        {Command3, "LOAD DEST", "Load a patch set file into DEST"},
-        {Command4, "save", "Save the DEST patch set to a file"},
-        {Command5, "quit", "Close Tolvane"},
-        {Command6, "Move SRC entry down", "Move the current SRC entry one place down"},
-        {Command7, "Move SRC entry up", "Move the current SRC entry one place up"},
-        {Command8, "Move DEST entry up", "Move the current DEST entry one place up"},
-        {Command9, "Move DEST entry down", "Move the current DEST entry one place down"},
-        {Command10, "Clear SRC selection", "Unselect every SRC entry"},
-        {Command11, "Clear DEST selection", "Unselect every DEST entry"},
-        {Command12, "Focus rest", "Holds the keyboard focus; does nothing"},
-        {Command13, "NEW", "Start a new DEST set holding one empty entry"},
+        {CONTROL(Command7), QRect(120, 4240, 255, 255), nullptr, "chevron-up", Look::PictureCommand,
+         Anchor::Left, 2, HandsOnFocus, "Move SRC entry up",
+         "Move the current SRC entry one place up"},
+        {CONTROL(Command6), QRect(370, 4240, 255, 255), nullptr, "chevron-down",
+         Look::PictureCommand, Anchor::Left, 3, HandsOnFocus, "Move SRC entry down",
+         "Move the current SRC entry one place down"},
+        {CONTROL(Command10), QRect(650, 4240, 255, 255), nullptr, "empty-set", Look::PictureCommand,
+         Anchor::Left, 4, HandsOnFocus, "Clear SRC selection", "Unselect every SRC entry"},
+        {CONTROL(Command2), QRect(960, 4240, 855, 255), "LOAD SRC", nullptr, Look::SmallCommand,
+         Anchor::Left, 5, HandsOnFocus, "LOAD SRC", "Load a patch set file into SRC"},
+        {CONTROL(Command13), QRect(5850, 4240, 495, 255), "NEW", nullptr, Look::SmallCommand,
+         Anchor::Left, 7, HandsOnFocus, "NEW", "Start a new DEST set holding one empty entry"},
+        {CONTROL(Command3), QRect(6360, 4240, 855, 255), "LOAD DEST", nullptr, Look::SmallCommand,
+         Anchor::Left, 8, HandsOnFocus, "LOAD DEST", "Load a patch set file into DEST"},
+        {CONTROL(Command11), QRect(7280, 4240, 255, 255), nullptr, "empty-set",
+         Look::PictureCommand, Anchor::Left, 9, HandsOnFocus, "Clear DEST selection",
+         "Unselect every DEST entry"},
+        {CONTROL(Command9), QRect(7550, 4240, 255, 255), nullptr, "chevron-down",
+         Look::PictureCommand, Anchor::Left, 10, HandsOnFocus, "Move DEST entry down",
+         "Move the current DEST entry one place down"},
+        {CONTROL(Command8), QRect(7800, 4240, 255, 255), nullptr, "chevron-up",
+         Look::PictureCommand, Anchor::Left, 11, HandsOnFocus, "Move DEST entry up",
+         "Move the current DEST entry one place up"},
+        // Never seen: its width is the width of the marquee text.
+        {CONTROL(Label3), QRect(0, 4320, 21855, 165), nullptr, nullptr, Look::MarqueeText,
+         Anchor::Left, NoTab, Hidden, "Marquee text", "The text scrolling through the strip"},
+        {CONTROL(Label4), QRect(3045, 4440, 2085, 165), "[ Tolvane v. 1.3 / 25 Jan 2007 ]", nullptr,
+         Look::Title, Anchor::Centre, NoTab, NoTrait, "Title", "Program name and version"},
+        {CONTROL(Command4), QRect(3040, 4800, 975, 375), "save", nullptr, Look::Command,
+         Anchor::Left, 13, StartsDisabled, "save", "Save the DEST patch set to a file"},
+        {CONTROL(Command5), QRect(4120, 4800, 975, 375), "quit", nullptr, Look::Command,
+         Anchor::Left, 14, NoTrait, "quit", "Close Tolvane"},
+        {CONTROL(Label8), QRect(0, 4560, 225, 870), nullptr, nullptr, Look::Count, Anchor::Left,
+         NoTab, NoTrait, nullptr, "SRC count: the number of SRC entries"},
+        {CONTROL(Label9), QRect(7965, 4560, 225, 870), nullptr, nullptr, Look::Count, Anchor::Right,
+         NoTab, NoTrait, nullptr, "DEST count: the number of DEST entries"},
     };
-    for (const Texts &each : texts) {
-        each.control->setAccessibleName(QLatin1String(each.name));
-        each.control->setAccessibleDescription(QLatin1String(each.description));
-    }
-    setAccessibleName(programTitle);
-    setAccessibleDescription(QStringLiteral("Merge patch sets: SRC on the left, DEST on the right"));
-}
+#undef CONTROL
 
-void Form1::chainTabOrder()
-{
-    const QWidget *const order[] = {Command12, List1,    Command7,  Command6, Command10,
-                                    Command2,  List2,    Command13, Command3, Command11,
-                                    Command9,  Command8, Command1,  Command4, Command5};
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        QWidget::setTabOrder(const_cast<QWidget *>(order[i - 1]),
-                             const_cast<QWidget *>(order[i]));
+    std::vector<std::pair<int, QWidget *>> tabOrder;
+    for (const ControlRow &row : controls) {
+        QWidget *control = std::visit(
+            [this, &row](auto slot) -> QWidget * {
+                using Kind = std::remove_reference_t<decltype(*(this->*slot))>;
+                Kind *made = makeControl(static_cast<Kind *>(nullptr), row, this);
+                this->*slot = made;
+                return made;
+            },
+            row.slot);
+        setUp(control, row);
+        if (row.traits & HandsOnFocus) {
+            control->installEventFilter(this); // see eventFilter()
+        }
+        if (row.tab != NoTab) {
+            tabOrder.emplace_back(row.tab, control);
+        }
+    }
+    std::sort(tabOrder.begin(), tabOrder.end());
+    for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     }
 }
 
@@ -391,15 +331,8 @@ void Form1::connectControls()
         return m_dialogs.askYesNo(this, title, text);
     });
 
-    connect(Timer1, &QTimer::timeout, this, &Form1::tickMarquee);
+    connect(Timer1, &QTimer::timeout, this, &Form1::runDueMarqueeTicks);
     connect(Timer2, &QTimer::timeout, this, &Form1::tickFade);
-
-    // These nine never keep the focus: a release of any mouse button over them hands it
-    // to the sink before their click runs (see eventFilter).
-    for (QPushButton *small : {Command2, Command3, Command6, Command7, Command8, Command9,
-                               Command10, Command11, Command13}) {
-        small->installEventFilter(this);
-    }
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -413,8 +346,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     // had taken the focus on the press would never act. The hand-off comes first and the
     // click of a completed press follows it here; the release itself goes no further.
     const bool completesClick = button != nullptr && button->isDown()
-                                && release->button() == Qt::LeftButton
-                                && button->rect().contains(release->position().toPoint());
+        && release->button() == Qt::LeftButton
+        && button->rect().contains(release->position().toPoint());
     Command12->setFocus(Qt::OtherFocusReason);
     if (!completesClick) {
         return QWidget::eventFilter(watched, event);
@@ -436,16 +369,20 @@ void Form1::setSaveEnabled(bool enabled)
 
 void Form1::loadSide(Side side)
 {
-    const bool src = side == Side::Left;
     const QString path =
-        m_dialogs.openFileName(this, src ? QStringLiteral("Load SRC Patch Set")
-                                         : QStringLiteral("Load DEST Patch Set"),
-                               patchSetFilter);
+        m_dialogs.openFileName(this,
+                               side == Side::Left ? QStringLiteral("Load SRC Patch Set")
+                                                  : QStringLiteral("Load DEST Patch Set"),
+                               PatchSetFilter);
     if (path.isEmpty()) {
         return; // cancelled: nothing changes
     }
+    loadFile(side, path);
+}
 
-    AnchoredLabel *status = src ? Label6 : Label7;
+void Form1::loadFile(Side side, const QString &path)
+{
+    AnchoredLabel *status = side == Side::Left ? Label6 : Label7;
     const QString before = status->caption();
     const QRect beforePlace = status->geometry();
     status->setCaption(QStringLiteral("LOADING"));
@@ -462,23 +399,17 @@ void Form1::loadSide(Side side)
     const QDateTime modified = QFileInfo(path).lastModified();
     if (!modified.isValid()) {
         status->setCaption(before);
-        m_dialogs.message(this, openError);
+        m_dialogs.message(this, OpenError);
         return;
     }
-    const QLocale locale;
-    const QString statusText = QStringLiteral("v.") + decodeAnsi(result.version)
-                               + QStringLiteral(" / ")
-                               + locale.toString(modified.date(), QLocale::ShortFormat)
-                               + QLatin1Char(' ')
-                               + locale.toString(modified.time(), QLocale::LongFormat);
-    m_editor->installLoadedSet(side, result.entries, result.version, path, statusText);
+    m_editor->installLoadedSet(side, result.entries, result.version, path, modified);
     m_dialogs.setFileName(QString());
 }
 
 void Form1::saveDest()
 {
     const QString path =
-        m_dialogs.saveFileName(this, QStringLiteral("Save DEST Patch Set"), patchSetFilter);
+        m_dialogs.saveFileName(this, QStringLiteral("Save DEST Patch Set"), PatchSetFilter);
     if (path.isEmpty()) {
         return; // cancelled: no file is touched
     }
@@ -501,7 +432,7 @@ void Form1::showDetail(Side side)
 void Form1::tickFade()
 {
     if (const std::optional<int> grey = m_fade.tick()) {
-        setTextColour(Label5, QColor(*grey, *grey, *grey));
+        WindowLook::setTextColour(Label5, QColor(*grey, *grey, *grey));
         if (Label5->caption() != m_fade.detailText()) {
             Label5->setCaption(m_fade.detailText());
         }
@@ -518,21 +449,68 @@ void Form1::tickMarquee()
     }
 }
 
+void Form1::runDueMarqueeTicks()
+{
+    for (int tick = 0; tick < m_marqueeTicksDue; ++tick) {
+        tickMarquee();
+    }
+    m_marqueeTicksRun += m_marqueeTicksDue;
+    scheduleMarquee();
+}
+
+void Form1::scheduleMarquee()
+{
+    // A strip nobody can see costs nothing: it waits where it is until the window is back.
+    if (!isVisible() || isMinimized()) {
+        Timer1->stop();
+        m_marqueeClock.invalidate();
+        return;
+    }
+    m_marqueeTicksDue = ticksUntilNextFrame(m_marquee, *Picture2);
+    // The wake is set on the clock of the ticks, not from now: waking a little late each
+    // time would slow the strip down. A wake more than a tick late (a busy or suspended
+    // machine) starts the clock afresh rather than rushing through the ticks it missed.
+    const qint64 due = (m_marqueeTicksRun + m_marqueeTicksDue) * TickInterval;
+    if (!m_marqueeClock.isValid() || m_marqueeClock.elapsed() > due + TickInterval) {
+        m_marqueeClock.start();
+        m_marqueeTicksRun = 0;
+    }
+    const qint64 wait =
+        (m_marqueeTicksRun + m_marqueeTicksDue) * TickInterval - m_marqueeClock.elapsed();
+    Timer1->start(int(std::max<qint64>(wait, 0)));
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    scheduleMarquee();
+}
+
+void Form1::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    // Minimising may hide the window while it still counts as visible, so stop outright.
+    Timer1->stop();
+    m_marqueeClock.invalidate();
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
+        scheduleMarquee();
+    }
+}
+
 void Form1::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_backdrop);
-    // The bevel on the outermost pixels: light on the top and left, dark below and right.
-    // The side lines stop one pixel short of the bottom row, as they were drawn in twips.
-    painter.fillRect(QRect(0, 0, 1, 351), lightFrame);
-    painter.fillRect(QRect(0, 0, 545, 1), lightFrame);
-    painter.fillRect(QRect(0, 352, 545, 1), darkFrame);
-    painter.fillRect(QRect(544, 0, 1, 351), darkFrame);
+    WindowLook::paintBackdrop(painter, m_backdrop, size());
 }
 
 void Form1::mouseMoveEvent(QMouseEvent *event)
 {
-    m_drag.mouseMove(this, event->position().toPoint(), event->buttons(), snapDistance);
+    m_drag.mouseMove(this, event->position().toPoint(), event->buttons());
 }
 
 void Form1::mouseReleaseEvent(QMouseEvent *event)

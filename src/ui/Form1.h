@@ -1,8 +1,20 @@
-// The program's one window: two patch set lists side by side (SRC left, DEST right), the
-// command buttons, the status, count and detail labels, the marquee strip and the frame.
-// It owns the two patch sets and the editor that changes them, and wires every control
-// event to its command in connectControls(). Files and questions go through the dialog
-// seam it is given, so tests drive the whole window with scripted dialogs.
+// The program's one window: the SRC list on the left, the DEST list on the right, the command
+// buttons, the status, count and detail labels, the marquee strip and the frame. It owns the
+// two patch sets and the editor that changes them. Every control is described once, in the
+// control table of buildControls(), and every control event is wired in connectControls().
+// Files and questions go through the dialog seam it is given, so tests drive it scripted.
+//
+// The road of a click, for example on the DEST down chevron (Command9):
+//  1. control: the button's clicked signal, wired to its command in connectControls();
+//  2. command: a one-line lambda there calls the editor, PatchSetEditor::moveDown(Side::Right);
+//     a command that needs a file or the user first runs here (loadSide(), saveDest()) and
+//     hands the editor the result;
+//  3. editor: PatchSetEditor changes the table in PatchSets and reaches the side through its
+//     SideView, which knows lines, selection and labels but no widgets;
+//  4. SideView: ListSideView, the side's list, count label and status label;
+//  5. refresh: the editor ends with RefreshSide(), which rebuilds the list from the table,
+//     keeps each selection with its record, makes a line current and writes the count.
+// The editor switches "copy >>" and "save" through CommandSwitches, which the window implements.
 #pragma once
 
 #include "DetailPanel.h"
@@ -11,8 +23,8 @@
 #include "PatchSets.h"
 #include "SideView.h"
 
+#include <QElapsedTimer>
 #include <QPixmap>
-#include <QRect>
 #include <QWidget>
 
 #include <memory>
@@ -21,18 +33,11 @@ class AnchoredLabel;
 class Dialogs;
 class ListSideView;
 class PatchSetEditor;
+class PictureBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
 class QTimer;
-
-// Registers the Tahoma and Small Fonts faces the window is designed for (from the
-// fonts-wine package). Call once after the application object exists; missing files are
-// skipped and the window falls back to a similar sans font.
-void registerApplicationFonts();
-
-// Window positions are laid out in twips; 15 twips make one logical pixel.
-QRect twipsToPixels(int left, int top, int width, int height);
 
 class Form1 : public QWidget, private CommandSwitches
 {
@@ -42,11 +47,9 @@ public:
     explicit Form1(Dialogs &dialogs, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // Test hooks: one tick of Timer1 (marquee) or Timer2 (detail fade), and the sets.
-    void tickMarquee();
+    // One tick of Timer2, the detail fade; tests drive the fade with it.
     void tickFade();
     const PatchSets &sets() const { return m_sets; }
-    const MarqueeState &marqueeState() const { return m_marquee; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -54,24 +57,38 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void setCopyEnabled(bool enabled) override;
     void setSaveEnabled(bool enabled) override;
 
-    void createControls();
-    void setAccessibleTexts();
-    void chainTabOrder();
+    void buildControls();
     void connectControls();
 
+    // LOAD SRC and LOAD DEST: the open dialog, then loadFile() with the chosen path.
     void loadSide(Side side);
+    // Reads `path` into the side. On success the side, its path, version and status label
+    // take the file's; on failure one message says why and the window stays as it was.
+    void loadFile(Side side, const QString &path);
     void saveDest();
     void showDetail(Side side);
+
+    // One marquee tick (Timer1's 10 ms), and the timer's wake: the ticks that were due, then
+    // a wake for the next frame, or none while the window is hidden or minimised.
+    void tickMarquee();
+    void runDueMarqueeTicks();
+    void scheduleMarquee();
 
     Dialogs &m_dialogs;
     PatchSets m_sets;
     QPixmap m_backdrop;
     MarqueeState m_marquee;
+    QElapsedTimer m_marqueeClock; // since the strip last started; invalid while it waits
+    qint64 m_marqueeTicksRun = 0; // ticks run on that clock
+    int m_marqueeTicksDue = 0;    // ticks the next wake runs
     DetailFade m_fade;
     DragForm m_drag;
 

@@ -6,8 +6,7 @@
 #include <QListWidget>
 #include <QSignalBlocker>
 
-ListSideView::ListSideView(QListWidget *list, AnchoredLabel *countLabel,
-                           AnchoredLabel *statusLabel)
+ListSideView::ListSideView(QListWidget *list, AnchoredLabel *countLabel, AnchoredLabel *statusLabel)
     : m_list(list), m_count(countLabel), m_status(statusLabel)
 {
 }

@@ -1,7 +1,8 @@
 #include "Marquee.h"
 
+#include "WindowLook.h"
+
 #include <QFontMetricsF>
-#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -9,10 +10,19 @@
 
 namespace {
 
-constexpr double TwipsPerPixel = 15.0;
 constexpr int StartX = 1500;
 constexpr int WrapX = 1600;
 constexpr int StepTwips = 6;
+
+void measureText(MarqueeState &state, const QFont &label3Font)
+{
+    if (!state.measured || state.measuredText != state.text || state.measuredFont != label3Font) {
+        state.measuredWidthTwips = textWidthTwips(state.text, label3Font);
+        state.measuredText = state.text;
+        state.measuredFont = label3Font;
+        state.measured = true;
+    }
+}
 
 } // namespace
 
@@ -36,98 +46,6 @@ const std::array<QString, 4> &marqueeTexts()
                        "press save, and only dest is saved."),
     };
     return texts;
-}
-
-PictureBox::PictureBox(const QPixmap &picture, QWidget *parent)
-    : QWidget(parent), m_picture(picture)
-{
-    m_printed.setTextFormat(Qt::PlainText);
-    m_printed.setPerformanceHint(QStaticText::AggressiveCaching);
-    resize(sizeHint());
-    ensureSurface();
-}
-
-QSize PictureBox::sizeHint() const
-{
-    return m_picture.deviceIndependentSize().toSize();
-}
-
-void PictureBox::ensureSurface()
-{
-    const qreal ratio = devicePixelRatioF();
-    const QSize deviceSize = (QSizeF(size()) * ratio).toSize();
-    if (!m_surface.isNull() && m_surface.size() == deviceSize
-        && m_surface.devicePixelRatio() == ratio) {
-        return;
-    }
-    if (deviceSize.isEmpty()) {
-        m_bare = QPixmap();
-        m_surface = QPixmap();
-        return;
-    }
-    m_bare = QPixmap(deviceSize);
-    m_bare.setDevicePixelRatio(ratio);
-    m_bare.fill(Qt::white);
-    {
-        QPainter painter(&m_bare);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawPixmap(QPointF(0, 0), m_picture);
-    }
-    m_surface = m_bare;
-    m_surface.detach(); // the surface is drawn on; the bare picture must stay as it is
-}
-
-void PictureBox::Cls()
-{
-    ensureSurface();
-    if (m_surface.isNull()) {
-        return;
-    }
-    QPainter painter(&m_surface);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawPixmap(0, 0, m_bare);
-}
-
-void PictureBox::printText(const QString &text, int xTwips, int yTwips)
-{
-    ensureSurface();
-    if (m_surface.isNull()) {
-        return;
-    }
-    if (m_printed.text() != text) {
-        m_printed.setText(text);
-    }
-    const qreal ratio = m_surface.devicePixelRatio();
-    QPainter painter(&m_surface);
-    painter.setFont(font());
-    painter.setPen(m_textColor);
-    painter.drawStaticText(QPointF(devicePixels(xTwips) / ratio, devicePixels(yTwips) / ratio),
-                           m_printed);
-}
-
-int PictureBox::devicePixels(int twips) const
-{
-    return int(std::lround(twips / TwipsPerPixel * devicePixelRatioF()));
-}
-
-void PictureBox::copyFrom(const PictureBox &source)
-{
-    ensureSurface();
-    if (m_surface.isNull()) {
-        return;
-    }
-    {
-        QPainter painter(&m_surface);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawPixmap(0, 0, source.m_surface);
-    }
-    update();
-}
-
-void PictureBox::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, m_surface);
 }
 
 void startMarquee(MarqueeState &state)
@@ -158,20 +76,17 @@ void advanceMarquee(MarqueeState &state, int textWidthTwips)
 
 int textWidthTwips(const QString &text, const QFont &font)
 {
-    const double twips = QFontMetricsF(font).horizontalAdvance(text) * TwipsPerPixel;
+    const double twips = QFontMetricsF(font).horizontalAdvance(text) * WindowLook::TwipsPerPixel;
     return int(std::lround(std::min(twips, double(std::numeric_limits<int>::max()))));
 }
 
 void marqueeTick(MarqueeState &state, const QFont &label3Font, PictureBox &Picture2,
                  PictureBox &Picture1)
 {
-    if (!state.measured || state.measuredText != state.text || state.measuredFont != label3Font) {
-        state.measuredWidthTwips = textWidthTwips(state.text, label3Font);
-        state.measuredText = state.text;
-        state.measuredFont = label3Font;
-        state.measured = true;
-    }
+    measureText(state, label3Font);
     advanceMarquee(state, state.measuredWidthTwips);
+    // A text that has just come in is measured now, so its first wake can be worked out.
+    measureText(state, label3Font);
     const int deviceX = Picture2.devicePixels(state.marqueeX);
     const qreal ratio = Picture2.devicePixelRatioF();
     if (state.shown && state.shownDeviceX == deviceX && state.shownRatio == ratio
@@ -186,4 +101,23 @@ void marqueeTick(MarqueeState &state, const QFont &label3Font, PictureBox &Pictu
     Picture2.Cls();
     Picture2.printText(state.text, state.marqueeX, 0);
     Picture1.copyFrom(Picture2);
+}
+
+int ticksUntilNextFrame(const MarqueeState &state, const PictureBox &Picture2)
+{
+    if (!state.shown || !state.measured || state.measuredText != state.text) {
+        return 1;
+    }
+    // The arithmetic is cheap; walking it forward finds the due tick without drawing anything.
+    // Within the bound the text has always moved a pixel or wrapped, at any sane pixel ratio.
+    constexpr int bound = 1000;
+    MarqueeState ahead = state;
+    for (int ticks = 1; ticks < bound; ++ticks) {
+        advanceMarquee(ahead, state.measuredWidthTwips);
+        if (ahead.marqueeTextIndex != state.marqueeTextIndex
+            || Picture2.devicePixels(ahead.marqueeX) != state.shownDeviceX) {
+            return ticks;
+        }
+    }
+    return bound;
 }

@@ -51,7 +51,7 @@ public:
         friend bool operator==(const FileDialog &a, const FileDialog &b)
         {
             return a.save == b.save && a.title == b.title && a.filter == b.filter
-                   && a.initialName == b.initialName;
+                && a.initialName == b.initialName;
         }
     };
 

@@ -11,8 +11,8 @@
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 
 // A patch set text with one listed entry per name, blocks numbered from 0.
 inline QByteArray patchSetBytes(const QStringList &names, const QByteArray &version = "0.3")
@@ -21,8 +21,8 @@ inline QByteArray patchSetBytes(const QStringList &names, const QByteArray &vers
     for (int i = 0; i < names.size(); ++i) {
         const QByteArray number = QByteArray::number(i).rightJustified(3, '0');
         bytes += "/bgn " + number + "\r\nOmnipresence=1\r\nName=" + names.at(i).toLatin1()
-                 + "\r\nDescription=" + names.at(i).toLatin1() + " described\r\n/end " + number
-                 + "\r\n\r\n";
+            + "\r\nDescription=" + names.at(i).toLatin1() + " described\r\n/end " + number
+            + "\r\n\r\n";
     }
     return bytes;
 }
@@ -95,7 +95,8 @@ protected:
         m_folder = nullptr;
     }
 
-    template<typename T> T *control(const char *name) const
+    template<typename T>
+    T *control(const char *name) const
     {
         T *found = m_form->findChild<T *>(QLatin1String(name));
         if (found == nullptr) {

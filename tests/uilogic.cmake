@@ -1,3 +1,0 @@
-tolvane_add_test(TestDetailPanel tolvane_ui)
-tolvane_add_test(TestDragForm tolvane_ui)
-tolvane_add_test(TestMarquee tolvane_ui)
