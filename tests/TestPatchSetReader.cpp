@@ -338,7 +338,7 @@ void TestPatchSetReader::dataKeys()
     }
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry expected;
-    expected.data(slot).Offffset = "1200";
+    expected.setOffffset(slot, "1200");
     QCOMPARE(result.entries, PatchTable{expected});
 }
 
@@ -397,7 +397,7 @@ void TestPatchSetReader::parameterSyntaxByVersion()
     QCOMPARE(result.version, version);
     PatchEntry expected;
     if (!value.isEmpty()) {
-        expected.parameter(slot).parametervalka = value;
+        expected.setParametervalka(slot, value);
     }
     QCOMPARE(result.entries, PatchTable{expected});
 }
@@ -465,7 +465,7 @@ void TestPatchSetReader::pipeValues()
     }
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry entry;
-    entry.parameter(slot) = expected;
+    entry.setParameter(slot, expected);
     QCOMPARE(result.entries, PatchTable{entry});
 }
 
@@ -636,7 +636,7 @@ void TestPatchSetReader::keyLimitWithoutEquals()
     result = readBlock("Offffset12" + repeated('x', 245) + "=value");
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry expected;
-    expected.data(12).Offffset = "value";
+    expected.setOffffset(12, "value");
     QCOMPARE(result.entries, PatchTable{expected});
 }
 

@@ -7,29 +7,31 @@
 
 #include "PatchEntry.h"
 
-#include <utility>
-
 inline PatchTable whatASaveKeeps(PatchTable table)
 {
     for (PatchEntry &entry : table) {
-        for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-            const DataSlot &data = std::as_const(entry).data(slot);
-            if (data.Offffset.isEmpty() && !data.isEmpty()) {
-                entry.data(slot) = DataSlot();
+        // Walks the slots in use of the entry as read; `read` shares its texts, so changing
+        // `entry` leaves them where the walk finds them.
+        const PatchEntry read = entry;
+        const SlotTexts &texts = read.slotTexts();
+        for (int index = 0; index < texts.dataSlotsUsed(); ++index) {
+            const int slot = texts.dataSlotNumber(index);
+            if (read.Offffset(slot).isEmpty()) {
+                entry.setData(slot, DataSlot());
             }
         }
-        for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
-            if (std::as_const(entry).parameter(slot).isEmpty()) {
-                continue;
+        for (int index = 0; index < texts.parameterSlotsUsed(); ++index) {
+            const int slot = texts.parameterSlotNumber(index);
+            PatchParameter kept;
+            if (read.existence(slot) == 1) {
+                kept = read.parameter(slot);
+                kept.offsetka.truncate(50);
+                kept.parametervalka.truncate(50);
+                kept.parameternamka.truncate(50);
             }
-            PatchParameter &kept = entry.parameter(slot);
-            if (kept.existence != 1) {
-                kept = PatchParameter();
-                continue;
+            if (kept != read.parameter(slot)) {
+                entry.setParameter(slot, kept);
             }
-            kept.offsetka.truncate(50);
-            kept.parametervalka.truncate(50);
-            kept.parameternamka.truncate(50);
         }
     }
     return table;
