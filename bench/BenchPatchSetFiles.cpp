@@ -1,8 +1,10 @@
-// Speed and memory of reading and writing patch set files: the maximal set (1000 entries
-// with every slot in use, about 18 MB) loaded and saved in memory and through files, a
-// memchr line count of the same bytes as the baseline a line reader cannot beat, and a
-// file whose only block is "/bgn 32767". Peak memory is measured in a child process that
-// does nothing but the load, so what the benchmark itself allocated does not count.
+// Speed and memory of reading and writing patch set files, on both shapes of the maximal set
+// (1000 entries with every slot in use, about 18 MB; see MaximalSet.h): loads from memory and
+// from a file, saves into memory and to a file, freeing a loaded table, and a file whose only
+// block is "/bgn 32767". A memchr line count of the same bytes is the baseline a reader
+// cannot beat; every load reports its ratio to it, measured in the same run. Peak memory is
+// measured in a child process that does nothing but the load, so what the benchmark itself
+// allocated does not count. Benchmarks print figures; they never fail on a number.
 #include "MaximalSet.h"
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
@@ -14,6 +16,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,10 +26,20 @@
 
 namespace {
 
-const QByteArray &maximalBytes()
+using Clock = std::chrono::steady_clock;
+
+enum class Shape { Uniform, Random };
+
+const QByteArray &maximalBytes(Shape shape)
 {
-    static const QByteArray bytes = maximal::fileBytes();
-    return bytes;
+    static const QByteArray uniform = maximal::fileBytes();
+    static const QByteArray random = maximal::fileBytes(maximal::randomTable());
+    return shape == Shape::Uniform ? uniform : random;
+}
+
+const char *shapeName(Shape shape)
+{
+    return shape == Shape::Uniform ? "uniform" : "random";
 }
 
 const QByteArray lastBlockOnlyBytes =
@@ -55,35 +69,65 @@ QString writeToFolder(const QString &name, const QByteArray &bytes)
     return path;
 }
 
+QString maximalFile(Shape shape)
+{
+    return writeToFolder(QLatin1String(shapeName(shape)) + QLatin1String(".tvr"),
+                         maximalBytes(shape));
+}
+
+qsizetype countLines(const QByteArray &bytes)
+{
+    qsizetype lines = 0;
+    const char *at = bytes.constData();
+    const char *end = at + bytes.size();
+    while ((at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr) {
+        ++lines;
+        ++at;
+    }
+    return lines;
+}
+
+// The best of a few memchr scans, in seconds: the baseline each load is held against.
+double scanSeconds(const QByteArray &bytes)
+{
+    double best = 1e9;
+    for (int run = 0; run < 20; ++run) {
+        const Clock::time_point start = Clock::now();
+        benchmark::DoNotOptimize(countLines(bytes));
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    return best;
+}
+
 void setMegabytes(benchmark::State &state, qsizetype size)
 {
     state.SetBytesProcessed(int64_t(state.iterations()) * size);
     state.counters["file_MB"] = double(size) / 1e6;
 }
 
-void BM_CountLinesMemchr(benchmark::State &state)
+void BM_CountLinesMemchr(benchmark::State &state, Shape shape)
 {
-    const QByteArray &bytes = maximalBytes();
+    const QByteArray &bytes = maximalBytes(shape);
     for (auto _ : state) {
-        qsizetype lines = 0;
-        const char *at = bytes.constData();
-        const char *end = at + bytes.size();
-        while ((at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr) {
-            ++lines;
-            ++at;
-        }
-        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(countLines(bytes));
     }
     setMegabytes(state, bytes.size());
 }
-BENCHMARK(BM_CountLinesMemchr)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CountLinesMemchr, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CountLinesMemchr, random, Shape::Random)->Unit(benchmark::kMillisecond);
 
-// Times `load` on the maximal set; freeing each loaded table is not part of loading it, so
-// it happens outside the timing.
-template<typename Load> void timeMaximalLoads(benchmark::State &state, Load load)
+// Times `load` on a maximal set; freeing each loaded table is not part of loading it, so it
+// happens outside the timing.
+template<typename Load>
+void timeMaximalLoads(benchmark::State &state, Shape shape, Load load)
 {
+    const QByteArray &bytes = maximalBytes(shape);
+    const double scan = scanSeconds(bytes);
+    double loading = 0;
     for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
         ReadResult result = load();
+        loading += std::chrono::duration<double>(Clock::now() - start).count();
         if (!result.ok() || result.entries.size() != maximal::EntryCount) {
             state.SkipWithError("the maximal set did not load");
             break;
@@ -93,27 +137,47 @@ template<typename Load> void timeMaximalLoads(benchmark::State &state, Load load
         result = ReadResult();
         state.ResumeTiming();
     }
-    setMegabytes(state, maximalBytes().size());
+    setMegabytes(state, bytes.size());
+    state.counters["memchr_ms"] = scan * 1e3;
+    state.counters["x_memchr"] = loading / double(std::max<int64_t>(state.iterations(), 1)) / scan;
 }
 
-void BM_LoadMaximalSet(benchmark::State &state)
+void BM_LoadMaximalSet(benchmark::State &state, Shape shape)
 {
-    timeMaximalLoads(state, [] { return readFromMemory(maximalBytes()); });
+    timeMaximalLoads(state, shape, [shape] { return readFromMemory(maximalBytes(shape)); });
 }
-BENCHMARK(BM_LoadMaximalSet)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadMaximalSet, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadMaximalSet, random, Shape::Random)->Unit(benchmark::kMillisecond);
 
-void BM_LoadMaximalSetFromFile(benchmark::State &state)
+void BM_LoadMaximalSetFromFile(benchmark::State &state, Shape shape)
 {
-    const QString path = writeToFolder(QStringLiteral("maximal.tvr"), maximalBytes());
-    timeMaximalLoads(state, [&path] { return LoadPatchSet(path); });
+    const QString path = maximalFile(shape);
+    timeMaximalLoads(state, shape, [&path] { return LoadPatchSet(path); });
 }
-BENCHMARK(BM_LoadMaximalSetFromFile)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadMaximalSetFromFile, uniform, Shape::Uniform)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadMaximalSetFromFile, random, Shape::Random)
+    ->Unit(benchmark::kMillisecond);
 
-void BM_SaveMaximalSet(benchmark::State &state)
+// Dropping a loaded table: what a second load or a new set costs besides its own work.
+void BM_FreeMaximalSet(benchmark::State &state, Shape shape)
 {
-    const PatchTable table = readFromMemory(maximalBytes()).entries;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ReadResult result = readFromMemory(maximalBytes(shape));
+        state.ResumeTiming();
+        result.entries = PatchTable();
+        benchmark::DoNotOptimize(result.entries.constData());
+    }
+}
+BENCHMARK_CAPTURE(BM_FreeMaximalSet, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FreeMaximalSet, random, Shape::Random)->Unit(benchmark::kMillisecond);
+
+void BM_SaveMaximalSet(benchmark::State &state, Shape shape)
+{
+    const PatchTable table = readFromMemory(maximalBytes(shape)).entries;
     QByteArray bytes;
-    bytes.reserve(maximalBytes().size());
+    bytes.reserve(maximalBytes(shape).size());
     for (auto _ : state) {
         bytes.resize(0);
         QBuffer buffer(&bytes);
@@ -124,17 +188,44 @@ void BM_SaveMaximalSet(benchmark::State &state)
         }
         benchmark::DoNotOptimize(bytes.constData());
     }
-    if (bytes != maximalBytes()) {
+    if (bytes != maximalBytes(shape)) {
         state.SkipWithError("the saved bytes differ from the generated file");
     }
-    setMegabytes(state, maximalBytes().size());
+    setMegabytes(state, maximalBytes(shape).size());
 }
-BENCHMARK(BM_SaveMaximalSet)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSet, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSet, random, Shape::Random)->Unit(benchmark::kMillisecond);
 
-// Through a temporary file beside the target and a rename, as the "save" button does.
-void BM_SaveMaximalSetToFile(benchmark::State &state)
+// Writing a new file without flushing it to the disk: what the writer itself costs. A save
+// writes a new file too (beside the target, then renamed); removing the last one is the file
+// system's work and happens outside the timing.
+void BM_WriteMaximalSetToFile(benchmark::State &state, Shape shape)
 {
-    const PatchTable table = readFromMemory(maximalBytes()).entries;
+    const PatchTable table = readFromMemory(maximalBytes(shape)).entries;
+    const QString path = folder().filePath(QStringLiteral("written.tvr"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(path);
+        state.ResumeTiming();
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !writePatchSet(file, table, path).ok()) {
+            state.SkipWithError("writing the file failed");
+            break;
+        }
+        file.close();
+    }
+    setMegabytes(state, maximalBytes(shape).size());
+}
+BENCHMARK_CAPTURE(BM_WriteMaximalSetToFile, uniform, Shape::Uniform)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WriteMaximalSetToFile, random, Shape::Random)
+    ->Unit(benchmark::kMillisecond);
+
+// Through a temporary file beside the target, flushed to the disk and renamed, as the
+// "save" button does.
+void BM_SaveMaximalSetToFile(benchmark::State &state, Shape shape)
+{
+    const PatchTable table = readFromMemory(maximalBytes(shape)).entries;
     const QString path = folder().filePath(QStringLiteral("saved.tvr"));
     for (auto _ : state) {
         if (!SaveDestSet(table, path).ok()) {
@@ -142,9 +233,12 @@ void BM_SaveMaximalSetToFile(benchmark::State &state)
             break;
         }
     }
-    setMegabytes(state, maximalBytes().size());
+    setMegabytes(state, maximalBytes(shape).size());
 }
-BENCHMARK(BM_SaveMaximalSetToFile)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, uniform, Shape::Uniform)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, random, Shape::Random)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LoadLastBlockOnly(benchmark::State &state)
 {
@@ -216,11 +310,17 @@ void peakLoad(benchmark::State &state, const QByteArray &bytes, const QString &n
     state.counters["peak_per_file_size"] = growth / (double(bytes.size()) / 1e6);
 }
 
-void BM_PeakMemoryMaximalSet(benchmark::State &state)
+void BM_PeakMemoryMaximalSet(benchmark::State &state, Shape shape)
 {
-    peakLoad(state, maximalBytes(), QStringLiteral("peak-maximal.tvr"));
+    peakLoad(state, maximalBytes(shape),
+             QLatin1String("peak-") + QLatin1String(shapeName(shape)) + QLatin1String(".tvr"));
 }
-BENCHMARK(BM_PeakMemoryMaximalSet)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PeakMemoryMaximalSet, uniform, Shape::Uniform)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PeakMemoryMaximalSet, random, Shape::Random)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_PeakMemoryLastBlockOnly(benchmark::State &state)
 {
