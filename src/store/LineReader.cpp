@@ -7,6 +7,12 @@ namespace {
 // Big enough that a read costs little per line, small enough to stay in the cache.
 constexpr qsizetype chunkSize = 256 * 1024;
 
+// Room for a whole chunk behind the kept start of a line that did not end in the last one.
+constexpr qsizetype largestBuffer = chunkSize + PatchSetFormat::maxLineLength;
+
+// Where the size is not known, the buffer starts small and grows with the lines it meets.
+constexpr qsizetype firstBuffer = 16 * 1024;
+
 } // namespace
 
 LineReader::LineReader(QByteArrayView bytes)
@@ -18,10 +24,8 @@ LineReader::LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeR
     : m_read(std::move(read)), m_beforeReuse(std::move(beforeReuse))
 {
     // One more byte than the hint, so a file read whole still sees its end in the first read.
-    const qsizetype chunk =
-        sizeHint < 0 ? chunkSize : std::clamp<qsizetype>(sizeHint + 1, 4096, chunkSize);
-    // Room for a whole chunk behind the kept start of a line that did not end in the last one.
-    m_capacity = chunk + PatchSetFormat::maxLineLength;
+    m_capacity = sizeHint < 0 ? firstBuffer
+                              : std::clamp<qsizetype>(sizeHint + 1, firstBuffer, largestBuffer);
     m_buffer.reset(new char[m_capacity]);
     m_at = m_end = m_buffer.get();
 }
@@ -50,6 +54,14 @@ const Line *LineReader::nextAcrossReads()
         const qsizetype kept = std::min<qsizetype>(m_end - m_at, PatchSetFormat::maxLineLength);
         if (kept > 0 && m_at != buffer) {
             std::memmove(buffer, m_at, size_t(kept));
+        }
+        if (m_capacity - kept < m_capacity / 2 && m_capacity < largestBuffer) {
+            const qsizetype capacity = std::min(2 * m_capacity, largestBuffer);
+            std::unique_ptr<char[]> grown(new char[capacity]);
+            std::memcpy(grown.get(), buffer, size_t(kept));
+            m_buffer = std::move(grown);
+            m_capacity = capacity;
+            buffer = m_buffer.get();
         }
         char *fresh = buffer + kept;
         const qint64 got = m_read(fresh, m_capacity - kept);

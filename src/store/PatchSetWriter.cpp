@@ -32,7 +32,16 @@ struct Decimal
 {
     explicit Decimal(qsizetype number)
     {
-        length = int(std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
+        if (number >= 0 && number < 1000) {
+            // Bytes and slot numbers, nearly every number written.
+            const int value = int(number);
+            length = value >= 100 ? 3 : value >= 10 ? 2 : 1;
+            const char all[3] = {char('0' + value / 100), char('0' + value / 10 % 10),
+                                 char('0' + value % 10)};
+            std::memcpy(digits, all + 3 - length, size_t(length));
+        } else {
+            length = int(std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
+        }
     }
     char digits[20];
     int length;

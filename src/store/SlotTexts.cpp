@@ -178,7 +178,8 @@ void SlotTexts::removeDataSlotIfEmpty(int index)
     const qsizetype textAt = textArea() - bytes();
     const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerDataSlot;
     moveAll(bytes(),
-            {{qsizetype(sizeof(Block)) + (firstText + TextsPerDataSlot) * qsizetype(sizeof(quint32)),
+            {{qsizetype(sizeof(Block))
+                  + (firstText + TextsPerDataSlot) * qsizetype(sizeof(quint32)),
               numbersAt, -endsOfSlot},
              {numbersAt, numbersAt + index, -endsOfSlot},
              {numbersAt + index + 1, recordsAt, -dataSlotBytes},
@@ -347,18 +348,13 @@ void SlotTextsBuilder::forEachTouchedText(Visit visit)
     forEachBit(m_dataTouched[0], 0, data);
     forEachBit(m_dataTouched[1], 64, data);
     forEachBit(m_parametersTouched, 0, [&](int slot) {
-        QByteArrayView *texts = m_texts + parameterTextBase + slot * parameterTexts;
+        Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
         std::for_each(texts, texts + parameterTexts, visit);
     });
 }
 
 void SlotTextsBuilder::clear()
 {
-    forEachTouchedText([](QByteArrayView &text) { text = QByteArrayView(); });
-    forEachBit(m_parametersTouched, 0, [this](int slot) {
-        m_numbers[slot][0] = 0;
-        m_numbers[slot][1] = 0;
-    });
     m_dataTouched[0] = m_dataTouched[1] = 0;
     m_parametersTouched = 0;
     if (m_pieces.size() > 1) {
@@ -378,18 +374,20 @@ void SlotTextsBuilder::load(const SlotTexts &texts)
     int text = 0;
     for (int used = 0; used < texts.dataSlotsUsed(); ++used) {
         const int slot = texts.dataSlotNumber(used);
-        m_dataTouched[slot / 64] |= quint64(1) << (slot % 64);
+        touchData(slot);
         const int first = slot * SlotTexts::TextsPerDataSlot;
         for (int field = 0; field < SlotTexts::TextsPerDataSlot; ++field) {
-            m_texts[first + field] = texts.text(text++);
+            const QByteArrayView loaded = texts.text(text++);
+            m_texts[first + field] = {loaded.data(), loaded.size()};
         }
     }
     for (int used = 0; used < texts.parameterSlotsUsed(); ++used) {
         const int slot = texts.parameterSlotNumber(used);
-        m_parametersTouched |= 1u << slot;
+        touchParameter(slot);
         const int first = parameterTextBase + slot * SlotTexts::TextsPerParameterSlot;
         for (int field = 0; field < SlotTexts::TextsPerParameterSlot; ++field) {
-            m_texts[first + field] = texts.text(text++);
+            const QByteArrayView loaded = texts.text(text++);
+            m_texts[first + field] = {loaded.data(), loaded.size()};
         }
         m_numbers[slot][0] = texts.parameterNumber(used, ParameterNumber::existence);
         m_numbers[slot][1] = texts.parameterNumber(used, ParameterNumber::parametertypka);
@@ -399,13 +397,8 @@ void SlotTextsBuilder::load(const SlotTexts &texts)
 void SlotTextsBuilder::setText(int index, QByteArrayView text, Storage storage)
 {
     m_changed = true;
-    if (index < parameterTextBase) {
-        const int slot = index / SlotTexts::TextsPerDataSlot;
-        m_dataTouched[slot / 64] |= quint64(1) << (slot % 64);
-    } else {
-        m_parametersTouched |= 1u << ((index - parameterTextBase) / SlotTexts::TextsPerParameterSlot);
-    }
-    m_texts[index] = storage == Storage::Copy && !text.isEmpty() ? copy(text) : text;
+    const Text set{text.data(), text.size()};
+    m_texts[index] = storage == Storage::Copy && set.size != 0 ? copy(set) : set;
     if (m_copied > m_checkCopiesAt) {
         dropOldCopies();
     }
@@ -415,8 +408,8 @@ void SlotTextsBuilder::keep(QByteArrayView bytes)
 {
     const char *begin = bytes.data();
     const char *end = begin + bytes.size();
-    forEachTouchedText([&](QByteArrayView &text) {
-        if (!text.isEmpty() && text.data() >= begin && text.data() < end) {
+    forEachTouchedText([&](Text &text) {
+        if (text.size != 0 && text.data >= begin && text.data < end) {
             text = copy(text);
         }
     });
@@ -431,13 +424,13 @@ void SlotTextsBuilder::keep(QByteArrayView bytes)
 void SlotTextsBuilder::dropOldCopies()
 {
     qsizetype live = 0;
-    forEachTouchedText([&](QByteArrayView &text) { live += text.size(); });
+    forEachTouchedText([&](const Text &text) { live += text.size; });
     if (m_copied > 2 * live) {
         std::vector<Piece> old;
         old.swap(m_pieces);
         m_copied = 0;
-        forEachTouchedText([this](QByteArrayView &text) {
-            if (!text.isEmpty()) {
+        forEachTouchedText([this](Text &text) {
+            if (text.size != 0) {
                 text = copy(text);
             }
         });
@@ -445,19 +438,18 @@ void SlotTextsBuilder::dropOldCopies()
     m_checkCopiesAt = m_copied + 2 * live + pieceSize;
 }
 
-QByteArrayView SlotTextsBuilder::copy(QByteArrayView text)
+SlotTextsBuilder::Text SlotTextsBuilder::copy(const Text &text)
 {
-    const qsizetype length = text.size();
-    if (m_pieces.empty() || m_pieces.back().size - m_pieces.back().used < length) {
-        const qsizetype size = std::max(length, pieceSize);
+    if (m_pieces.empty() || m_pieces.back().size - m_pieces.back().used < text.size) {
+        const qsizetype size = std::max(text.size, pieceSize);
         m_pieces.push_back({std::unique_ptr<char[]>(new char[size]), size, 0});
     }
     Piece &piece = m_pieces.back();
     char *at = piece.bytes.get() + piece.used;
-    std::memcpy(at, text.data(), size_t(length));
-    piece.used += length;
-    m_copied += length;
-    return QByteArrayView(at, length);
+    std::memcpy(at, text.data, size_t(text.size));
+    piece.used += text.size;
+    m_copied += text.size;
+    return {at, text.size};
 }
 
 SlotTexts SlotTextsBuilder::build(qsizetype spare) const
@@ -471,9 +463,8 @@ SlotTexts SlotTextsBuilder::build(qsizetype spare) const
     int parameterSlots = 0;
     qsizetype textBytes = 0;
     const auto countData = [&](int slot) {
-        const QByteArrayView *texts = m_texts + slot * dataTexts;
-        const qsizetype bytes =
-            texts[0].size() + texts[1].size() + texts[2].size() + texts[3].size();
+        const Text *texts = m_texts + slot * dataTexts;
+        const qsizetype bytes = texts[0].size + texts[1].size + texts[2].size + texts[3].size;
         if (bytes != 0) {
             dataInUse[slot / 64] |= quint64(1) << (slot % 64);
             ++dataSlots;
@@ -483,8 +474,8 @@ SlotTexts SlotTextsBuilder::build(qsizetype spare) const
     forEachBit(m_dataTouched[0], 0, countData);
     forEachBit(m_dataTouched[1], 64, countData);
     forEachBit(m_parametersTouched, 0, [&](int slot) {
-        const QByteArrayView *texts = m_texts + parameterTextBase + slot * parameterTexts;
-        const qsizetype bytes = texts[0].size() + texts[1].size() + texts[2].size();
+        const Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
+        const qsizetype bytes = texts[0].size + texts[1].size + texts[2].size;
         if (bytes != 0 || m_numbers[slot][0] != 0 || m_numbers[slot][1] != 0) {
             parametersInUse |= 1u << slot;
             ++parameterSlots;
@@ -506,10 +497,10 @@ SlotTexts SlotTextsBuilder::build(qsizetype spare) const
     quint8 *records = numbers + dataSlots;
     char *text = const_cast<char *>(result.textArea());
     quint32 end = 0;
-    const auto put = [&](QByteArrayView piece) {
-        if (!piece.isEmpty()) {
-            std::memcpy(text + end, piece.data(), size_t(piece.size()));
-            end += quint32(piece.size());
+    const auto put = [&](const Text &piece) {
+        if (piece.size != 0) {
+            std::memcpy(text + end, piece.data, size_t(piece.size));
+            end += quint32(piece.size);
         }
         *ends++ = end;
     };
@@ -523,7 +514,7 @@ SlotTexts SlotTextsBuilder::build(qsizetype spare) const
         *records++ = quint8(slot);
         *records++ = m_numbers[slot][0];
         *records++ = m_numbers[slot][1];
-        const QByteArrayView *texts = m_texts + parameterTextBase + slot * parameterTexts;
+        const Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
         std::for_each(texts, texts + parameterTexts, put);
     });
     return result;

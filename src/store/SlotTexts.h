@@ -9,6 +9,7 @@
 #include <QByteArrayView>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 #include <utility>
@@ -166,18 +167,20 @@ public:
 
     void setData(int slot, DataText field, QByteArrayView text, Storage storage = Storage::Copy)
     {
+        touchData(slot);
         setText(slot * SlotTexts::TextsPerDataSlot + int(field), text, storage);
     }
     void setParameter(int slot, ParameterText field, QByteArrayView text,
                       Storage storage = Storage::Copy)
     {
+        touchParameter(slot);
         setText(parameterTextBase + slot * SlotTexts::TextsPerParameterSlot + int(field), text,
                 storage);
     }
     void setParameterNumber(int slot, ParameterNumber field, quint8 value)
     {
+        touchParameter(slot);
         m_numbers[slot][int(field)] = value;
-        m_parametersTouched |= 1u << slot;
         m_changed = true;
     }
 
@@ -196,12 +199,44 @@ private:
     static constexpr int textCount =
         parameterTextBase + SlotTexts::ParameterSlotCount * SlotTexts::TextsPerParameterSlot;
 
+    // A text as set: where it lies and how long it is.
+    struct Text
+    {
+        const char *data;
+        qsizetype size;
+
+        QByteArrayView view() const { return QByteArrayView(data, size); }
+    };
+
+    // The texts and numbers of a slot are undefined until it is first touched, so starting an
+    // entry costs nothing for the slots it never uses.
+    void touchData(int slot)
+    {
+        quint64 &bits = m_dataTouched[slot / 64];
+        const quint64 bit = quint64(1) << (slot % 64);
+        if ((bits & bit) == 0) {
+            bits |= bit;
+            std::fill_n(m_texts + slot * SlotTexts::TextsPerDataSlot,
+                        SlotTexts::TextsPerDataSlot, Text{nullptr, 0});
+        }
+    }
+    void touchParameter(int slot)
+    {
+        const quint32 bit = 1u << slot;
+        if ((m_parametersTouched & bit) == 0) {
+            m_parametersTouched |= bit;
+            std::fill_n(m_texts + parameterTextBase + slot * SlotTexts::TextsPerParameterSlot,
+                        SlotTexts::TextsPerParameterSlot, Text{nullptr, 0});
+            m_numbers[slot][0] = 0;
+            m_numbers[slot][1] = 0;
+        }
+    }
     void setText(int index, QByteArrayView text, Storage storage);
     void dropOldCopies();
     // Calls `visit` with every text of the slots touched since the last clear().
     template<typename Visit>
     void forEachTouchedText(Visit visit);
-    QByteArrayView copy(QByteArrayView text);
+    Text copy(const Text &text);
 
     struct Piece
     {
@@ -210,9 +245,9 @@ private:
         qsizetype used;
     };
 
-    QByteArrayView m_texts[textCount];
-    quint8 m_numbers[SlotTexts::ParameterSlotCount][2] = {};
-    // Slots set since the last clear(), one bit each: a sparse entry costs only its slots.
+    Text m_texts[textCount];
+    quint8 m_numbers[SlotTexts::ParameterSlotCount][2];
+    // Slots touched since the last clear(), one bit each: a sparse entry costs only its slots.
     quint64 m_dataTouched[2] = {};
     quint32 m_parametersTouched = 0;
     // Copies, in pieces that never move; dropped by clear() and load().
