@@ -27,8 +27,8 @@ inline PatchEntry entry(const QByteArray &name)
     entry.Dependencies = "none";
     SlotTextsBuilder texts;
     for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-        texts.setData(slot, DataText::Offffset,
-                      QByteArray::number(0x00100000 + slot * 64, 16).toUpper().rightJustified(8, '0'));
+        const QByteArray offset = QByteArray::number(0x00100000 + slot * 64, 16).toUpper();
+        texts.setData(slot, DataText::Offffset, offset.rightJustified(8, '0'));
         texts.setData(slot, DataText::DeflData, QByteArray(32, 'A'));
         texts.setData(slot, DataText::ModNData, QByteArray(32, 'B'));
         texts.setData(slot, DataText::ModRData, QByteArray(32, 'C'));
