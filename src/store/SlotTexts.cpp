@@ -394,11 +394,9 @@ void SlotTextsBuilder::load(const SlotTexts &texts)
     }
 }
 
-void SlotTextsBuilder::setText(int index, QByteArrayView text, Storage storage)
+void SlotTextsBuilder::setCopy(int index, QByteArrayView text)
 {
-    m_changed = true;
-    const Text set{text.data(), text.size()};
-    m_texts[index] = storage == Storage::Copy && set.size != 0 ? copy(set) : set;
+    m_texts[index] = copy({text.data(), text.size()});
     if (m_copied > m_checkCopiesAt) {
         dropOldCopies();
     }

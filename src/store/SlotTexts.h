@@ -231,7 +231,19 @@ private:
             m_numbers[slot][1] = 0;
         }
     }
-    void setText(int index, QByteArrayView text, Storage storage);
+    void setText(int index, QByteArrayView text, Storage storage)
+    {
+        m_changed = true;
+        if (storage == Storage::Copy && !text.isEmpty()) {
+            setCopy(index, text);
+            return;
+        }
+        // Field by field: the reader sets a text right after finding it, and moving the pair
+        // through memory as one piece would stall on that.
+        m_texts[index].data = text.data();
+        m_texts[index].size = text.size();
+    }
+    void setCopy(int index, QByteArrayView text);
     void dropOldCopies();
     // Calls `visit` with every text of the slots touched since the last clear().
     template<typename Visit>
