@@ -1,7 +1,7 @@
 // The patch entry record: one patch of a set, as the file describes it.
 // A value: copying an entry gives an independent copy. Copies are cheap, since the texts
-// of the data and parameter slots sit in one shared block that a change replaces (see
-// SlotTexts.h). Texts are the file's bytes exactly (8-bit); the window decodes them.
+// of the data and parameter slots sit in one block that copies share until one of them
+// changes (see SlotTexts.h). Texts are the file's bytes exactly; the window decodes them.
 // Used by the reader and writer, the editing commands and the window's detail panel.
 #pragma once
 
@@ -137,6 +137,10 @@ private:
 
 // Every member moves as plain bytes, so tables grow and reorder with memmove.
 Q_DECLARE_TYPEINFO(PatchEntry, Q_RELOCATABLE_TYPE);
+
+// Tables are copied whole (a detached list, a snapshot of a side): each entry copied costs
+// this much and no text, so it stays small.
+static_assert(sizeof(PatchEntry) <= 88, "a patch entry grew");
 
 // A patch set table: positions from 0, the order of the list and of the saved file.
 using PatchTable = QList<PatchEntry>;
