@@ -7,17 +7,23 @@
 
 #include "PatchEntry.h"
 
+#include <utility>
+
 inline PatchTable whatASaveKeeps(PatchTable table)
 {
-    for (PatchEntry &entry : table) {
+    for (qsizetype position = 0; position < table.size(); ++position) {
+        if (std::as_const(table).at(position).slotTexts().isEmpty()) {
+            continue; // nothing but members a save keeps as they are
+        }
         // Walks the slots in use of the entry as read; `read` shares its texts, so changing
-        // `entry` leaves them where the walk finds them.
-        const PatchEntry read = entry;
+        // the entry in the table leaves them where the walk finds them. Only an entry that
+        // changes is written to, so a table that comes back whole is not copied.
+        const PatchEntry read = std::as_const(table).at(position);
         const SlotTexts &texts = read.slotTexts();
         for (int index = 0; index < texts.dataSlotsUsed(); ++index) {
             const int slot = texts.dataSlotNumber(index);
             if (read.Offffset(slot).isEmpty()) {
-                entry.setData(slot, DataSlot());
+                table[position].setData(slot, DataSlot());
             }
         }
         for (int index = 0; index < texts.parameterSlotsUsed(); ++index) {
@@ -30,7 +36,7 @@ inline PatchTable whatASaveKeeps(PatchTable table)
                 kept.parameternamka.truncate(50);
             }
             if (kept != read.parameter(slot)) {
-                entry.setParameter(slot, kept);
+                table[position].setParameter(slot, kept);
             }
         }
     }
