@@ -13,8 +13,8 @@ QString detailSummary(const PatchEntry &entry, Side side)
             continue; // data texts without an offset are not part of the patch
         }
         ++offsets;
-        const qint64 longest = std::max(
-                {entry.DeflData(slot).size(), entry.ModNData(slot).size(), entry.ModRData(slot).size()});
+        const qint64 longest = std::max({entry.DeflData(slot).size(), entry.ModNData(slot).size(),
+                                         entry.ModRData(slot).size()});
         size += longest / 2; // two hex digits per byte; a dangling digit is no byte
     }
 
