@@ -59,11 +59,14 @@ QTemporaryDir &folder()
     return dir;
 }
 
+// The file is on the disk before any timing starts, so that loads do not meet the system
+// still writing it back.
 QString writeToFolder(const QString &name, const QByteArray &bytes)
 {
     const QString path = folder().filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
+        || ::fsync(file.handle()) != 0) {
         std::abort();
     }
     return path;
