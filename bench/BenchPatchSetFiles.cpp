@@ -1,8 +1,10 @@
-// Speed and memory of reading and writing patch set files: the maximal set (1000 entries
-// with every slot in use, about 18 MB) loaded and saved in memory and through files, a
-// memchr line count of the same bytes as the baseline a line reader cannot beat, and a
-// file whose only block is "/bgn 32767". Peak memory is measured in a child process that
-// does nothing but the load, so what the benchmark itself allocated does not count.
+// Speed and memory of reading and writing patch set files, on both shapes of the maximal set
+// (1000 entries with every slot in use, about 18 MB; see MaximalSet.h): loads from memory and
+// from a file, saves into memory and to a file, freeing a loaded table, and a file whose only
+// block is "/bgn 32767". A memchr line count of the same bytes is the baseline a reader
+// cannot beat; every load reports its ratio to it, measured in the same run. Peak memory is
+// measured in a child process that does nothing but the load, so what the benchmark itself
+// allocated does not count. Benchmarks print figures; they never fail on a number.
 #include "MaximalSet.h"
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
@@ -14,18 +16,30 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
-const QByteArray &maximalBytes()
+using Clock = std::chrono::steady_clock;
+
+enum class Shape { Uniform, Random };
+
+const QByteArray &maximalBytes(Shape shape)
 {
-    static const QByteArray bytes = maximal::fileBytes();
-    return bytes;
+    static const QByteArray uniform = maximal::fileBytes();
+    static const QByteArray random = maximal::fileBytes(maximal::randomTable());
+    return shape == Shape::Uniform ? uniform : random;
+}
+
+const char *shapeName(Shape shape)
+{
+    return shape == Shape::Uniform ? "uniform" : "random";
 }
 
 const QByteArray lastBlockOnlyBytes =
@@ -45,14 +59,35 @@ QTemporaryDir &folder()
     return dir;
 }
 
+// The file is on the disk before any timing starts, so that loads do not meet the system
+// still writing it back.
 QString writeToFolder(const QString &name, const QByteArray &bytes)
 {
     const QString path = folder().filePath(name);
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()
+        || ::fsync(file.handle()) != 0) {
         std::abort();
     }
     return path;
+}
+
+QString maximalFile(Shape shape)
+{
+    return writeToFolder(QLatin1String(shapeName(shape)) + QLatin1String(".tvr"),
+                         maximalBytes(shape));
+}
+
+qsizetype countLines(const QByteArray &bytes)
+{
+    qsizetype lines = 0;
+    const char *at = bytes.constData();
+    const char *end = at + bytes.size();
+    while ((at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr) {
+        ++lines;
+        ++at;
+    }
+    return lines;
 }
 
 void setMegabytes(benchmark::State &state, qsizetype size)
@@ -61,29 +96,36 @@ void setMegabytes(benchmark::State &state, qsizetype size)
     state.counters["file_MB"] = double(size) / 1e6;
 }
 
-void BM_CountLinesMemchr(benchmark::State &state)
+void BM_CountLinesMemchr(benchmark::State &state, Shape shape)
 {
-    const QByteArray &bytes = maximalBytes();
+    const QByteArray &bytes = maximalBytes(shape);
     for (auto _ : state) {
-        qsizetype lines = 0;
-        const char *at = bytes.constData();
-        const char *end = at + bytes.size();
-        while ((at = static_cast<const char *>(std::memchr(at, '\n', size_t(end - at)))) != nullptr) {
-            ++lines;
-            ++at;
-        }
-        benchmark::DoNotOptimize(lines);
+        benchmark::DoNotOptimize(countLines(bytes));
     }
     setMegabytes(state, bytes.size());
 }
-BENCHMARK(BM_CountLinesMemchr)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CountLinesMemchr, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CountLinesMemchr, random, Shape::Random)->Unit(benchmark::kMillisecond);
 
-// Times `load` on the maximal set; freeing each loaded table is not part of loading it, so
-// it happens outside the timing.
-template<typename Load> void timeMaximalLoads(benchmark::State &state, Load load)
+// Times `load` on a maximal set; freeing each loaded table is not part of loading it, so it
+// happens outside the timing. Before each load, outside the timing too, a memchr scan of the
+// same bytes runs, so the ratio compares the two under the same conditions of the machine.
+template<typename Load>
+void timeMaximalLoads(benchmark::State &state, Shape shape, Load load)
 {
+    const QByteArray &bytes = maximalBytes(shape);
+    double loading = 0;
+    double scanning = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        const Clock::time_point scanStart = Clock::now();
+        benchmark::DoNotOptimize(countLines(bytes));
+        scanning += std::chrono::duration<double>(Clock::now() - scanStart).count();
+        state.ResumeTiming();
+
+        const Clock::time_point start = Clock::now();
         ReadResult result = load();
+        loading += std::chrono::duration<double>(Clock::now() - start).count();
         if (!result.ok() || result.entries.size() != maximal::EntryCount) {
             state.SkipWithError("the maximal set did not load");
             break;
@@ -93,27 +135,50 @@ template<typename Load> void timeMaximalLoads(benchmark::State &state, Load load
         result = ReadResult();
         state.ResumeTiming();
     }
-    setMegabytes(state, maximalBytes().size());
+    setMegabytes(state, bytes.size());
+    const double runs = double(std::max<int64_t>(state.iterations(), 1));
+    state.counters["memchr_ms"] = scanning / runs * 1e3;
+    state.counters["x_memchr"] = loading / scanning;
 }
 
-void BM_LoadMaximalSet(benchmark::State &state)
+void BM_LoadMaximalSet(benchmark::State &state, Shape shape)
 {
-    timeMaximalLoads(state, [] { return readFromMemory(maximalBytes()); });
+    timeMaximalLoads(state, shape, [shape] { return readFromMemory(maximalBytes(shape)); });
 }
-BENCHMARK(BM_LoadMaximalSet)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadMaximalSet, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadMaximalSet, random, Shape::Random)->Unit(benchmark::kMillisecond);
 
-void BM_LoadMaximalSetFromFile(benchmark::State &state)
+void BM_LoadMaximalSetFromFile(benchmark::State &state, Shape shape)
 {
-    const QString path = writeToFolder(QStringLiteral("maximal.tvr"), maximalBytes());
-    timeMaximalLoads(state, [&path] { return LoadPatchSet(path); });
+    const QString path = maximalFile(shape);
+    timeMaximalLoads(state, shape, [&path] { return LoadPatchSet(path); });
 }
-BENCHMARK(BM_LoadMaximalSetFromFile)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadMaximalSetFromFile, uniform, Shape::Uniform)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadMaximalSetFromFile, random, Shape::Random)
+    ->Unit(benchmark::kMillisecond);
 
-void BM_SaveMaximalSet(benchmark::State &state)
+// Dropping a loaded table: what a second load or a new set costs besides its own work.
+void BM_FreeMaximalSet(benchmark::State &state, Shape shape)
 {
-    const PatchTable table = readFromMemory(maximalBytes()).entries;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ReadResult result = readFromMemory(maximalBytes(shape));
+        state.ResumeTiming();
+        result.entries = PatchTable();
+        benchmark::DoNotOptimize(result.entries.constData());
+    }
+}
+BENCHMARK_CAPTURE(BM_FreeMaximalSet, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FreeMaximalSet, random, Shape::Random)->Unit(benchmark::kMillisecond);
+
+void BM_SaveMaximalSet(benchmark::State &state, Shape shape)
+{
+    const PatchTable table = readFromMemory(maximalBytes(shape)).entries;
     QByteArray bytes;
-    bytes.reserve(maximalBytes().size());
+    bytes.reserve(maximalBytes(shape).size());
+    // Touched once before timing: the first pages of a fresh array are the system's cost.
+    bytes.fill('\0', maximalBytes(shape).size());
     for (auto _ : state) {
         bytes.resize(0);
         QBuffer buffer(&bytes);
@@ -124,17 +189,44 @@ void BM_SaveMaximalSet(benchmark::State &state)
         }
         benchmark::DoNotOptimize(bytes.constData());
     }
-    if (bytes != maximalBytes()) {
+    if (bytes != maximalBytes(shape)) {
         state.SkipWithError("the saved bytes differ from the generated file");
     }
-    setMegabytes(state, maximalBytes().size());
+    setMegabytes(state, maximalBytes(shape).size());
 }
-BENCHMARK(BM_SaveMaximalSet)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSet, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSet, random, Shape::Random)->Unit(benchmark::kMillisecond);
 
-// Through a temporary file beside the target and a rename, as the "save" button does.
-void BM_SaveMaximalSetToFile(benchmark::State &state)
+// Writing a new file without flushing it to the disk: what the writer itself costs. A save
+// writes a new file too (beside the target, then renamed); removing the last one is the file
+// system's work and happens outside the timing.
+void BM_WriteMaximalSetToFile(benchmark::State &state, Shape shape)
 {
-    const PatchTable table = readFromMemory(maximalBytes()).entries;
+    const PatchTable table = readFromMemory(maximalBytes(shape)).entries;
+    const QString path = folder().filePath(QStringLiteral("written.tvr"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(path);
+        state.ResumeTiming();
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || !writePatchSet(file, table, path).ok()) {
+            state.SkipWithError("writing the file failed");
+            break;
+        }
+        file.close();
+    }
+    setMegabytes(state, maximalBytes(shape).size());
+}
+BENCHMARK_CAPTURE(BM_WriteMaximalSetToFile, uniform, Shape::Uniform)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WriteMaximalSetToFile, random, Shape::Random)
+    ->Unit(benchmark::kMillisecond);
+
+// Through a temporary file beside the target, flushed to the disk and renamed, as the
+// "save" button does.
+void BM_SaveMaximalSetToFile(benchmark::State &state, Shape shape)
+{
+    const PatchTable table = readFromMemory(maximalBytes(shape)).entries;
     const QString path = folder().filePath(QStringLiteral("saved.tvr"));
     for (auto _ : state) {
         if (!SaveDestSet(table, path).ok()) {
@@ -142,14 +234,18 @@ void BM_SaveMaximalSetToFile(benchmark::State &state)
             break;
         }
     }
-    setMegabytes(state, maximalBytes().size());
+    setMegabytes(state, maximalBytes(shape).size());
 }
-BENCHMARK(BM_SaveMaximalSetToFile)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, uniform, Shape::Uniform)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, random, Shape::Random)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LoadLastBlockOnly(benchmark::State &state)
 {
+    const QString path = writeToFolder(QStringLiteral("32767.tvr"), lastBlockOnlyBytes);
     for (auto _ : state) {
-        const ReadResult result = readFromMemory(lastBlockOnlyBytes);
+        const ReadResult result = LoadPatchSet(path);
         if (!result.ok() || result.entries.size() != 32768) {
             state.SkipWithError("the /bgn 32767 set did not load");
             break;
@@ -163,35 +259,36 @@ BENCHMARK(BM_LoadLastBlockOnly)->Unit(benchmark::kMillisecond);
 
 const char peakOption[] = "--peak-load=";
 
-double residentMegabytes()
+// A "Vm..." figure of /proc/self/status in megabytes: VmRSS is what the process holds now,
+// VmHWM the most it ever held. Both count from the start of this program, unlike getrusage's
+// peak, which a child may inherit from the process that started it.
+double statusMegabytes(const char *field)
 {
-    long pages = 0;
-    long resident = 0;
-    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) {
-            resident = 0;
+    double kilobytes = 0;
+    if (FILE *status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        const size_t length = std::strlen(field);
+        while (std::fgets(line, sizeof line, status)) {
+            if (std::strncmp(line, field, length) == 0 && line[length] == ':') {
+                kilobytes = std::atof(line + length + 1);
+                break;
+            }
         }
-        std::fclose(statm);
+        std::fclose(status);
     }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1e6;
-}
-
-double peakResidentMegabytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) * 1024.0 / 1e6;
+    return kilobytes * 1024.0 / 1e6;
 }
 
 // The child: load one file, print how far the peak rose above what was resident before.
 int measurePeakLoad(const char *path)
 {
-    const double before = residentMegabytes();
+    const double before = statusMegabytes("VmRSS");
     const ReadResult result = LoadPatchSet(QString::fromLocal8Bit(path));
     if (!result.ok()) {
         return 1;
     }
-    std::printf("%f %f\n", peakResidentMegabytes() - before, peakResidentMegabytes());
+    const double peak = statusMegabytes("VmHWM");
+    std::printf("%f %f\n", peak - before, peak);
     return 0;
 }
 
@@ -216,11 +313,17 @@ void peakLoad(benchmark::State &state, const QByteArray &bytes, const QString &n
     state.counters["peak_per_file_size"] = growth / (double(bytes.size()) / 1e6);
 }
 
-void BM_PeakMemoryMaximalSet(benchmark::State &state)
+void BM_PeakMemoryMaximalSet(benchmark::State &state, Shape shape)
 {
-    peakLoad(state, maximalBytes(), QStringLiteral("peak-maximal.tvr"));
+    peakLoad(state, maximalBytes(shape),
+             QLatin1String("peak-") + QLatin1String(shapeName(shape)) + QLatin1String(".tvr"));
 }
-BENCHMARK(BM_PeakMemoryMaximalSet)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PeakMemoryMaximalSet, uniform, Shape::Uniform)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PeakMemoryMaximalSet, random, Shape::Random)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_PeakMemoryLastBlockOnly(benchmark::State &state)
 {

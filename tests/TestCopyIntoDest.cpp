@@ -126,8 +126,8 @@ void TestCopyIntoDest::overwriteTakesWholeEntry()
     EditorRig rig;
     PatchTable src = entriesNamed({"b"});
     src[0].RequiresSave = 7;
-    src[0].data(42).Offffset = "0000ABCD";
-    src[0].parameter(3).existence = 1;
+    src[0].setOffffset(42, "0000ABCD");
+    src[0].setExistence(3, 1);
     rig.load(Side::Left, src);
     rig.load(Side::Right, entriesNamed({"x", "b", "y"}));
     rig.left.select({0});
@@ -136,7 +136,7 @@ void TestCopyIntoDest::overwriteTakesWholeEntry()
     rig.editor.copyIntoDest();
 
     QCOMPARE(rig.sets.DestTable.at(1), src.at(0));
-    rig.sets.DestTable[1].data(42).Offffset = "changed";
+    rig.sets.DestTable[1].setOffffset(42, "changed");
     QCOMPARE(rig.sets.SrcTable.at(0).data(42).Offffset, QByteArray("0000ABCD"));
 }
 

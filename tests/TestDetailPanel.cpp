@@ -10,11 +10,8 @@ namespace {
 // A data slot with an offset and data texts of the given lengths.
 void useSlot(PatchEntry &entry, int slot, int defl, int modN, int modR)
 {
-    DataSlot &data = entry.data(slot);
-    data.Offffset = "00401000";
-    data.DeflData = QByteArray(defl, 'A');
-    data.ModNData = QByteArray(modN, 'B');
-    data.ModRData = QByteArray(modR, 'C');
+    entry.setData(slot, {"00401000", QByteArray(defl, 'A'), QByteArray(modN, 'B'),
+                         QByteArray(modR, 'C')});
 }
 
 QString summary(const char *marker, int offsets, int params, qint64 size)
@@ -50,7 +47,7 @@ void TestDetailPanel::summaryOfEntry_data()
     PatchEntry unused;
     unused.Omnipresence = 1;
     unused.Name = "unused";
-    unused.parameter(3).existence = 1; // in use, but without an offset: not counted
+    unused.setExistence(3, 1); // in use, but without an offset: not counted
     QTest::newRow("no used slot") << unused << Side::Left << summary("<<", 0, 0, 0);
 
     PatchEntry emptyTexts;
@@ -75,7 +72,7 @@ void TestDetailPanel::summaryOfEntry_data()
     QTest::newRow("slots 0 and 99") << ends << Side::Left << summary("<<", 2, 0, 2);
 
     PatchEntry noOffset;
-    noOffset.data(7).DeflData = "AABBCCDD"; // data without an offset is skipped entirely
+    noOffset.setDeflData(7, "AABBCCDD"); // data without an offset is skipped entirely
     QTest::newRow("data without offset") << noOffset << Side::Left << summary("<<", 0, 0, 0);
 
     PatchEntry placeholder; // what a new DEST set holds
@@ -86,15 +83,15 @@ void TestDetailPanel::summaryOfEntry_data()
     useSlot(example, 0, 8, 2, 0);
     useSlot(example, 1, 0, 4, 4);
     useSlot(example, 4, 1, 5, 3);
-    example.parameter(0).offsetka = "10";
+    example.setOffsetka(0, "10");
     QTest::newRow("three slots, one param") << example << Side::Right << summary(">>", 3, 1, 8);
 
     PatchEntry params;
-    params.parameter(0).offsetka = "1"; // existence 0, but it has an offset: counted
-    params.parameter(29).offsetka = "2";
-    params.parameter(29).existence = 1;
-    params.parameter(12).existence = 1;
-    params.parameter(12).parametervalka = "5";
+    params.setOffsetka(0, "1"); // existence 0, but it has an offset: counted
+    params.setOffsetka(29, "2");
+    params.setExistence(29, 1);
+    params.setExistence(12, 1);
+    params.setParametervalka(12, "5");
     QTest::newRow("param offsets only") << params << Side::Left << summary("<<", 0, 2, 0);
 }
 
@@ -112,8 +109,8 @@ void TestDetailPanel::summaryOfHugeTextsDoesNotWrap()
     PatchEntry entry;
     const QByteArray text(65536, 'F');
     for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-        entry.data(slot).Offffset = "1";
-        entry.data(slot).ModNData = text;
+        entry.setOffffset(slot, "1");
+        entry.setModNData(slot, text);
     }
     QCOMPARE(detailSummary(entry, Side::Left), summary("<<", 100, 0, 100 * 32768));
 }

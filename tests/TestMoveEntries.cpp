@@ -101,7 +101,7 @@ void TestMoveEntries::downThenUpRestores()
 {
     EditorRig rig;
     PatchTable table = entriesNamed({"a", "b", "c", "d"});
-    table[1].data(99).DeflData = "FF";
+    table[1].setDeflData(99, "FF");
     rig.load(Side::Left, table);
     rig.left.select({1, 3});
     rig.left.current = 1;

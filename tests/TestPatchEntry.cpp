@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <functional>
+
 class TestPatchEntry : public QObject
 {
     Q_OBJECT
@@ -15,6 +17,8 @@ private slots:
     void equalityIgnoresStorage_data();
     void equalityIgnoresStorage();
     void equalityNoticesEveryMember();
+    void slotEditsInAnyOrder_data();
+    void slotEditsInAnyOrder();
 };
 
 void TestPatchEntry::freshEntryIsAbsent()
@@ -37,16 +41,16 @@ void TestPatchEntry::copiesAreIndependent()
     PatchEntry source;
     source.Omnipresence = 1;
     source.Name = "Source";
-    source.data(3).Offffset = "10";
-    source.parameter(4).parametervalka = "v";
+    source.setOffffset(3, "10");
+    source.setParametervalka(4, "v");
     PatchTable src{source};
     PatchTable dest;
     dest.append(src.at(0));
 
     dest[0].Name = "Changed";
-    dest[0].data(3).Offffset = "20";
-    dest[0].data(50).DeflData = "new";
-    dest[0].parameter(4).parametervalka = "w";
+    dest[0].setOffffset(3, "20");
+    dest[0].setDeflData(50, "new");
+    dest[0].setParametervalka(4, "w");
 
     QCOMPARE(src.at(0), source);
     QCOMPARE(src.at(0).Name, QByteArray("Source"));
@@ -58,7 +62,7 @@ void TestPatchEntry::copiesAreIndependent()
 void TestPatchEntry::slotNumbersStay()
 {
     PatchEntry entry;
-    entry.data(5).Offffset = "500";
+    entry.setOffffset(5, "500");
     for (int slot = 0; slot < 5; ++slot) {
         QVERIFY(entry.data(slot).isEmpty());
     }
@@ -86,13 +90,16 @@ void TestPatchEntry::equalityIgnoresStorage()
 {
     QFETCH(int, dataSlot);
     QFETCH(int, parameterSlot);
+    // Slots written and emptied again leave nothing behind that would tell them apart.
     PatchEntry touched;
-    touched.data(dataSlot);           // storage grows, the slot stays empty
-    touched.parameter(parameterSlot); // likewise
+    touched.setModRData(dataSlot, "x");
+    touched.setExistence(parameterSlot, 1);
+    touched.setModRData(dataSlot, "");
+    touched.setExistence(parameterSlot, 0);
     QCOMPARE(touched, PatchEntry());
     QCOMPARE(PatchEntry(), touched);
 
-    touched.data(dataSlot).ModRData = "x";
+    touched.setModRData(dataSlot, "x");
     QVERIFY(touched != PatchEntry());
     QVERIFY(PatchEntry() != touched);
 }
@@ -109,21 +116,75 @@ void TestPatchEntry::equalityNoticesEveryMember()
         [](PatchEntry &e) { e.RequiresSave = 1; },
         [](PatchEntry &e) { e.Dependencies = "x"; },
         [](PatchEntry &e) { e.CondBehave = 1; },
-        [](PatchEntry &e) { e.data(1).Offffset = "o"; },
-        [](PatchEntry &e) { e.data(1).DeflData = "o"; },
-        [](PatchEntry &e) { e.data(1).ModNData = "o"; },
-        [](PatchEntry &e) { e.data(1).ModRData = "o"; },
-        [](PatchEntry &e) { e.parameter(1).existence = 1; },
-        [](PatchEntry &e) { e.parameter(1).offsetka = "o"; },
-        [](PatchEntry &e) { e.parameter(1).parametervalka = "o"; },
-        [](PatchEntry &e) { e.parameter(1).parameternamka = "o"; },
-        [](PatchEntry &e) { e.parameter(1).parametertypka = 1; },
+        [](PatchEntry &e) { e.setOffffset(1, "o"); },
+        [](PatchEntry &e) { e.setDeflData(1, "o"); },
+        [](PatchEntry &e) { e.setModNData(1, "o"); },
+        [](PatchEntry &e) { e.setModRData(1, "o"); },
+        [](PatchEntry &e) { e.setExistence(1, 1); },
+        [](PatchEntry &e) { e.setOffsetka(1, "o"); },
+        [](PatchEntry &e) { e.setParametervalka(1, "o"); },
+        [](PatchEntry &e) { e.setParameternamka(1, "o"); },
+        [](PatchEntry &e) { e.setParametertypka(1, 1); },
     };
     for (int index = 0; index < changes.size(); ++index) {
         PatchEntry changed;
         changes.at(index)(changed);
         QVERIFY2(changed != PatchEntry(), qPrintable(QString::number(index)));
     }
+}
+
+void TestPatchEntry::slotEditsInAnyOrder_data()
+{
+    QTest::addColumn<QList<int>>("order"); // of the edits below, by position
+    QTest::newRow("ascending") << QList<int>{0, 1, 2, 3, 4, 5, 6, 7};
+    QTest::newRow("descending") << QList<int>{7, 6, 5, 4, 3, 2, 1, 0};
+    QTest::newRow("middle first") << QList<int>{3, 6, 0, 7, 1, 5, 2, 4};
+    QTest::newRow("grown then shrunk") << QList<int>{8, 0, 1, 2, 9, 3, 4, 5, 6, 7, 10};
+    QTest::newRow("emptied and refilled") << QList<int>{0, 1, 6, 12, 11, 2, 3, 4, 5, 1, 6, 7};
+}
+
+void TestPatchEntry::slotEditsInAnyOrder()
+{
+    // However the slots get filled, the entry equals the one read from its file, and a copy
+    // taken halfway keeps what it had.
+    QFETCH(QList<int>, order);
+    const QByteArray longText(5000, 'L');
+    const QList<std::function<void(PatchEntry &)>> edits{
+        [](PatchEntry &e) { e.setOffffset(7, "0700"); },
+        [](PatchEntry &e) { e.setDeflData(2, "AABB"); },
+        [](PatchEntry &e) { e.setModRData(99, "FF"); },
+        [](PatchEntry &e) { e.setOffffset(2, "0200"); },
+        [](PatchEntry &e) { e.setExistence(4, 1); },
+        [](PatchEntry &e) { e.setParameternamka(0, "zero"); },
+        [](PatchEntry &e) { e.setParametervalka(29, "last"); },
+        [](PatchEntry &e) { e.setParametertypka(4, 3); },
+        [&](PatchEntry &e) { e.setModNData(50, longText); },
+        [](PatchEntry &e) { e.setModNData(50, ""); },
+        [](PatchEntry &e) { e.setOffsetka(10, e.DeflData(2)); }, // a text of the entry itself
+        [](PatchEntry &e) { e.setParametervalka(29, ""); },
+        [](PatchEntry &e) { e.setDeflData(2, ""); },
+    };
+    PatchEntry entry;
+    PatchEntry halfway;
+    for (int step = 0; step < order.size(); ++step) {
+        edits.at(order.at(step))(entry);
+        if (step == order.size() / 2) {
+            halfway = entry;
+        }
+    }
+    const PatchEntry halfwayBefore = halfway;
+    const ReadResult read = readBlock("Offffset07=0700\r\nDeflData02=AABB\r\nModRData99=FF\r\n"
+                                      "Offffset02=0200\r\nbambi=4|1\r\nfaline=0|zero\r\n"
+                                      "gprince=29|last\r\nmena=4|3\r\nronno=10|AABB");
+    QVERIFY2(read.ok(), qPrintable(read.message));
+    PatchEntry expected = read.entries.at(0);
+    if (!order.contains(10)) {
+        expected.setOffsetka(10, "");
+    }
+    QCOMPARE(entry, expected);
+    QCOMPARE(entry.DeflData(2), QByteArrayView("AABB"));
+    QCOMPARE(entry.parameternamka(0), QByteArrayView("zero"));
+    QCOMPARE(halfway, halfwayBefore);
 }
 
 QTEST_GUILESS_MAIN(TestPatchEntry)

@@ -2,9 +2,19 @@
 
 #include "PatchSetReader.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -13,6 +23,84 @@ enum Outcome { Loads, HeaderRejected, LoadFails };
 QByteArray repeated(char c, int count)
 {
     return QByteArray(count, c);
+}
+
+// --- loads in a child process, watched -----------------------------------------------------
+// A load that blocks or fills memory would hang or sink the test run itself, so these loads
+// run in a child process (this test program, started with childOption) that a watchdog ends.
+
+const char childOption[] = "--load-in-child";
+
+// A "Vm..." figure of /proc/<pid>/status in kilobytes: VmRSS is the memory a process holds
+// now, VmHWM the most it ever held (counted from its start, unlike getrusage's figure, which
+// a child inherits from the process that started it).
+qint64 statusKilobytes(qint64 pid, const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':')) {
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong();
+        }
+    }
+    return 0;
+}
+
+// The child: loads `path` and prints how far its peak memory rose above what it held before,
+// the line where reading stopped and the message.
+int loadInChild(const char *path)
+{
+    const qint64 before = statusKilobytes(getpid(), "VmRSS");
+    const ReadResult result = LoadPatchSet(QString::fromLocal8Bit(path));
+    const qint64 growth = statusKilobytes(getpid(), "VmHWM") - before;
+    std::printf("%lld\n%d\n%s", static_cast<long long>(growth), result.line,
+                result.message.toUtf8().constData());
+    return 0;
+}
+
+struct WatchedLoad
+{
+    bool finished = false; // false: the watchdog ended it
+    qint64 growthKilobytes = 0;
+    int line = 0;
+    QString message;
+};
+
+// Far beyond any sane load: a child past either limit is stuck or filling memory.
+constexpr int watchdogMilliseconds = 30000;
+constexpr qint64 watchdogKilobytes = 1024 * 1024;
+
+WatchedLoad loadWatched(const QString &path)
+{
+    WatchedLoad load;
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {QLatin1String(childOption), path});
+    if (!child.waitForStarted()) {
+        return load;
+    }
+    const QDeadlineTimer deadline(watchdogMilliseconds);
+    while (!child.waitForFinished(20)) {
+        if (deadline.hasExpired()
+            || statusKilobytes(child.processId(), "VmRSS") > watchdogKilobytes) {
+            child.kill();
+            child.waitForFinished();
+            return load;
+        }
+    }
+    // The message may hold line breaks of its own; it comes last.
+    const QByteArray output = child.readAllStandardOutput();
+    const qsizetype first = output.indexOf('\n');
+    const qsizetype second = output.indexOf('\n', first + 1);
+    load.finished = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
+        && first > 0 && second > first;
+    if (load.finished) {
+        load.growthKilobytes = output.left(first).toLongLong();
+        load.line = output.mid(first + 1, second - first - 1).toInt();
+        load.message = QString::fromUtf8(output.mid(second + 1));
+    }
+    return load;
 }
 
 } // namespace
@@ -49,8 +137,14 @@ private slots:
     void failureStopsAtItsLine_data();
     void failureStopsAtItsLine();
     void valueLengthLimit();
+    void longLinesAcrossReads_data();
     void longLinesAcrossReads();
     void keyLimitWithoutEquals();
+    void loadsOnlyWhatItCanRead_data();
+    void loadsOnlyWhatItCanRead();
+
+private:
+    QTemporaryDir m_dir;
 };
 
 void TestPatchSetReader::header_data()
@@ -338,7 +432,7 @@ void TestPatchSetReader::dataKeys()
     }
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry expected;
-    expected.data(slot).Offffset = "1200";
+    expected.setOffffset(slot, "1200");
     QCOMPARE(result.entries, PatchTable{expected});
 }
 
@@ -397,7 +491,7 @@ void TestPatchSetReader::parameterSyntaxByVersion()
     QCOMPARE(result.version, version);
     PatchEntry expected;
     if (!value.isEmpty()) {
-        expected.parameter(slot).parametervalka = value;
+        expected.setParametervalka(slot, value);
     }
     QCOMPARE(result.entries, PatchTable{expected});
 }
@@ -465,7 +559,7 @@ void TestPatchSetReader::pipeValues()
     }
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry entry;
-    entry.parameter(slot) = expected;
+    entry.setParameter(slot, expected);
     QCOMPARE(result.entries, PatchTable{entry});
 }
 
@@ -607,20 +701,41 @@ void TestPatchSetReader::valueLengthLimit()
     QCOMPARE(result.entries.at(0).Description.size(), 60000);
 }
 
+void TestPatchSetReader::longLinesAcrossReads_data()
+{
+    QTest::addColumn<qint64>("piece"); // bytes per read of the device; 0: read in place
+    QTest::newRow("in place") << qint64(0);
+    QTest::newRow("whole reads") << (qint64(1) << 30);
+    QTest::newRow("by 65536") << qint64(65536);
+    QTest::newRow("by 4093") << qint64(4093);
+}
+
 void TestPatchSetReader::longLinesAcrossReads()
 {
     // Lines longer than any single read, and a CR LF that falls on every possible offset of
-    // a read boundary somewhere in the file.
-    QByteArray body;
+    // a read boundary somewhere in the file. The rest of a line beyond what the format keeps
+    // is skipped, however the reads fall.
+    QFETCH(qint64, piece);
+    QByteArray bytes = "TAVRO=0.3\r\n";
     for (int length : {300000, 262140, 262141, 262142, 262143, 262144, 5}) {
-        body += "/bgn 0\r\nName=" + repeated('n', length) + "\r\nOmnipresence=1\r\n/end\r\n";
+        bytes += "/bgn 0\r\nName=" + repeated('n', length) + "\r\nOmnipresence=1\r\n/end\r\n";
     }
-    const ReadResult result = readBody(body);
+    bytes += "/bgn 1\r\nDescription=" + repeated('d', 70000) + ";x\r\nCondBehave=2\r\n/end\r\n";
+    ReadResult result;
+    if (piece == 0) {
+        result = readBytes(bytes);
+    } else {
+        TricklingBuffer device(bytes, piece);
+        QVERIFY(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        result = readPatchSet(device, QStringLiteral("test.tvr"));
+    }
     QVERIFY2(result.ok(), qPrintable(result.message));
-    QCOMPARE(result.entries.size(), 1);
+    QCOMPARE(result.entries.size(), 2);
     QCOMPARE(result.entries.at(0).Name, repeated('n', 5));
     QCOMPARE(result.entries.at(0).Omnipresence, quint8(1));
-    QCOMPARE(result.line, 1 + 7 * 4);
+    QCOMPARE(result.entries.at(1).Description, repeated('d', 60000));
+    QCOMPARE(result.entries.at(1).CondBehave, quint8(2));
+    QCOMPARE(result.line, 1 + 7 * 4 + 4);
 }
 
 void TestPatchSetReader::keyLimitWithoutEquals()
@@ -636,9 +751,81 @@ void TestPatchSetReader::keyLimitWithoutEquals()
     result = readBlock("Offffset12" + repeated('x', 245) + "=value");
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry expected;
-    expected.data(12).Offffset = "value";
+    expected.setOffffset(12, "value");
     QCOMPARE(result.entries, PatchTable{expected});
 }
 
-QTEST_GUILESS_MAIN(TestPatchSetReader)
+void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("line"); // where reading stopped
+
+    QVERIFY(m_dir.isValid());
+    const QString fifo = m_dir.filePath(QStringLiteral("no-writer.tvr"));
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    // A socket file cannot even be opened.
+    const QString socketPath = m_dir.filePath(QStringLiteral("socket.tvr"));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, QFile::encodeName(socketPath).constData(),
+                 sizeof address.sun_path - 1);
+    const int socketDescriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    QVERIFY(socketDescriptor >= 0);
+    QVERIFY(::bind(socketDescriptor, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    ::close(socketDescriptor);
+
+    // Larger than the memory a failing load may take, so holding a line whole shows.
+    const QByteArray longLine = repeated('x', 40 * 1024 * 1024);
+    const auto file = [this](const QString &name, const QByteArray &bytes) {
+        QFile out(m_dir.filePath(name));
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size()) {
+            qFatal("cannot write %s", qPrintable(name));
+        }
+        return out.fileName();
+    };
+    const QString noLineEnd = file(QStringLiteral("no-line-end.tvr"), longLine);
+    const QString longName =
+        file(QStringLiteral("long-name.tvr"), "TAVRO=0.3\r\n/bgn 000\r\nName=" + longLine);
+    const QString longNameEnded = file(QStringLiteral("long-name-ended.tvr"),
+                                       "TAVRO=0.3\r\n/bgn 000\r\nName=" + longLine
+                                           + "\r\nOmnipresence=1\r\n/end 000\r\n");
+
+    QTest::newRow("FIFO without a writer") << fifo << errorLoading(fifo) << 0;
+    QTest::newRow("device") << QStringLiteral("/dev/zero")
+                            << errorLoading(QStringLiteral("/dev/zero")) << 0;
+    QTest::newRow("socket") << socketPath << errorLoading(socketPath) << 0;
+    QTest::newRow("directory") << m_dir.path()
+                               << QStringLiteral("Can't find patch set file (") + m_dir.path() + ")"
+                               << 0;
+    QTest::newRow("no line end") << noLineEnd << headerNotFound() << 1;
+    QTest::newRow("long line, no end") << longName << errorLoading(longName) << 3;
+    QTest::newRow("long line, then the rest") << longNameEnded << QString() << 5;
+}
+
+void TestPatchSetReader::loadsOnlyWhatItCanRead()
+{
+    // Each load ends at once, without waiting for a writer or reading a device, and no line
+    // is held beyond what the format keeps of it.
+    QFETCH(QString, path);
+    QFETCH(QString, message);
+    QFETCH(int, line);
+    const WatchedLoad load = loadWatched(path);
+    QVERIFY2(load.finished, "the load blocked, grew without bound or crashed");
+    QCOMPARE(load.message, message);
+    QCOMPARE(load.line, line);
+    QVERIFY2(load.growthKilobytes < 32 * 1024, qPrintable(QString::number(load.growthKilobytes)));
+}
+
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && std::strcmp(argv[1], childOption) == 0) {
+        return loadInChild(argv[2]);
+    }
+    QCoreApplication application(argc, argv);
+    TestPatchSetReader test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "TestPatchSetReader.moc"

@@ -20,8 +20,8 @@ PatchTable goldenTable()
     first.Name = "Example patch";
     first.Description = "Sets one byte";
     first.RequiresSave = 1;
-    first.data(0) = {"120", "00", "01", "02"};
-    first.parameter(0) = {1, "121", "5", "Value", 1};
+    first.setData(0, {"120", "00", "01", "02"});
+    first.setParameter(0, {1, "121", "5", "Value", 1});
 
     PatchEntry second;
     second.Omnipresence = 2;
@@ -31,13 +31,13 @@ PatchTable goldenTable()
     second.RequiresPart = 2;
     second.Dependencies = "Example patch";
     second.CondBehave = 7;
-    second.data(3) = {"", "AA", "BB", "CC"}; // no offset: not written
-    second.data(7) = {"1A2B", "", "FF", ""};
-    second.data(99) = {"FFFF", "0102", "0304", "0506"};
-    second.parameter(5) = {0, "50", "unused", "Off", 3}; // not in use: not written
-    second.parameter(6) = {2, "60", "odd", "Two", 3};    // only 1 means in use
-    second.parameter(12) = {1, "", "x|y", "Twelve", 255};
-    second.parameter(29) = {1, "7F", "0", "Last", 0};
+    second.setData(3, {"", "AA", "BB", "CC"}); // no offset: not written
+    second.setData(7, {"1A2B", "", "FF", ""});
+    second.setData(99, {"FFFF", "0102", "0304", "0506"});
+    second.setParameter(5, {0, "50", "unused", "Off", 3}); // not in use: not written
+    second.setParameter(6, {2, "60", "odd", "Two", 3});    // only 1 means in use
+    second.setParameter(12, {1, "", "x|y", "Twelve", 255});
+    second.setParameter(29, {1, "7F", "0", "Last", 0});
 
     return {first, second, PatchEntry()};
 }

@@ -1,15 +1,8 @@
 #include "PatchEntry.h"
 
-namespace {
-
-const DataSlot emptyDataSlot;
-const PatchParameter emptyParameter;
-
-} // namespace
-
 bool PatchParameter::isEmpty() const
 {
-    return *this == emptyParameter;
+    return *this == PatchParameter();
 }
 
 bool operator==(const PatchParameter &a, const PatchParameter &b)
@@ -30,59 +23,79 @@ bool operator==(const DataSlot &a, const DataSlot &b)
         && a.ModRData == b.ModRData;
 }
 
-const DataSlot &PatchEntry::data(int slot) const
+QByteArrayView PatchEntry::dataText(int slot, DataText field) const
 {
     Q_ASSERT(slot >= 0 && slot < DataSlotCount);
-    return slot < m_data.size() ? m_data.at(slot) : emptyDataSlot;
+    const int index = m_slots.findDataSlot(slot);
+    return index < 0 ? QByteArrayView() : m_slots.dataText(index, field);
 }
 
-DataSlot &PatchEntry::data(int slot)
+QByteArrayView PatchEntry::parameterText(int slot, ParameterText field) const
+{
+    Q_ASSERT(slot >= 0 && slot < ParameterSlotCount);
+    const int index = m_slots.findParameterSlot(slot);
+    return index < 0 ? QByteArrayView() : m_slots.parameterText(index, field);
+}
+
+quint8 PatchEntry::parameterNumber(int slot, ParameterNumber field) const
+{
+    Q_ASSERT(slot >= 0 && slot < ParameterSlotCount);
+    const int index = m_slots.findParameterSlot(slot);
+    return index < 0 ? 0 : m_slots.parameterNumber(index, field);
+}
+
+void PatchEntry::setDataText(int slot, DataText field, QByteArrayView text)
 {
     Q_ASSERT(slot >= 0 && slot < DataSlotCount);
-    if (slot >= m_data.size()) {
-        // Files list slots in ascending order, so an entry that uses one slot tends to use
-        // many: grow once to the full count instead of a step at a time.
-        m_data.reserve(DataSlotCount);
-        m_data.resize(slot + 1);
-    }
-    return m_data[slot];
+    m_slots.setDataText(slot, field, text);
 }
 
-const PatchParameter &PatchEntry::parameter(int slot) const
+void PatchEntry::setParameterText(int slot, ParameterText field, QByteArrayView text)
 {
     Q_ASSERT(slot >= 0 && slot < ParameterSlotCount);
-    return slot < m_parameters.size() ? m_parameters.at(slot) : emptyParameter;
+    m_slots.setParameterText(slot, field, text);
 }
 
-PatchParameter &PatchEntry::parameter(int slot)
+void PatchEntry::setParameterNumber(int slot, ParameterNumber field, quint8 value)
 {
     Q_ASSERT(slot >= 0 && slot < ParameterSlotCount);
-    if (slot >= m_parameters.size()) {
-        m_parameters.reserve(ParameterSlotCount);
-        m_parameters.resize(slot + 1);
-    }
-    return m_parameters[slot];
+    m_slots.setParameterNumber(slot, field, value);
+}
+
+DataSlot PatchEntry::data(int slot) const
+{
+    return {Offffset(slot).toByteArray(), DeflData(slot).toByteArray(),
+            ModNData(slot).toByteArray(), ModRData(slot).toByteArray()};
+}
+
+void PatchEntry::setData(int slot, const DataSlot &data)
+{
+    setOffffset(slot, data.Offffset);
+    setDeflData(slot, data.DeflData);
+    setModNData(slot, data.ModNData);
+    setModRData(slot, data.ModRData);
+}
+
+PatchParameter PatchEntry::parameter(int slot) const
+{
+    return {existence(slot), offsetka(slot).toByteArray(), parametervalka(slot).toByteArray(),
+            parameternamka(slot).toByteArray(), parametertypka(slot)};
+}
+
+void PatchEntry::setParameter(int slot, const PatchParameter &parameter)
+{
+    setExistence(slot, parameter.existence);
+    setOffsetka(slot, parameter.offsetka);
+    setParametervalka(slot, parameter.parametervalka);
+    setParameternamka(slot, parameter.parameternamka);
+    setParametertypka(slot, parameter.parametertypka);
 }
 
 bool operator==(const PatchEntry &a, const PatchEntry &b)
 {
-    if (a.Omnipresence != b.Omnipresence || a.Name != b.Name || a.Description != b.Description
-        || a.RequiresRemap != b.RequiresRemap || a.RequiresYiff != b.RequiresYiff
-        || a.RequiresPart != b.RequiresPart || a.RequiresSave != b.RequiresSave
-        || a.Dependencies != b.Dependencies || a.CondBehave != b.CondBehave) {
-        return false;
-    }
-    const qsizetype dataSlots = std::max(a.m_data.size(), b.m_data.size());
-    for (int slot = 0; slot < dataSlots; ++slot) {
-        if (a.data(slot) != b.data(slot)) {
-            return false;
-        }
-    }
-    const qsizetype parameterSlots = std::max(a.m_parameters.size(), b.m_parameters.size());
-    for (int slot = 0; slot < parameterSlots; ++slot) {
-        if (a.parameter(slot) != b.parameter(slot)) {
-            return false;
-        }
-    }
-    return true;
+    return a.Omnipresence == b.Omnipresence && a.RequiresRemap == b.RequiresRemap
+        && a.RequiresYiff == b.RequiresYiff && a.RequiresPart == b.RequiresPart
+        && a.RequiresSave == b.RequiresSave && a.CondBehave == b.CondBehave
+        && a.m_slots == b.m_slots && a.Name == b.Name && a.Description == b.Description
+        && a.Dependencies == b.Dependencies;
 }

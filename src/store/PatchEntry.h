@@ -1,14 +1,17 @@
 // The patch entry record: one patch of a set, as the file describes it.
-// Owns nothing but its own values: copying an entry gives an independent copy.
-// Texts are the file's bytes exactly (8-bit); the window decodes them for display.
-// Data and parameter slots behave as fixed arrays of 100 and 30 slots, but are stored
-// only up to the highest slot ever written, so a fresh entry stays small.
+// A value: copying an entry gives an independent copy. Copies are cheap, since the texts
+// of the data and parameter slots sit in one block that copies share until one of them
+// changes (see SlotTexts.h). Texts are the file's bytes exactly; the window decodes them.
+// Used by the reader and writer, the editing commands and the window's detail panel.
 #pragma once
 
+#include "SlotTexts.h"
+
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 
-// One parameter slot; member names are those of the file's parameter syntax.
+// One parameter slot as a value of its own; member names are those of the file's syntax.
 struct PatchParameter
 {
     quint8 existence = 0;
@@ -22,7 +25,7 @@ struct PatchParameter
     friend bool operator!=(const PatchParameter &a, const PatchParameter &b) { return !(a == b); }
 };
 
-// One data slot: an offset and the three data texts that go with it.
+// One data slot as a value of its own: an offset and the three data texts that go with it.
 struct DataSlot
 {
     QByteArray Offffset;
@@ -38,38 +41,106 @@ struct DataSlot
 class PatchEntry
 {
 public:
-    static constexpr int DataSlotCount = 100;
-    static constexpr int ParameterSlotCount = 30;
+    static constexpr int DataSlotCount = SlotTexts::DataSlotCount;
+    static constexpr int ParameterSlotCount = SlotTexts::ParameterSlotCount;
 
+    // The texts come first so that the record packs without holes: undo snapshots and table
+    // moves copy it whole.
+    QByteArray Name;
+    QByteArray Description;
+    QByteArray Dependencies;
     // 1: listed; 0: absent, removed by the next refresh of its side; other values are kept
     // and saved but never listed.
     quint8 Omnipresence = 0;
-    QByteArray Name;
-    QByteArray Description;
     quint8 RequiresRemap = 0;
     quint8 RequiresYiff = 0;
     quint8 RequiresPart = 0;
     quint8 RequiresSave = 0;
-    QByteArray Dependencies;
     quint8 CondBehave = 0;
 
-    // Any slot 0..99 may be read; a slot never written reads as empty.
-    const DataSlot &data(int slot) const;
-    // Write access; the slot number is kept as given (slot 5 alone leaves 0..4 empty).
-    DataSlot &data(int slot);
+    // The slots behave as fixed arrays of 100 data slots (0..99) and 30 parameter slots
+    // (0..29); a slot never written reads as empty. Texts are read in place: a view stays
+    // valid until this entry is changed or destroyed.
+    QByteArrayView Offffset(int slot) const { return dataText(slot, DataText::Offffset); }
+    QByteArrayView DeflData(int slot) const { return dataText(slot, DataText::DeflData); }
+    QByteArrayView ModNData(int slot) const { return dataText(slot, DataText::ModNData); }
+    QByteArrayView ModRData(int slot) const { return dataText(slot, DataText::ModRData); }
+    quint8 existence(int slot) const { return parameterNumber(slot, ParameterNumber::existence); }
+    QByteArrayView offsetka(int slot) const
+    {
+        return parameterText(slot, ParameterText::offsetka);
+    }
+    QByteArrayView parametervalka(int slot) const
+    {
+        return parameterText(slot, ParameterText::parametervalka);
+    }
+    QByteArrayView parameternamka(int slot) const
+    {
+        return parameterText(slot, ParameterText::parameternamka);
+    }
+    quint8 parametertypka(int slot) const
+    {
+        return parameterNumber(slot, ParameterNumber::parametertypka);
+    }
 
-    // Any slot 0..29 may be read; a slot never written reads as empty.
-    const PatchParameter &parameter(int slot) const;
-    PatchParameter &parameter(int slot);
+    // Each change rebuilds the slot block, so it costs the size of the entry's texts; to fill
+    // many slots at once, build a block with SlotTextsBuilder and set it with setSlotTexts.
+    void setOffffset(int slot, QByteArrayView text) { setDataText(slot, DataText::Offffset, text); }
+    void setDeflData(int slot, QByteArrayView text) { setDataText(slot, DataText::DeflData, text); }
+    void setModNData(int slot, QByteArrayView text) { setDataText(slot, DataText::ModNData, text); }
+    void setModRData(int slot, QByteArrayView text) { setDataText(slot, DataText::ModRData, text); }
+    void setExistence(int slot, quint8 value)
+    {
+        setParameterNumber(slot, ParameterNumber::existence, value);
+    }
+    void setOffsetka(int slot, QByteArrayView text)
+    {
+        setParameterText(slot, ParameterText::offsetka, text);
+    }
+    void setParametervalka(int slot, QByteArrayView text)
+    {
+        setParameterText(slot, ParameterText::parametervalka, text);
+    }
+    void setParameternamka(int slot, QByteArrayView text)
+    {
+        setParameterText(slot, ParameterText::parameternamka, text);
+    }
+    void setParametertypka(int slot, quint8 value)
+    {
+        setParameterNumber(slot, ParameterNumber::parametertypka, value);
+    }
 
-    // Compares as fixed arrays: storage that only holds empty slots makes no difference.
+    // Whole slots, copied out and in.
+    DataSlot data(int slot) const;
+    void setData(int slot, const DataSlot &data);
+    PatchParameter parameter(int slot) const;
+    void setParameter(int slot, const PatchParameter &parameter);
+
+    // All slots at once, for the reader and the writer.
+    const SlotTexts &slotTexts() const { return m_slots; }
+    void setSlotTexts(SlotTexts texts) { m_slots = std::move(texts); }
+
+    // Compares as fixed arrays: entries that share their slot block are equal at once.
     friend bool operator==(const PatchEntry &a, const PatchEntry &b);
     friend bool operator!=(const PatchEntry &a, const PatchEntry &b) { return !(a == b); }
 
 private:
-    QList<DataSlot> m_data;
-    QList<PatchParameter> m_parameters;
+    QByteArrayView dataText(int slot, DataText field) const;
+    QByteArrayView parameterText(int slot, ParameterText field) const;
+    quint8 parameterNumber(int slot, ParameterNumber field) const;
+    void setDataText(int slot, DataText field, QByteArrayView text);
+    void setParameterText(int slot, ParameterText field, QByteArrayView text);
+    void setParameterNumber(int slot, ParameterNumber field, quint8 value);
+
+    SlotTexts m_slots;
 };
+
+// Every member moves as plain bytes, so tables grow and reorder with memmove.
+Q_DECLARE_TYPEINFO(PatchEntry, Q_RELOCATABLE_TYPE);
+
+// Tables are copied whole (a detached list, a snapshot of a side): each entry copied costs
+// this much and no text, so it stays small.
+static_assert(sizeof(PatchEntry) <= 88, "a patch entry grew");
 
 // A patch set table: positions from 0, the order of the list and of the saved file.
 using PatchTable = QList<PatchEntry>;

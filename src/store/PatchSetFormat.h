@@ -1,7 +1,7 @@
 // The pieces of the patch set file format that the reader and the writer share: the header,
-// the key names as the writer spells them, and the limits the reader enforces.
-// Keys are matched without regard to case when read; these spellings are what gets written.
-// Used by PatchSetReader.cpp and PatchSetWriter.cpp only; tests reach them through those.
+// the block markers, the key names as the writer spells them, and the limits the reader
+// enforces. Keys and markers are matched without regard to case when read; these spellings
+// are what gets written. Used by the reader, its line reader and the writer.
 #pragma once
 
 #include <QtGlobal>
@@ -24,8 +24,19 @@ inline constexpr int maxValueLength = 60000;
 // The "=" that ends a key must lie within this many characters of the line.
 inline constexpr int maxKeyLength = 255;
 
+// No rule looks further into a line than the longest key, the "=" and the longest value, so
+// the rest of a longer line is skipped as it is read: a file without line ends costs no
+// more memory than a short one.
+inline constexpr int maxLineLength = maxKeyLength + 1 + maxValueLength;
+
 // Parameter texts read from a pipe line keep at most this many characters.
 inline constexpr int maxPipeTextLength = 50;
+
+// A block is a begin line, body lines and an end line; each marker is followed by a space
+// and the block number when written, and only its first four characters count when read.
+inline constexpr char beginMarker[] = "/bgn";
+inline constexpr char endMarker[] = "/end";
+inline constexpr int markerLength = 4;
 
 inline constexpr char keyOmnipresence[] = "Omnipresence";
 inline constexpr char keyName[] = "Name";

@@ -1,25 +1,22 @@
 #include "PatchSetReader.h"
 
+#include "LineReader.h"
+#include "NumberScanner.h"
 #include "PatchSetFormat.h"
+#include "RegularFile.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QIODevice>
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
+#include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 using namespace PatchSetFormat;
 
 namespace {
-
-// Big enough that a read costs little per line, small enough to stay in the cache.
-constexpr qsizetype chunkSize = 256 * 1024;
-
-// Numbers saturate here: far above every limit, so an overlong number stays too large
-// instead of wrapping round into range.
-constexpr qint64 saturatedNumber = 1000000000;
 
 QString cantFindMessage(const QString &path)
 {
@@ -37,109 +34,6 @@ QString errorLoadingMessage(const QString &path)
         + QLatin1String(lineEnd) + QLatin1String("Make sure file is not corrupted or empty.");
 }
 
-// Hands out the lines of a device one at a time. The device is read in chunks, so a large
-// file never sits in memory whole next to the table built from it. A line ends at CR LF,
-// LF or a lone CR; the last line needs no line end.
-class LineReader
-{
-public:
-    explicit LineReader(QIODevice &in) : m_in(in) {}
-
-    // Points `line` at the next line, without its line end; valid until the next call.
-    // False at the end of the input and after a read error (then failed() is true).
-    bool next(const char *&line, qsizetype &length)
-    {
-        for (;;) {
-            const qsizetype end = std::min(find('\r', m_nextCr), find('\n', m_nextLf));
-            if (end < m_size) {
-                qsizetype after = end + 1;
-                if (m_buffer[end] == '\r') {
-                    // A CR at the end of the data may be the first half of CR LF.
-                    if (after == m_size && !m_atEnd) {
-                        if (!readMore()) {
-                            return false;
-                        }
-                        continue;
-                    }
-                    if (after < m_size && m_buffer[after] == '\n') {
-                        ++after;
-                    }
-                }
-                return handOut(end, after, line, length);
-            }
-            if (m_atEnd) {
-                return m_pos < m_size && handOut(m_size, m_size, line, length);
-            }
-            if (!readMore()) {
-                return false;
-            }
-        }
-    }
-
-    bool failed() const { return m_failed; }
-    int lineNumber() const { return m_lineNumber; }
-
-private:
-    bool handOut(qsizetype end, qsizetype after, const char *&line, qsizetype &length)
-    {
-        line = m_buffer.constData() + m_pos;
-        length = end - m_pos;
-        m_pos = after;
-        ++m_lineNumber;
-        return true;
-    }
-
-    // Position of the next `c` at or after m_pos, or m_size if there is none. `cache` keeps
-    // the last answer, so a file without any CR is not searched for one on every line.
-    qsizetype find(char c, qsizetype &cache)
-    {
-        qsizetype start = std::max(cache, m_pos);
-        if (start < m_size && m_buffer[start] == c) {
-            return cache = start;
-        }
-        const char *data = m_buffer.constData();
-        const void *found = std::memchr(data + start, c, size_t(m_size - start));
-        cache = found ? static_cast<const char *>(found) - data : m_size;
-        return cache;
-    }
-
-    bool readMore()
-    {
-        if (m_pos > 0) {
-            // Keep the unfinished line; the caches move with it, so a long line is not
-            // searched again from its start after every chunk.
-            std::memmove(m_buffer.data(), m_buffer.constData() + m_pos, size_t(m_size - m_pos));
-            m_size -= m_pos;
-            m_nextCr = std::max<qsizetype>(m_nextCr - m_pos, 0);
-            m_nextLf = std::max<qsizetype>(m_nextLf - m_pos, 0);
-            m_pos = 0;
-        }
-        if (m_buffer.size() < m_size + chunkSize) {
-            m_buffer.resize(m_size + chunkSize);
-        }
-        const qint64 got = m_in.read(m_buffer.data() + m_size, chunkSize);
-        if (got < 0) {
-            m_failed = true;
-            return false;
-        }
-        if (got == 0) {
-            m_atEnd = true;
-        }
-        m_size += got;
-        return true;
-    }
-
-    QIODevice &m_in;
-    QByteArray m_buffer;
-    qsizetype m_pos = 0;  // first byte not handed out yet
-    qsizetype m_size = 0; // bytes of m_buffer that hold data
-    qsizetype m_nextCr = 0;
-    qsizetype m_nextLf = 0;
-    bool m_atEnd = false;
-    bool m_failed = false;
-    int m_lineNumber = 0;
-};
-
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -150,142 +44,167 @@ char toLower(char c)
     return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
 }
 
-// True when `text` starts with `upper` (given in capitals), in any case.
-bool startsWithAnyCase(const char *text, qsizetype length, const char *upper)
+// True when `text` starts with `name` in any case; for the header and the block markers.
+template<qsizetype N>
+bool startsWithAnyCase(QByteArrayView text, const char (&name)[N])
 {
-    const auto upperLength = qsizetype(std::strlen(upper));
-    if (length < upperLength) {
+    if (text.size() < N - 1) {
         return false;
     }
-    for (qsizetype i = 0; i < upperLength; ++i) {
-        if (toLower(text[i]) != toLower(upper[i])) {
+    for (qsizetype i = 0; i < N - 1; ++i) {
+        if (toLower(text[i]) != toLower(name[i])) {
             return false;
         }
     }
     return true;
 }
 
+// Compares one word (4 or 8 bytes) of `text` and `name` in any case, given that `name` holds
+// letters only: for a letter, setting bit 0x20 folds exactly its two cases together.
+template<typename Word>
+bool lettersEqual(const char *text, const char *name)
+{
+    constexpr Word fold = Word(0x2020202020202020);
+    Word got;
+    Word wanted;
+    std::memcpy(&got, text, sizeof got);
+    std::memcpy(&wanted, name, sizeof wanted);
+    return (got | fold) == (wanted | fold);
+}
+
+// True when `text` (at least as long as `name`) starts with the key `name` in any case.
+// Every key is 4 to 16 letters long, so two words, overlapping where needed, cover it.
 template<qsizetype N>
-bool keyIs(const char *key, qsizetype length, const char (&name)[N])
+bool startsWithKey(const char *text, const char (&name)[N])
 {
-    return length == N - 1 && startsWithAnyCase(key, length, name);
+    constexpr qsizetype length = N - 1;
+    static_assert(length >= 4 && length <= 16, "keys are 4 to 16 letters long");
+    using Word = std::conditional_t<(length >= 8), quint64, quint32>;
+    constexpr qsizetype last = length - qsizetype(sizeof(Word));
+    return lettersEqual<Word>(text, name) && lettersEqual<Word>(text + last, name + last);
 }
 
-// Reads decimal digits with an optional fraction ("12", "12.", "12.5", ".5") and rounds a
-// half to the even neighbour. Returns the position after the number; `hasDigits` is false
-// when there was no digit at all.
-const char *scanDecimal(const char *p, const char *end, qint64 &rounded, bool &hasDigits)
+template<qsizetype N>
+bool keyIs(QByteArrayView key, const char (&name)[N])
 {
-    qint64 whole = 0;
-    hasDigits = false;
-    for (; p < end && isDigit(*p); ++p) {
-        whole = std::min(whole * 10 + (*p - '0'), saturatedNumber);
-        hasDigits = true;
-    }
-    if (p < end && *p == '.') {
-        int firstFraction = -1;
-        bool restNonZero = false;
-        for (++p; p < end && isDigit(*p); ++p) {
-            if (firstFraction < 0) {
-                firstFraction = *p - '0';
-            } else if (*p != '0') {
-                restNonZero = true;
-            }
-            hasDigits = true;
-        }
-        const bool half = firstFraction == 5 && !restNonZero;
-        if (firstFraction > 5 || (firstFraction == 5 && !half) || (half && (whole & 1))) {
-            ++whole;
-        }
-    }
-    rounded = whole;
-    return p;
-}
-
-// A number value: the whole text must be a decimal number, spaces around it allowed (values
-// keep their trailing spaces). No sign, exponent or hexadecimal form: "+1", "1e2" and "0x10"
-// are not numbers, so a hand-edited typo fails loudly instead of storing a surprise.
-std::optional<qint64> parseNumber(const char *p, const char *end)
-{
-    while (p < end && *p == ' ') {
-        ++p;
-    }
-    qint64 value = 0;
-    bool hasDigits = false;
-    p = scanDecimal(p, end, value, hasDigits);
-    while (p < end && *p == ' ') {
-        ++p;
-    }
-    if (!hasDigits || p != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// A numeric prefix (block numbers, data slot numbers): leading spaces, an optional sign,
-// a decimal number; whatever follows is ignored and no number at all reads as 0.
-qint64 parsePrefix(const char *p, const char *end)
-{
-    while (p < end && *p == ' ') {
-        ++p;
-    }
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) {
-        negative = *p == '-';
-        ++p;
-    }
-    qint64 value = 0;
-    bool hasDigits = false;
-    scanDecimal(p, end, value, hasDigits);
-    return negative ? -value : value;
-}
-
-// Whether the leading number of a version text is above 0.1, decided on the digits so that
-// "0.1" itself never creeps over through binary fractions.
-bool versionAboveOneTenth(const QByteArray &version)
-{
-    const char *p = version.constBegin();
-    const char *end = version.constEnd();
-    while (p < end && *p == ' ') {
-        ++p;
-    }
-    if (p < end && (*p == '-' || *p == '+')) {
-        if (*p == '-') {
-            return false;
-        }
-        ++p;
-    }
-    bool wholeNonZero = false;
-    for (; p < end && isDigit(*p); ++p) {
-        wholeNonZero = wholeNonZero || *p != '0';
-    }
-    if (wholeNonZero) {
-        return true;
-    }
-    if (p == end || *p != '.') {
-        return false;
-    }
-    ++p;
-    if (p == end || !isDigit(*p) || *p == '0') {
-        return false;
-    }
-    if (*p > '1') {
-        return true;
-    }
-    for (++p; p < end && isDigit(*p); ++p) {
-        if (*p != '0') {
-            return true;
-        }
-    }
-    return false;
+    return key.size() == N - 1 && startsWithKey(key.data(), name);
 }
 
 enum class ParameterSyntax { None, Single, Pipe };
 
-// The table as the blocks build it. Block numbers may jump up and down: a lower number drops
-// the entries above it, and a later higher number must bring them back fresh. The storage is
-// kept and only entries that were written are reset, each once per write, so a file that
-// alternates "/bgn 32767" and "/bgn 0" costs no more than any other file of its length.
+// What became of a body line.
+enum class Stored {
+    Yes,     // the value went into the entry
+    Ignored, // the line asks for nothing: an unknown key, a comment, a pipe value without "|"
+    Fails,   // the value cannot be stored: the load fails
+};
+
+// Every key the reader knows. The entry, data and pipe key sets do not overlap, so one lookup
+// by first letter and length finds the only candidate.
+enum class Key {
+    None,
+    Omnipresence,
+    Name,
+    Description,
+    RequiresRemap,
+    RequiresYiff,
+    RequiresPart,
+    RequiresSave,
+    Dependencies,
+    CondBehave,
+    Offffset, // the data keys: a prefix, then the slot number
+    DeflData,
+    ModNData,
+    ModRData,
+    Bambi, // the pipe keys of versions above 0.1
+    Ronno,
+    Gprince,
+    Faline,
+    Mena,
+    EnableParameter, // the single-parameter keys of version "0.1"
+    ParameterOffset,
+    ParameterValue,
+    ParameterName,
+    ParameterType,
+};
+
+Key classify(QByteArrayView key)
+{
+    if (key.isEmpty()) {
+        return Key::None;
+    }
+    const bool longEnough = key.size() >= dataKeyPrefixLength;
+    const char *text = key.data();
+    // Setting bit 0x20 lowers a letter and turns nothing else into one.
+    switch (text[0] | 0x20) {
+    case 'b':
+        return keyIs(key, keyBambi) ? Key::Bambi : Key::None;
+    case 'c':
+        return keyIs(key, keyCondBehave) ? Key::CondBehave : Key::None;
+    case 'd':
+        if (longEnough && startsWithKey(text, keyDeflData)) {
+            return Key::DeflData;
+        }
+        if (keyIs(key, keyDescription)) {
+            return Key::Description;
+        }
+        return keyIs(key, keyDependencies) ? Key::Dependencies : Key::None;
+    case 'e':
+        return keyIs(key, keyEnableParameter) ? Key::EnableParameter : Key::None;
+    case 'f':
+        return keyIs(key, keyFaline) ? Key::Faline : Key::None;
+    case 'g':
+        return keyIs(key, keyGprince) ? Key::Gprince : Key::None;
+    case 'm':
+        if (longEnough && startsWithKey(text, keyModNData)) {
+            return Key::ModNData;
+        }
+        if (longEnough && startsWithKey(text, keyModRData)) {
+            return Key::ModRData;
+        }
+        return keyIs(key, keyMena) ? Key::Mena : Key::None;
+    case 'n':
+        return keyIs(key, keyName) ? Key::Name : Key::None;
+    case 'o':
+        if (longEnough && startsWithKey(text, keyOffffset)) {
+            return Key::Offffset;
+        }
+        return keyIs(key, keyOmnipresence) ? Key::Omnipresence : Key::None;
+    case 'p':
+        if (keyIs(key, keyParameterOffset)) {
+            return Key::ParameterOffset;
+        }
+        if (keyIs(key, keyParameterValue)) {
+            return Key::ParameterValue;
+        }
+        if (keyIs(key, keyParameterName)) {
+            return Key::ParameterName;
+        }
+        return keyIs(key, keyParameterType) ? Key::ParameterType : Key::None;
+    case 'r':
+        if (keyIs(key, keyRonno)) {
+            return Key::Ronno;
+        }
+        if (keyIs(key, keyRequiresRemap)) {
+            return Key::RequiresRemap;
+        }
+        if (keyIs(key, keyRequiresYiff)) {
+            return Key::RequiresYiff;
+        }
+        if (keyIs(key, keyRequiresPart)) {
+            return Key::RequiresPart;
+        }
+        return keyIs(key, keyRequiresSave) ? Key::RequiresSave : Key::None;
+    default:
+        return Key::None;
+    }
+}
+
+// The table as the blocks build it, and the slots of the entry being read. Block numbers may
+// jump up and down: a lower number drops the entries above it, and a later higher number
+// must bring them back fresh. The storage is kept and only entries that were written are
+// reset, each once per write, so a file that alternates "/bgn 32767" and "/bgn 0" costs no
+// more than any other file of its length.
 class BlockTable
 {
 public:
@@ -300,17 +219,33 @@ public:
             m_entries.resize(size);
         }
         m_size = size;
-        m_current = number;
+        m_current = &m_entries[number];
+        m_currentWritten = !m_written.empty() && m_written.back() == number;
+        // A repeated block number adds to what the entry already holds.
+        m_slots.load(m_current->slotTexts());
     }
 
     // The entry of the current block, for writing. It is always the last one of the table,
     // so the written indices stay in ascending order.
-    PatchEntry &current()
+    PatchEntry &entry()
     {
-        if (m_written.empty() || m_written.back() != m_current) {
-            m_written.push_back(m_current);
+        if (!m_currentWritten) {
+            m_written.push_back(int(m_current - m_entries.data()));
+            m_currentWritten = true;
         }
-        return m_entries[m_current];
+        return *m_current;
+    }
+
+    // The slots of the current entry, gathered until the block ends. Texts are lent to it
+    // straight from the lines: a line reader that reuses its buffer calls keep() first.
+    SlotTextsBuilder &slotTexts() { return m_slots; }
+
+    void endBlock()
+    {
+        if (m_slots.changed()) {
+            entry().setSlotTexts(m_slots.build());
+        }
+        m_slots.clear(); // it may borrow from the block just replaced
     }
 
     PatchTable take()
@@ -321,207 +256,201 @@ public:
 
 private:
     PatchTable m_entries;
+    SlotTextsBuilder m_slots;
     std::vector<int> m_written;
     qsizetype m_size = 0;
-    int m_current = 0;
+    PatchEntry *m_current = nullptr; // valid from one beginBlock() to the next
+    bool m_currentWritten = false;
 };
 
-struct Value
+Stored storeByte(quint8 &member, QByteArrayView value)
 {
-    const char *begin;
-    const char *end;
-
-    bool isEmpty() const { return begin == end; }
-    QByteArray bytes() const { return QByteArray(begin, end - begin); }
-    std::optional<quint8> byte() const
-    {
-        const std::optional<qint64> number = parseNumber(begin, end);
-        if (!number || *number > 255) {
-            return std::nullopt;
-        }
-        return quint8(*number);
+    const std::optional<quint8> number = NumberScanner::byteValue(value);
+    if (!number) {
+        return Stored::Fails;
     }
-};
+    member = *number;
+    return Stored::Yes;
+}
 
-bool storeByte(quint8 &member, const Value &value)
+Stored storeText(QByteArray &member, QByteArrayView value)
 {
-    const std::optional<quint8> number = value.byte();
-    if (number) {
-        member = *number;
+    member = value.toByteArray();
+    return Stored::Yes;
+}
+
+// Data keys: the slot number is the two characters after the prefix.
+Stored storeData(BlockTable &table, DataText field, QByteArrayView key, QByteArrayView value)
+{
+    const qsizetype digits = std::min<qsizetype>(key.size() - dataKeyPrefixLength, 2);
+    const QByteArrayView number = key.sliced(dataKeyPrefixLength, digits);
+    qint64 slot = 0;
+    if (digits == 2 && isDigit(number[0]) && isDigit(number[1])) {
+        slot = (number[0] - '0') * 10 + (number[1] - '0'); // as written
+    } else {
+        slot = NumberScanner::prefix(number);
     }
-    return number.has_value();
+    if (slot < 0 || slot >= PatchEntry::DataSlotCount) {
+        return Stored::Fails;
+    }
+    table.slotTexts().setData(int(slot), field, value, SlotTextsBuilder::Storage::Borrow);
+    return Stored::Yes;
+}
+
+Stored storeParameterNumber(BlockTable &table, int slot, ParameterNumber field,
+                            QByteArrayView value)
+{
+    const std::optional<quint8> number = NumberScanner::byteValue(value);
+    if (!number) {
+        return Stored::Fails;
+    }
+    table.slotTexts().setParameterNumber(slot, field, *number);
+    return Stored::Yes;
+}
+
+Stored storeParameterText(BlockTable &table, int slot, ParameterText field, QByteArrayView value)
+{
+    table.slotTexts().setParameter(slot, field, value, SlotTextsBuilder::Storage::Borrow);
+    return Stored::Yes;
+}
+
+// The keys of version "0.1", all aimed at parameter slot 0.
+Stored storeSingleParameter(BlockTable &table, Key key, QByteArrayView value)
+{
+    switch (key) {
+    case Key::EnableParameter:
+        return storeParameterNumber(table, 0, ParameterNumber::existence, value);
+    case Key::ParameterType:
+        return storeParameterNumber(table, 0, ParameterNumber::parametertypka, value);
+    case Key::ParameterOffset:
+        return storeParameterText(table, 0, ParameterText::offsetka, value);
+    case Key::ParameterValue:
+        return storeParameterText(table, 0, ParameterText::parametervalka, value);
+    default:
+        return storeParameterText(table, 0, ParameterText::parameternamka, value);
+    }
 }
 
 // A pipe value "slot|text". Empty values and values without "|" store nothing.
-// Returns false when the load must fail.
-bool storePipe(PatchEntry &entry, const char *key, qsizetype keyLength, const Value &value)
+Stored storePipe(BlockTable &table, Key key, QByteArrayView value)
 {
-    if (value.isEmpty()) {
-        return true;
+    // As written, the slot number is one or two digits right before the "|".
+    qsizetype bar = -1;
+    std::optional<qint64> slot;
+    if (value.size() >= 2 && isDigit(value[0]) && value[1] == '|') {
+        bar = 1;
+        slot = value[0] - '0';
+    } else if (value.size() >= 3 && isDigit(value[0]) && isDigit(value[1]) && value[2] == '|') {
+        bar = 2;
+        slot = (value[0] - '0') * 10 + (value[1] - '0');
+    } else {
+        bar = value.indexOf('|');
+        if (bar < 0) {
+            return Stored::Ignored;
+        }
+        slot = NumberScanner::number(value.first(bar));
     }
-    const auto *bar = static_cast<const char *>(
-        std::memchr(value.begin, '|', size_t(value.end - value.begin)));
-    if (!bar) {
-        return true;
-    }
-    const std::optional<qint64> slot = parseNumber(value.begin, bar);
     if (!slot || *slot >= PatchEntry::ParameterSlotCount) {
-        return false;
+        return Stored::Fails;
     }
-    const Value text{bar + 1, bar + 1 + std::min<qsizetype>(value.end - bar - 1, maxPipeTextLength)};
-    PatchParameter &parameter = entry.parameter(int(*slot));
-    if (keyIs(key, keyLength, keyBambi)) {
-        return storeByte(parameter.existence, text);
+    const QByteArrayView rest = value.sliced(bar + 1);
+    const QByteArrayView text = rest.first(std::min<qsizetype>(rest.size(), maxPipeTextLength));
+    switch (key) {
+    case Key::Bambi:
+        return storeParameterNumber(table, int(*slot), ParameterNumber::existence, text);
+    case Key::Mena:
+        return storeParameterNumber(table, int(*slot), ParameterNumber::parametertypka, text);
+    case Key::Ronno:
+        return storeParameterText(table, int(*slot), ParameterText::offsetka, text);
+    case Key::Gprince:
+        return storeParameterText(table, int(*slot), ParameterText::parametervalka, text);
+    default:
+        return storeParameterText(table, int(*slot), ParameterText::parameternamka, text);
     }
-    if (keyIs(key, keyLength, keyMena)) {
-        return storeByte(parameter.parametertypka, text);
-    }
-    if (keyIs(key, keyLength, keyRonno)) {
-        parameter.offsetka = text.bytes();
-    } else if (keyIs(key, keyLength, keyGprince)) {
-        parameter.parametervalka = text.bytes();
-    } else {
-        parameter.parameternamka = text.bytes();
-    }
-    return true;
-}
-
-bool isPipeKey(const char *key, qsizetype keyLength)
-{
-    return keyIs(key, keyLength, keyBambi) || keyIs(key, keyLength, keyRonno)
-        || keyIs(key, keyLength, keyGprince) || keyIs(key, keyLength, keyFaline)
-        || keyIs(key, keyLength, keyMena);
-}
-
-// Data keys: a prefix, then the slot number in the two characters after it.
-bool storeData(BlockTable &table, const char *key, qsizetype keyLength, const Value &value,
-               bool &matched)
-{
-    matched = false;
-    if (keyLength < dataKeyPrefixLength) {
-        return true;
-    }
-    QByteArray DataSlot::*member = nullptr;
-    if (startsWithAnyCase(key, keyLength, keyOffffset)) {
-        member = &DataSlot::Offffset;
-    } else if (startsWithAnyCase(key, keyLength, keyDeflData)) {
-        member = &DataSlot::DeflData;
-    } else if (startsWithAnyCase(key, keyLength, keyModNData)) {
-        member = &DataSlot::ModNData;
-    } else if (startsWithAnyCase(key, keyLength, keyModRData)) {
-        member = &DataSlot::ModRData;
-    } else {
-        return true;
-    }
-    matched = true;
-    const qint64 slot = parsePrefix(key + dataKeyPrefixLength,
-                                    key + std::min<qsizetype>(keyLength, dataKeyPrefixLength + 2));
-    if (slot < 0 || slot >= PatchEntry::DataSlotCount) {
-        return false;
-    }
-    table.current().data(int(slot)).*member = value.bytes();
-    return true;
-}
-
-bool storeEntryKey(PatchEntry &entry, const char *key, qsizetype keyLength, const Value &value,
-                   bool &matched)
-{
-    matched = true;
-    if (keyIs(key, keyLength, keyName)) {
-        entry.Name = value.bytes();
-    } else if (keyIs(key, keyLength, keyDescription)) {
-        entry.Description = value.bytes();
-    } else if (keyIs(key, keyLength, keyDependencies)) {
-        entry.Dependencies = value.bytes();
-    } else if (keyIs(key, keyLength, keyOmnipresence)) {
-        return storeByte(entry.Omnipresence, value);
-    } else if (keyIs(key, keyLength, keyRequiresRemap)) {
-        return storeByte(entry.RequiresRemap, value);
-    } else if (keyIs(key, keyLength, keyRequiresYiff)) {
-        return storeByte(entry.RequiresYiff, value);
-    } else if (keyIs(key, keyLength, keyRequiresPart)) {
-        return storeByte(entry.RequiresPart, value);
-    } else if (keyIs(key, keyLength, keyRequiresSave)) {
-        return storeByte(entry.RequiresSave, value);
-    } else if (keyIs(key, keyLength, keyCondBehave)) {
-        return storeByte(entry.CondBehave, value);
-    } else {
-        matched = false;
-    }
-    return true;
-}
-
-bool storeSingleParameter(PatchEntry &entry, const char *key, qsizetype keyLength,
-                          const Value &value)
-{
-    if (keyIs(key, keyLength, keyEnableParameter)) {
-        return storeByte(entry.parameter(0).existence, value);
-    }
-    if (keyIs(key, keyLength, keyParameterType)) {
-        return storeByte(entry.parameter(0).parametertypka, value);
-    }
-    if (keyIs(key, keyLength, keyParameterOffset)) {
-        entry.parameter(0).offsetka = value.bytes();
-    } else if (keyIs(key, keyLength, keyParameterValue)) {
-        entry.parameter(0).parametervalka = value.bytes();
-    } else if (keyIs(key, keyLength, keyParameterName)) {
-        entry.parameter(0).parameternamka = value.bytes();
-    }
-    return true;
 }
 
 // Splits one body line into key and value and stores the value into the current entry.
-// Returns false when the load must fail.
-bool storeBodyLine(BlockTable &table, const char *line, qsizetype length,
-                   ParameterSyntax parameters)
+Stored storeBodyLine(BlockTable &table, const Line &line, ParameterSyntax parameters)
 {
-    if (length == 0 || line[0] == '[' || line[0] == ';') {
-        return true;
+    const QByteArrayView text = line.text();
+    if (text.isEmpty() || text[0] == '[' || text[0] == ';') {
+        return Stored::Ignored;
     }
-    if (std::all_of(line, line + length, [](char c) { return c == ' '; })) {
-        return true;
+    if (text[0] == ' ' && std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; })) {
+        return Stored::Ignored;
     }
-    const qsizetype searched = std::min<qsizetype>(length, maxKeyLength);
-    const auto *equals = static_cast<const char *>(std::memchr(line, '=', size_t(searched)));
-    const char *key = line;
-    const qsizetype keyLength = equals ? equals - line : searched;
+    const bool keyEndsAtEquals = line.equals >= 0 && line.equals < maxKeyLength;
+    const QByteArrayView key =
+        text.first(keyEndsAtEquals ? line.equals : std::min<qsizetype>(text.size(), maxKeyLength));
 
     // The value starts one past the key, which skips the "=" when there is one.
-    Value value{line + std::min(keyLength + 1, length), nullptr};
-    value.end = value.begin + std::min<qsizetype>(line + length - value.begin, maxValueLength);
-    while (value.begin < value.end && *value.begin == ' ') {
-        ++value.begin;
+    qsizetype begin = std::min(key.size() + 1, text.size());
+    qsizetype end = begin + std::min<qsizetype>(text.size() - begin, maxValueLength);
+    while (begin < end && text[begin] == ' ') {
+        ++begin;
     }
-    if (const void *comment = std::memchr(value.begin, ';', size_t(value.end - value.begin))) {
-        value.end = static_cast<const char *>(comment);
-        while (value.end > value.begin && value.end[-1] == ' ') {
-            --value.end;
+    qsizetype comment = line.semicolon;
+    if (comment >= 0 && comment < begin) {
+        comment = text.indexOf(';', begin); // that one was part of the key
+    }
+    if (comment >= 0 && comment < end) {
+        end = comment;
+        while (end > begin && text[end - 1] == ' ') {
+            --end;
         }
     }
+    const QByteArrayView value = text.sliced(begin, end - begin);
 
-    // Data lines are by far the most common, so they are tried first; the key sets do not
-    // overlap, so the order changes nothing else.
-    bool matched = false;
-    if (!storeData(table, key, keyLength, value, matched)) {
-        return false;
+    const Key found = classify(key);
+    switch (found) {
+    case Key::None:
+        return Stored::Ignored;
+    case Key::Omnipresence:
+        return storeByte(table.entry().Omnipresence, value);
+    case Key::Name:
+        return storeText(table.entry().Name, value);
+    case Key::Description:
+        return storeText(table.entry().Description, value);
+    case Key::RequiresRemap:
+        return storeByte(table.entry().RequiresRemap, value);
+    case Key::RequiresYiff:
+        return storeByte(table.entry().RequiresYiff, value);
+    case Key::RequiresPart:
+        return storeByte(table.entry().RequiresPart, value);
+    case Key::RequiresSave:
+        return storeByte(table.entry().RequiresSave, value);
+    case Key::Dependencies:
+        return storeText(table.entry().Dependencies, value);
+    case Key::CondBehave:
+        return storeByte(table.entry().CondBehave, value);
+    case Key::Offffset:
+        return storeData(table, DataText::Offffset, key, value);
+    case Key::DeflData:
+        return storeData(table, DataText::DeflData, key, value);
+    case Key::ModNData:
+        return storeData(table, DataText::ModNData, key, value);
+    case Key::ModRData:
+        return storeData(table, DataText::ModRData, key, value);
+    case Key::Bambi:
+    case Key::Ronno:
+    case Key::Gprince:
+    case Key::Faline:
+    case Key::Mena:
+        if (value.isEmpty() || parameters != ParameterSyntax::Pipe) {
+            return Stored::Ignored;
+        }
+        return storePipe(table, found, value);
+    case Key::EnableParameter:
+    case Key::ParameterOffset:
+    case Key::ParameterValue:
+    case Key::ParameterName:
+    case Key::ParameterType:
+        if (parameters != ParameterSyntax::Single) {
+            return Stored::Ignored;
+        }
+        return storeSingleParameter(table, found, value);
     }
-    if (matched) {
-        return true;
-    }
-    PatchEntry &entry = table.current();
-    if (!storeEntryKey(entry, key, keyLength, value, matched)) {
-        return false;
-    }
-    if (matched) {
-        return true;
-    }
-    if (parameters == ParameterSyntax::Single) {
-        return storeSingleParameter(entry, key, keyLength, value);
-    }
-    if (parameters == ParameterSyntax::Pipe && isPipeKey(key, keyLength)) {
-        return storePipe(entry, key, keyLength, value);
-    }
-    return true;
+    return Stored::Ignored;
 }
 
 ReadResult failure(const QString &message, int line)
@@ -532,43 +461,37 @@ ReadResult failure(const QString &message, int line)
     return result;
 }
 
-} // namespace
-
-ReadResult readPatchSet(QIODevice &in, const QString &path)
+// Reads the lines into `table`, which the caller made so that `lines` can tell it about
+// buffers it is about to reuse.
+ReadResult readLines(LineReader &lines, BlockTable &table, const QString &path)
 {
-    if (!in.isOpen() && !in.open(QIODevice::ReadOnly)) {
-        return failure(errorLoadingMessage(path), 0);
-    }
-    if (!in.isReadable()) {
-        return failure(errorLoadingMessage(path), 0);
-    }
-    LineReader lines(in);
-    const char *line = nullptr;
-    qsizetype length = 0;
-    if (!lines.next(line, length)) {
+    const Line *line = lines.next();
+    if (!line) {
         return failure(errorLoadingMessage(path), lines.lineNumber());
     }
-    if (!startsWithAnyCase(line, length, headerKeyword)) {
+    if (!startsWithAnyCase(line->text(), headerKeyword)) {
         return failure(headerMessage(), lines.lineNumber());
     }
-    const qsizetype keywordLength = qsizetype(sizeof(headerKeyword)) - 1;
-    QByteArray version(line + keywordLength,
-                       std::min<qsizetype>(length - keywordLength, versionLength));
+    const QByteArrayView afterKeyword = line->text().sliced(qsizetype(sizeof(headerKeyword)) - 1);
+    QByteArray version =
+        afterKeyword.first(std::min<qsizetype>(afterKeyword.size(), versionLength)).toByteArray();
     ParameterSyntax parameters = ParameterSyntax::None;
     if (version == "0.1") {
         parameters = ParameterSyntax::Single;
-    } else if (versionAboveOneTenth(version)) {
+    } else if (NumberScanner::versionAboveOneTenth(version)) {
         parameters = ParameterSyntax::Pipe;
     }
 
-    BlockTable table;
     bool inBlock = false;
-    while (lines.next(line, length)) {
+    while ((line = lines.next())) {
+        const QByteArrayView text = line->text();
         if (!inBlock) {
-            if (startsWithAnyCase(line, length, "/BGN")) {
+            if (startsWithAnyCase(text, beginMarker)) {
                 // The number starts at the sixth character and runs as far as its digits do,
                 // so "/bgn 1000" is block 1000, not 100.
-                const qint64 number = length > 5 ? parsePrefix(line + 5, line + length) : 0;
+                const qint64 number = text.size() > markerLength + 1
+                    ? NumberScanner::prefix(text.sliced(markerLength + 1))
+                    : 0;
                 if (number < 0 || number > maxBlockNumber) {
                     return failure(errorLoadingMessage(path), lines.lineNumber());
                 }
@@ -577,11 +500,12 @@ ReadResult readPatchSet(QIODevice &in, const QString &path)
             }
             continue;
         }
-        if (startsWithAnyCase(line, length, "/END")) {
+        if (!text.isEmpty() && text.front() == '/' && startsWithAnyCase(text, endMarker)) {
+            table.endBlock();
             inBlock = false;
             continue;
         }
-        if (!storeBodyLine(table, line, length, parameters)) {
+        if (storeBodyLine(table, *line, parameters) == Stored::Fails) {
             return failure(errorLoadingMessage(path), lines.lineNumber());
         }
     }
@@ -596,21 +520,50 @@ ReadResult readPatchSet(QIODevice &in, const QString &path)
     return result;
 }
 
+} // namespace
+
+ReadResult readPatchSet(QIODevice &in, const QString &path)
+{
+    if (!in.isOpen() && !in.open(QIODevice::ReadOnly)) {
+        return failure(errorLoadingMessage(path), 0);
+    }
+    if (!in.isReadable()) {
+        return failure(errorLoadingMessage(path), 0);
+    }
+    // A plain QBuffer already holds every byte: read them where they are. Only the exact
+    // class qualifies, since a subclass may change what reading it gives.
+    BlockTable table;
+    if (typeid(in) == typeid(QBuffer)) {
+        const QByteArray &bytes = static_cast<QBuffer &>(in).data();
+        const qsizetype start = std::clamp<qsizetype>(in.pos(), 0, bytes.size());
+        LineReader lines(QByteArrayView(bytes).sliced(start));
+        return readLines(lines, table, path);
+    }
+    const qint64 sizeHint = in.isSequential() ? -1 : in.size() - in.pos();
+    LineReader lines([&in](char *buffer, qint64 room) { return in.read(buffer, room); }, sizeHint,
+                     [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); });
+    return readLines(lines, table, path);
+}
+
 ReadResult LoadPatchSet(const QString &path)
 {
-    if (!PatchSetFileExists(path)) {
+    RegularFile file(path);
+    switch (file.opened()) {
+    case RegularFile::Opened::Missing:
         return failure(cantFindMessage(path), 0);
+    case RegularFile::Opened::NotAFile:
+        return failure(errorLoadingMessage(path), 0);
+    case RegularFile::Opened::File:
+        break;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        // Gone or locked between the two opens: the same answer as before.
-        return failure(cantFindMessage(path), 0);
-    }
-    return readPatchSet(file, path);
+    BlockTable table;
+    LineReader lines([&file](char *buffer, qint64 room) { return file.read(buffer, room); },
+                     file.size(),
+                     [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); });
+    return readLines(lines, table, path);
 }
 
 bool PatchSetFileExists(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly);
+    return RegularFile(path).opened() == RegularFile::Opened::File;
 }

@@ -1,7 +1,7 @@
 // Reading patch set files (.tvr) into a fresh table. Called by the window's load commands
 // and by the fuzz target; never touches the tables the program holds, so a failed load
 // leaves the side as it was. Accepts CR LF, LF and lone CR line ends; keeps text bytes as
-// they stand. Limits on block numbers and value lengths keep any file cheap to reject.
+// they stand. Limits on block numbers, value and line lengths keep any file cheap to reject.
 #pragma once
 
 #include "PatchEntry.h"
@@ -23,11 +23,14 @@ struct [[nodiscard]] ReadResult
     bool ok() const { return message.isEmpty(); }
 };
 
-// Reads a whole patch set from `in`; `path` only goes into the failure messages.
+// Reads a whole patch set from `in`; `path` only goes into the failure messages. A QBuffer
+// is read in place, without copying its bytes and without moving its position.
 ReadResult readPatchSet(QIODevice &in, const QString &path);
 
-// Opens the file and reads it; a file that cannot be opened gives the "Can't find" message.
+// Opens the file once and reads it. Only a regular file is read, and opening never blocks:
+// a path that cannot be opened, or names a directory, gives the "Can't find" message; a
+// FIFO, a device or a socket gives the "Error loading" message at once.
 ReadResult LoadPatchSet(const QString &path);
 
-// True when the file can be opened for reading (it is closed again at once).
+// True when `path` is a regular file that can be opened for reading (closed again at once).
 bool PatchSetFileExists(const QString &path);

@@ -5,7 +5,10 @@
 #include <QIODevice>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
+#include <memory>
 
 using namespace PatchSetFormat;
 
@@ -14,6 +17,7 @@ namespace {
 // Lines are gathered in memory and handed to the device in large writes: many small writes
 // would cost more than building the text.
 constexpr qsizetype flushSize = 64 * 1024;
+constexpr qsizetype firstSize = 1024;
 
 WriteResult failure(const QString &path, const QString &reason)
 {
@@ -23,108 +27,194 @@ WriteResult failure(const QString &path, const QString &reason)
     return result;
 }
 
+// A number in decimal, without sign or leading zeros.
+struct Decimal
+{
+    explicit Decimal(qsizetype number)
+    {
+        if (number >= 0 && number < 1000) {
+            // Bytes and slot numbers, nearly every number written.
+            const int value = int(number);
+            length = value >= 100 ? 3 : value >= 10 ? 2 : 1;
+            const char all[3] = {char('0' + value / 100), char('0' + value / 10 % 10),
+                                 char('0' + value % 10)};
+            std::memcpy(digits, all + 3 - length, size_t(length));
+        } else {
+            length = int(std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
+        }
+    }
+    char digits[20];
+    int length;
+};
+
+// A data slot number, two digits as PadWithZeros of the number to width 2 gives them.
+struct TwoDigits
+{
+    explicit TwoDigits(int slot) : digits{char('0' + slot / 10), char('0' + slot % 10)} {}
+    char digits[2];
+};
+
+template<qsizetype N>
+constexpr qsizetype sizeOf(const char (&)[N])
+{
+    return N - 1;
+}
+qsizetype sizeOf(QByteArrayView text)
+{
+    return text.size();
+}
+qsizetype sizeOf(const QByteArray &text)
+{
+    return text.size();
+}
+qsizetype sizeOf(const Decimal &number)
+{
+    return number.length;
+}
+constexpr qsizetype sizeOf(const TwoDigits &)
+{
+    return 2;
+}
+
+template<qsizetype N>
+char *put(char *at, const char (&text)[N])
+{
+    std::memcpy(at, text, N - 1);
+    return at + N - 1;
+}
+char *put(char *at, QByteArrayView text)
+{
+    if (!text.isEmpty()) {
+        std::memcpy(at, text.data(), size_t(text.size()));
+    }
+    return at + text.size();
+}
+char *put(char *at, const QByteArray &text)
+{
+    return put(at, QByteArrayView(text));
+}
+char *put(char *at, const Decimal &number)
+{
+    std::memcpy(at, number.digits, size_t(number.length));
+    return at + number.length;
+}
+char *put(char *at, const TwoDigits &number)
+{
+    std::memcpy(at, number.digits, 2);
+    return at + 2;
+}
+
 class Output
 {
 public:
-    explicit Output(QIODevice &out) : m_out(out) { m_buffer.reserve(flushSize + 4096); }
+    explicit Output(QIODevice &out) : m_out(out) { grow(firstSize); }
 
-    // Literals only: the length comes from the array, not from a search for the end.
-    template<qsizetype N>
-    Output &operator<<(const char (&text)[N])
+    // One line of the given pieces and its line end. After a failed write nothing more is
+    // written; ok() tells.
+    // The pieces, end to end; lines are pieces that end in `lineEnd`. Writing several lines
+    // in one call checks for room once.
+    template<typename... Pieces>
+    void append(const Pieces &...pieces)
     {
-        m_buffer.append(text, N - 1);
-        return *this;
-    }
-
-    Output &operator<<(const QByteArray &text)
-    {
-        m_buffer.append(text);
-        return *this;
-    }
-
-    Output &operator<<(int number)
-    {
-        char digits[16];
-        const std::to_chars_result converted = std::to_chars(digits, digits + sizeof digits, number);
-        m_buffer.append(digits, converted.ptr - digits);
-        return *this;
-    }
-
-    // Ends the line; hands the gathered text over once enough has piled up.
-    bool endLine()
-    {
-        m_buffer.append(lineEnd, 2);
-        return m_buffer.size() < flushSize || flush();
+        char *at = room((sizeOf(pieces) + ...));
+        if (!at) {
+            return;
+        }
+        ((at = put(at, pieces)), ...);
+        m_at = at;
     }
 
     bool flush()
     {
-        const qsizetype size = m_buffer.size();
-        if (size == 0) {
-            return true;
-        }
-        const qint64 written = m_out.write(m_buffer);
-        m_buffer.resize(0); // keeps the capacity for the next lines
-        return written == size;
+        const qsizetype size = m_at - m_buffer.get();
+        m_at = m_buffer.get();
+        m_ok = m_ok && (size == 0 || m_out.write(m_buffer.get(), size) == size);
+        return m_ok;
     }
+
+    bool ok() const { return m_ok; }
 
 private:
+    char *room(qsizetype length)
+    {
+        if (m_end - m_at < length) {
+            const qsizetype capacity = m_end - m_buffer.get();
+            if (capacity < flushSize) {
+                // Small sets never need the whole buffer: it grows as they do.
+                grow(std::max(2 * capacity, length));
+            } else if (!flush()) {
+                return nullptr;
+            } else if (m_end - m_at < length) {
+                grow(length); // a text longer than the whole buffer
+            }
+        }
+        return m_ok ? m_at : nullptr;
+    }
+
+    // Keeps what was gathered.
+    void grow(qsizetype capacity)
+    {
+        const qsizetype used = m_at - m_buffer.get();
+        std::unique_ptr<char[]> buffer(new char[capacity]);
+        if (used > 0) {
+            std::memcpy(buffer.get(), m_buffer.get(), size_t(used));
+        }
+        m_buffer = std::move(buffer);
+        m_at = m_buffer.get() + used;
+        m_end = m_buffer.get() + capacity;
+    }
+
     QIODevice &m_out;
-    QByteArray m_buffer;
+    std::unique_ptr<char[]> m_buffer;
+    char *m_at = nullptr;
+    char *m_end = nullptr;
+    bool m_ok = true;
 };
 
-// Two digits for a data slot number, as PadWithZeros of the number to width 2 gives them.
-QByteArray slotDigits(int slot)
+void writeEntry(Output &out, const PatchEntry &entry, const QByteArray &blockNumber)
 {
-    const char digits[2] = {char('0' + slot / 10), char('0' + slot % 10)};
-    return QByteArray(digits, 2);
-}
-
-bool writeEntry(Output &out, const PatchEntry &entry, const QByteArray &blockNumber,
-                const QByteArray (&slotNumbers)[PatchEntry::DataSlotCount])
-{
-    bool ok = true;
-    ok = ok && (out << "/bgn " << blockNumber).endLine();
-    ok = ok && (out << keyOmnipresence << "=" << int(entry.Omnipresence)).endLine();
-    ok = ok && (out << keyName << "=" << entry.Name).endLine();
-    ok = ok && (out << keyDescription << "=" << entry.Description).endLine();
-    ok = ok && out.endLine();
-    ok = ok && (out << keyRequiresRemap << "=" << int(entry.RequiresRemap)).endLine();
-    ok = ok && (out << keyRequiresYiff << "=" << int(entry.RequiresYiff)).endLine();
-    ok = ok && (out << keyRequiresPart << "=" << int(entry.RequiresPart)).endLine();
-    ok = ok && (out << keyRequiresSave << "=" << int(entry.RequiresSave)).endLine();
-    ok = ok && (out << keyDependencies << "=" << entry.Dependencies).endLine();
-    ok = ok && out.endLine();
-    ok = ok && (out << keyCondBehave << "=" << int(entry.CondBehave)).endLine();
-    for (int slot = 0; ok && slot < PatchEntry::DataSlotCount; ++slot) {
-        const DataSlot &data = entry.data(slot);
-        if (data.Offffset.isEmpty()) {
+    out.append(beginMarker, " ", blockNumber, lineEnd,
+               keyOmnipresence, "=", Decimal(entry.Omnipresence), lineEnd,
+               keyName, "=", entry.Name, lineEnd,
+               keyDescription, "=", entry.Description, lineEnd,
+               lineEnd,
+               keyRequiresRemap, "=", Decimal(entry.RequiresRemap), lineEnd,
+               keyRequiresYiff, "=", Decimal(entry.RequiresYiff), lineEnd,
+               keyRequiresPart, "=", Decimal(entry.RequiresPart), lineEnd,
+               keyRequiresSave, "=", Decimal(entry.RequiresSave), lineEnd,
+               keyDependencies, "=", entry.Dependencies, lineEnd,
+               lineEnd,
+               keyCondBehave, "=", Decimal(entry.CondBehave), lineEnd);
+    const SlotTexts &texts = entry.slotTexts();
+    for (int index = 0; index < texts.dataSlotsUsed(); ++index) {
+        const QByteArrayView offset = texts.dataText(index, DataText::Offffset);
+        if (offset.isEmpty()) {
             continue;
         }
-        const QByteArray &digits = slotNumbers[slot];
-        ok = ok && (out << keyOffffset << digits << "=" << data.Offffset).endLine();
-        ok = ok && (out << keyDeflData << digits << "=" << data.DeflData).endLine();
-        ok = ok && (out << keyModNData << digits << "=" << data.ModNData).endLine();
-        ok = ok && (out << keyModRData << digits << "=" << data.ModRData).endLine();
-        ok = ok && out.endLine();
+        const TwoDigits digits(texts.dataSlotNumber(index));
+        out.append(keyOffffset, digits, "=", offset, lineEnd,
+                   keyDeflData, digits, "=", texts.dataText(index, DataText::DeflData), lineEnd,
+                   keyModNData, digits, "=", texts.dataText(index, DataText::ModNData), lineEnd,
+                   keyModRData, digits, "=", texts.dataText(index, DataText::ModRData), lineEnd,
+                   lineEnd);
     }
-    for (int slot = 0; ok && slot < PatchEntry::ParameterSlotCount; ++slot) {
-        const PatchParameter &parameter = entry.parameter(slot);
-        if (parameter.existence != 1) {
+    for (int index = 0; index < texts.parameterSlotsUsed(); ++index) {
+        if (texts.parameterNumber(index, ParameterNumber::existence) != 1) {
             continue;
         }
-        ok = ok && (out << keyBambi << "=" << slot << "|1").endLine();
-        ok = ok && (out << keyRonno << "=" << slot << "|" << parameter.offsetka).endLine();
-        ok = ok
-            && (out << keyGprince << "=" << slot << "|" << parameter.parametervalka).endLine();
-        ok = ok
-            && (out << keyFaline << "=" << slot << "|" << parameter.parameternamka).endLine();
-        ok = ok && (out << keyMena << "=" << slot << "|" << int(parameter.parametertypka))
-                       .endLine();
+        const Decimal slot(texts.parameterSlotNumber(index));
+        out.append(keyBambi, "=", slot, "|1", lineEnd,
+                   keyRonno, "=", slot, "|", texts.parameterText(index, ParameterText::offsetka),
+                   lineEnd,
+                   keyGprince, "=", slot, "|",
+                   texts.parameterText(index, ParameterText::parametervalka), lineEnd,
+                   keyFaline, "=", slot, "|",
+                   texts.parameterText(index, ParameterText::parameternamka), lineEnd,
+                   keyMena, "=", slot, "|",
+                   Decimal(texts.parameterNumber(index, ParameterNumber::parametertypka)),
+                   lineEnd);
     }
-    ok = ok && (out << "/end " << blockNumber).endLine();
-    ok = ok && out.endLine();
-    return ok;
+    out.append(endMarker, " ", blockNumber, lineEnd, lineEnd);
 }
 
 } // namespace
@@ -142,19 +232,13 @@ WriteResult writePatchSet(QIODevice &out, const PatchTable &table, const QString
     if (!out.isWritable()) {
         return failure(path, out.errorString());
     }
-    QByteArray slotNumbers[PatchEntry::DataSlotCount];
-    for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-        slotNumbers[slot] = slotDigits(slot);
-    }
     Output lines(out);
-    bool ok = (lines << headerKeyword << writtenVersion).endLine() && lines.endLine();
-    for (qsizetype index = 0; ok && index < table.size(); ++index) {
+    lines.append(headerKeyword, writtenVersion, lineEnd, lineEnd);
+    for (qsizetype index = 0; lines.ok() && index < table.size(); ++index) {
         // All digits from 1000 on: cutting them would renumber the entries on reading.
-        const QByteArray blockNumber = PadWithZeros(QByteArray::number(index), 3);
-        ok = writeEntry(lines, table.at(index), blockNumber, slotNumbers);
+        writeEntry(lines, table.at(index), PadWithZeros(QByteArray::number(index), 3));
     }
-    ok = ok && lines.flush();
-    if (!ok) {
+    if (!lines.flush()) {
         return failure(path, out.errorString());
     }
     return {};

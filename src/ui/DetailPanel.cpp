@@ -9,19 +9,18 @@ QString detailSummary(const PatchEntry &entry, Side side)
     int offsets = 0;
     qint64 size = 0;
     for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-        const DataSlot &data = entry.data(slot);
-        if (data.Offffset.isEmpty()) {
+        if (entry.Offffset(slot).isEmpty()) {
             continue; // data texts without an offset are not part of the patch
         }
         ++offsets;
-        const qint64 longest =
-                std::max({data.DeflData.size(), data.ModNData.size(), data.ModRData.size()});
+        const qint64 longest = std::max({entry.DeflData(slot).size(), entry.ModNData(slot).size(),
+                                         entry.ModRData(slot).size()});
         size += longest / 2; // two hex digits per byte; a dangling digit is no byte
     }
 
     int params = 0;
     for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
-        if (!entry.parameter(slot).offsetka.isEmpty()) {
+        if (!entry.offsetka(slot).isEmpty()) {
             ++params;
         }
     }

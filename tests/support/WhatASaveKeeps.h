@@ -11,25 +11,33 @@
 
 inline PatchTable whatASaveKeeps(PatchTable table)
 {
-    for (PatchEntry &entry : table) {
-        for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-            const DataSlot &data = std::as_const(entry).data(slot);
-            if (data.Offffset.isEmpty() && !data.isEmpty()) {
-                entry.data(slot) = DataSlot();
+    for (qsizetype position = 0; position < table.size(); ++position) {
+        if (std::as_const(table).at(position).slotTexts().isEmpty()) {
+            continue; // nothing but members a save keeps as they are
+        }
+        // Walks the slots in use of the entry as read; `read` shares its texts, so changing
+        // the entry in the table leaves them where the walk finds them. Only an entry that
+        // changes is written to, so a table that comes back whole is not copied.
+        const PatchEntry read = std::as_const(table).at(position);
+        const SlotTexts &texts = read.slotTexts();
+        for (int index = 0; index < texts.dataSlotsUsed(); ++index) {
+            const int slot = texts.dataSlotNumber(index);
+            if (read.Offffset(slot).isEmpty()) {
+                table[position].setData(slot, DataSlot());
             }
         }
-        for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
-            if (std::as_const(entry).parameter(slot).isEmpty()) {
-                continue;
+        for (int index = 0; index < texts.parameterSlotsUsed(); ++index) {
+            const int slot = texts.parameterSlotNumber(index);
+            PatchParameter kept;
+            if (read.existence(slot) == 1) {
+                kept = read.parameter(slot);
+                kept.offsetka.truncate(50);
+                kept.parametervalka.truncate(50);
+                kept.parameternamka.truncate(50);
             }
-            PatchParameter &kept = entry.parameter(slot);
-            if (kept.existence != 1) {
-                kept = PatchParameter();
-                continue;
+            if (kept != read.parameter(slot)) {
+                table[position].setParameter(slot, kept);
             }
-            kept.offsetka.truncate(50);
-            kept.parametervalka.truncate(50);
-            kept.parameternamka.truncate(50);
         }
     }
     return table;

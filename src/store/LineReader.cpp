@@ -1,0 +1,94 @@
+#include "LineReader.h"
+
+#include <algorithm>
+
+namespace {
+
+// Big enough that a read costs little per line, small enough to stay in the cache.
+constexpr qsizetype chunkSize = 256 * 1024;
+
+// Room for a whole chunk behind the kept start of a line that did not end in the last one.
+constexpr qsizetype largestBuffer = chunkSize + PatchSetFormat::maxLineLength;
+
+// Where the size is not known, the buffer starts small and grows with the lines it meets.
+constexpr qsizetype firstBuffer = 16 * 1024;
+
+} // namespace
+
+LineReader::LineReader(QByteArrayView bytes)
+    : m_at(bytes.data()), m_end(bytes.data() + bytes.size()), m_atEnd(true)
+{
+}
+
+LineReader::LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse)
+    : m_read(std::move(read)), m_beforeReuse(std::move(beforeReuse))
+{
+    // One more byte than the hint, so a file read whole still sees its end in the first read.
+    m_capacity = sizeHint < 0 ? firstBuffer
+                              : std::clamp<qsizetype>(sizeHint + 1, firstBuffer, largestBuffer);
+    m_buffer.reset(new char[m_capacity]);
+    m_at = m_end = m_buffer.get();
+}
+
+LineReader::~LineReader() = default;
+
+const Line *LineReader::nextAcrossReads()
+{
+    for (;;) {
+        // [m_at, m_end) is the start of a line whose end has not been read yet.
+        if (m_atEnd) {
+            if (m_at == m_end) {
+                return nullptr;
+            }
+            const char *begin = m_at;
+            m_at = m_end;
+            ++m_lineNumber;
+            return cut(begin, m_end); // scanned before the last read told of the end
+        }
+        // Only as much of the line as the format looks at is kept; the next read lands
+        // behind it and the rest of the line is passed over.
+        char *buffer = m_buffer.get();
+        if (m_beforeReuse) {
+            m_beforeReuse(QByteArrayView(buffer, m_end - buffer));
+        }
+        const qsizetype kept = std::min<qsizetype>(m_end - m_at, PatchSetFormat::maxLineLength);
+        if (kept > 0 && m_at != buffer) {
+            std::memmove(buffer, m_at, size_t(kept));
+        }
+        if (m_capacity - kept < m_capacity / 2 && m_capacity < largestBuffer) {
+            const qsizetype capacity = std::min(2 * m_capacity, largestBuffer);
+            std::unique_ptr<char[]> grown(new char[capacity]);
+            std::memcpy(grown.get(), buffer, size_t(kept));
+            m_buffer = std::move(grown);
+            m_capacity = capacity;
+            buffer = m_buffer.get();
+        }
+        char *fresh = buffer + kept;
+        const qint64 got = m_read(fresh, m_capacity - kept);
+        m_at = buffer;
+        m_end = fresh;
+        if (got < 0) {
+            m_failed = true;
+            m_atEnd = true;
+            m_at = m_end;
+            return nullptr;
+        }
+        if (got == 0) {
+            m_atEnd = true;
+            continue;
+        }
+        m_end = fresh + got;
+        if (m_crPending) {
+            m_crPending = false;
+            if (*fresh == '\n') {
+                ++m_at; // nothing was kept: the last line ended with the CR
+            }
+        }
+        m_line.equals = -1;
+        m_line.semicolon = -1;
+        const char *end = scanLine(m_at, m_end, m_line);
+        if (end != m_end) {
+            return handOut(end);
+        }
+    }
+}

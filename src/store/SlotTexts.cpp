@@ -1,0 +1,542 @@
+#include "SlotTexts.h"
+
+#include <QByteArray>
+#include <QtAlgorithms>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <iterator>
+#include <limits>
+#include <new>
+
+namespace {
+
+// Copies are gathered in pieces of this size: a few per entry at most.
+constexpr qsizetype pieceSize = 64 * 1024;
+
+// Copies `size` bytes. Slot texts are mostly short, and a call to memcpy for each would cost
+// more than the copy: up to 32 bytes go as two words or two 16-byte pieces that may overlap.
+inline void copyText(char *to, const char *from, qsizetype size)
+{
+    const auto copy = [to, from](qsizetype at, size_t length) {
+        std::memcpy(to + at, from + at, length); // a constant length: a plain load and store
+    };
+    if (size > 32) {
+        std::memcpy(to, from, size_t(size));
+    } else if (size > 16) {
+        copy(0, 16);
+        copy(size - 16, 16);
+    } else if (size >= 8) {
+        copy(0, 8);
+        copy(size - 8, 8);
+    } else if (size >= 4) {
+        copy(0, 4);
+        copy(size - 4, 4);
+    } else if (size > 0) {
+        to[0] = from[0];
+        to[size / 2] = from[size / 2];
+        to[size - 1] = from[size - 1];
+    }
+}
+
+// Calls `visit` with the number of every set bit of `bits`, in ascending order.
+template<typename Bits, typename Visit>
+void forEachBit(Bits bits, int offset, Visit visit)
+{
+    while (bits != 0) {
+        visit(offset + int(qCountTrailingZeroBits(bits)));
+        bits &= bits - 1;
+    }
+}
+
+} // namespace
+
+void SlotTexts::release()
+{
+    if (m_block && m_block->ref.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        m_block->~Block();
+        std::free(m_block);
+    }
+    m_block = nullptr;
+}
+
+int SlotTexts::findDataSlot(int slot) const
+{
+    if (!m_block) {
+        return -1;
+    }
+    const quint8 *numbers = dataSlotNumbers();
+    const void *found = std::memchr(numbers, slot, m_block->dataSlots);
+    return found ? int(static_cast<const quint8 *>(found) - numbers) : -1;
+}
+
+int SlotTexts::findParameterSlot(int slot) const
+{
+    for (int index = 0; index < parameterSlotsUsed(); ++index) {
+        if (parameterRecord(index)[0] == slot) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+namespace {
+
+// What a slot in use adds to a block besides its texts: an end per text, plus the slot's
+// number (data) or its number and two numbers (parameters).
+constexpr qsizetype dataSlotBytes = SlotTexts::TextsPerDataSlot * qsizetype(sizeof(quint32)) + 1;
+constexpr qsizetype parameterSlotBytes =
+    SlotTexts::TextsPerParameterSlot * qsizetype(sizeof(quint32)) + 3;
+
+// One stretch of a block and how far it moves.
+struct Shift
+{
+    qsizetype begin;
+    qsizetype end;
+    qsizetype by;
+};
+
+// Moves the stretches, given in ascending order, without one overwriting another that has
+// yet to move: the last first when they move up, the first first when they move down.
+void moveAll(char *bytes, std::initializer_list<Shift> shifts, bool up)
+{
+    const auto move = [bytes](const Shift &shift) {
+        if (shift.end > shift.begin) {
+            std::memmove(bytes + shift.begin + shift.by, bytes + shift.begin,
+                         size_t(shift.end - shift.begin));
+        }
+    };
+    if (up) {
+        std::for_each(std::rbegin(shifts), std::rend(shifts), move);
+    } else {
+        std::for_each(shifts.begin(), shifts.end(), move);
+    }
+}
+
+} // namespace
+
+SlotTexts::Block *SlotTexts::allocate(qsizetype size, qsizetype capacity)
+{
+    if (capacity > qsizetype(std::numeric_limits<quint32>::max())) {
+        throw std::bad_alloc(); // more text than one entry can address
+    }
+    void *memory = std::malloc(size_t(capacity));
+    if (!memory) {
+        throw std::bad_alloc();
+    }
+    return new (memory) Block{{1}, quint32(capacity), quint32(size), 0, 0, 0};
+}
+
+bool SlotTexts::hasRoomFor(qsizetype moreBytes) const
+{
+    return m_block && m_block->ref.load(std::memory_order_acquire) == 1
+        && qsizetype(m_block->size) + moreBytes <= qsizetype(m_block->capacity);
+}
+
+int SlotTexts::insertDataSlot(int slot)
+{
+    const quint8 *numbers = dataSlotNumbers();
+    const int index = int(std::lower_bound(numbers, numbers + m_block->dataSlots, slot) - numbers);
+    const qsizetype endsAt = sizeof(Block);
+    const qsizetype numbersAt = reinterpret_cast<const char *>(numbers) - bytes();
+    const qsizetype recordsAt = numbersAt + m_block->dataSlots;
+    const qsizetype textAt = textArea() - bytes();
+    const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerDataSlot;
+    const int firstText = index * TextsPerDataSlot;
+    moveAll(bytes(),
+            {{endsAt + firstText * qsizetype(sizeof(quint32)), numbersAt, endsOfSlot},
+             {numbersAt, numbersAt + index, endsOfSlot},
+             {numbersAt + index, recordsAt, dataSlotBytes},
+             {recordsAt, textAt, dataSlotBytes},
+             {textAt, m_block->size, dataSlotBytes}},
+            true);
+    m_block->size += quint32(dataSlotBytes);
+    ++m_block->dataSlots;
+    const quint32 end = firstText == 0 ? 0 : ends()[firstText - 1];
+    std::fill(ends() + firstText, ends() + firstText + TextsPerDataSlot, end);
+    const_cast<quint8 *>(dataSlotNumbers())[index] = quint8(slot);
+    return index;
+}
+
+int SlotTexts::insertParameterSlot(int slot)
+{
+    int index = 0;
+    while (index < m_block->parameterSlots && parameterRecord(index)[0] < slot) {
+        ++index;
+    }
+    const qsizetype numbersAt = reinterpret_cast<const char *>(dataSlotNumbers()) - bytes();
+    const qsizetype recordsAt = numbersAt + m_block->dataSlots;
+    const qsizetype textAt = textArea() - bytes();
+    const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerParameterSlot;
+    const int firstText = m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot;
+    moveAll(bytes(),
+            {{qsizetype(sizeof(Block)) + firstText * qsizetype(sizeof(quint32)), numbersAt,
+              endsOfSlot},
+             {numbersAt, recordsAt + index * 3, endsOfSlot},
+             {recordsAt + index * 3, textAt, parameterSlotBytes},
+             {textAt, m_block->size, parameterSlotBytes}},
+            true);
+    m_block->size += quint32(parameterSlotBytes);
+    ++m_block->parameterSlots;
+    const quint32 end = firstText == 0 ? 0 : ends()[firstText - 1];
+    std::fill(ends() + firstText, ends() + firstText + TextsPerParameterSlot, end);
+    quint8 *record = const_cast<quint8 *>(parameterRecord(index));
+    record[0] = quint8(slot);
+    record[1] = 0;
+    record[2] = 0;
+    return index;
+}
+
+void SlotTexts::removeDataSlotIfEmpty(int index)
+{
+    const int firstText = index * TextsPerDataSlot;
+    for (int field = 0; field < TextsPerDataSlot; ++field) {
+        if (!text(firstText + field).isEmpty()) {
+            return;
+        }
+    }
+    const qsizetype numbersAt = reinterpret_cast<const char *>(dataSlotNumbers()) - bytes();
+    const qsizetype recordsAt = numbersAt + m_block->dataSlots;
+    const qsizetype textAt = textArea() - bytes();
+    const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerDataSlot;
+    moveAll(bytes(),
+            {{qsizetype(sizeof(Block))
+                  + (firstText + TextsPerDataSlot) * qsizetype(sizeof(quint32)),
+              numbersAt, -endsOfSlot},
+             {numbersAt, numbersAt + index, -endsOfSlot},
+             {numbersAt + index + 1, recordsAt, -dataSlotBytes},
+             {recordsAt, textAt, -dataSlotBytes},
+             {textAt, m_block->size, -dataSlotBytes}},
+            false);
+    m_block->size -= quint32(dataSlotBytes);
+    --m_block->dataSlots;
+    if (m_block->dataSlots == 0 && m_block->parameterSlots == 0) {
+        release(); // no slot in use is no block at all, as a new entry has
+    }
+}
+
+void SlotTexts::removeParameterSlotIfEmpty(int index)
+{
+    const quint8 *record = parameterRecord(index);
+    const int firstText = m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot;
+    if (record[1] != 0 || record[2] != 0) {
+        return;
+    }
+    for (int field = 0; field < TextsPerParameterSlot; ++field) {
+        if (!text(firstText + field).isEmpty()) {
+            return;
+        }
+    }
+    const qsizetype numbersAt = reinterpret_cast<const char *>(dataSlotNumbers()) - bytes();
+    const qsizetype recordsAt = numbersAt + m_block->dataSlots;
+    const qsizetype textAt = textArea() - bytes();
+    const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerParameterSlot;
+    moveAll(bytes(),
+            {{qsizetype(sizeof(Block))
+                  + (firstText + TextsPerParameterSlot) * qsizetype(sizeof(quint32)),
+              numbersAt, -endsOfSlot},
+             {numbersAt, recordsAt + index * 3, -endsOfSlot},
+             {recordsAt + (index + 1) * 3, textAt, -parameterSlotBytes},
+             {textAt, m_block->size, -parameterSlotBytes}},
+            false);
+    m_block->size -= quint32(parameterSlotBytes);
+    --m_block->parameterSlots;
+    if (m_block->dataSlots == 0 && m_block->parameterSlots == 0) {
+        release();
+    }
+}
+
+void SlotTexts::replaceText(int index, QByteArrayView text)
+{
+    quint32 *end = ends();
+    const quint32 begin = index == 0 ? 0 : end[index - 1];
+    const qsizetype delta = text.size() - qsizetype(end[index] - begin);
+    const qsizetype textAt = textArea() - bytes();
+    const qsizetype after = textAt + end[index];
+    if (delta != 0) {
+        std::memmove(bytes() + after + delta, bytes() + after, size_t(m_block->size - after));
+        for (int later = index; later < textCount(); ++later) {
+            end[later] = quint32(qsizetype(end[later]) + delta);
+        }
+        m_block->size = quint32(qsizetype(m_block->size) + delta);
+    }
+    if (!text.isEmpty()) {
+        std::memcpy(bytes() + textAt + begin, text.data(), size_t(text.size()));
+    }
+}
+
+void SlotTexts::setDataText(int slot, DataText field, QByteArrayView text)
+{
+    if (m_block && text.data() >= bytes() && text.data() < bytes() + m_block->capacity) {
+        setDataText(slot, field, text.toByteArray()); // a text of this very block moves
+        return;
+    }
+    int index = findDataSlot(slot);
+    if (index < 0 && text.isEmpty()) {
+        return;
+    }
+    const qsizetype old = index < 0 ? 0 : dataText(index, field).size();
+    if (!hasRoomFor((index < 0 ? dataSlotBytes : 0) + text.size() - old)) {
+        SlotTextsBuilder builder;
+        builder.load(*this);
+        builder.setData(slot, field, text, SlotTextsBuilder::Storage::Borrow);
+        *this = builder.build(m_block ? m_block->size / 2 : 0);
+        return;
+    }
+    if (index < 0) {
+        index = insertDataSlot(slot);
+    }
+    replaceText(index * TextsPerDataSlot + int(field), text);
+    removeDataSlotIfEmpty(index);
+}
+
+void SlotTexts::setParameterText(int slot, ParameterText field, QByteArrayView text)
+{
+    if (m_block && text.data() >= bytes() && text.data() < bytes() + m_block->capacity) {
+        setParameterText(slot, field, text.toByteArray());
+        return;
+    }
+    int index = findParameterSlot(slot);
+    if (index < 0 && text.isEmpty()) {
+        return;
+    }
+    const qsizetype old = index < 0 ? 0 : parameterText(index, field).size();
+    if (!hasRoomFor((index < 0 ? parameterSlotBytes : 0) + text.size() - old)) {
+        SlotTextsBuilder builder;
+        builder.load(*this);
+        builder.setParameter(slot, field, text, SlotTextsBuilder::Storage::Borrow);
+        *this = builder.build(m_block ? m_block->size / 2 : 0);
+        return;
+    }
+    if (index < 0) {
+        index = insertParameterSlot(slot);
+    }
+    replaceText(m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot
+                    + int(field),
+                text);
+    removeParameterSlotIfEmpty(index);
+}
+
+void SlotTexts::setParameterNumber(int slot, ParameterNumber field, quint8 value)
+{
+    int index = findParameterSlot(slot);
+    if (index < 0 && value == 0) {
+        return;
+    }
+    if (!hasRoomFor(index < 0 ? parameterSlotBytes : 0)) {
+        SlotTextsBuilder builder;
+        builder.load(*this);
+        builder.setParameterNumber(slot, field, value);
+        *this = builder.build(m_block ? m_block->size / 2 : 0);
+        return;
+    }
+    if (index < 0) {
+        index = insertParameterSlot(slot);
+    }
+    const_cast<quint8 *>(parameterRecord(index))[1 + int(field)] = value;
+    removeParameterSlotIfEmpty(index);
+}
+
+bool operator==(const SlotTexts &a, const SlotTexts &b)
+{
+    if (a.m_block == b.m_block) {
+        return true;
+    }
+    if (!a.m_block || !b.m_block || a.m_block->size != b.m_block->size) {
+        return false;
+    }
+    // Everything in use after the reference count and the capacity: tables and texts.
+    constexpr size_t skipped = offsetof(SlotTexts::Block, size);
+    const auto *left = reinterpret_cast<const char *>(a.m_block) + skipped;
+    const auto *right = reinterpret_cast<const char *>(b.m_block) + skipped;
+    return std::memcmp(left, right, a.m_block->size - skipped) == 0;
+}
+
+SlotTextsBuilder::SlotTextsBuilder()
+{
+    clear();
+}
+
+SlotTextsBuilder::~SlotTextsBuilder() = default;
+
+template<typename Visit>
+void SlotTextsBuilder::forEachTouchedText(Visit visit)
+{
+    constexpr int dataTexts = SlotTexts::TextsPerDataSlot;
+    constexpr int parameterTexts = SlotTexts::TextsPerParameterSlot;
+    const auto data = [&](int slot) {
+        std::for_each(m_texts + slot * dataTexts, m_texts + (slot + 1) * dataTexts, visit);
+    };
+    forEachBit(m_dataTouched[0], 0, data);
+    forEachBit(m_dataTouched[1], 64, data);
+    forEachBit(m_parametersTouched, 0, [&](int slot) {
+        Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
+        std::for_each(texts, texts + parameterTexts, visit);
+    });
+}
+
+void SlotTextsBuilder::clear()
+{
+    m_dataTouched[0] = m_dataTouched[1] = 0;
+    m_parametersTouched = 0;
+    if (m_pieces.size() > 1) {
+        m_pieces.resize(1); // one piece serves the next entry
+    }
+    if (!m_pieces.empty()) {
+        m_pieces.front().used = 0;
+    }
+    m_copied = 0;
+    m_checkCopiesAt = pieceSize;
+    m_changed = false;
+}
+
+void SlotTextsBuilder::load(const SlotTexts &texts)
+{
+    clear();
+    int text = 0;
+    for (int used = 0; used < texts.dataSlotsUsed(); ++used) {
+        const int slot = texts.dataSlotNumber(used);
+        touchData(slot);
+        const int first = slot * SlotTexts::TextsPerDataSlot;
+        for (int field = 0; field < SlotTexts::TextsPerDataSlot; ++field) {
+            const QByteArrayView loaded = texts.text(text++);
+            m_texts[first + field] = {loaded.data(), loaded.size()};
+        }
+    }
+    for (int used = 0; used < texts.parameterSlotsUsed(); ++used) {
+        const int slot = texts.parameterSlotNumber(used);
+        touchParameter(slot);
+        const int first = parameterTextBase + slot * SlotTexts::TextsPerParameterSlot;
+        for (int field = 0; field < SlotTexts::TextsPerParameterSlot; ++field) {
+            const QByteArrayView loaded = texts.text(text++);
+            m_texts[first + field] = {loaded.data(), loaded.size()};
+        }
+        m_numbers[slot][0] = texts.parameterNumber(used, ParameterNumber::existence);
+        m_numbers[slot][1] = texts.parameterNumber(used, ParameterNumber::parametertypka);
+    }
+}
+
+void SlotTextsBuilder::setCopy(int index, QByteArrayView text)
+{
+    m_texts[index] = copy({text.data(), text.size()});
+    if (m_copied > m_checkCopiesAt) {
+        dropOldCopies();
+    }
+}
+
+void SlotTextsBuilder::keep(QByteArrayView bytes)
+{
+    const char *begin = bytes.data();
+    const char *end = begin + bytes.size();
+    forEachTouchedText([&](Text &text) {
+        if (text.size != 0 && text.data >= begin && text.data < end) {
+            text = copy(text);
+        }
+    });
+    if (m_copied > m_checkCopiesAt) {
+        dropOldCopies();
+    }
+}
+
+// A text set again and again leaves its old copies behind; once they outweigh everything the
+// entry holds, the texts move to fresh pieces without them. So memory follows what is kept,
+// not how often it was set.
+void SlotTextsBuilder::dropOldCopies()
+{
+    qsizetype live = 0;
+    forEachTouchedText([&](const Text &text) { live += text.size; });
+    if (m_copied > 2 * live) {
+        std::vector<Piece> old;
+        old.swap(m_pieces);
+        m_copied = 0;
+        forEachTouchedText([this](Text &text) {
+            if (text.size != 0) {
+                text = copy(text);
+            }
+        });
+    }
+    m_checkCopiesAt = m_copied + 2 * live + pieceSize;
+}
+
+SlotTextsBuilder::Text SlotTextsBuilder::copy(const Text &text)
+{
+    if (m_pieces.empty() || m_pieces.back().size - m_pieces.back().used < text.size) {
+        const qsizetype size = std::max(text.size, pieceSize);
+        m_pieces.push_back({std::unique_ptr<char[]>(new char[size]), size, 0});
+    }
+    Piece &piece = m_pieces.back();
+    char *at = piece.bytes.get() + piece.used;
+    std::memcpy(at, text.data, size_t(text.size));
+    piece.used += text.size;
+    m_copied += text.size;
+    return {at, text.size};
+}
+
+SlotTexts SlotTextsBuilder::build(qsizetype spare) const
+{
+    constexpr int dataTexts = SlotTexts::TextsPerDataSlot;
+    constexpr int parameterTexts = SlotTexts::TextsPerParameterSlot;
+    // A touched slot may have been emptied again; only slots with something in them are kept.
+    quint64 dataInUse[2] = {};
+    quint32 parametersInUse = 0;
+    int dataSlots = 0;
+    int parameterSlots = 0;
+    qsizetype textBytes = 0;
+    const auto countData = [&](int slot) {
+        const Text *texts = m_texts + slot * dataTexts;
+        const qsizetype bytes = texts[0].size + texts[1].size + texts[2].size + texts[3].size;
+        if (bytes != 0) {
+            dataInUse[slot / 64] |= quint64(1) << (slot % 64);
+            ++dataSlots;
+            textBytes += bytes;
+        }
+    };
+    forEachBit(m_dataTouched[0], 0, countData);
+    forEachBit(m_dataTouched[1], 64, countData);
+    forEachBit(m_parametersTouched, 0, [&](int slot) {
+        const Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
+        const qsizetype bytes = texts[0].size + texts[1].size + texts[2].size;
+        if (bytes != 0 || m_numbers[slot][0] != 0 || m_numbers[slot][1] != 0) {
+            parametersInUse |= 1u << slot;
+            ++parameterSlots;
+            textBytes += bytes;
+        }
+    });
+    if (dataSlots == 0 && parameterSlots == 0) {
+        return SlotTexts();
+    }
+
+    const int texts = dataSlots * dataTexts + parameterSlots * parameterTexts;
+    const qsizetype size = qsizetype(sizeof(SlotTexts::Block)) + texts * qsizetype(sizeof(quint32))
+        + dataSlots + parameterSlots * 3 + textBytes;
+    SlotTexts result(SlotTexts::allocate(size, size + spare));
+    result.m_block->dataSlots = quint8(dataSlots);
+    result.m_block->parameterSlots = quint8(parameterSlots);
+    auto *ends = const_cast<quint32 *>(result.ends());
+    auto *numbers = const_cast<quint8 *>(result.dataSlotNumbers());
+    quint8 *records = numbers + dataSlots;
+    char *text = const_cast<char *>(result.textArea());
+    quint32 end = 0;
+    const auto put = [&](const Text &piece) {
+        copyText(text + end, piece.data, piece.size);
+        end += quint32(piece.size);
+        *ends++ = end;
+    };
+    const auto putData = [&](int slot) {
+        *numbers++ = quint8(slot);
+        std::for_each(m_texts + slot * dataTexts, m_texts + (slot + 1) * dataTexts, put);
+    };
+    forEachBit(dataInUse[0], 0, putData);
+    forEachBit(dataInUse[1], 64, putData);
+    forEachBit(parametersInUse, 0, [&](int slot) {
+        *records++ = quint8(slot);
+        *records++ = m_numbers[slot][0];
+        *records++ = m_numbers[slot][1];
+        const Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
+        std::for_each(texts, texts + parameterTexts, put);
+    });
+    return result;
+}

@@ -1,0 +1,270 @@
+// The data and parameter slots of one patch entry, held in one shared block: the texts of
+// every slot in use laid end to end, behind small tables that say where each text ends.
+// Owned by PatchEntry; copies share the block and a change to a shared block makes a new
+// one, so copying an entry never copies its texts and a loaded table costs one allocation
+// per entry, not one per text. SlotTextsBuilder makes blocks: the reader fills a whole entry
+// with it.
+#pragma once
+
+#include <QByteArrayView>
+#include <QtGlobal>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <utility>
+#include <vector>
+
+enum class DataText : quint8 { Offffset, DeflData, ModNData, ModRData };
+enum class ParameterText : quint8 { offsetka, parametervalka, parameternamka };
+enum class ParameterNumber : quint8 { existence, parametertypka };
+
+class SlotTexts
+{
+public:
+    static constexpr int DataSlotCount = 100;
+    static constexpr int ParameterSlotCount = 30;
+    static constexpr int TextsPerDataSlot = 4;
+    static constexpr int TextsPerParameterSlot = 3;
+
+    SlotTexts() = default; // no slot in use
+    SlotTexts(const SlotTexts &other) noexcept : m_block(other.m_block) { retain(); }
+    SlotTexts(SlotTexts &&other) noexcept : m_block(other.m_block) { other.m_block = nullptr; }
+    SlotTexts &operator=(const SlotTexts &other) noexcept
+    {
+        SlotTexts copy(other);
+        swap(copy);
+        return *this;
+    }
+    SlotTexts &operator=(SlotTexts &&other) noexcept
+    {
+        SlotTexts moved(std::move(other));
+        swap(moved);
+        return *this;
+    }
+    ~SlotTexts() { release(); }
+    void swap(SlotTexts &other) noexcept { std::swap(m_block, other.m_block); }
+
+    // Slots are in use when any of their texts or numbers is not empty or 0; only those are
+    // held, in ascending order of their numbers. An index below counts used slots only.
+    bool isEmpty() const { return m_block == nullptr; }
+    int dataSlotsUsed() const { return m_block ? m_block->dataSlots : 0; }
+    int dataSlotNumber(int index) const { return dataSlotNumbers()[index]; }
+    QByteArrayView dataText(int index, DataText field) const
+    {
+        return text(index * TextsPerDataSlot + int(field));
+    }
+    int parameterSlotsUsed() const { return m_block ? m_block->parameterSlots : 0; }
+    int parameterSlotNumber(int index) const { return parameterRecord(index)[0]; }
+    QByteArrayView parameterText(int index, ParameterText field) const
+    {
+        return text(m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot
+                    + int(field));
+    }
+    quint8 parameterNumber(int index, ParameterNumber field) const
+    {
+        return parameterRecord(index)[1 + int(field)];
+    }
+
+    // The index of a slot among the used ones, or -1 when it is not in use.
+    int findDataSlot(int slot) const;
+    int findParameterSlot(int slot) const;
+
+    // Change one text or number of a slot. A block held by nobody else and with room left is
+    // changed in place; otherwise a new one is made with room to spare, so filling an entry
+    // slot by slot allocates now and then, not for every text.
+    void setDataText(int slot, DataText field, QByteArrayView text);
+    void setParameterText(int slot, ParameterText field, QByteArrayView text);
+    void setParameterNumber(int slot, ParameterNumber field, quint8 value);
+
+    // Equal contents make equal blocks byte for byte, so comparing is one memcmp.
+    friend bool operator==(const SlotTexts &a, const SlotTexts &b);
+    friend bool operator!=(const SlotTexts &a, const SlotTexts &b) { return !(a == b); }
+
+private:
+    friend class SlotTextsBuilder;
+
+    // Followed in the same allocation by: quint32 ends[] (one per text, counted from the start
+    // of the text area), the numbers of the used data slots, three bytes per used parameter
+    // slot (its number, existence, parametertypka), then the texts.
+    struct Block
+    {
+        std::atomic<int> ref;
+        quint32 capacity; // bytes allocated
+        quint32 size;     // bytes in use; blocks compare from here to the end of their use
+        quint8 dataSlots;
+        quint8 parameterSlots;
+        quint16 zero; // keeps the padding defined, since blocks compare as bytes
+    };
+
+    explicit SlotTexts(Block *block) : m_block(block) {}
+    static Block *allocate(qsizetype size, qsizetype capacity);
+
+    // The in-place changes; each keeps every slot in use and only those.
+    bool hasRoomFor(qsizetype moreBytes) const;
+    int insertDataSlot(int slot);
+    int insertParameterSlot(int slot);
+    void removeDataSlotIfEmpty(int index);
+    void removeParameterSlotIfEmpty(int index);
+    void replaceText(int index, QByteArrayView text);
+    char *bytes() { return reinterpret_cast<char *>(m_block); }
+    quint32 *ends() { return reinterpret_cast<quint32 *>(m_block + 1); }
+    void retain() const
+    {
+        if (m_block) {
+            m_block->ref.fetch_add(1, std::memory_order_relaxed);
+        }
+    }
+    void release();
+
+    const quint32 *ends() const { return reinterpret_cast<const quint32 *>(m_block + 1); }
+    int textCount() const
+    {
+        return m_block->dataSlots * TextsPerDataSlot
+            + m_block->parameterSlots * TextsPerParameterSlot;
+    }
+    const quint8 *dataSlotNumbers() const
+    {
+        return reinterpret_cast<const quint8 *>(ends() + textCount());
+    }
+    const quint8 *parameterRecord(int index) const
+    {
+        return dataSlotNumbers() + m_block->dataSlots + index * 3;
+    }
+    const char *textArea() const
+    {
+        return reinterpret_cast<const char *>(parameterRecord(m_block->parameterSlots));
+    }
+    QByteArrayView text(int index) const
+    {
+        const quint32 begin = index == 0 ? 0 : ends()[index - 1];
+        return QByteArrayView(textArea() + begin, qsizetype(ends()[index] - begin));
+    }
+
+    Block *m_block = nullptr;
+};
+
+// Gathers the slots of one entry, then makes one block of them. A text is copied when it is
+// set, unless the caller lends it: then it is read only by build(), so a reader that has a
+// whole file in memory copies each text once, into the block.
+class SlotTextsBuilder
+{
+public:
+    enum class Storage {
+        Copy,   // the text may go away once the call returns
+        Borrow, // the text stays valid and unchanged until build(), or until keep() is told
+                // about the bytes that hold it
+    };
+
+    SlotTextsBuilder();
+    ~SlotTextsBuilder();
+    SlotTextsBuilder(const SlotTextsBuilder &) = delete;
+    SlotTextsBuilder &operator=(const SlotTextsBuilder &) = delete;
+
+    // Starts over with every slot empty, or with the slots of `texts`, which are borrowed.
+    void clear();
+    void load(const SlotTexts &texts);
+
+    void setData(int slot, DataText field, QByteArrayView text, Storage storage = Storage::Copy)
+    {
+        touchData(slot);
+        setText(slot * SlotTexts::TextsPerDataSlot + int(field), text, storage);
+    }
+    void setParameter(int slot, ParameterText field, QByteArrayView text,
+                      Storage storage = Storage::Copy)
+    {
+        touchParameter(slot);
+        setText(parameterTextBase + slot * SlotTexts::TextsPerParameterSlot + int(field), text,
+                storage);
+    }
+    void setParameterNumber(int slot, ParameterNumber field, quint8 value)
+    {
+        touchParameter(slot);
+        m_numbers[slot][int(field)] = value;
+        m_changed = true;
+    }
+
+    // Copies every text that lies in `bytes`, which are about to change or go away.
+    void keep(QByteArrayView bytes);
+
+    // True once anything was set since the last clear() or load().
+    bool changed() const { return m_changed; }
+
+    // A block of the slots in use, with `spare` bytes of room; empty when no slot is in use.
+    SlotTexts build(qsizetype spare = 0) const;
+
+private:
+    static constexpr int parameterTextBase =
+        SlotTexts::DataSlotCount * SlotTexts::TextsPerDataSlot;
+    static constexpr int textCount =
+        parameterTextBase + SlotTexts::ParameterSlotCount * SlotTexts::TextsPerParameterSlot;
+
+    // A text as set: where it lies and how long it is.
+    struct Text
+    {
+        const char *data;
+        qsizetype size;
+
+        QByteArrayView view() const { return QByteArrayView(data, size); }
+    };
+
+    // The texts and numbers of a slot are undefined until it is first touched, so starting an
+    // entry costs nothing for the slots it never uses.
+    void touchData(int slot)
+    {
+        quint64 &bits = m_dataTouched[slot / 64];
+        const quint64 bit = quint64(1) << (slot % 64);
+        if ((bits & bit) == 0) {
+            bits |= bit;
+            std::fill_n(m_texts + slot * SlotTexts::TextsPerDataSlot,
+                        SlotTexts::TextsPerDataSlot, Text{nullptr, 0});
+        }
+    }
+    void touchParameter(int slot)
+    {
+        const quint32 bit = 1u << slot;
+        if ((m_parametersTouched & bit) == 0) {
+            m_parametersTouched |= bit;
+            std::fill_n(m_texts + parameterTextBase + slot * SlotTexts::TextsPerParameterSlot,
+                        SlotTexts::TextsPerParameterSlot, Text{nullptr, 0});
+            m_numbers[slot][0] = 0;
+            m_numbers[slot][1] = 0;
+        }
+    }
+    void setText(int index, QByteArrayView text, Storage storage)
+    {
+        m_changed = true;
+        if (storage == Storage::Copy && !text.isEmpty()) {
+            setCopy(index, text);
+            return;
+        }
+        // Field by field: the reader sets a text right after finding it, and moving the pair
+        // through memory as one piece would stall on that.
+        m_texts[index].data = text.data();
+        m_texts[index].size = text.size();
+    }
+    void setCopy(int index, QByteArrayView text);
+    void dropOldCopies();
+    // Calls `visit` with every text of the slots touched since the last clear().
+    template<typename Visit>
+    void forEachTouchedText(Visit visit);
+    Text copy(const Text &text);
+
+    struct Piece
+    {
+        std::unique_ptr<char[]> bytes;
+        qsizetype size;
+        qsizetype used;
+    };
+
+    Text m_texts[textCount];
+    quint8 m_numbers[SlotTexts::ParameterSlotCount][2];
+    // Slots touched since the last clear(), one bit each: a sparse entry costs only its slots.
+    quint64 m_dataTouched[2] = {};
+    quint32 m_parametersTouched = 0;
+    // Copies, in pieces that never move; dropped by clear() and load().
+    std::vector<Piece> m_pieces;
+    qsizetype m_copied = 0;
+    qsizetype m_checkCopiesAt = 0;
+    bool m_changed = false;
+};
