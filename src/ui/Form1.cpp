@@ -2,6 +2,7 @@
 
 #include "AnchoredLabel.h"
 #include "Dialogs.h"
+#include "FileDrop.h"
 #include "ListSideView.h"
 #include "PatchSetEditor.h"
 #include "PatchSetReader.h"
@@ -186,6 +187,7 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     CommandSwitches &switches = *this; // the base is private: only the editor switches them
     m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
     connectControls();
+    acceptFileDrops();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame = geometry();
@@ -335,6 +337,13 @@ void Form1::connectControls()
     connect(Timer2, &QTimer::timeout, this, &Form1::tickFade);
 }
 
+void Form1::acceptFileDrops()
+{
+    // Each list's viewport takes the drops, so the lists' own item dragging stays off.
+    new FileDrop(List1->viewport(), [this](const QString &path) { loadPath(Side::Left, path); });
+    new FileDrop(List2->viewport(), [this](const QString &path) { loadPath(Side::Right, path); });
+}
+
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::MouseButtonRelease) {
@@ -377,6 +386,12 @@ void Form1::loadSide(Side side)
     if (path.isEmpty()) {
         return; // cancelled: nothing changes
     }
+    loadFile(side, path);
+}
+
+void Form1::loadPath(Side side, const QString &path)
+{
+    m_dialogs.setFileName(path); // as the open dialog leaves it, so a failed name is offered
     loadFile(side, path);
 }
 

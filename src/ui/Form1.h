@@ -50,6 +50,10 @@ public:
     // One tick of Timer2, the detail fade; tests drive the fade with it.
     void tickFade();
     const PatchSets &sets() const { return m_sets; }
+    // Loads `path` into the side exactly as the side's LOAD button does once its dialog has
+    // returned that path: the same messages, status label and undo step, and the shared file
+    // name of the dialogs set to it. The command line and a file dropped on a list come here.
+    void loadPath(Side side, const QString &path);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -67,6 +71,8 @@ private:
 
     void buildControls();
     void connectControls();
+    // A local file dropped on a list loads into its side; the window itself takes no drops.
+    void acceptFileDrops();
 
     // LOAD SRC and LOAD DEST: the open dialog, then loadFile() with the chosen path.
     void loadSide(Side side);

@@ -1,0 +1,148 @@
+// The command line: paths given to the program load into the real window as the LOAD buttons
+// would load them, and the options answer from the built program without opening a window.
+#include "AnchoredLabel.h"
+#include "CommandLine.h"
+#include "Form1.h"
+#include "ScriptedDialogs.h"
+#include "WindowFixture.h"
+#include "WindowLook.h"
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTest>
+
+namespace {
+const QString missing = QStringLiteral("Can't find patch set file (%1)");
+const QString badHeader = QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
+} // namespace
+
+class TestCommandLine : public QObject, private WindowTest
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void pathsLoadIntoTheirSides_data();
+    void pathsLoadIntoTheirSides();
+    void optionsAnswerWithoutAWindow_data();
+    void optionsAnswerWithoutAWindow();
+};
+
+void TestCommandLine::initTestCase()
+{
+    WindowLook::registerFonts();
+}
+
+void TestCommandLine::init()
+{
+    openWindow();
+}
+
+void TestCommandLine::cleanup()
+{
+    closeWindow();
+}
+
+void TestCommandLine::pathsLoadIntoTheirSides_data()
+{
+    QTest::addColumn<QStringList>("paths"); // relative to the working directory
+    QTest::addColumn<QString>("src");       // the file SRC holds afterwards, or ""
+    QTest::addColumn<QString>("dest");
+    QTest::addColumn<QString>("failing"); // the file whose load shows `message`, or ""
+    QTest::addColumn<QString>("message"); // %1 is its absolute path
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("two") << QStringList{"a.tvr", "b.tvr"} << "a.tvr" << "b.tvr" << "" << "";
+    QTest::newRow("one goes to DEST") << QStringList{"a.tvr"} << "" << "a.tvr" << "" << "";
+    QTest::newRow("more than two") << QStringList{"a.tvr", "b.tvr", "c.tvr"} << "a.tvr"
+                                   << "b.tvr" << "" << "";
+    QTest::newRow("missing SRC") << QStringList{"missing.tvr", "b.tvr"} << "" << "b.tvr"
+                                 << "missing.tvr" << missing;
+    QTest::newRow("bad DEST") << QStringList{"a.tvr", "bad.tvr"} << "a.tvr" << ""
+                              << "bad.tvr" << badHeader;
+    // clang-format on
+}
+
+void TestCommandLine::pathsLoadIntoTheirSides()
+{
+    QFETCH(QStringList, paths);
+    QFETCH(QString, src);
+    QFETCH(QString, dest);
+    QFETCH(QString, failing);
+    QFETCH(QString, message);
+    const QHash<QString, QStringList> lines = {
+        {"a.tvr", {"alpha", "beta"}}, {"b.tvr", {"gamma"}}, {"c.tvr", {"delta"}}};
+    for (auto file = lines.cbegin(); file != lines.cend(); ++file) {
+        writeFile(*m_folder, file.key(), patchSetBytes(file.value()));
+    }
+    writeFile(*m_folder, "bad.tvr", "TAVRA=0.3\r\n");
+
+    const CommandLine commandLine =
+        parseCommandLine(QStringList{"tolvane"} + paths, m_folder->path());
+    QCOMPARE(commandLine.request, CommandLine::Request::Open);
+    openCommandLinePaths(*m_form, commandLine);
+    QVERIFY(m_form->sets().DestPath.isEmpty()); // nothing loads before the event loop runs
+    QCoreApplication::processEvents();
+
+    QCOMPARE(listLines(control<QListWidget>("List1")), lines.value(src));
+    QCOMPARE(listLines(control<QListWidget>("List2")), lines.value(dest));
+    QCOMPARE(m_form->sets().SrcPath, src.isEmpty() ? QString() : m_folder->filePath(src));
+    QCOMPARE(m_form->sets().DestPath, dest.isEmpty() ? QString() : m_folder->filePath(dest));
+    QCOMPARE(control<AnchoredLabel>("Label6")->caption().isEmpty(), src.isEmpty());
+    QCOMPARE(control<AnchoredLabel>("Label7")->caption().isEmpty(), dest.isEmpty());
+    QList<ShownText> expected;
+    if (!failing.isEmpty()) {
+        expected.append({"Tolvane", message.arg(m_folder->filePath(failing))});
+    }
+    QCOMPARE(m_dialogs->shown, expected);
+}
+
+void TestCommandLine::optionsAnswerWithoutAWindow_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // expected on standard output: its start
+    QTest::addColumn<QString>("error");  // expected on standard error: a part of it, or ""
+    const QString usage =
+        QStringLiteral("Usage: " TOLVANE_PROGRAM " [options] [SRC.tvr] [DEST.tvr]");
+    // clang-format off
+    QTest::newRow("help") << QStringList{"--help"} << 0 << usage << QString();
+    QTest::newRow("version") << QStringList{"--version", "a.tvr"} << 0
+                             << QStringLiteral("tolvane " TOLVANE_VERSION "\n") << QString();
+    QTest::newRow("unknown") << QStringList{"--bogus", "a.tvr"} << 2 << QString()
+                             << "tolvane: Unknown option 'bogus'.\n\n" + usage;
+    // clang-format on
+}
+
+void TestCommandLine::optionsAnswerWithoutAWindow()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(m_folder->path());
+    program.start(TOLVANE_PROGRAM, arguments);
+    // A program that opened its window would never end on its own.
+    QVERIFY(program.waitForFinished(30000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QString standardOutput = QString::fromLocal8Bit(program.readAllStandardOutput());
+    const QString standardError = QString::fromLocal8Bit(program.readAllStandardError());
+    QVERIFY2(standardOutput.startsWith(output), qPrintable(standardOutput));
+    QCOMPARE(standardOutput.isEmpty(), output.isEmpty());
+    // Qt may warn on standard error, so only the usage is looked for there.
+    QVERIFY2(error.isEmpty() ? !standardError.contains("Usage:") : standardError.contains(error),
+             qPrintable(standardError));
+}
+
+QTEST_MAIN(TestCommandLine)
+#include "TestCommandLine.moc"
