@@ -181,8 +181,8 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer2 = createTimer("Timer2", this);
 
-    m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6);
-    m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7);
+    m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6, Side::Left);
+    m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7, Side::Right);
     CommandSwitches &switches = *this; // the base is private: only the editor switches them
     m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
     connectControls();
