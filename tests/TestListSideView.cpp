@@ -82,6 +82,15 @@ void TestListSideView::selectionAndCurrentLineStayApart()
     QCOMPARE(m_view->currentLine(), 2);
     QCOMPARE(m_list->selectedItems().size(), 1);
 
+    // Lines selected one by one are kept as runs: taking one out of a run keeps the others.
+    for (const int line : {0, 1, 2, 3}) {
+        m_view->setLineSelected(line, true);
+    }
+    m_view->setLineSelected(2, false);
+    m_view->setLineSelected(0, false);
+    QCOMPARE(m_list->selectedItems(), QList<QListWidgetItem *>({m_list->item(1), m_list->item(3)}));
+    QCOMPARE(m_view->currentLine(), 2);
+
     m_view->setLines({"x", "y"});
     QCOMPARE(m_view->currentLine(), -1);
     QVERIFY(m_list->selectedItems().isEmpty());

@@ -9,6 +9,8 @@
 #include <QStyledItemDelegate>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -64,11 +66,43 @@ bool ListSideView::isLineSelected(int line) const
 void ListSideView::setLineSelected(int line, bool selected)
 {
     QListWidgetItem *item = m_list->item(line);
-    if (item == nullptr) {
+    if (item == nullptr || item->isSelected() == selected) {
         return;
     }
+    // Qt keeps a range for every line selected on its own, and walks or copies all of them on
+    // every query and change: the editor selecting a thousand lines one by one would take a
+    // million steps. So the selection is put back as runs of adjacent lines, one range each.
+    QItemSelectionModel *selection = m_list->selectionModel();
+    std::vector<std::pair<int, int>> runs; // first and last line of each
+    const auto addRun = [&runs](int first, int last) {
+        if (first <= last) {
+            runs.emplace_back(first, last);
+        }
+    };
+    for (const QItemSelectionRange &range : selection->selection()) {
+        if (!selected && range.top() <= line && line <= range.bottom()) {
+            addRun(range.top(), line - 1);
+            addRun(line + 1, range.bottom());
+        } else {
+            addRun(range.top(), range.bottom());
+        }
+    }
+    if (selected) {
+        addRun(line, line);
+    }
+    std::sort(runs.begin(), runs.end());
+    QItemSelection merged;
+    const QAbstractItemModel *model = m_list->model();
+    for (std::size_t run = 0; run < runs.size();) {
+        const int first = runs[run].first;
+        int last = runs[run].second;
+        for (++run; run < runs.size() && runs[run].first <= last + 1; ++run) {
+            last = std::max(last, runs[run].second);
+        }
+        merged.append(QItemSelectionRange(model->index(first, 0), model->index(last, 0)));
+    }
     const QSignalBlocker blocker(m_list);
-    item->setSelected(selected);
+    selection->select(merged, QItemSelectionModel::ClearAndSelect);
 }
 
 void ListSideView::setLines(const QStringList &texts)
