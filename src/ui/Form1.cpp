@@ -379,10 +379,10 @@ void Form1::connectControls()
     // Keys of commands without a button; a button's keys are in its row of the control table.
     // Those for one list act only while that list has the focus, and nowhere else.
     m_keys->bind(QKeySequence(Qt::Key_Delete), [editor] { editor->deleteSelectedDest(); });
-    m_keys->bind(
-        QKeySequence(Qt::CTRL | Qt::Key_A), [editor] { editor->selectAll(Side::Left); }, List1);
-    m_keys->bind(
-        QKeySequence(Qt::CTRL | Qt::Key_A), [editor] { editor->selectAll(Side::Right); }, List2);
+    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_A), List1,
+                 [editor] { editor->selectAll(Side::Left); });
+    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_A), List2,
+                 [editor] { editor->selectAll(Side::Right); });
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Z), [editor] { editor->undo(); });
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [editor] { editor->redo(); });
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Y), [editor] { editor->redo(); });

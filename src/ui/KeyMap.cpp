@@ -15,12 +15,16 @@ void KeyMap::bindButton(QPushButton *button, const QList<QKeySequence> &keys, co
     button->installEventFilter(this); // its shortcut comes to press(), see eventFilter()
     m_heard.insert(keys.first());
     for (const QKeySequence &key : keys) {
-        bind(
-            key, [button] { button->click(); }, focus);
+        bind(key, focus, [button] { button->click(); });
     }
 }
 
-void KeyMap::bind(const QKeySequence &key, std::function<void()> action, const QWidget *focus)
+void KeyMap::bind(const QKeySequence &key, std::function<void()> action)
+{
+    bind(key, nullptr, std::move(action));
+}
+
+void KeyMap::bind(const QKeySequence &key, const QWidget *focus, std::function<void()> action)
 {
     m_bindings.append({key, focus, std::move(action)});
     listen(key);

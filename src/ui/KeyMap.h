@@ -26,9 +26,10 @@ public:
     // shortcut. With `focus`, the keys click the button only while `focus` has the focus.
     void bindButton(QPushButton *button, const QList<QKeySequence> &keys,
                     const QWidget *focus = nullptr);
-    // `key` runs `action`; with `focus`, only while `focus` has the focus.
-    void bind(const QKeySequence &key, std::function<void()> action,
-              const QWidget *focus = nullptr);
+    // `key` runs `action`, wherever the focus is.
+    void bind(const QKeySequence &key, std::function<void()> action);
+    // `key` runs `action` while `focus` has the focus.
+    void bind(const QKeySequence &key, const QWidget *focus, std::function<void()> action);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
