@@ -28,8 +28,8 @@ private slots:
     void cleanup();
 
     void startsAsLaidOut();
-    void buttonsStartEnabledOrNot_data();
-    void buttonsStartEnabledOrNot();
+    void buttonsShowTheirStateAndKeys_data();
+    void buttonsShowTheirStateAndKeys();
     void controlGeometry_data();
     void controlGeometry();
     void labelsKeepTheirAnchor_data();
@@ -101,38 +101,61 @@ void TestForm1::startsAsLaidOut()
     QVERIFY(control<QTimer>("Timer1")->isActive());
 }
 
-void TestForm1::buttonsStartEnabledOrNot_data()
+void TestForm1::buttonsShowTheirStateAndKeys_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QString>("toolTip");  // names every key of the button
+    QTest::addColumn<QString>("shortcut"); // the one assistive technology reports
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
-    QTest::newRow("copy") << "Command1" << "copy >>" << false;
-    QTest::newRow("LOAD SRC") << "Command2" << "LOAD SRC" << true;
-    QTest::newRow("LOAD DEST") << "Command3" << "LOAD DEST" << true;
-    QTest::newRow("save") << "Command4" << "save" << false;
-    QTest::newRow("quit") << "Command5" << "quit" << true;
-    QTest::newRow("SRC down") << "Command6" << "" << true;
-    QTest::newRow("SRC up") << "Command7" << "" << true;
-    QTest::newRow("DEST up") << "Command8" << "" << true;
-    QTest::newRow("DEST down") << "Command9" << "" << true;
-    QTest::newRow("SRC clear") << "Command10" << "" << true;
-    QTest::newRow("DEST clear") << "Command11" << "" << true;
-    QTest::newRow("sink") << "Command12" << "Command12" << true;
-    QTest::newRow("NEW") << "Command13" << "NEW" << true;
+    QTest::newRow("copy") << "Command1" << "copy >>" << false
+                          << "copy >> (Alt+Right, Ctrl+Right)" << "Alt+Right";
+    QTest::newRow("LOAD SRC") << "Command2" << "LOAD SRC" << true << "LOAD SRC (Ctrl+O)"
+                              << "Ctrl+O";
+    QTest::newRow("LOAD DEST") << "Command3" << "LOAD DEST" << true
+                               << "LOAD DEST (Ctrl+Shift+O)" << "Ctrl+Shift+O";
+    QTest::newRow("save") << "Command4" << "save" << false << "save (Ctrl+S, Enter)" << "Ctrl+S";
+    QTest::newRow("quit") << "Command5" << "quit" << true << "" << "";
+    QTest::newRow("SRC down") << "Command6" << "" << true
+                              << "Move SRC entry down (Ctrl+Down, Alt+Down in the SRC list)"
+                              << "Ctrl+Down";
+    QTest::newRow("SRC up") << "Command7" << "" << true
+                            << "Move SRC entry up (Ctrl+Up, Alt+Up in the SRC list)" << "Ctrl+Up";
+    QTest::newRow("DEST up") << "Command8" << "" << true
+                             << "Move DEST entry up (Ctrl+Up, Alt+Up in the DEST list)"
+                             << "Ctrl+Up";
+    QTest::newRow("DEST down") << "Command9" << "" << true
+                               << "Move DEST entry down (Ctrl+Down, Alt+Down in the DEST list)"
+                               << "Ctrl+Down";
+    QTest::newRow("SRC clear") << "Command10" << "" << true
+                               << "Clear SRC selection (Ctrl+Shift+A in the SRC list)"
+                               << "Ctrl+Shift+A";
+    QTest::newRow("DEST clear") << "Command11" << "" << true
+                                << "Clear DEST selection (Ctrl+Shift+A in the DEST list)"
+                                << "Ctrl+Shift+A";
+    QTest::newRow("sink") << "Command12" << "Command12" << true << "" << "";
+    QTest::newRow("NEW") << "Command13" << "NEW" << true << "NEW (Ctrl+N)" << "Ctrl+N";
     // clang-format on
 }
 
-void TestForm1::buttonsStartEnabledOrNot()
+void TestForm1::buttonsShowTheirStateAndKeys()
 {
     QFETCH(QString, name);
     QFETCH(QString, text);
     QFETCH(bool, enabled);
-    const auto *button = control<QPushButton>(qPrintable(name));
+    QFETCH(QString, toolTip);
+    QFETCH(QString, shortcut);
+    auto *button = control<QPushButton>(qPrintable(name));
     QCOMPARE(button->text(), text);
     QCOMPARE(button->isEnabled(), enabled);
     QCOMPARE(button->icon().isNull(), !text.isEmpty());
+    QCOMPARE(button->toolTip(), toolTip);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(accessible != nullptr && accessible->actionInterface() != nullptr);
+    const QString press = QAccessibleActionInterface::pressAction();
+    QCOMPARE(accessible->actionInterface()->keyBindingsForAction(press), QStringList({shortcut}));
 }
 
 void TestForm1::controlGeometry_data()

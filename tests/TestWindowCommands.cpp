@@ -1,14 +1,18 @@
-// The wiring of the window's commands: each button reaches its command on the right side,
-// the copy asks through the seam, the detail label fades in, and save writes the file.
+// The wiring of the window's commands: each button and each key reaches its command on the
+// right side, the copy asks through the seam, the detail label fades in, save writes the file,
+// and the lines show which entries the other side has too.
 #include "AnchoredLabel.h"
 #include "DetailPanel.h"
 #include "Form1.h"
+#include "LineMarks.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
 #include "WindowLook.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -34,6 +38,10 @@ private slots:
     void saveWritesTheChosenFile();
     void failingSaveShowsItsMessage();
     void cancelledSaveWritesNothing();
+    void keysRunTheirCommands_data();
+    void keysRunTheirCommands();
+    void marksFollowCopyAndUndo_data();
+    void marksFollowCopyAndUndo();
 
 private:
     void loadBoth(const QStringList &src, const QStringList &dest)
@@ -43,6 +51,83 @@ private:
         m_dialogs->fileNames.append(writeFile(*m_folder, "dest.tvr", patchSetBytes(dest)));
         click("Command3");
         QVERIFY(m_dialogs->shown.isEmpty());
+    }
+    // Both sides from a picture, "a, [b], >c | -": SRC lists a, b and c with b selected and c
+    // current, DEST holds no set. Each side's lines are loaded from a file, then clicked.
+    void arrange(const QString &picture)
+    {
+        const QStringList sides = picture.split(QStringLiteral(" | "));
+        QCOMPARE(sides.size(), 2);
+        for (int side = 0; side < 2; ++side) {
+            if (sides.at(side) == QLatin1String("-")) {
+                continue;
+            }
+            QStringList lines = sides.at(side).split(QStringLiteral(", "));
+            QStringList names = lines;
+            names.replaceInStrings(QRegularExpression(QStringLiteral("[>\\[\\]]")), QString());
+            const QString name = side == 0 ? QStringLiteral("src.tvr") : QStringLiteral("dest.tvr");
+            m_dialogs->fileNames.append(writeFile(*m_folder, name, patchSetBytes(names)));
+            click(side == 0 ? "Command2" : "Command3");
+        }
+        for (int side = 0; side < 2; ++side) {
+            auto *list = control<QListWidget>(side == 0 ? "List1" : "List2");
+            const QStringList lines = sides.at(side).split(QStringLiteral(", "));
+            for (int line = 0; line < lines.size(); ++line) {
+                if (lines.at(line).contains(QLatin1Char('['))) {
+                    clickLine(list, line);
+                }
+            }
+            for (int line = 0; line < lines.size(); ++line) {
+                if (lines.at(line).startsWith(QLatin1Char('>'))) {
+                    list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+                }
+            }
+        }
+    }
+    // The two lists as arrange() takes them; a list without lines is "-".
+    QString picture()
+    {
+        QStringList sides;
+        for (const char *name : {"List1", "List2"}) {
+            const auto *list = control<QListWidget>(name);
+            QStringList lines;
+            for (int line = 0; line < list->count(); ++line) {
+                QString text = list->item(line)->text();
+                if (list->item(line)->isSelected()) {
+                    text = QLatin1Char('[') + text + QLatin1Char(']');
+                }
+                lines.append(line == list->currentRow() ? QLatin1Char('>') + text : text);
+            }
+            sides.append(lines.isEmpty() ? QStringLiteral("-") : lines.join(QStringLiteral(", ")));
+        }
+        return sides.join(QStringLiteral(" | "));
+    }
+    // Each line's mark as assistive technology reads it ('.', '=' or '~', as in the marks
+    // tables), checked against the line's tooltip and colour; the text stays the entry's name.
+    void readMarks(QListWidget *list, Side side, QString &marks)
+    {
+        marks.clear();
+        QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(list);
+        QVERIFY(accessible != nullptr);
+        for (int line = 0; line < list->count(); ++line) {
+            const QListWidgetItem *item = list->item(line);
+            const QString description = accessible->child(line)->text(QAccessible::Description);
+            LineMark mark = LineMark::None;
+            for (const LineMark shown : {LineMark::Identical, LineMark::Differs}) {
+                if (description == lineMarkText(side, shown)) {
+                    mark = shown;
+                }
+            }
+            marks += mark == LineMark::None ? '.' : mark == LineMark::Identical ? '=' : '~';
+            QCOMPARE(item->toolTip(), description);
+            if (mark == LineMark::None) {
+                QVERIFY2(description.isEmpty(), qPrintable(description));
+                QCOMPARE(item->background().style(), Qt::NoBrush);
+            } else {
+                QCOMPARE(item->background().color(), WindowLook::markColours(mark).line);
+            }
+            QVERIFY(!item->text().contains(QLatin1String("also")));
+        }
     }
     QStringList names(const PatchTable &table)
     {
@@ -256,6 +341,135 @@ void TestWindowCommands::cancelledSaveWritesNothing()
     click("Command4");
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList({"dest.tvr", "src.tvr"}));
     QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestWindowCommands::keysRunTheirCommands_data()
+{
+    QTest::addColumn<QString>("before"); // as arrange() takes it
+    QTest::addColumn<QString>("focus");  // the control that has the focus when the keys come
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("after");  // as picture() gives it
+    QTest::addColumn<QString>("dialog"); // the file dialog the keys open (then cancelled), if any
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("Ctrl+O") << "a | x" << "Command12" << "Ctrl+O" << ">a | >x"
+                            << "Load SRC Patch Set";
+    QTest::newRow("Ctrl+Shift+O") << "a | x" << "List1" << "Ctrl+Shift+O" << ">a | >x"
+                                  << "Load DEST Patch Set";
+    QTest::newRow("Ctrl+S") << "a | x" << "List2" << "Ctrl+S" << ">a | >x"
+                            << "Save DEST Patch Set";
+    QTest::newRow("Ctrl+S, save disabled") << "a | -" << "List1" << "Ctrl+S" << ">a | -" << "";
+    QTest::newRow("Ctrl+N") << "a | x, y" << "Command12" << "Ctrl+N"
+                            << ">a | >Empty patch entry" << "";
+    QTest::newRow("Alt+Right") << "a, [b] | x" << "List1" << "Alt+Right" << ">a, b | x, >b" << "";
+    QTest::newRow("Ctrl+Right") << "[a], b | [x]" << "List2" << "Ctrl+Right" << ">a, b | >a"
+                                << "";
+    QTest::newRow("Alt+Right, copy disabled") << "[a] | -" << "List1" << "Alt+Right"
+                                              << ">[a] | -" << "";
+    QTest::newRow("Delete") << "a | [x], y, [z]" << "List2" << "Delete" << ">a | >y" << "";
+    QTest::newRow("Delete, focus on SRC") << "[a] | x, [y]" << "List1" << "Delete"
+                                          << ">[a] | >x" << "";
+    QTest::newRow("Delete, no DEST line selected") << "[a] | x" << "List1" << "Delete"
+                                                   << ">[a] | >x" << "";
+    QTest::newRow("Ctrl+Up in SRC") << "a, b, >c | x" << "List1" << "Ctrl+Up" << "a, >c, b | >x"
+                                    << "";
+    QTest::newRow("Alt+Up in SRC") << "a, >[b] | x" << "List1" << "Alt+Up" << ">[b], a | >x"
+                                   << "";
+    QTest::newRow("Ctrl+Down in DEST") << "a | >x, y" << "List2" << "Ctrl+Down" << ">a | y, >x"
+                                       << "";
+    QTest::newRow("Alt+Down in DEST") << "a | >x, y" << "List2" << "Alt+Down" << ">a | y, >x"
+                                      << "";
+    QTest::newRow("Ctrl+Down, no list") << "a, b | >x, y" << "Command12" << "Ctrl+Down"
+                                        << ">a, b | >x, y" << "";
+    QTest::newRow("Ctrl+A in DEST") << "a, b | x, y" << "List2" << "Ctrl+A"
+                                    << ">a, b | >[x], [y]" << "";
+    QTest::newRow("Ctrl+A, no list") << "a, b | x" << "Command12" << "Ctrl+A" << ">a, b | >x"
+                                     << "";
+    QTest::newRow("Ctrl+Shift+A in SRC") << "[a], [b] | [x]" << "List1" << "Ctrl+Shift+A"
+                                         << ">a, b | >[x]" << "";
+    QTest::newRow("Ctrl+Z after a copy") << "a, [b] | x" << "List1" << "Alt+Right, Ctrl+Z"
+                                         << ">a, b | >x" << "";
+    QTest::newRow("Ctrl+Shift+Z") << "a, [b] | x" << "List1" << "Alt+Right, Ctrl+Z, Ctrl+Shift+Z"
+                                  << ">a, b | >x, b" << "";
+    QTest::newRow("Ctrl+Y") << "a, [b] | x" << "List1" << "Alt+Right, Ctrl+Z, Ctrl+Y"
+                            << ">a, b | >x, b" << "";
+    QTest::newRow("Ctrl+Z after a load") << "a | x" << "Command12" << "Ctrl+Z" << ">a | -" << "";
+    QTest::newRow("Ctrl+Z, nothing to undo") << "- | -" << "Command12" << "Ctrl+Z" << "- | -"
+                                             << "";
+    // clang-format on
+}
+
+void TestWindowCommands::keysRunTheirCommands()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, focus);
+    QFETCH(QString, keys);
+    QFETCH(QString, after);
+    QFETCH(QString, dialog);
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    arrange(before);
+    control<QWidget>(qPrintable(focus))->setFocus();
+    const qsizetype dialogsBefore = m_dialogs->fileDialogs.size();
+    if (!dialog.isEmpty()) {
+        m_dialogs->fileNames.append(QString());
+    }
+
+    pressKeys(keys);
+
+    QCOMPARE(picture(), after);
+    QStringList opened;
+    for (qsizetype i = dialogsBefore; i < m_dialogs->fileDialogs.size(); ++i) {
+        opened.append(m_dialogs->fileDialogs.at(i).title);
+    }
+    QCOMPARE(opened, dialog.isEmpty() ? QStringList() : QStringList({dialog}));
+    QVERIFY(m_dialogs->shown.isEmpty());
+    QCOMPARE(QApplication::focusWidget(), control<QWidget>(qPrintable(focus)));
+}
+
+void TestWindowCommands::marksFollowCopyAndUndo_data()
+{
+    // One mark per line: '.' none, '=' identical, '~' differs.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("srcMarks");
+    QTest::addColumn<QString>("destMarks");
+    QTest::newRow("loaded") << ""
+                            << ".~="
+                            << "~=.";
+    QTest::newRow("copy") << "Alt+Right"
+                          << "=~="
+                          << "~=.=";
+    QTest::newRow("copy undone") << "Alt+Right, Ctrl+Z"
+                                 << ".~="
+                                 << "~=.";
+    QTest::newRow("copy redone") << "Alt+Right, Ctrl+Z, Ctrl+Y"
+                                 << "=~="
+                                 << "~=.=";
+}
+
+void TestWindowCommands::marksFollowCopyAndUndo()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, srcMarks);
+    QFETCH(QString, destMarks);
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QByteArray dest = patchSetBytes({"b", "c", "d"});
+    dest.replace("Description=b described", "Description=b changed");
+    m_dialogs->fileNames << writeFile(*m_folder, "src.tvr", patchSetBytes({"a", "b", "c"}))
+                         << writeFile(*m_folder, "dest.tvr", dest);
+    click("Command2");
+    click("Command3");
+    auto *srcList = control<QListWidget>("List1");
+    clickLine(srcList, 0);
+
+    pressKeys(keys);
+
+    QString marks;
+    readMarks(srcList, Side::Left, marks);
+    QCOMPARE(marks, srcMarks);
+    readMarks(control<QListWidget>("List2"), Side::Right, marks);
+    QCOMPARE(marks, destMarks);
 }
 
 QTEST_MAIN(TestWindowCommands)

@@ -3,6 +3,7 @@
 #include "AnchoredLabel.h"
 #include "Dialogs.h"
 #include "FileDrop.h"
+#include "KeyMap.h"
 #include "ListSideView.h"
 #include "PatchSetEditor.h"
 #include "PatchSetReader.h"
@@ -47,6 +48,11 @@ enum Trait : unsigned {
     HandsOnFocus = 1u << 1,
     StartsDisabled = 1u << 2,
     Hidden = 1u << 3,
+    // Its keys act only while the SRC list, or the DEST list, has the focus.
+    KeysInSrcList = 1u << 4,
+    KeysInDestList = 1u << 5,
+    // Enter presses it too (see keyPressEvent), which its tooltip names with its keys.
+    PressedByEnter = 1u << 6,
 };
 constexpr int NoTab = -1;
 
@@ -70,11 +76,37 @@ struct ControlRow
     unsigned traits;            // Trait values
     const char *accessibleName; // nullptr for a label showing data: its text is its name
     const char *description;    // what it is, for assistive technology
+    const char *keys = nullptr; // a button's shortcuts, "; " between them; the first is its own
 };
 
 QString text(const char *value)
 {
     return value != nullptr ? QString::fromUtf8(value) : QString();
+}
+
+QList<QKeySequence> keysOf(const ControlRow &row)
+{
+    return QKeySequence::listFromString(text(row.keys), QKeySequence::PortableText);
+}
+
+// A keyed button's tooltip: what it does, then its keys, e.g. "copy >> (Alt+Right, Ctrl+Right)".
+QString toolTipOf(const ControlRow &row)
+{
+    QStringList names;
+    for (const QKeySequence &key : keysOf(row)) {
+        names.append(key.toString(QKeySequence::NativeText));
+    }
+    if (row.traits & PressedByEnter) {
+        names.append(QKeySequence(Qt::Key_Enter).toString(QKeySequence::NativeText));
+    }
+    QString where;
+    if (row.traits & KeysInSrcList) {
+        where = QStringLiteral(" in the SRC list");
+    } else if (row.traits & KeysInDestList) {
+        where = QStringLiteral(" in the DEST list");
+    }
+    return text(row.accessibleName) + QStringLiteral(" (") + names.join(QStringLiteral(", "))
+        + where + QLatin1Char(')');
 }
 
 QRect placeOf(const ControlRow &row)
@@ -152,6 +184,9 @@ void setUp(QWidget *control, const ControlRow &row)
     if (row.traits & Hidden) {
         control->setVisible(false);
     }
+    if (row.keys != nullptr) {
+        control->setToolTip(toolTipOf(row));
+    }
 }
 
 QTimer *createTimer(const char *name, QObject *parent)
@@ -175,6 +210,7 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     setAccessibleDescription(
         QStringLiteral("Merge patch sets: SRC on the left, DEST on the right"));
 
+    m_keys = new KeyMap(this);
     buildControls();
     Timer1 = createTimer("Timer1", this);
     // Woken only when the strip is due to change, on the tick itself.
@@ -182,8 +218,8 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer2 = createTimer("Timer2", this);
 
-    m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6);
-    m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7);
+    m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6, Side::Left);
+    m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7, Side::Right);
     CommandSwitches &switches = *this; // the base is private: only the editor switches them
     m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
     connectControls();
@@ -238,37 +274,43 @@ void Form1::buildControls()
          "Entry detail: side, offsets, parameters and size of the clicked entry"},
         {CONTROL(Command1), QRect(3600, 3840, 975, 375), "copy >>", nullptr, Look::Command,
          Anchor::Left, 12, StartsDisabled, "copy >>",
-         "Remove the selected DEST entries, then copy the selected SRC entries into DEST"},
+         "Remove the selected DEST entries, then copy the selected SRC entries into DEST",
+         "Alt+Right; Ctrl+Right"},
         {CONTROL(Command7), QRect(120, 4240, 255, 255), nullptr, "chevron-up", Look::PictureCommand,
-         Anchor::Left, 2, HandsOnFocus, "Move SRC entry up",
-         "Move the current SRC entry one place up"},
+         Anchor::Left, 2, HandsOnFocus | KeysInSrcList, "Move SRC entry up",
+         "Move the current SRC entry one place up", "Ctrl+Up; Alt+Up"},
         {CONTROL(Command6), QRect(370, 4240, 255, 255), nullptr, "chevron-down",
-         Look::PictureCommand, Anchor::Left, 3, HandsOnFocus, "Move SRC entry down",
-         "Move the current SRC entry one place down"},
+         Look::PictureCommand, Anchor::Left, 3, HandsOnFocus | KeysInSrcList, "Move SRC entry down",
+         "Move the current SRC entry one place down", "Ctrl+Down; Alt+Down"},
         {CONTROL(Command10), QRect(650, 4240, 255, 255), nullptr, "empty-set", Look::PictureCommand,
-         Anchor::Left, 4, HandsOnFocus, "Clear SRC selection", "Unselect every SRC entry"},
+         Anchor::Left, 4, HandsOnFocus | KeysInSrcList, "Clear SRC selection",
+         "Unselect every SRC entry", "Ctrl+Shift+A"},
         {CONTROL(Command2), QRect(960, 4240, 855, 255), "LOAD SRC", nullptr, Look::SmallCommand,
-         Anchor::Left, 5, HandsOnFocus, "LOAD SRC", "Load a patch set file into SRC"},
+         Anchor::Left, 5, HandsOnFocus, "LOAD SRC", "Load a patch set file into SRC", "Ctrl+O"},
         {CONTROL(Command13), QRect(5850, 4240, 495, 255), "NEW", nullptr, Look::SmallCommand,
-         Anchor::Left, 7, HandsOnFocus, "NEW", "Start a new DEST set holding one empty entry"},
+         Anchor::Left, 7, HandsOnFocus, "NEW", "Start a new DEST set holding one empty entry",
+         "Ctrl+N"},
         {CONTROL(Command3), QRect(6360, 4240, 855, 255), "LOAD DEST", nullptr, Look::SmallCommand,
-         Anchor::Left, 8, HandsOnFocus, "LOAD DEST", "Load a patch set file into DEST"},
+         Anchor::Left, 8, HandsOnFocus, "LOAD DEST", "Load a patch set file into DEST",
+         "Ctrl+Shift+O"},
         {CONTROL(Command11), QRect(7280, 4240, 255, 255), nullptr, "empty-set",
-         Look::PictureCommand, Anchor::Left, 9, HandsOnFocus, "Clear DEST selection",
-         "Unselect every DEST entry"},
+         Look::PictureCommand, Anchor::Left, 9, HandsOnFocus | KeysInDestList,
+         "Clear DEST selection", "Unselect every DEST entry", "Ctrl+Shift+A"},
         {CONTROL(Command9), QRect(7550, 4240, 255, 255), nullptr, "chevron-down",
-         Look::PictureCommand, Anchor::Left, 10, HandsOnFocus, "Move DEST entry down",
-         "Move the current DEST entry one place down"},
+         Look::PictureCommand, Anchor::Left, 10, HandsOnFocus | KeysInDestList,
+         "Move DEST entry down", "Move the current DEST entry one place down",
+         "Ctrl+Down; Alt+Down"},
         {CONTROL(Command8), QRect(7800, 4240, 255, 255), nullptr, "chevron-up",
-         Look::PictureCommand, Anchor::Left, 11, HandsOnFocus, "Move DEST entry up",
-         "Move the current DEST entry one place up"},
+         Look::PictureCommand, Anchor::Left, 11, HandsOnFocus | KeysInDestList,
+         "Move DEST entry up", "Move the current DEST entry one place up", "Ctrl+Up; Alt+Up"},
         // Never seen: its width is the width of the marquee text.
         {CONTROL(Label3), QRect(0, 4320, 21855, 165), nullptr, nullptr, Look::MarqueeText,
          Anchor::Left, NoTab, Hidden, "Marquee text", "The text scrolling through the strip"},
         {CONTROL(Label4), QRect(3045, 4440, 2085, 165), "[ Tolvane v. 1.3 / 25 Jan 2007 ]", nullptr,
          Look::Title, Anchor::Centre, NoTab, NoTrait, "Title", "Program name and version"},
         {CONTROL(Command4), QRect(3040, 4800, 975, 375), "save", nullptr, Look::Command,
-         Anchor::Left, 13, StartsDisabled, "save", "Save the DEST patch set to a file"},
+         Anchor::Left, 13, StartsDisabled | PressedByEnter, "save",
+         "Save the DEST patch set to a file", "Ctrl+S"},
         {CONTROL(Command5), QRect(4120, 4800, 975, 375), "quit", nullptr, Look::Command,
          Anchor::Left, 14, NoTrait, "quit", "Close Tolvane"},
         {CONTROL(Label8), QRect(0, 4560, 225, 870), nullptr, nullptr, Look::Count, Anchor::Left,
@@ -300,6 +342,20 @@ void Form1::buildControls()
     for (std::size_t i = 1; i < tabOrder.size(); ++i) {
         QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     }
+
+    // Once every control exists, since a button's keys may need a list to have the focus.
+    for (const ControlRow &row : controls) {
+        if (row.keys == nullptr) {
+            continue;
+        }
+        const QWidget *focus = nullptr;
+        if (row.traits & KeysInSrcList) {
+            focus = List1;
+        } else if (row.traits & KeysInDestList) {
+            focus = List2;
+        }
+        m_keys->bindButton(this->*std::get<Slot<QPushButton>>(row.slot), keysOf(row), focus);
+    }
 }
 
 void Form1::connectControls()
@@ -321,6 +377,17 @@ void Form1::connectControls()
     onClick(Command10, [editor] { editor->clearSelection(Side::Left); });
     onClick(Command11, [editor] { editor->clearSelection(Side::Right); });
     onClick(Command13, [editor] { editor->newDestSet(); });
+
+    // Keys of commands without a button; a button's keys are in its row of the control table.
+    // Those for one list act only while that list has the focus, and nowhere else.
+    m_keys->bind(QKeySequence(Qt::Key_Delete), [editor] { editor->deleteSelectedDest(); });
+    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_A), List1,
+                 [editor] { editor->selectAll(Side::Left); });
+    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_A), List2,
+                 [editor] { editor->selectAll(Side::Right); });
+    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Z), [editor] { editor->undo(); });
+    m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [editor] { editor->redo(); });
+    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Y), [editor] { editor->redo(); });
 
     // A list's Click: the user's click on a line, or the user moving its current line
     // with the keys. The editor's own changes come with the list's signals blocked.

@@ -1,11 +1,13 @@
 // The program's one window: the SRC list on the left, the DEST list on the right, the command
 // buttons, the status, count and detail labels, the marquee strip and the frame. It owns the
 // two patch sets and the editor that changes them. Every control is described once, in the
-// control table of buildControls(), and every control event is wired in connectControls().
+// control table of buildControls(), a button's keys included, and every control event and
+// every key of a command without a button is wired in connectControls(), through a KeyMap.
 // Files and questions go through the dialog seam it is given, so tests drive it scripted.
 //
 // The road of a click, for example on the DEST down chevron (Command9):
-//  1. control: the button's clicked signal, wired to its command in connectControls();
+//  1. control: the button's clicked signal, wired to its command in connectControls(); its
+//     key, Ctrl+Down while List2 has the focus, clicks the button through the KeyMap;
 //  2. command: a one-line lambda there calls the editor, PatchSetEditor::moveDown(Side::Right);
 //     a command that needs a file or the user first runs here (loadSide(), saveDest()) and
 //     hands the editor the result;
@@ -31,6 +33,7 @@
 
 class AnchoredLabel;
 class Dialogs;
+class KeyMap;
 class ListSideView;
 class PatchSetEditor;
 class PictureBox;
@@ -97,6 +100,7 @@ private:
     int m_marqueeTicksDue = 0;    // ticks the next wake runs
     DetailFade m_fade;
     DragForm m_drag;
+    KeyMap *m_keys = nullptr; // a child of the window
 
     QListWidget *List1 = nullptr;
     QListWidget *List2 = nullptr;

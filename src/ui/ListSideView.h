@@ -2,7 +2,8 @@
 // selection is kept apart from its current line, the side's count label and its status
 // label. Form1 owns two of them (SRC and DEST) and hands them to the PatchSetEditor.
 // Changes made through this view never run the list's click handling: only the user's
-// clicks and keys do, through the signals Form1 connects.
+// clicks and keys do, through the signals Form1 connects. It shows the marks of entries the
+// other side lists too, in the colours of WindowLook::markColours().
 #pragma once
 
 #include "SideView.h"
@@ -13,7 +14,9 @@ class QListWidget;
 class ListSideView : public SideView
 {
 public:
-    ListSideView(QListWidget *list, AnchoredLabel *countLabel, AnchoredLabel *statusLabel);
+    // Installs on `list` the painting of selected marked lines.
+    ListSideView(QListWidget *list, AnchoredLabel *countLabel, AnchoredLabel *statusLabel,
+                 Side side);
 
     int lineCount() const override;
     bool isLineSelected(int line) const override;
@@ -23,6 +26,9 @@ public:
     void setCurrentLine(int line) override;
 
     void setCountText(const QString &text) override;
+    // A marked line gets its mark's colours, and lineMarkText() as its tooltip and accessible
+    // description; an unmarked line has neither. Lines beyond `marks` keep what they have.
+    void setLineMarks(const QList<LineMark> &marks) override;
 
     QString statusText() const override;
     void setStatusText(const QString &text) override;
@@ -31,4 +37,5 @@ private:
     QListWidget *m_list;
     AnchoredLabel *m_count;
     AnchoredLabel *m_status;
+    Side m_side;
 };

@@ -1,5 +1,7 @@
 #include "WindowLook.h"
 
+#include "LineMarks.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFont>
@@ -29,6 +31,11 @@ const QColor countGrey(243, 243, 243);
 const QColor stripGrey(128, 128, 128);
 const QColor lightFrame(128, 128, 128);
 const QColor darkFrame(64, 64, 64);
+
+// Okabe-Ito bluish green (0, 158, 115) and orange (230, 159, 0): tints of 40 % over white
+// (black text 13.0:1 and 15.3:1), and shades dark enough for white text (5.6:1 and 5.0:1).
+const MarkColours identicalMark = {QColor(153, 216, 199), QColor(0, 118, 86)};
+const MarkColours differsMark = {QColor(245, 217, 153), QColor(150, 103, 0)};
 
 // The buttons' graphical style: a white face with a thin grey rim.
 const QString buttonStyle = QStringLiteral(
@@ -139,6 +146,12 @@ void dress(QWidget *control, Look look)
     case Look::Plain:
         break;
     }
+}
+
+MarkColours markColours(LineMark mark)
+{
+    Q_ASSERT(mark != LineMark::None);
+    return mark == LineMark::Identical ? identicalMark : differsMark;
 }
 
 void setTextColour(QWidget *widget, const QColor &colour)

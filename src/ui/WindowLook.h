@@ -13,6 +13,7 @@
 
 class QPainter;
 class QWidget;
+enum class LineMark;
 
 namespace WindowLook {
 
@@ -45,6 +46,19 @@ enum class Look {
     Plain,          // the platform's own look, for the focus rest nobody sees
 };
 void dress(QWidget *control, Look look);
+
+// How a list line shows that the other side lists an entry of the same name. The two marks
+// come from the Okabe-Ito palette, whose colours stay apart for every common colour vision:
+// bluish green for an identical entry, orange for one that differs. An unselected line keeps
+// its black text on a pale tint; a selected line shows white text on a deep shade instead of
+// the selection colour, so the mark stays visible. Both keep the text at 4.5:1 or more.
+struct MarkColours
+{
+    QColor line;     // behind an unselected line
+    QColor selected; // behind a selected line
+};
+// Not for LineMark::None, which leaves a line as it is.
+MarkColours markColours(LineMark mark);
 
 // Text drawn in `colour` from now on (the palette's window text).
 void setTextColour(QWidget *widget, const QColor &colour);

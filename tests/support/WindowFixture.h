@@ -1,12 +1,15 @@
 // Helpers for tests that drive the real window: the window itself with the scripted dialog
-// seam, patch set files written into a temporary folder, and clicks on list lines by number.
+// seam, patch set files written into a temporary folder, clicks on list lines by number, and
+// keys pressed where the focus is.
 #pragma once
 
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 
+#include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QKeySequence>
 #include <QListWidget>
 #include <QPushButton>
 #include <QString>
@@ -66,6 +69,24 @@ inline void clickLine(QListWidget *list, int line)
     list->scrollToItem(list->item(line));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(line)).center());
+}
+
+// The user pressing `keys` ("Alt+Right, Ctrl+Z": one after the other) on whatever has the
+// focus, so window shortcuts compete with the focused control's own keys as they do for real.
+// Shortcuts act only in the active window.
+inline void pressKeys(const QString &keys)
+{
+    const QKeySequence sequence = QKeySequence::fromString(keys, QKeySequence::PortableText);
+    if (sequence.isEmpty() != keys.isEmpty()) {
+        qFatal("cannot read the keys %s", qPrintable(keys));
+    }
+    for (int i = 0; i < sequence.count(); ++i) {
+        if (QApplication::focusWidget() == nullptr) {
+            qFatal("no widget has the focus: is the window active?");
+        }
+        QTest::keyClick(QApplication::focusWidget(), sequence[i].key(),
+                        sequence[i].keyboardModifiers());
+    }
 }
 
 // What a window test class inherits besides QObject: a fresh window, shown, with its own

@@ -1,0 +1,52 @@
+// The window's keys: the shortcuts of its command buttons, and keys of commands that have no
+// button. Form1 binds a button's keys from its row of the control table and the other keys in
+// connectControls(). A key acts while the window is active, whatever has the focus, and runs
+// the first of its bindings that applies now: a binding may need one widget to have the focus,
+// so one key can serve the SRC list and the DEST list. Commands run at once, never delayed.
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QObject>
+#include <QSet>
+
+#include <functional>
+
+class QPushButton;
+class QWidget;
+
+class KeyMap : public QObject
+{
+public:
+    // The keys of top-level `window`, which owns the map.
+    explicit KeyMap(QWidget *window);
+
+    // Each of `keys` clicks `button`, which does nothing while it is disabled. The first key
+    // becomes the button's own shortcut, which assistive technology reports as its keyboard
+    // shortcut. With `focus`, the keys click the button only while `focus` has the focus.
+    void bindButton(QPushButton *button, const QList<QKeySequence> &keys,
+                    const QWidget *focus = nullptr);
+    // `key` runs `action`, wherever the focus is.
+    void bind(const QKeySequence &key, std::function<void()> action);
+    // `key` runs `action` while `focus` has the focus.
+    void bind(const QKeySequence &key, const QWidget *focus, std::function<void()> action);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Binding
+    {
+        QKeySequence key;
+        const QWidget *focus; // nullptr: wherever the focus is
+        std::function<void()> action;
+    };
+
+    // Makes sure a press of `key` reaches press(); a button's own shortcut already does.
+    void listen(const QKeySequence &key);
+    void press(const QKeySequence &key);
+
+    QWidget *m_window;
+    QList<Binding> m_bindings; // in the order they were bound; the first that applies acts
+    QSet<QKeySequence> m_heard;
+};
