@@ -24,10 +24,22 @@ bool asksOnlyForText(int argc, char *argv[])
     return request == CommandLine::Request::Help || request == CommandLine::Request::Version;
 }
 
+// The marquee shows a new frame up to 80 times a second, each a small image. On X11, shared
+// memory makes every frame wait for the server's word that the image was taken, which costs
+// more than sending the few kilobytes over the socket; the window is too small for shared
+// memory to pay off elsewhere. A user who sets the variable keeps their choice.
+void preferSocketImagesOnX11()
+{
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    preferSocketImagesOnX11();
     const std::unique_ptr<QCoreApplication> app = asksOnlyForText(argc, argv)
         ? std::make_unique<QCoreApplication>(argc, argv)
         : std::make_unique<QApplication>(argc, argv);
