@@ -47,8 +47,10 @@ void BM_HundredMovesMemory(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         auto rig = std::make_unique<EditorRig>();
-        rig->editor.installLoadedSet(Side::Left, src, "0.3", QString(), QDateTime::currentDateTime());
-        rig->editor.installLoadedSet(Side::Right, dest, "0.3", QString(), QDateTime::currentDateTime());
+        rig->editor.installLoadedSet(Side::Left, src, "0.3", QString(),
+                                     QDateTime::currentDateTime());
+        rig->editor.installLoadedSet(Side::Right, dest, "0.3", QString(),
+                                     QDateTime::currentDateTime());
         rig->right.current = 0;
         const std::size_t before = allocatedBytes();
         state.ResumeTiming();

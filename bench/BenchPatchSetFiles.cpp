@@ -155,8 +155,7 @@ void BM_LoadMaximalSetFromFile(benchmark::State &state, Shape shape)
 }
 BENCHMARK_CAPTURE(BM_LoadMaximalSetFromFile, uniform, Shape::Uniform)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_LoadMaximalSetFromFile, random, Shape::Random)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_LoadMaximalSetFromFile, random, Shape::Random)->Unit(benchmark::kMillisecond);
 
 // Dropping a loaded table: what a second load or a new set costs besides its own work.
 void BM_FreeMaximalSet(benchmark::State &state, Shape shape)
@@ -217,10 +216,8 @@ void BM_WriteMaximalSetToFile(benchmark::State &state, Shape shape)
     }
     setMegabytes(state, maximalBytes(shape).size());
 }
-BENCHMARK_CAPTURE(BM_WriteMaximalSetToFile, uniform, Shape::Uniform)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_WriteMaximalSetToFile, random, Shape::Random)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WriteMaximalSetToFile, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WriteMaximalSetToFile, random, Shape::Random)->Unit(benchmark::kMillisecond);
 
 // Through a temporary file beside the target, flushed to the disk and renamed, as the
 // "save" button does.
@@ -236,10 +233,8 @@ void BM_SaveMaximalSetToFile(benchmark::State &state, Shape shape)
     }
     setMegabytes(state, maximalBytes(shape).size());
 }
-BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, uniform, Shape::Uniform)
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, random, Shape::Random)
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, random, Shape::Random)->Unit(benchmark::kMillisecond);
 
 void BM_LoadLastBlockOnly(benchmark::State &state)
 {
@@ -296,7 +291,7 @@ void peakLoad(benchmark::State &state, const QByteArray &bytes, const QString &n
 {
     const QString path = writeToFolder(name, bytes);
     const std::string command = std::string("/proc/") + std::to_string(getpid()) + "/exe "
-                                + peakOption + "'" + path.toStdString() + "'";
+        + peakOption + "'" + path.toStdString() + "'";
     double growth = 0;
     double peak = 0;
     for (auto _ : state) {

@@ -80,8 +80,8 @@ public:
     QByteArray words(int lowest, int highest)
     {
         static const char *const vocabulary[] = {
-            "jump",  "skip",   "fix",   "speed", "camera", "limit", "unlock", "level", "timer",
-            "sound", "colour", "menu",  "save",  "intro",  "boss",  "damage", "lives", "score",
+            "jump",  "skip",   "fix",  "speed", "camera", "limit", "unlock", "level", "timer",
+            "sound", "colour", "menu", "save",  "intro",  "boss",  "damage", "lives", "score",
         };
         const int length = number(lowest, highest);
         QByteArray text;

@@ -88,8 +88,8 @@ QByteArray thirdBytes;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     qsizetype(size));
+    const QByteArray input =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
     const ReadResult first = read(input);
     const ReadResult pieces = readInPieces(input);
     if (pieces.message != first.message || pieces.line != first.line

@@ -9,7 +9,7 @@ namespace {
 QString question(const QString &name)
 {
     return QStringLiteral("Confirm patch overwrite|Patch with name ''") + name
-            + QStringLiteral("'' already exists. Overwrite?");
+        + QStringLiteral("'' already exists. Overwrite?");
 }
 
 } // namespace
@@ -49,37 +49,34 @@ void TestCopyIntoDest::copiesAndDeletes_data()
     QTest::newRow("append") << QList<int>{0} << QList<int>{} << QList<bool>{} << QStringList{}
                             << (original + QByteArrayList{"a"}) << 3 << QByteArray("src a");
     QTest::newRow("overwrite yes")
-            << QList<int>{1} << QList<int>{} << QList<bool>{true}
-            << QStringList{question("b")} << original << 1 << QByteArray("src b");
-    QTest::newRow("overwrite no")
-            << QList<int>{1} << QList<int>{} << QList<bool>{false}
-            << QStringList{question("b")} << original << 0 << QByteArray("about x");
-    QTest::newRow("case differs") << QList<int>{3} << QList<int>{} << QList<bool>{}
-                                  << QStringList{} << (original + QByteArrayList{"A"}) << 3
-                                  << QByteArray("src A");
+        << QList<int>{1} << QList<int>{} << QList<bool>{true} << QStringList{question("b")}
+        << original << 1 << QByteArray("src b");
+    QTest::newRow("overwrite no") << QList<int>{1} << QList<int>{} << QList<bool>{false}
+                                  << QStringList{question("b")} << original << 0
+                                  << QByteArray("about x");
+    QTest::newRow("case differs") << QList<int>{3} << QList<int>{} << QList<bool>{} << QStringList{}
+                                  << (original + QByteArrayList{"A"}) << 3 << QByteArray("src A");
     QTest::newRow("one new name twice, yes")
-            << QList<int>{1, 4} << QList<int>{1} << QList<bool>{true}
-            << QStringList{question("b")} << bAtEnd << 2 << QByteArray("second b");
+        << QList<int>{1, 4} << QList<int>{1} << QList<bool>{true} << QStringList{question("b")}
+        << bAtEnd << 2 << QByteArray("second b");
     QTest::newRow("one new name twice, no")
-            << QList<int>{1, 4} << QList<int>{1} << QList<bool>{false}
-            << QStringList{question("b")} << bAtEnd << 0 << QByteArray("about x");
+        << QList<int>{1, 4} << QList<int>{1} << QList<bool>{false} << QStringList{question("b")}
+        << bAtEnd << 0 << QByteArray("about x");
     QTest::newRow("dest and src of one name")
-            << QList<int>{1} << QList<int>{1} << QList<bool>{} << QStringList{} << bAtEnd << 2
-            << QByteArray("src b");
+        << QList<int>{1} << QList<int>{1} << QList<bool>{} << QStringList{} << bAtEnd << 2
+        << QByteArray("src b");
     QTest::newRow("three in src order")
-            << QList<int>{0, 2, 3} << QList<int>{} << QList<bool>{} << QStringList{}
-            << (original + QByteArrayList{"a", "c", "A"}) << 5 << QByteArray("src A");
+        << QList<int>{0, 2, 3} << QList<int>{} << QList<bool>{} << QStringList{}
+        << (original + QByteArrayList{"a", "c", "A"}) << 5 << QByteArray("src A");
     QTest::newRow("placeholder asks")
-            << QList<int>{5} << QList<int>{} << QList<bool>{false}
-            << QStringList{question("Empty patch entry")} << original << 0
-            << QByteArray("about x");
+        << QList<int>{5} << QList<int>{} << QList<bool>{false}
+        << QStringList{question("Empty patch entry")} << original << 0 << QByteArray("about x");
     QTest::newRow("delete two, append one")
-            << QList<int>{2} << QList<int>{0, 2} << QList<bool>{} << QStringList{}
-            << QByteArrayList{"b", "c"} << 1 << QByteArray("src c");
-    QTest::newRow("no then yes")
-            << QList<int>{1, 4} << QList<int>{} << QList<bool>{false, true}
-            << QStringList{question("b"), question("b")} << original << 1
-            << QByteArray("second b");
+        << QList<int>{2} << QList<int>{0, 2} << QList<bool>{} << QStringList{}
+        << QByteArrayList{"b", "c"} << 1 << QByteArray("src c");
+    QTest::newRow("no then yes") << QList<int>{1, 4} << QList<int>{} << QList<bool>{false, true}
+                                 << QStringList{question("b"), question("b")} << original << 1
+                                 << QByteArray("second b");
 }
 
 void TestCopyIntoDest::copiesAndDeletes()
@@ -147,13 +144,11 @@ void TestCopyIntoDest::deleteOnlyKeepsSave_data()
     QTest::addColumn<bool>("saveBefore");
     QTest::addColumn<QList<int>>("destLines");
     QTest::addColumn<QByteArrayList>("dest");
-    QTest::newRow("enabled, some left")
-            << false << true << QList<int>{0, 2} << QByteArrayList{"b"};
-    QTest::newRow("enabled, none left")
-            << false << true << QList<int>{0, 1, 2} << QByteArrayList{};
+    QTest::newRow("enabled, some left") << false << true << QList<int>{0, 2} << QByteArrayList{"b"};
+    QTest::newRow("enabled, none left") << false << true << QList<int>{0, 1, 2} << QByteArrayList{};
     QTest::newRow("disabled") << false << false << QList<int>{1} << QByteArrayList{"a", "c"};
     QTest::newRow("key, enabled, none left")
-            << true << true << QList<int>{0, 1, 2} << QByteArrayList{};
+        << true << true << QList<int>{0, 1, 2} << QByteArrayList{};
     QTest::newRow("key, disabled") << true << false << QList<int>{0, 2} << QByteArrayList{"b"};
 }
 

@@ -10,17 +10,17 @@ namespace {
 // A data slot with an offset and data texts of the given lengths.
 void useSlot(PatchEntry &entry, int slot, int defl, int modN, int modR)
 {
-    entry.setData(slot, {"00401000", QByteArray(defl, 'A'), QByteArray(modN, 'B'),
-                         QByteArray(modR, 'C')});
+    entry.setData(
+        slot, {"00401000", QByteArray(defl, 'A'), QByteArray(modN, 'B'), QByteArray(modR, 'C')});
 }
 
 QString summary(const char *marker, int offsets, int params, qint64 size)
 {
     return QStringLiteral("%1\r\nOffsets: %2\r\nParams: %3\r\nSize: %4")
-            .arg(QLatin1String(marker))
-            .arg(offsets)
-            .arg(params)
-            .arg(size);
+        .arg(QLatin1String(marker))
+        .arg(offsets)
+        .arg(params)
+        .arg(size);
 }
 
 } // namespace
@@ -147,8 +147,7 @@ void TestDetailPanel::clickDuringFadeRestartsFromTheTop()
     QCOMPARE(fade.tick(), std::optional<int>(245));
 
     // Once stopped, the same text restarts the fade just the same.
-    while (fade.tick()) {
-    }
+    while (fade.tick()) {}
     fade.start(QStringLiteral("second"));
     QCOMPARE(fade.tick(), std::optional<int>(245));
 }

@@ -71,8 +71,8 @@ QStringList screen(EditorRig &rig)
               << name + "path " + rig.sets.path(side);
     }
     shown << QStringLiteral("copy >> %1, save %2")
-                     .arg(rig.switches.copyEnabled ? "on" : "off",
-                          rig.switches.saveEnabled ? "on" : "off");
+                 .arg(rig.switches.copyEnabled ? "on" : "off",
+                      rig.switches.saveEnabled ? "on" : "off");
     return shown;
 }
 
@@ -139,9 +139,9 @@ void TestEditHistory::undoAndRedoEachStep_data()
         rig.editor.moveUp(Side::Right);
     });
     QTest::newRow("NEW over a set")
-            << Start::Both << Command([](EditorRig &rig) { rig.editor.newDestSet(); });
+        << Start::Both << Command([](EditorRig &rig) { rig.editor.newDestSet(); });
     QTest::newRow("NEW switching on")
-            << Start::SrcOnly << Command([](EditorRig &rig) { rig.editor.newDestSet(); });
+        << Start::SrcOnly << Command([](EditorRig &rig) { rig.editor.newDestSet(); });
     QTest::newRow("load SRC over a set") << Start::Both << Command([](EditorRig &rig) {
         rig.left.status = QStringLiteral("LOADING"); // as the window shows while reading
         rig.editor.installLoadedSet(Side::Left, entriesNamed({"n"}), "0.1",
@@ -306,8 +306,7 @@ void TestEditHistory::keepsTheLastHundredSteps()
         names.append("n" + QByteArray::number(position));
     }
     EditorRig rig;
-    rig.editor.installLoadedSet(Side::Right, entriesNamed(names), "0.3", QString(),
-                                fileTime(4));
+    rig.editor.installLoadedSet(Side::Right, entriesNamed(names), "0.3", QString(), fileTime(4));
     rig.right.current = 0;
     for (int move = 0; move < 150; ++move) {
         rig.editor.moveDown(Side::Right); // walks n0 one place further each time
@@ -330,6 +329,7 @@ void TestEditHistory::marksFollowEveryChange_data()
     QTest::addColumn<QString>("srcMarks");
     QTest::addColumn<QString>("destMarks");
 
+    // clang-format off
     const Command copyX = [](EditorRig &rig) {
         rig.left.select({3});
         rig.editor.copyIntoDest();
@@ -360,6 +360,7 @@ void TestEditHistory::marksFollowEveryChange_data()
         rig.editor.installLoadedSet(Side::Left, entriesNamed({"x"}), "0.3", QString(),
                                     fileTime(5));
     }) << "=" << "..=.";
+    // clang-format on
 }
 
 void TestEditHistory::marksFollowEveryChange()

@@ -26,31 +26,31 @@ void TestMoveEntries::movesOrRefuses_data()
     QTest::addColumn<QList<int>>("selectedAfter");
     QTest::addColumn<int>("currentAfter");
 
-    QTest::newRow("empty up") << 0 << -1 << -1 << QList<int>{} << QByteArrayList{}
-                              << QList<int>{} << -1;
-    QTest::newRow("empty down") << 0 << -1 << 1 << QList<int>{} << QByteArrayList{}
-                                << QList<int>{} << -1;
-    QTest::newRow("one line down") << 1 << 0 << 1 << QList<int>{0} << QByteArrayList{"n0"}
-                                   << QList<int>{0} << 0;
+    QTest::newRow("empty up") << 0 << -1 << -1 << QList<int>{} << QByteArrayList{} << QList<int>{}
+                              << -1;
+    QTest::newRow("empty down") << 0 << -1 << 1 << QList<int>{} << QByteArrayList{} << QList<int>{}
+                                << -1;
+    QTest::newRow("one line down")
+        << 1 << 0 << 1 << QList<int>{0} << QByteArrayList{"n0"} << QList<int>{0} << 0;
     QTest::newRow("one line up") << 1 << 0 << -1 << QList<int>{} << QByteArrayList{"n0"}
                                  << QList<int>{} << 0;
     QTest::newRow("no current up") << 3 << -1 << -1 << QList<int>{2}
                                    << QByteArrayList{"n0", "n1", "n2"} << QList<int>{2} << -1;
-    QTest::newRow("no current down") << 3 << -1 << 1 << QList<int>{0}
-                                     << QByteArrayList{"n0", "n1", "n2"} << QList<int>{0} << -1;
-    QTest::newRow("first up") << 3 << 0 << -1 << QList<int>{}
-                              << QByteArrayList{"n0", "n1", "n2"} << QList<int>{} << 0;
-    QTest::newRow("last down") << 3 << 2 << 1 << QList<int>{}
-                               << QByteArrayList{"n0", "n1", "n2"} << QList<int>{} << 2;
+    QTest::newRow("no current down")
+        << 3 << -1 << 1 << QList<int>{0} << QByteArrayList{"n0", "n1", "n2"} << QList<int>{0} << -1;
+    QTest::newRow("first up") << 3 << 0 << -1 << QList<int>{} << QByteArrayList{"n0", "n1", "n2"}
+                              << QList<int>{} << 0;
+    QTest::newRow("last down") << 3 << 2 << 1 << QList<int>{} << QByteArrayList{"n0", "n1", "n2"}
+                               << QList<int>{} << 2;
     QTest::newRow("selected moves down")
-            << 5 << 2 << 1 << QList<int>{2} << QByteArrayList{"n0", "n1", "n3", "n2", "n4"}
-            << QList<int>{3} << 3;
-    QTest::newRow("both selected") << 5 << 2 << 1 << QList<int>{2, 3}
-                                   << QByteArrayList{"n0", "n1", "n3", "n2", "n4"}
-                                   << QList<int>{2, 3} << 3;
+        << 5 << 2 << 1 << QList<int>{2} << QByteArrayList{"n0", "n1", "n3", "n2", "n4"}
+        << QList<int>{3} << 3;
+    QTest::newRow("both selected")
+        << 5 << 2 << 1 << QList<int>{2, 3} << QByteArrayList{"n0", "n1", "n3", "n2", "n4"}
+        << QList<int>{2, 3} << 3;
     QTest::newRow("unselected current, others kept")
-            << 5 << 3 << -1 << QList<int>{0, 2, 4}
-            << QByteArrayList{"n0", "n1", "n3", "n2", "n4"} << QList<int>{0, 3, 4} << 2;
+        << 5 << 3 << -1 << QList<int>{0, 2, 4} << QByteArrayList{"n0", "n1", "n3", "n2", "n4"}
+        << QList<int>{0, 3, 4} << 2;
     QTest::newRow("last up") << 4 << 3 << -1 << QList<int>{3}
                              << QByteArrayList{"n0", "n1", "n3", "n2"} << QList<int>{2} << 2;
     QTest::newRow("first down") << 4 << 0 << 1 << QList<int>{}

@@ -93,8 +93,8 @@ WatchedLoad loadWatched(const QString &path)
     const QByteArray output = child.readAllStandardOutput();
     const qsizetype first = output.indexOf('\n');
     const qsizetype second = output.indexOf('\n', first + 1);
-    load.finished = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0
-        && first > 0 && second > first;
+    load.finished = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0 && first > 0
+        && second > first;
     if (load.finished) {
         load.growthKilobytes = output.left(first).toLongLong();
         load.line = output.mid(first + 1, second - first - 1).toInt();
@@ -166,10 +166,10 @@ void TestPatchSetReader::header_data()
         << QByteArray("\r\nTAVRO=0.3\r\n") << int(HeaderRejected) << QByteArray();
     QTest::newRow("byte-order mark")
         << fixture("header-with-bom.tvr") << int(HeaderRejected) << QByteArray();
-    QTest::newRow("no equals sign") << QByteArray("TAVRO 0.3\r\n") << int(HeaderRejected)
-                                    << QByteArray();
-    QTest::newRow("leading space") << QByteArray(" TAVRO=0.3\r\n") << int(HeaderRejected)
-                                   << QByteArray();
+    QTest::newRow("no equals sign")
+        << QByteArray("TAVRO 0.3\r\n") << int(HeaderRejected) << QByteArray();
+    QTest::newRow("leading space")
+        << QByteArray(" TAVRO=0.3\r\n") << int(HeaderRejected) << QByteArray();
     QTest::newRow("too short") << QByteArray("TAVR") << int(HeaderRejected) << QByteArray();
 }
 
@@ -314,9 +314,9 @@ void TestPatchSetReader::textValues_data()
     QTest::newRow("bracket line ignored") << QByteArray("Name=a\r\n[Name=b") << QByteArray("a");
     QTest::newRow("comment line ignored") << QByteArray("Name=a\r\n;Name=b") << QByteArray("a");
     QTest::newRow("space line ignored") << QByteArray("Name=a\r\n   \r\n") << QByteArray("a");
-    QTest::newRow("begin line inside block") << QByteArray("/bgn 004\r\nName=a")
-                                             << QByteArray("a");
-    QTest::newRow("high bytes kept") << QByteArray("Name=\x80\xff\x01") << QByteArray("\x80\xff\x01");
+    QTest::newRow("begin line inside block") << QByteArray("/bgn 004\r\nName=a") << QByteArray("a");
+    QTest::newRow("high bytes kept")
+        << QByteArray("Name=\x80\xff\x01") << QByteArray("\x80\xff\x01");
     QTest::newRow("NUL kept") << QByteArray("Name=a\0b", 8) << QByteArray("a\0b", 3);
 }
 
@@ -396,8 +396,8 @@ void TestPatchSetReader::everyEntryKey()
     QCOMPARE(result.entries, PatchTable{expected});
 
     // Every number key checks its value.
-    for (const char *key : {"Omnipresence", "RequiresYiff", "RequiresPart", "RequiresSave",
-                            "CondBehave"}) {
+    for (const char *key :
+         {"Omnipresence", "RequiresYiff", "RequiresPart", "RequiresSave", "CondBehave"}) {
         QCOMPARE(readBlock(QByteArray(key) + "=x").message, errorLoading());
         QCOMPARE(readBlock(QByteArray(key)).message, errorLoading());
     }
@@ -443,40 +443,36 @@ void TestPatchSetReader::parameterSyntaxByVersion_data()
     QTest::addColumn<int>("slot");
     QTest::addColumn<QByteArray>("value"); // parametervalka of the slot; empty: nothing stored
 
-    QTest::newRow("0.1 single key") << QByteArray("0.1") << QByteArray("parametervalue=7") << 0
-                                    << QByteArray("7");
-    QTest::newRow("0.3 single key") << QByteArray("0.3") << QByteArray("parametervalue=7") << 0
-                                    << QByteArray();
+    QTest::newRow("0.1 single key")
+        << QByteArray("0.1") << QByteArray("parametervalue=7") << 0 << QByteArray("7");
+    QTest::newRow("0.3 single key")
+        << QByteArray("0.3") << QByteArray("parametervalue=7") << 0 << QByteArray();
     QTest::newRow("0.1 pipe key") << QByteArray("0.1") << QByteArray("gprince=2|7") << 2
                                   << QByteArray();
     QTest::newRow("0.3 pipe key") << QByteArray("0.3") << QByteArray("gprince=2|7") << 2
                                   << QByteArray("7");
-    QTest::newRow("0.2") << QByteArray("0.2") << QByteArray("gprince=2|7") << 2
-                         << QByteArray("7");
-    QTest::newRow("1.0") << QByteArray("1.0") << QByteArray("gprince=2|7") << 2
-                         << QByteArray("7");
+    QTest::newRow("0.2") << QByteArray("0.2") << QByteArray("gprince=2|7") << 2 << QByteArray("7");
+    QTest::newRow("1.0") << QByteArray("1.0") << QByteArray("gprince=2|7") << 2 << QByteArray("7");
     QTest::newRow("2") << QByteArray("2") << QByteArray("gprince=2|7") << 2 << QByteArray("7");
     QTest::newRow(".5") << QByteArray(".5") << QByteArray("gprince=2|7") << 2 << QByteArray("7");
     QTest::newRow("0.11") << QByteArray("0.11") << QByteArray("gprince=2|7") << 2
                           << QByteArray("7");
     QTest::newRow("0.1000001") << QByteArray("0.1000001") << QByteArray("gprince=2|7") << 2
                                << QByteArray("7");
-    QTest::newRow("leading space") << QByteArray(" 0.3") << QByteArray("gprince=2|7") << 2
-                                   << QByteArray("7");
+    QTest::newRow("leading space")
+        << QByteArray(" 0.3") << QByteArray("gprince=2|7") << 2 << QByteArray("7");
     QTest::newRow("0.10 pipe") << QByteArray("0.10") << QByteArray("gprince=2|7") << 2
                                << QByteArray();
     QTest::newRow("0.10 single") << QByteArray("0.10") << QByteArray("parametervalue=7") << 0
                                  << QByteArray();
-    QTest::newRow("0.1 space pipe") << QByteArray("0.1 ") << QByteArray("gprince=2|7") << 2
-                                    << QByteArray();
-    QTest::newRow("0.1 space single") << QByteArray("0.1 ") << QByteArray("parametervalue=7") << 0
-                                      << QByteArray();
-    QTest::newRow("0.05") << QByteArray("0.05") << QByteArray("gprince=2|7") << 2
-                          << QByteArray();
+    QTest::newRow("0.1 space pipe")
+        << QByteArray("0.1 ") << QByteArray("gprince=2|7") << 2 << QByteArray();
+    QTest::newRow("0.1 space single")
+        << QByteArray("0.1 ") << QByteArray("parametervalue=7") << 0 << QByteArray();
+    QTest::newRow("0.05") << QByteArray("0.05") << QByteArray("gprince=2|7") << 2 << QByteArray();
     QTest::newRow("negative") << QByteArray("-0.3") << QByteArray("gprince=2|7") << 2
                               << QByteArray();
-    QTest::newRow("word") << QByteArray("beta") << QByteArray("gprince=2|7") << 2
-                          << QByteArray();
+    QTest::newRow("word") << QByteArray("beta") << QByteArray("gprince=2|7") << 2 << QByteArray();
     QTest::newRow("empty") << QByteArray("") << QByteArray("gprince=2|7") << 2 << QByteArray();
 }
 
@@ -525,13 +521,13 @@ void TestPatchSetReader::pipeValues_data()
                             << with(&PatchParameter::parameternamka, QByteArray("x"));
     QTest::newRow("faline second bar") << QByteArray("faline=3|a|b") << true << 3
                                        << with(&PatchParameter::parameternamka, QByteArray("a|b"));
-    QTest::newRow("faline leading space") << QByteArray("faline=3| a") << true << 3
-                                          << with(&PatchParameter::parameternamka, QByteArray(" a"));
+    QTest::newRow("faline leading space")
+        << QByteArray("faline=3| a") << true << 3
+        << with(&PatchParameter::parameternamka, QByteArray(" a"));
     QTest::newRow("faline comment") << QByteArray("faline=3|a ; note") << true << 3
                                     << with(&PatchParameter::parameternamka, QByteArray("a"));
-    QTest::newRow("gprince cut to 50")
-        << QByteArray("gprince=4|" + repeated('v', 60)) << true << 4
-        << with(&PatchParameter::parametervalka, repeated('v', 50));
+    QTest::newRow("gprince cut to 50") << QByteArray("gprince=4|" + repeated('v', 60)) << true << 4
+                                       << with(&PatchParameter::parametervalka, repeated('v', 50));
     QTest::newRow("ronno") << QByteArray("RONNO=0|1F00") << true << 0
                            << with(&PatchParameter::offsetka, QByteArray("1F00"));
     QTest::newRow("ronno slot rounds") << QByteArray("ronno=2.5|a") << true << 2
@@ -568,8 +564,7 @@ void TestPatchSetReader::blocks_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QByteArrayList>("names"); // one per table entry; "-" marks a fresh entry
 
-    QTest::newRow("gap") << fixture("block-gap.tvr").mid(11)
-                         << QByteArrayList{"Zero", "-", "Two"};
+    QTest::newRow("gap") << fixture("block-gap.tvr").mid(11) << QByteArrayList{"Zero", "-", "Two"};
     QTest::newRow("shrink") << fixture("block-shrink.tvr").mid(11)
                             << QByteArrayList{"-", "-", "Two"};
     QTest::newRow("repeated number adds")
@@ -579,14 +574,14 @@ void TestPatchSetReader::blocks_data()
     QTest::newRow("no block") << QByteArray("\r\nstray\r\n/end 000\r\n") << QByteArrayList{};
     QTest::newRow("any case") << QByteArray("/BGN 001\r\nName=A\r\n/EnD\r\n")
                               << QByteArrayList{"-", "A"};
-    QTest::newRow("character 5 unread") << QByteArray("/bgnx1\r\nName=A\r\n/end\r\n")
-                                        << QByteArrayList{"-", "A"};
-    QTest::newRow("text after number") << QByteArray("/bgn 1 old\r\nName=A\r\n/end\r\n")
-                                       << QByteArrayList{"-", "A"};
+    QTest::newRow("character 5 unread")
+        << QByteArray("/bgnx1\r\nName=A\r\n/end\r\n") << QByteArrayList{"-", "A"};
+    QTest::newRow("text after number")
+        << QByteArray("/bgn 1 old\r\nName=A\r\n/end\r\n") << QByteArrayList{"-", "A"};
     QTest::newRow("extra spaces") << QByteArray("/bgn   2\r\nName=A\r\n/end\r\n")
                                   << QByteArrayList{"-", "-", "A"};
-    QTest::newRow("fraction rounds") << QByteArray("/bgn 1.5\r\nName=A\r\n/end\r\n")
-                                     << QByteArrayList{"-", "-", "A"};
+    QTest::newRow("fraction rounds")
+        << QByteArray("/bgn 1.5\r\nName=A\r\n/end\r\n") << QByteArrayList{"-", "-", "A"};
     QTest::newRow("no number") << QByteArray("/bgn abc\r\nName=A\r\n/end\r\n")
                                << QByteArrayList{"A"};
     QTest::newRow("bare begin") << QByteArray("/bgn\r\nName=A\r\n/end\r\n") << QByteArrayList{"A"};
@@ -622,11 +617,12 @@ void TestPatchSetReader::regrownEntriesAreFresh()
 {
     // Dropped by a lower number, then brought back by a higher one: nothing of the old
     // entry may come back with it.
-    const ReadResult result = readBody("/bgn 003\r\nName=Old\r\nOffffset07=12\r\nbambi=4|1\r\n/end\r\n"
-                                       "/bgn 001\r\nName=One\r\n/end\r\n"
-                                       "/bgn 003\r\n/end\r\n"
-                                       "/bgn 000\r\n/end\r\n"
-                                       "/bgn 002\r\nName=Two\r\n/end\r\n");
+    const ReadResult result =
+        readBody("/bgn 003\r\nName=Old\r\nOffffset07=12\r\nbambi=4|1\r\n/end\r\n"
+                 "/bgn 001\r\nName=One\r\n/end\r\n"
+                 "/bgn 003\r\n/end\r\n"
+                 "/bgn 000\r\n/end\r\n"
+                 "/bgn 002\r\nName=Two\r\n/end\r\n");
     QVERIFY2(result.ok(), qPrintable(result.message));
     QCOMPARE(result.entries.size(), 3);
     QCOMPARE(result.entries.at(0), PatchEntry());
@@ -663,13 +659,13 @@ void TestPatchSetReader::failureStopsAtItsLine_data()
     QTest::newRow("empty file") << QByteArray() << 0;
     QTest::newRow("header") << QByteArray("TAVRA=0.3\r\n/bgn 000\r\n") << 1;
     QTest::newRow("negative block") << QByteArray("TAVRO=0.3\r\n\r\n/bgn -1\r\n/end\r\n") << 3;
-    QTest::newRow("bad number") << QByteArray("TAVRO=0.3\r\n/bgn 0\r\nName=a\r\nCondBehave=z\r\n/end\r\n")
+    QTest::newRow("bad number") << QByteArray(
+        "TAVRO=0.3\r\n/bgn 0\r\nName=a\r\nCondBehave=z\r\n/end\r\n")
                                 << 4;
-    QTest::newRow("bare omnipresence") << QByteArray("TAVRO=0.3\r\n/bgn 0\r\nomnipresence\r\n/end\r\n")
-                                       << 3;
+    QTest::newRow("bare omnipresence")
+        << QByteArray("TAVRO=0.3\r\n/bgn 0\r\nomnipresence\r\n/end\r\n") << 3;
     QTest::newRow("missing end") << fixture("missing-end.tvr") << 8;
-    QTest::newRow("missing end, one line")
-        << QByteArray("TAVRO=0.3\r\n/bgn 000") << 2;
+    QTest::newRow("missing end, one line") << QByteArray("TAVRO=0.3\r\n/bgn 000") << 2;
 }
 
 void TestPatchSetReader::failureStopsAtItsLine()
@@ -787,9 +783,9 @@ void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
     const QString noLineEnd = file(QStringLiteral("no-line-end.tvr"), longLine);
     const QString longName =
         file(QStringLiteral("long-name.tvr"), "TAVRO=0.3\r\n/bgn 000\r\nName=" + longLine);
-    const QString longNameEnded = file(QStringLiteral("long-name-ended.tvr"),
-                                       "TAVRO=0.3\r\n/bgn 000\r\nName=" + longLine
-                                           + "\r\nOmnipresence=1\r\n/end 000\r\n");
+    const QString longNameEnded =
+        file(QStringLiteral("long-name-ended.tvr"),
+             "TAVRO=0.3\r\n/bgn 000\r\nName=" + longLine + "\r\nOmnipresence=1\r\n/end 000\r\n");
 
     QTest::newRow("FIFO without a writer") << fifo << errorLoading(fifo) << 0;
     QTest::newRow("device") << QStringLiteral("/dev/zero")

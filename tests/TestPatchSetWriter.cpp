@@ -205,8 +205,8 @@ void TestPatchSetWriter::writeErrorIsReported()
     FailingBuffer device(limit < 0 ? whole.size() - 1 : limit);
     QVERIFY(device.open(QIODevice::WriteOnly));
     const WriteResult result = writePatchSet(device, table, QStringLiteral("out.tvr"));
-    QCOMPARE(result.message, savingError(QStringLiteral("out.tvr"),
-                                         QStringLiteral("No space left on device")));
+    QCOMPARE(result.message,
+             savingError(QStringLiteral("out.tvr"), QStringLiteral("No space left on device")));
 }
 
 void TestPatchSetWriter::closedDeviceIsReported()

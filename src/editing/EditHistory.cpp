@@ -7,11 +7,11 @@ bool operator==(const EditState &a, const EditState &b)
     // Tables go last: when a command left them alone they share storage and compare at
     // once, and when it changed them the cheap fields usually have not decided it yet.
     return a.copyEnabled == b.copyEnabled && a.saveEnabled == b.saveEnabled
-        && a.srcStatus == b.srcStatus && a.destStatus == b.destStatus
-        && a.srcCount == b.srcCount && a.destCount == b.destCount
-        && a.sets.SrcVersion == b.sets.SrcVersion && a.sets.DestVersion == b.sets.DestVersion
-        && a.sets.SrcPath == b.sets.SrcPath && a.sets.DestPath == b.sets.DestPath
-        && a.sets.SrcTable == b.sets.SrcTable && a.sets.DestTable == b.sets.DestTable;
+        && a.srcStatus == b.srcStatus && a.destStatus == b.destStatus && a.srcCount == b.srcCount
+        && a.destCount == b.destCount && a.sets.SrcVersion == b.sets.SrcVersion
+        && a.sets.DestVersion == b.sets.DestVersion && a.sets.SrcPath == b.sets.SrcPath
+        && a.sets.DestPath == b.sets.DestPath && a.sets.SrcTable == b.sets.SrcTable
+        && a.sets.DestTable == b.sets.DestTable;
 }
 
 void EditHistory::record(const EditState &before, const EditState &after)

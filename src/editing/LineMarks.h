@@ -9,8 +9,7 @@
 #include <QList>
 #include <QString>
 
-enum class LineMark
-{
+enum class LineMark {
     None,      // no listed entry of that name on the other side
     Identical, // every field equals the other side's first listed entry of that name
     Differs,

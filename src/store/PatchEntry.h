@@ -66,10 +66,7 @@ public:
     QByteArrayView ModNData(int slot) const { return dataText(slot, DataText::ModNData); }
     QByteArrayView ModRData(int slot) const { return dataText(slot, DataText::ModRData); }
     quint8 existence(int slot) const { return parameterNumber(slot, ParameterNumber::existence); }
-    QByteArrayView offsetka(int slot) const
-    {
-        return parameterText(slot, ParameterText::offsetka);
-    }
+    QByteArrayView offsetka(int slot) const { return parameterText(slot, ParameterText::offsetka); }
     QByteArrayView parametervalka(int slot) const
     {
         return parameterText(slot, ParameterText::parametervalka);

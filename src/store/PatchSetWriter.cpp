@@ -173,6 +173,8 @@ private:
 
 void writeEntry(Output &out, const PatchEntry &entry, const QByteArray &blockNumber)
 {
+    // One source line per line of the file, so the block reads as it is written.
+    // clang-format off
     out.append(beginMarker, " ", blockNumber, lineEnd,
                keyOmnipresence, "=", Decimal(entry.Omnipresence), lineEnd,
                keyName, "=", entry.Name, lineEnd,
@@ -215,6 +217,7 @@ void writeEntry(Output &out, const PatchEntry &entry, const QByteArray &blockNum
                    lineEnd);
     }
     out.append(endMarker, " ", blockNumber, lineEnd, lineEnd);
+    // clang-format on
 }
 
 } // namespace

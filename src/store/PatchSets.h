@@ -21,10 +21,7 @@ struct PatchSets
     QByteArray DestVersion;
 
     PatchTable &table(Side side) { return side == Side::Left ? SrcTable : DestTable; }
-    const PatchTable &table(Side side) const
-    {
-        return side == Side::Left ? SrcTable : DestTable;
-    }
+    const PatchTable &table(Side side) const { return side == Side::Left ? SrcTable : DestTable; }
     QString &path(Side side) { return side == Side::Left ? SrcPath : DestPath; }
     QByteArray &version(Side side) { return side == Side::Left ? SrcVersion : DestVersion; }
     const QByteArray &version(Side side) const

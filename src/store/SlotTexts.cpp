@@ -172,13 +172,13 @@ int SlotTexts::insertParameterSlot(int slot)
     const qsizetype textAt = textArea() - bytes();
     const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerParameterSlot;
     const int firstText = m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot;
-    moveAll(bytes(),
-            {{qsizetype(sizeof(Block)) + firstText * qsizetype(sizeof(quint32)), numbersAt,
-              endsOfSlot},
-             {numbersAt, recordsAt + index * 3, endsOfSlot},
-             {recordsAt + index * 3, textAt, parameterSlotBytes},
-             {textAt, m_block->size, parameterSlotBytes}},
-            true);
+    moveAll(
+        bytes(),
+        {{qsizetype(sizeof(Block)) + firstText * qsizetype(sizeof(quint32)), numbersAt, endsOfSlot},
+         {numbersAt, recordsAt + index * 3, endsOfSlot},
+         {recordsAt + index * 3, textAt, parameterSlotBytes},
+         {textAt, m_block->size, parameterSlotBytes}},
+        true);
     m_block->size += quint32(parameterSlotBytes);
     ++m_block->parameterSlots;
     const quint32 end = firstText == 0 ? 0 : ends()[firstText - 1];
@@ -202,15 +202,15 @@ void SlotTexts::removeDataSlotIfEmpty(int index)
     const qsizetype recordsAt = numbersAt + m_block->dataSlots;
     const qsizetype textAt = textArea() - bytes();
     const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerDataSlot;
-    moveAll(bytes(),
-            {{qsizetype(sizeof(Block))
-                  + (firstText + TextsPerDataSlot) * qsizetype(sizeof(quint32)),
-              numbersAt, -endsOfSlot},
-             {numbersAt, numbersAt + index, -endsOfSlot},
-             {numbersAt + index + 1, recordsAt, -dataSlotBytes},
-             {recordsAt, textAt, -dataSlotBytes},
-             {textAt, m_block->size, -dataSlotBytes}},
-            false);
+    moveAll(
+        bytes(),
+        {{qsizetype(sizeof(Block)) + (firstText + TextsPerDataSlot) * qsizetype(sizeof(quint32)),
+          numbersAt, -endsOfSlot},
+         {numbersAt, numbersAt + index, -endsOfSlot},
+         {numbersAt + index + 1, recordsAt, -dataSlotBytes},
+         {recordsAt, textAt, -dataSlotBytes},
+         {textAt, m_block->size, -dataSlotBytes}},
+        false);
     m_block->size -= quint32(dataSlotBytes);
     --m_block->dataSlots;
     if (m_block->dataSlots == 0 && m_block->parameterSlots == 0) {
@@ -314,8 +314,7 @@ void SlotTexts::setParameterText(int slot, ParameterText field, QByteArrayView t
     if (index < 0) {
         index = insertParameterSlot(slot);
     }
-    replaceText(m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot
-                    + int(field),
+    replaceText(m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot + int(field),
                 text);
     removeParameterSlotIfEmpty(index);
 }

@@ -194,8 +194,7 @@ public:
     SlotTexts build(qsizetype spare = 0) const;
 
 private:
-    static constexpr int parameterTextBase =
-        SlotTexts::DataSlotCount * SlotTexts::TextsPerDataSlot;
+    static constexpr int parameterTextBase = SlotTexts::DataSlotCount * SlotTexts::TextsPerDataSlot;
     static constexpr int textCount =
         parameterTextBase + SlotTexts::ParameterSlotCount * SlotTexts::TextsPerParameterSlot;
 
@@ -216,8 +215,8 @@ private:
         const quint64 bit = quint64(1) << (slot % 64);
         if ((bits & bit) == 0) {
             bits |= bit;
-            std::fill_n(m_texts + slot * SlotTexts::TextsPerDataSlot,
-                        SlotTexts::TextsPerDataSlot, Text{nullptr, 0});
+            std::fill_n(m_texts + slot * SlotTexts::TextsPerDataSlot, SlotTexts::TextsPerDataSlot,
+                        Text{nullptr, 0});
         }
     }
     void touchParameter(int slot)

@@ -32,7 +32,8 @@ inline QByteArray fixture(const QString &name)
     return file.readAll();
 }
 
-inline ReadResult readBytes(const QByteArray &bytes, const QString &path = QStringLiteral("test.tvr"))
+inline ReadResult readBytes(const QByteArray &bytes,
+                            const QString &path = QStringLiteral("test.tvr"))
 {
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
