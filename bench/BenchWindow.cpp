@@ -34,17 +34,26 @@ private:
     QString m_path;
 };
 
+// The maximal set as a file in `folder`, for the window to load; empty when it cannot be
+// written, and the benchmark is then skipped.
+QString writeMaximalFile(const QTemporaryDir &folder, benchmark::State &state)
+{
+    const QString path = folder.filePath(QStringLiteral("maximal.tvr"));
+    const QByteArray bytes = maximal::fileBytes();
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        state.SkipWithError("cannot write the maximal set");
+        return QString();
+    }
+    return path;
+}
+
 void BM_LoadMaximalSetIntoWindow(benchmark::State &state)
 {
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("maximal.tvr"));
-    {
-        const QByteArray bytes = maximal::fileBytes();
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            state.SkipWithError("cannot write the maximal set");
-            return;
-        }
+    const QString path = writeMaximalFile(folder, state);
+    if (path.isEmpty()) {
+        return;
     }
     FixedDialogs dialogs(path);
     Form1 form(dialogs);
@@ -66,14 +75,9 @@ BENCHMARK(BM_LoadMaximalSetIntoWindow)->Unit(benchmark::kMillisecond);
 void BM_CopyMaximalSetThroughWindow(benchmark::State &state)
 {
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("maximal.tvr"));
-    {
-        const QByteArray bytes = maximal::fileBytes();
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            state.SkipWithError("cannot write the maximal set");
-            return;
-        }
+    const QString path = writeMaximalFile(folder, state);
+    if (path.isEmpty()) {
+        return;
     }
     FixedDialogs dialogs(path);
     Form1 form(dialogs);
