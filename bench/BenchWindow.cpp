@@ -34,33 +34,38 @@ private:
     QString m_path;
 };
 
-// The maximal set as a file in `folder`, for the window to load; empty when it cannot be
-// written, and the benchmark is then skipped.
-QString writeMaximalFile(const QTemporaryDir &folder, benchmark::State &state)
+// A shown window whose open dialog always picks the maximal set, written as a file.
+struct MaximalWindow
 {
-    const QString path = folder.filePath(QStringLiteral("maximal.tvr"));
-    const QByteArray bytes = maximal::fileBytes();
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        state.SkipWithError("cannot write the maximal set");
-        return QString();
+    MaximalWindow()
+    {
+        const QByteArray bytes = maximal::fileBytes();
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            std::abort();
+        }
+        file.close();
+        form.show();
+        QApplication::processEvents();
     }
-    return path;
-}
+
+    template<typename Control>
+    Control *control(const char *name)
+    {
+        return form.findChild<Control *>(QLatin1String(name));
+    }
+
+    QTemporaryDir folder;
+    QString path = folder.filePath(QStringLiteral("maximal.tvr"));
+    FixedDialogs dialogs{path};
+    Form1 form{dialogs};
+};
 
 void BM_LoadMaximalSetIntoWindow(benchmark::State &state)
 {
-    QTemporaryDir folder;
-    const QString path = writeMaximalFile(folder, state);
-    if (path.isEmpty()) {
-        return;
-    }
-    FixedDialogs dialogs(path);
-    Form1 form(dialogs);
-    form.show();
-    QApplication::processEvents();
-    auto *load = form.findChild<QPushButton *>(QStringLiteral("Command2"));
-    auto *list = form.findChild<QListWidget *>(QStringLiteral("List1"));
+    MaximalWindow window;
+    auto *load = window.control<QPushButton>("Command2");
+    auto *list = window.control<QListWidget>("List1");
     for (auto _ : state) {
         load->click();
         list->repaint();
@@ -74,20 +79,10 @@ BENCHMARK(BM_LoadMaximalSetIntoWindow)->Unit(benchmark::kMillisecond);
 
 void BM_CopyMaximalSetThroughWindow(benchmark::State &state)
 {
-    QTemporaryDir folder;
-    const QString path = writeMaximalFile(folder, state);
-    if (path.isEmpty()) {
-        return;
-    }
-    FixedDialogs dialogs(path);
-    Form1 form(dialogs);
-    form.show();
-    QApplication::processEvents();
-    const auto button = [&form](const char *name) {
-        return form.findChild<QPushButton *>(QLatin1String(name));
-    };
-    auto *src = form.findChild<QListWidget *>(QStringLiteral("List1"));
-    auto *dest = form.findChild<QListWidget *>(QStringLiteral("List2"));
+    MaximalWindow window;
+    const auto button = [&window](const char *name) { return window.control<QPushButton>(name); };
+    auto *src = window.control<QListWidget>("List1");
+    auto *dest = window.control<QListWidget>("List2");
     button("Command2")->click();
     for (auto _ : state) {
         state.PauseTiming();
