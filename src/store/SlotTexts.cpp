@@ -7,8 +7,6 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
-#include <initializer_list>
-#include <iterator>
 #include <limits>
 #include <new>
 
@@ -83,260 +81,52 @@ int SlotTexts::findParameterSlot(int slot) const
     return -1;
 }
 
+SlotTexts::Block *SlotTexts::allocate(qsizetype size)
+{
+    if (size > qsizetype(std::numeric_limits<quint32>::max())) {
+        throw std::bad_alloc(); // more text than one entry can address
+    }
+    void *memory = std::malloc(size_t(size));
+    if (!memory) {
+        throw std::bad_alloc();
+    }
+    return new (memory) Block{{1}, quint32(size), 0, 0, 0};
+}
+
 namespace {
 
-// What a slot in use adds to a block besides its texts: an end per text, plus the slot's
-// number (data) or its number and two numbers (parameters).
-constexpr qsizetype dataSlotBytes = SlotTexts::TextsPerDataSlot * qsizetype(sizeof(quint32)) + 1;
-constexpr qsizetype parameterSlotBytes =
-    SlotTexts::TextsPerParameterSlot * qsizetype(sizeof(quint32)) + 3;
-
-// One stretch of a block and how far it moves.
-struct Shift
+// Every change makes a new block. The reader fills whole entries with a builder; a change of
+// one text at a time, which only tests and tools make, costs the size of one entry. The block
+// being replaced lives until the new one is built, so `change` may lend texts from it.
+template<typename Change>
+SlotTexts rebuilt(const SlotTexts &texts, Change change)
 {
-    qsizetype begin;
-    qsizetype end;
-    qsizetype by;
-};
-
-// Moves the stretches, given in ascending order, without one overwriting another that has
-// yet to move: the last first when they move up, the first first when they move down.
-void moveAll(char *bytes, std::initializer_list<Shift> shifts, bool up)
-{
-    const auto move = [bytes](const Shift &shift) {
-        if (shift.end > shift.begin) {
-            std::memmove(bytes + shift.begin + shift.by, bytes + shift.begin,
-                         size_t(shift.end - shift.begin));
-        }
-    };
-    if (up) {
-        std::for_each(std::rbegin(shifts), std::rend(shifts), move);
-    } else {
-        std::for_each(shifts.begin(), shifts.end(), move);
-    }
+    SlotTextsBuilder builder;
+    builder.load(texts);
+    change(builder);
+    return builder.build();
 }
 
 } // namespace
 
-SlotTexts::Block *SlotTexts::allocate(qsizetype size, qsizetype capacity)
-{
-    if (capacity > qsizetype(std::numeric_limits<quint32>::max())) {
-        throw std::bad_alloc(); // more text than one entry can address
-    }
-    void *memory = std::malloc(size_t(capacity));
-    if (!memory) {
-        throw std::bad_alloc();
-    }
-    return new (memory) Block{{1}, quint32(capacity), quint32(size), 0, 0, 0};
-}
-
-bool SlotTexts::hasRoomFor(qsizetype moreBytes) const
-{
-    return m_block && m_block->ref.load(std::memory_order_acquire) == 1
-        && qsizetype(m_block->size) + moreBytes <= qsizetype(m_block->capacity);
-}
-
-int SlotTexts::insertDataSlot(int slot)
-{
-    const quint8 *numbers = dataSlotNumbers();
-    const int index = int(std::lower_bound(numbers, numbers + m_block->dataSlots, slot) - numbers);
-    const qsizetype endsAt = sizeof(Block);
-    const qsizetype numbersAt = reinterpret_cast<const char *>(numbers) - bytes();
-    const qsizetype recordsAt = numbersAt + m_block->dataSlots;
-    const qsizetype textAt = textArea() - bytes();
-    const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerDataSlot;
-    const int firstText = index * TextsPerDataSlot;
-    moveAll(bytes(),
-            {{endsAt + firstText * qsizetype(sizeof(quint32)), numbersAt, endsOfSlot},
-             {numbersAt, numbersAt + index, endsOfSlot},
-             {numbersAt + index, recordsAt, dataSlotBytes},
-             {recordsAt, textAt, dataSlotBytes},
-             {textAt, m_block->size, dataSlotBytes}},
-            true);
-    m_block->size += quint32(dataSlotBytes);
-    ++m_block->dataSlots;
-    const quint32 end = firstText == 0 ? 0 : ends()[firstText - 1];
-    std::fill(ends() + firstText, ends() + firstText + TextsPerDataSlot, end);
-    const_cast<quint8 *>(dataSlotNumbers())[index] = quint8(slot);
-    return index;
-}
-
-int SlotTexts::insertParameterSlot(int slot)
-{
-    int index = 0;
-    while (index < m_block->parameterSlots && parameterRecord(index)[0] < slot) {
-        ++index;
-    }
-    const qsizetype numbersAt = reinterpret_cast<const char *>(dataSlotNumbers()) - bytes();
-    const qsizetype recordsAt = numbersAt + m_block->dataSlots;
-    const qsizetype textAt = textArea() - bytes();
-    const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerParameterSlot;
-    const int firstText = m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot;
-    moveAll(
-        bytes(),
-        {{qsizetype(sizeof(Block)) + firstText * qsizetype(sizeof(quint32)), numbersAt, endsOfSlot},
-         {numbersAt, recordsAt + index * 3, endsOfSlot},
-         {recordsAt + index * 3, textAt, parameterSlotBytes},
-         {textAt, m_block->size, parameterSlotBytes}},
-        true);
-    m_block->size += quint32(parameterSlotBytes);
-    ++m_block->parameterSlots;
-    const quint32 end = firstText == 0 ? 0 : ends()[firstText - 1];
-    std::fill(ends() + firstText, ends() + firstText + TextsPerParameterSlot, end);
-    quint8 *record = const_cast<quint8 *>(parameterRecord(index));
-    record[0] = quint8(slot);
-    record[1] = 0;
-    record[2] = 0;
-    return index;
-}
-
-void SlotTexts::removeDataSlotIfEmpty(int index)
-{
-    const int firstText = index * TextsPerDataSlot;
-    for (int field = 0; field < TextsPerDataSlot; ++field) {
-        if (!text(firstText + field).isEmpty()) {
-            return;
-        }
-    }
-    const qsizetype numbersAt = reinterpret_cast<const char *>(dataSlotNumbers()) - bytes();
-    const qsizetype recordsAt = numbersAt + m_block->dataSlots;
-    const qsizetype textAt = textArea() - bytes();
-    const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerDataSlot;
-    moveAll(
-        bytes(),
-        {{qsizetype(sizeof(Block)) + (firstText + TextsPerDataSlot) * qsizetype(sizeof(quint32)),
-          numbersAt, -endsOfSlot},
-         {numbersAt, numbersAt + index, -endsOfSlot},
-         {numbersAt + index + 1, recordsAt, -dataSlotBytes},
-         {recordsAt, textAt, -dataSlotBytes},
-         {textAt, m_block->size, -dataSlotBytes}},
-        false);
-    m_block->size -= quint32(dataSlotBytes);
-    --m_block->dataSlots;
-    if (m_block->dataSlots == 0 && m_block->parameterSlots == 0) {
-        release(); // no slot in use is no block at all, as a new entry has
-    }
-}
-
-void SlotTexts::removeParameterSlotIfEmpty(int index)
-{
-    const quint8 *record = parameterRecord(index);
-    const int firstText = m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot;
-    if (record[1] != 0 || record[2] != 0) {
-        return;
-    }
-    for (int field = 0; field < TextsPerParameterSlot; ++field) {
-        if (!text(firstText + field).isEmpty()) {
-            return;
-        }
-    }
-    const qsizetype numbersAt = reinterpret_cast<const char *>(dataSlotNumbers()) - bytes();
-    const qsizetype recordsAt = numbersAt + m_block->dataSlots;
-    const qsizetype textAt = textArea() - bytes();
-    const qsizetype endsOfSlot = qsizetype(sizeof(quint32)) * TextsPerParameterSlot;
-    moveAll(bytes(),
-            {{qsizetype(sizeof(Block))
-                  + (firstText + TextsPerParameterSlot) * qsizetype(sizeof(quint32)),
-              numbersAt, -endsOfSlot},
-             {numbersAt, recordsAt + index * 3, -endsOfSlot},
-             {recordsAt + (index + 1) * 3, textAt, -parameterSlotBytes},
-             {textAt, m_block->size, -parameterSlotBytes}},
-            false);
-    m_block->size -= quint32(parameterSlotBytes);
-    --m_block->parameterSlots;
-    if (m_block->dataSlots == 0 && m_block->parameterSlots == 0) {
-        release();
-    }
-}
-
-void SlotTexts::replaceText(int index, QByteArrayView text)
-{
-    quint32 *end = ends();
-    const quint32 begin = index == 0 ? 0 : end[index - 1];
-    const qsizetype delta = text.size() - qsizetype(end[index] - begin);
-    const qsizetype textAt = textArea() - bytes();
-    const qsizetype after = textAt + end[index];
-    if (delta != 0) {
-        std::memmove(bytes() + after + delta, bytes() + after, size_t(m_block->size - after));
-        for (int later = index; later < textCount(); ++later) {
-            end[later] = quint32(qsizetype(end[later]) + delta);
-        }
-        m_block->size = quint32(qsizetype(m_block->size) + delta);
-    }
-    if (!text.isEmpty()) {
-        std::memcpy(bytes() + textAt + begin, text.data(), size_t(text.size()));
-    }
-}
-
 void SlotTexts::setDataText(int slot, DataText field, QByteArrayView text)
 {
-    if (m_block && text.data() >= bytes() && text.data() < bytes() + m_block->capacity) {
-        setDataText(slot, field, text.toByteArray()); // a text of this very block moves
-        return;
-    }
-    int index = findDataSlot(slot);
-    if (index < 0 && text.isEmpty()) {
-        return;
-    }
-    const qsizetype old = index < 0 ? 0 : dataText(index, field).size();
-    if (!hasRoomFor((index < 0 ? dataSlotBytes : 0) + text.size() - old)) {
-        SlotTextsBuilder builder;
-        builder.load(*this);
+    *this = rebuilt(*this, [&](SlotTextsBuilder &builder) {
         builder.setData(slot, field, text, SlotTextsBuilder::Storage::Borrow);
-        *this = builder.build(m_block ? m_block->size / 2 : 0);
-        return;
-    }
-    if (index < 0) {
-        index = insertDataSlot(slot);
-    }
-    replaceText(index * TextsPerDataSlot + int(field), text);
-    removeDataSlotIfEmpty(index);
+    });
 }
 
 void SlotTexts::setParameterText(int slot, ParameterText field, QByteArrayView text)
 {
-    if (m_block && text.data() >= bytes() && text.data() < bytes() + m_block->capacity) {
-        setParameterText(slot, field, text.toByteArray());
-        return;
-    }
-    int index = findParameterSlot(slot);
-    if (index < 0 && text.isEmpty()) {
-        return;
-    }
-    const qsizetype old = index < 0 ? 0 : parameterText(index, field).size();
-    if (!hasRoomFor((index < 0 ? parameterSlotBytes : 0) + text.size() - old)) {
-        SlotTextsBuilder builder;
-        builder.load(*this);
+    *this = rebuilt(*this, [&](SlotTextsBuilder &builder) {
         builder.setParameter(slot, field, text, SlotTextsBuilder::Storage::Borrow);
-        *this = builder.build(m_block ? m_block->size / 2 : 0);
-        return;
-    }
-    if (index < 0) {
-        index = insertParameterSlot(slot);
-    }
-    replaceText(m_block->dataSlots * TextsPerDataSlot + index * TextsPerParameterSlot + int(field),
-                text);
-    removeParameterSlotIfEmpty(index);
+    });
 }
 
 void SlotTexts::setParameterNumber(int slot, ParameterNumber field, quint8 value)
 {
-    int index = findParameterSlot(slot);
-    if (index < 0 && value == 0) {
-        return;
-    }
-    if (!hasRoomFor(index < 0 ? parameterSlotBytes : 0)) {
-        SlotTextsBuilder builder;
-        builder.load(*this);
-        builder.setParameterNumber(slot, field, value);
-        *this = builder.build(m_block ? m_block->size / 2 : 0);
-        return;
-    }
-    if (index < 0) {
-        index = insertParameterSlot(slot);
-    }
-    const_cast<quint8 *>(parameterRecord(index))[1 + int(field)] = value;
-    removeParameterSlotIfEmpty(index);
+    *this = rebuilt(
+        *this, [&](SlotTextsBuilder &builder) { builder.setParameterNumber(slot, field, value); });
 }
 
 bool operator==(const SlotTexts &a, const SlotTexts &b)
@@ -347,7 +137,7 @@ bool operator==(const SlotTexts &a, const SlotTexts &b)
     if (!a.m_block || !b.m_block || a.m_block->size != b.m_block->size) {
         return false;
     }
-    // Everything in use after the reference count and the capacity: tables and texts.
+    // Everything after the reference count: sizes, tables and texts.
     constexpr size_t skipped = offsetof(SlotTexts::Block, size);
     const auto *left = reinterpret_cast<const char *>(a.m_block) + skipped;
     const auto *right = reinterpret_cast<const char *>(b.m_block) + skipped;
@@ -474,7 +264,7 @@ SlotTextsBuilder::Text SlotTextsBuilder::copy(const Text &text)
     return {at, text.size};
 }
 
-SlotTexts SlotTextsBuilder::build(qsizetype spare) const
+SlotTexts SlotTextsBuilder::build() const
 {
     constexpr int dataTexts = SlotTexts::TextsPerDataSlot;
     constexpr int parameterTexts = SlotTexts::TextsPerParameterSlot;
@@ -511,7 +301,7 @@ SlotTexts SlotTextsBuilder::build(qsizetype spare) const
     const int texts = dataSlots * dataTexts + parameterSlots * parameterTexts;
     const qsizetype size = qsizetype(sizeof(SlotTexts::Block)) + texts * qsizetype(sizeof(quint32))
         + dataSlots + parameterSlots * 3 + textBytes;
-    SlotTexts result(SlotTexts::allocate(size, size + spare));
+    SlotTexts result(SlotTexts::allocate(size));
     result.m_block->dataSlots = quint8(dataSlots);
     result.m_block->parameterSlots = quint8(parameterSlots);
     auto *ends = const_cast<quint32 *>(result.ends());

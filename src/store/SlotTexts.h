@@ -70,9 +70,8 @@ public:
     int findDataSlot(int slot) const;
     int findParameterSlot(int slot) const;
 
-    // Change one text or number of a slot. A block held by nobody else and with room left is
-    // changed in place; otherwise a new one is made with room to spare, so filling an entry
-    // slot by slot allocates now and then, not for every text.
+    // Change one text or number of a slot by making a new block, which costs the size of the
+    // entry's texts; to fill many slots, use SlotTextsBuilder and build() once.
     void setDataText(int slot, DataText field, QByteArrayView text);
     void setParameterText(int slot, ParameterText field, QByteArrayView text);
     void setParameterNumber(int slot, ParameterNumber field, quint8 value);
@@ -90,25 +89,15 @@ private:
     struct Block
     {
         std::atomic<int> ref;
-        quint32 capacity; // bytes allocated
-        quint32 size;     // bytes in use; blocks compare from here to the end of their use
+        quint32 size; // bytes allocated and in use; blocks compare from here to the end
         quint8 dataSlots;
         quint8 parameterSlots;
         quint16 zero; // keeps the padding defined, since blocks compare as bytes
     };
 
     explicit SlotTexts(Block *block) : m_block(block) {}
-    static Block *allocate(qsizetype size, qsizetype capacity);
+    static Block *allocate(qsizetype size);
 
-    // The in-place changes; each keeps every slot in use and only those.
-    bool hasRoomFor(qsizetype moreBytes) const;
-    int insertDataSlot(int slot);
-    int insertParameterSlot(int slot);
-    void removeDataSlotIfEmpty(int index);
-    void removeParameterSlotIfEmpty(int index);
-    void replaceText(int index, QByteArrayView text);
-    char *bytes() { return reinterpret_cast<char *>(m_block); }
-    quint32 *ends() { return reinterpret_cast<quint32 *>(m_block + 1); }
     void retain() const
     {
         if (m_block) {
@@ -190,8 +179,8 @@ public:
     // True once anything was set since the last clear() or load().
     bool changed() const { return m_changed; }
 
-    // A block of the slots in use, with `spare` bytes of room; empty when no slot is in use.
-    SlotTexts build(qsizetype spare = 0) const;
+    // A block of the slots in use; empty when no slot is in use.
+    SlotTexts build() const;
 
 private:
     static constexpr int parameterTextBase = SlotTexts::DataSlotCount * SlotTexts::TextsPerDataSlot;
