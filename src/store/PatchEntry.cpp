@@ -70,10 +70,15 @@ DataSlot PatchEntry::data(int slot) const
 
 void PatchEntry::setData(int slot, const DataSlot &data)
 {
-    setOffffset(slot, data.Offffset);
-    setDeflData(slot, data.DeflData);
-    setModNData(slot, data.ModNData);
-    setModRData(slot, data.ModRData);
+    Q_ASSERT(slot >= 0 && slot < DataSlotCount);
+    // One new block for the whole slot rather than one per text.
+    SlotTextsBuilder builder;
+    builder.load(m_slots);
+    builder.setData(slot, DataText::Offffset, data.Offffset);
+    builder.setData(slot, DataText::DeflData, data.DeflData);
+    builder.setData(slot, DataText::ModNData, data.ModNData);
+    builder.setData(slot, DataText::ModRData, data.ModRData);
+    m_slots = builder.build();
 }
 
 PatchParameter PatchEntry::parameter(int slot) const
@@ -84,11 +89,15 @@ PatchParameter PatchEntry::parameter(int slot) const
 
 void PatchEntry::setParameter(int slot, const PatchParameter &parameter)
 {
-    setExistence(slot, parameter.existence);
-    setOffsetka(slot, parameter.offsetka);
-    setParametervalka(slot, parameter.parametervalka);
-    setParameternamka(slot, parameter.parameternamka);
-    setParametertypka(slot, parameter.parametertypka);
+    Q_ASSERT(slot >= 0 && slot < ParameterSlotCount);
+    SlotTextsBuilder builder;
+    builder.load(m_slots);
+    builder.setParameterNumber(slot, ParameterNumber::existence, parameter.existence);
+    builder.setParameter(slot, ParameterText::offsetka, parameter.offsetka);
+    builder.setParameter(slot, ParameterText::parametervalka, parameter.parametervalka);
+    builder.setParameter(slot, ParameterText::parameternamka, parameter.parameternamka);
+    builder.setParameterNumber(slot, ParameterNumber::parametertypka, parameter.parametertypka);
+    m_slots = builder.build();
 }
 
 bool operator==(const PatchEntry &a, const PatchEntry &b)
