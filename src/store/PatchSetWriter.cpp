@@ -140,8 +140,9 @@ private:
         if (m_end - m_at < length) {
             const qsizetype capacity = m_end - m_buffer.get();
             if (capacity < flushSize) {
-                // Small sets never need the whole buffer: it grows as they do.
-                grow(std::max(2 * capacity, length));
+                // Small sets never need the whole buffer: it grows as they do. The new size
+                // counts what was gathered, or a long text would run past the end.
+                grow(std::max(2 * capacity, (m_at - m_buffer.get()) + length));
             } else if (!flush()) {
                 return nullptr;
             } else if (m_end - m_at < length) {
