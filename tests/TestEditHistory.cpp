@@ -1,10 +1,12 @@
-// Undo and redo of every kind of step, what is no step, the depth of the history, and the
-// marks of shared entries following each change.
+// Undo and redo of every kind of step, what is no step, the depth of the history, a reload
+// sharing what did not change, and the marks of shared entries following each change.
 #include "FakeSideView.h"
+#include "PatchSetFormat.h"
 
 #include <QDateTime>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -114,6 +116,8 @@ private slots:
     void nonStepsAreNotUndone_data();
     void nonStepsAreNotUndone();
     void keepsTheLastHundredSteps();
+    void reloadSharesUnchangedEntries_data();
+    void reloadSharesUnchangedEntries();
     void marksFollowEveryChange_data();
     void marksFollowEveryChange();
 };
@@ -319,6 +323,111 @@ void TestEditHistory::keepsTheLastHundredSteps()
     }
     QCOMPARE(rig.sets.DestTable.at(50).Name, QByteArray("n0"));
     QVERIFY(rig.right.status.startsWith(QLatin1String("v.0.3 / ")));
+}
+
+namespace {
+
+// Listed entries built apart from any other table, so no text is shared. A name ending in '*'
+// stands for an entry of that name with a changed description; "max" for one holding every
+// text at the longest a file may give it, in all its data and parameter slots.
+PatchTable builtApart(const QByteArrayList &codes)
+{
+    QByteArrayList names = codes;
+    for (QByteArray &name : names) {
+        name.replace("*", "");
+    }
+    PatchTable table = entriesNamed(names);
+    const QByteArray longest(PatchSetFormat::maxValueLength, 'L');
+    for (int position = 0; position < codes.size(); ++position) {
+        PatchEntry &entry = table[position];
+        if (entry.Name == "max") {
+            entry.Description = longest;
+            entry.Dependencies = longest;
+            SlotTextsBuilder texts;
+            for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
+                for (const DataText text : {DataText::Offffset, DataText::DeflData,
+                                            DataText::ModNData, DataText::ModRData}) {
+                    texts.setData(slot, text, longest);
+                }
+            }
+            for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
+                for (const ParameterText text :
+                     {ParameterText::offsetka, ParameterText::parametervalka,
+                      ParameterText::parameternamka}) {
+                    texts.setParameter(slot, text, longest);
+                }
+            }
+            entry.setSlotTexts(texts.build());
+        }
+        if (codes.at(position).endsWith('*')) {
+            entry.Description = "changed";
+        }
+    }
+    return table;
+}
+
+} // namespace
+
+// DEST shows `shown`; a load of `loaded` follows (names as builtApart takes them). `sharing`
+// names, per loaded entry, the shown entry whose storage it took, or -1.
+void TestEditHistory::reloadSharesUnchangedEntries_data()
+{
+    QTest::addColumn<QByteArrayList>("shown");
+    QTest::addColumn<QByteArrayList>("loaded");
+    QTest::addColumn<QList<int>>("sharing");
+
+    const auto names = [](const char *spaced) {
+        return *spaced == '\0' ? QByteArrayList() : QByteArray(spaced).split(' ');
+    };
+    // clang-format off
+    QTest::newRow("unchanged")          << names("a b c") << names("a b c")  << QList<int>{0, 1, 2};
+    QTest::newRow("one changed")        << names("a b c") << names("a b* c") << QList<int>{0, -1, 2};
+    QTest::newRow("reordered")          << names("a b c") << names("c a b")  << QList<int>{2, 0, 1};
+    QTest::newRow("one added first")    << names("a b")   << names("x a b")  << QList<int>{-1, 0, 1};
+    QTest::newRow("one dropped")        << names("a b c") << names("a c")    << QList<int>{0, 2};
+    QTest::newRow("moved and changed")  << names("a b")   << names("b* a")   << QList<int>{-1, 0};
+    QTest::newRow("a name twice")       << names("a a b") << names("b a a")  << QList<int>{2, 1, 0};
+    QTest::newRow("into an empty side") << names("")      << names("a")      << QList<int>{-1};
+    QTest::newRow("every limit")        << names("a max") << names("max a")  << QList<int>{1, 0};
+    QTest::newRow("every limit changed") << names("max")  << names("max*")   << QList<int>{-1};
+    // clang-format on
+
+    QByteArrayList thousand;
+    QList<int> allButOne;
+    for (int position = 0; position < 1000; ++position) {
+        thousand.append("n" + QByteArray::number(position));
+        allButOne.append(position == 500 ? -1 : position);
+    }
+    QByteArrayList oneChanged = thousand;
+    oneChanged[500] += '*';
+    QTest::newRow("a thousand, one changed") << thousand << oneChanged << allButOne;
+}
+
+void TestEditHistory::reloadSharesUnchangedEntries()
+{
+    QFETCH(QByteArrayList, shown);
+    QFETCH(QByteArrayList, loaded);
+    QFETCH(QList<int>, sharing);
+
+    EditorRig rig;
+    if (!shown.isEmpty()) {
+        rig.editor.installLoadedSet(Side::Right, builtApart(shown), "0.3", QString(), fileTime(9));
+    }
+    const PatchTable before = rig.sets.DestTable;
+    const PatchTable table = builtApart(loaded);
+
+    rig.editor.installLoadedSet(Side::Right, table, "0.3", QString(), fileTime(10));
+
+    QCOMPARE(rig.sets.DestTable, table);
+    QList<int> shared;
+    for (const PatchEntry &entry : std::as_const(rig.sets.DestTable)) {
+        const auto same = [&entry](const PatchEntry &old) {
+            return old.Description.constData() == entry.Description.constData();
+        };
+        const auto found = std::find_if(before.cbegin(), before.cend(), same);
+        shared.append(found == before.cend() ? -1 : int(found - before.cbegin()));
+    }
+    QCOMPARE(shared, sharing);
 }
 
 // SRC is {a, b, c, X} with c described "src c". DEST lists {b, c, x, c}: its first c is

@@ -57,7 +57,9 @@ public:
     // A load that read the whole file: replaces the side's table, version and path, refreshes
     // both sides, unselects the side, writes its status label (the version and `modified`,
     // the file's last change) and enables "copy >>" and "save" when the other side holds a
-    // set too. One step.
+    // set too. One step. Entries of `table` equal to the side's entry at the same position,
+    // or else to its first entry of the same name, are taken from the side instead, so a
+    // reload of an unchanged file holds no second copy of it, here or in the history.
     void installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
                           const QString &path, const QDateTime &modified);
 
