@@ -1,5 +1,6 @@
-// Undo and redo of every kind of step, what is no step, the depth of the history, a reload
-// sharing what did not change, and the marks of shared entries following each change.
+// Undo and redo of every kind of step, what is no step, the depth and the weight of the
+// history, a reload sharing what did not change, and the marks of shared entries following
+// each change.
 #include "FakeSideView.h"
 #include "PatchSetFormat.h"
 
@@ -115,7 +116,8 @@ private slots:
     void nothingToUndoOrRedo();
     void nonStepsAreNotUndone_data();
     void nonStepsAreNotUndone();
-    void keepsTheLastHundredSteps();
+    void keepsWhatFits_data();
+    void keepsWhatFits();
     void reloadSharesUnchangedEntries_data();
     void reloadSharesUnchangedEntries();
     void marksFollowEveryChange_data();
@@ -303,26 +305,100 @@ void TestEditHistory::nonStepsAreNotUndone()
     QCOMPARE(screen(rig), srcOnly);
 }
 
-void TestEditHistory::keepsTheLastHundredSteps()
-{
-    QByteArrayList names;
-    for (int position = 0; position < 200; ++position) {
-        names.append("n" + QByteArray::number(position));
-    }
-    EditorRig rig;
-    rig.editor.installLoadedSet(Side::Right, entriesNamed(names), "0.3", QString(), fileTime(4));
-    rig.right.current = 0;
-    for (int move = 0; move < 150; ++move) {
-        rig.editor.moveDown(Side::Right); // walks n0 one place further each time
-    }
-    QCOMPARE(rig.sets.DestTable.at(150).Name, QByteArray("n0"));
+namespace {
 
-    for (int undo = 0; undo < 100; ++undo) {
-        QVERIFY(rig.editor.canUndo());
-        rig.editor.undo();
+// The weight of one heavy table below: four texts of this size, and little else.
+constexpr qint64 HeavyText = 64 * 1024;
+constexpr qint64 HeavyTable = 4 * HeavyText;
+
+// Thirty loads of DEST. Each table holds four entries with a heavy description, built apart,
+// and one light entry; `Variant` says what the loads have in common.
+enum class Variant { Distinct, Same, LightEntryChanged };
+
+void thirtyLoads(EditorRig &rig, Variant variant)
+{
+    for (int load = 1; load <= 30; ++load) {
+        const QByteArray prefix =
+            variant == Variant::Distinct ? "L" + QByteArray::number(load) : "L";
+        PatchTable table =
+            entriesNamed({prefix + "-0", prefix + "-1", prefix + "-2", prefix + "-3", "light"});
+        for (int heavy = 0; heavy < 4; ++heavy) {
+            table[heavy].Description = QByteArray(HeavyText, char('a' + heavy));
+        }
+        if (variant == Variant::LightEntryChanged) {
+            table[4].Description = "light " + QByteArray::number(load);
+        }
+        // A path of its own makes every load a step, even of a table equal to the last.
+        rig.editor.installLoadedSet(Side::Right, table, "0.3",
+                                    QStringLiteral("/sets/%1.tvr").arg(load), fileTime(8));
     }
-    QCOMPARE(rig.sets.DestTable.at(50).Name, QByteArray("n0"));
-    QVERIFY(rig.right.status.startsWith(QLatin1String("v.0.3 / ")));
+}
+
+Command loadThirty(Variant variant)
+{
+    return [variant](EditorRig &rig) { thirtyLoads(rig, variant); };
+}
+
+} // namespace
+
+// Undoes every step kept; the first DEST name then shows how far back the history reaches.
+void TestEditHistory::keepsWhatFits_data()
+{
+    QTest::addColumn<Command>("steps");
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<int>("undos");
+    QTest::addColumn<QByteArray>("firstDestName");
+
+    // Fifteen heavy tables and a half: whether the sixteenth fits never hangs on a few bytes.
+    const qint64 fifteenTables = 15 * HeavyTable + HeavyTable / 2;
+    const Command hundredFiftyMoves = [](EditorRig &rig) {
+        QByteArrayList names;
+        for (int position = 0; position < 200; ++position) {
+            names.append("n" + QByteArray::number(position));
+        }
+        rig.editor.installLoadedSet(Side::Right, entriesNamed(names), "0.3", QString(),
+                                    fileTime(4));
+        rig.right.current = 0;
+        for (int move = 0; move < 150; ++move) {
+            rig.editor.moveDown(Side::Right); // walks n0 one place further each time
+        }
+    };
+    // clang-format off
+    QTest::newRow("the last hundred moves") << hundredFiftyMoves << EditHistory::MemoryBudget
+                                            << 100 << QByteArray("n1");
+    QTest::newRow("loads within the budget") << loadThirty(Variant::Distinct) << 40 * HeavyTable
+                                             << 30 << QByteArray();
+    // Fifteen steps hold fifteen tables no side shows: the one before each of them.
+    QTest::newRow("loads past the budget, oldest dropped")
+        << loadThirty(Variant::Distinct) << fifteenTables << 15 << QByteArray("L15-0");
+    QTest::newRow("never fewer than ten") << loadThirty(Variant::Distinct) << qint64(1024) << 10
+                                          << QByteArray("L20-0");
+    QTest::newRow("one set reloaded weighs it once") << loadThirty(Variant::Same) << fifteenTables
+                                                     << 30 << QByteArray();
+    QTest::newRow("unchanged entries weigh once") << loadThirty(Variant::LightEntryChanged)
+                                                  << fifteenTables << 30 << QByteArray();
+    // clang-format on
+}
+
+void TestEditHistory::keepsWhatFits()
+{
+    QFETCH(Command, steps);
+    QFETCH(qint64, budget);
+    QFETCH(int, undos);
+    QFETCH(QByteArray, firstDestName);
+
+    EditorRig rig(budget);
+    steps(rig);
+    QVERIFY(rig.editor.history().heldBytes() <= qMax(budget, 10 * HeavyTable + HeavyText));
+
+    int undone = 0;
+    while (rig.editor.canUndo()) {
+        rig.editor.undo();
+        ++undone;
+    }
+    QCOMPARE(undone, undos);
+    QCOMPARE(rig.sets.DestTable.isEmpty() ? QByteArray() : rig.sets.DestTable.first().Name,
+             firstDestName);
 }
 
 namespace {

@@ -77,8 +77,8 @@ bool hasSelectedLine(const SideView &view)
 } // namespace
 
 PatchSetEditor::PatchSetEditor(PatchSets &sets, SideView &left, SideView &right,
-                               CommandSwitches &switches)
-    : m_sets(sets), m_left(left), m_right(right), m_switches(switches)
+                               CommandSwitches &switches, qint64 historyBudget)
+    : m_sets(sets), m_left(left), m_right(right), m_switches(switches), m_history(historyBudget)
 {
     m_srcStatus = m_left.statusText();
     m_destStatus = m_right.statusText();

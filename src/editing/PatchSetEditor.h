@@ -29,7 +29,9 @@ public:
     // Shows the detail of the current DEST line; the copy command calls it at its end.
     using DetailHandler = std::function<void()>;
 
-    PatchSetEditor(PatchSets &sets, SideView &left, SideView &right, CommandSwitches &switches);
+    // `historyBudget`: what the undo history may keep of tables no side shows, in bytes.
+    PatchSetEditor(PatchSets &sets, SideView &left, SideView &right, CommandSwitches &switches,
+                   qint64 historyBudget = EditHistory::MemoryBudget);
 
     void setOverwriteQuestion(OverwriteQuestion question);
     void setDestDetailHandler(DetailHandler handler);
@@ -99,7 +101,8 @@ public:
 
     // Undo takes back the last step still in effect, redo takes the last undone step
     // again; a new step drops what could have been redone, and the last 100 steps are
-    // kept. Afterwards both tables, versions, paths, status texts and the two switches
+    // kept, fewer (never under 10) when the sets only they hold would pass the history's
+    // memory budget. Afterwards both tables, versions, paths, status texts and the two switches
     // are those right after the step returned to, both sides are refreshed with no line
     // selected, and the marks are handed out again. Nothing to undo or redo: nothing
     // happens. Status texts are taken as each step, undo or redo left them, so a text
@@ -109,6 +112,7 @@ public:
     bool canRedo() const { return m_history.canRedo(); }
     void undo();
     void redo();
+    const EditHistory &history() const { return m_history; }
 
 private:
     // Passes each switch on to the window and remembers it, since only the editor

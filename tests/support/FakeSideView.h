@@ -116,12 +116,14 @@ struct EditorRig
     FakeSideView left;
     FakeSideView right;
     FakeSwitches switches;
-    PatchSetEditor editor{sets, left, right, switches};
+    PatchSetEditor editor;
     QList<bool> answers;
     QStringList questions;
     QByteArrayList details;
 
-    EditorRig()
+    // `historyBudget` lets a test weigh the undo history against a few tables, not 256 MB.
+    explicit EditorRig(qint64 historyBudget = EditHistory::MemoryBudget)
+        : editor(sets, left, right, switches, historyBudget)
     {
         editor.setOverwriteQuestion([this](const QString &title, const QString &text) {
             questions.append(title + QLatin1Char('|') + text);
