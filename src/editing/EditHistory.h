@@ -25,9 +25,6 @@ struct EditState
     QString destCount;
     bool copyEnabled = false; // "copy >>"
     bool saveEnabled = false; // "save"
-
-    QString &status(Side side) { return side == Side::Left ? srcStatus : destStatus; }
-    const QString &status(Side side) const { return side == Side::Left ? srcStatus : destStatus; }
 };
 
 bool operator==(const EditState &a, const EditState &b);

@@ -36,7 +36,6 @@ public:
     void setOverwriteQuestion(OverwriteQuestion question);
     void setDestDetailHandler(DetailHandler handler);
 
-    const PatchSets &sets() const { return m_sets; }
     SideView &view(Side side) { return side == Side::Left ? m_left : m_right; }
 
     // The table position of the record shown on `line`, or -1 when the line does not exist.
