@@ -4,14 +4,10 @@
 
 bool operator==(const EditState &a, const EditState &b)
 {
-    // Tables go last: when a command left them alone they share storage and compare at
-    // once, and when it changed them the cheap fields usually have not decided it yet.
-    return a.copyEnabled == b.copyEnabled && a.saveEnabled == b.saveEnabled
-        && a.srcStatus == b.srcStatus && a.destStatus == b.destStatus && a.srcCount == b.srcCount
-        && a.destCount == b.destCount && a.sets.SrcVersion == b.sets.SrcVersion
-        && a.sets.DestVersion == b.sets.DestVersion && a.sets.SrcPath == b.sets.SrcPath
-        && a.sets.DestPath == b.sets.DestPath && a.sets.SrcTable == b.sets.SrcTable
-        && a.sets.DestTable == b.sets.DestTable;
+    // The cheap fields first, the sets last and their tables last within them: tables that a
+    // command left alone share storage and compare at once, and changed ones cost a walk.
+    return a.copyEnabled == b.copyEnabled && a.saveEnabled == b.saveEnabled && a.labels == b.labels
+        && a.sets == b.sets;
 }
 
 namespace {

@@ -14,15 +14,24 @@
 #include <cstddef>
 #include <deque>
 
-// Everything a step can change: both tables, versions and paths, both status and count
-// texts and the two command switches. Selections and current lines are not part of it.
+// What a step records of one side besides its table, version and path: its label texts.
+struct SideLabels
+{
+    QString status; // empty exactly while the side holds no set
+    QString count;  // empty until the side is first listed, even when it holds nothing
+
+    friend bool operator==(const SideLabels &a, const SideLabels &b)
+    {
+        return a.status == b.status && a.count == b.count;
+    }
+};
+
+// Everything a step can change: both tables, versions and paths, both sides' labels and the
+// two command switches. Selections and current lines are not part of it.
 struct EditState
 {
     PatchSets sets;
-    QString srcStatus;
-    QString destStatus;
-    QString srcCount; // empty until the side is first listed, even when it holds nothing
-    QString destCount;
+    BySide<SideLabels> labels;
     bool copyEnabled = false; // "copy >>"
     bool saveEnabled = false; // "save"
 };

@@ -1,9 +1,10 @@
 // The set-editing routines and commands: the side refresh that keeps each table, its list
 // and its count in step, the copy-and-delete command, the four moves, the new DEST set,
 // the two side commands, the installing of a freshly loaded set, and undo and redo of all
-// of these; it alone writes a side's status label once the side holds a set. The window owns
-// one editor and wires its buttons and keys to it; the editor works on PatchSets and on the
-// views only, and hands each view the marks of its lines.
+// of these; it alone writes a side's status label once the side holds a set, and keeps what
+// it wrote, so whether a side holds a set is the editor's own knowledge, never read back from
+// a label. The window owns one editor and wires its buttons and keys to it; the editor works
+// on PatchSets and on the views only, and hands each view the marks of its lines.
 // Lines map to records explicitly, so a record that is kept but not listed (Omnipresence
 // other than 0 and 1) never makes a command act on the wrong entry.
 #pragma once
@@ -36,10 +37,16 @@ public:
     void setOverwriteQuestion(OverwriteQuestion question);
     void setDestDetailHandler(DetailHandler handler);
 
-    SideView &view(Side side) { return side == Side::Left ? m_left : m_right; }
+    SideView &view(Side side) { return m_sides[side].view; }
+
+    // True once the side holds a set: after a load, or NEW for DEST, until an undo takes
+    // that back. The status label shows the set's version and origin exactly then.
+    bool holdsSet(Side side) const { return !m_sides[side].labels.status.isEmpty(); }
 
     // The table position of the record shown on `line`, or -1 when the line does not exist.
     int recordOfLine(Side side, int line) const;
+    // The table positions of the side's selected lines, in line order.
+    QList<int> selectedRecords(Side side) const;
     // The record of the side's current line, or nullptr when there is none.
     const PatchEntry *currentEntry(Side side) const;
 
@@ -137,9 +144,18 @@ private:
         CommandSwitches &m_target;
     };
 
+    // What the editor keeps of one side besides its table: the view that shows it, the record
+    // of each line, and the label texts as the last refresh, step, undo or redo wrote them.
+    struct SideState
+    {
+        SideView &view;
+        QList<int> lines; // line -> table position, rebuilt by every refresh
+        SideLabels labels;
+    };
+
     void FillSideList(Side side);
     void pushMarks();
-    // Kills the records of the selected DEST lines, refreshes and deselects DEST.
+    // Kills the records of the selected DEST lines, then refreshes DEST with no line selected.
     void removeSelectedDest();
     EditState currentState() const;
     // Hands out the marks and records the step from `before` to the state the command has
@@ -153,25 +169,14 @@ private:
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
     // below), selected states included, and makes the neighbour's line current.
     void swapCurrentWithNeighbour(Side side, int step);
-    QList<int> &lineRecords(Side side) { return side == Side::Left ? m_leftLines : m_rightLines; }
-    const QList<int> &lineRecords(Side side) const
-    {
-        return side == Side::Left ? m_leftLines : m_rightLines;
-    }
+    // Write a label and remember its text.
+    void showStatus(Side side, const QString &text);
+    void showCount(Side side, const QString &text);
 
     PatchSets &m_sets;
-    SideView &m_left;
-    SideView &m_right;
+    BySide<SideState> m_sides;
     RememberedSwitches m_switches;
     OverwriteQuestion m_question;
     DetailHandler m_destDetail;
-    QList<int> m_leftLines; // line -> table position, rebuilt by every refresh
-    QList<int> m_rightLines;
     EditHistory m_history;
-    // The status texts as the last step, undo or redo left them, and the count texts as
-    // the last refresh wrote them.
-    QString m_srcStatus;
-    QString m_destStatus;
-    QString m_srcCount;
-    QString m_destCount;
 };
