@@ -235,10 +235,12 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const 
     m_sets.table(side) = sharingUnchanged(table, m_sets.table(side));
     m_sets.version(side) = version;
     m_sets.path(side) = path;
-    RefreshSide(Side::Left);
-    RefreshSide(Side::Right);
-    DeselectSide(side);
+    // Each side is refreshed once. The other side's table is as it was, but a load has always
+    // put its current line back on its first line; the loaded side's old selection must not
+    // pass to the new records, hence the deselecting refresh, which alone is enough there.
     const Side other = side == Side::Left ? Side::Right : Side::Left;
+    RefreshSide(other);
+    DeselectSide(side);
     showStatus(side, statusText(version, fileTimeText(modified)));
     if (holdsSet(other)) {
         m_switches.setCopyEnabled(true);
@@ -269,8 +271,9 @@ void PatchSetEditor::copyIntoDest()
         landing = CopyMassive(record, m_sets.SrcTable.at(record).Name);
     }
 
+    // DEST was refreshed without selection by the delete above; this refresh lists the
+    // copies. SRC's table is unchanged and gets its one, deselecting, refresh at the end.
     RefreshSide(Side::Right);
-    RefreshSide(Side::Left);
     // A declined last copy leaves line 0 current, as the refresh did.
     const int landingLine = landing ? lineOfRecord(Side::Right, *landing) : 0;
     if (landingLine >= 0) {
@@ -299,7 +302,8 @@ void PatchSetEditor::removeSelectedDest()
     for (const int record : selectedRecords(Side::Right)) {
         KillRiteEntry(record);
     }
-    RefreshSide(Side::Right);
+    // One refresh, the deselecting one, removes the killed records: every selected line's
+    // record is among them, so a plain refresh before it would have left nothing selected.
     DeselectSide(Side::Right);
 }
 
@@ -387,7 +391,8 @@ void PatchSetEditor::newDestSet()
 {
     const EditState before = currentState();
     MakeEmptySet(Side::Right);
-    RefreshSide(Side::Right);
+    // The placeholder takes position 0, so MakeEmptySet's refresh hands it the selection of
+    // the old line 0: the deselecting refresh is needed, a plain one in between was not.
     DeselectSide(Side::Right);
     if (holdsSet(Side::Left)) {
         m_switches.setSaveEnabled(true);
