@@ -1,13 +1,16 @@
 // The cost of the undo history and of the shared-entry marks on maximal sets: the memory a
 // hundred moves add to the history, one undo and one redo after them (with the refreshes
-// and marks the editor works out on fake views), and the marks of two sets whose names are
-// all shared, once with entries sharing their storage and once built apart.
+// and marks the editor works out on fake views); the memory forty loads add, of one file
+// reloaded and of forty different sets, and an undo after them; and the marks of two sets
+// whose names are all shared, once with entries sharing their storage and once built apart.
 #include "FakeSideView.h"
 #include "LineMarks.h"
 #include "MaximalSet.h"
+#include "PatchSetReader.h"
 
 #include <benchmark/benchmark.h>
 
+#include <QBuffer>
 #include <QDateTime>
 
 #include <malloc.h>
@@ -34,10 +37,14 @@ std::unique_ptr<EditorRig> movedRig(const PatchTable &src, const PatchTable &des
     return rig;
 }
 
+// Heap and mapped chunks both: large tables' lists may be mapped rather than on the heap.
 std::size_t allocatedBytes()
 {
-    return mallinfo2().uordblks;
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
+
+constexpr double Megabyte = 1024.0 * 1024.0;
 
 void BM_HundredMovesMemory(benchmark::State &state)
 {
@@ -68,7 +75,7 @@ void BM_HundredMovesMemory(benchmark::State &state)
         state.ResumeTiming();
     }
     // The views' lines and marks are rebuilt, not added to, so what stays is the history's.
-    state.counters["added_MB"] = addedBytes / (1024.0 * 1024.0);
+    state.counters["added_MB"] = addedBytes / Megabyte;
 }
 BENCHMARK(BM_HundredMovesMemory)->Unit(benchmark::kMillisecond);
 
@@ -103,6 +110,124 @@ void BM_RedoAfterHundredMoves(benchmark::State &state)
     }
 }
 BENCHMARK(BM_RedoAfterHundredMoves)->Unit(benchmark::kMillisecond);
+
+constexpr int LoadCount = 40;
+
+// A DEST load as the window makes it: the file read afresh into storage of its own, then
+// handed to the editor.
+void loadDest(EditorRig &rig, const QByteArray &bytes, const QString &path)
+{
+    QBuffer file;
+    file.setData(bytes);
+    file.open(QIODevice::ReadOnly);
+    const ReadResult result = readPatchSet(file, path);
+    if (!result.ok()) {
+        std::abort();
+    }
+    rig.editor.installLoadedSet(Side::Right, result.entries, result.version, path,
+                                QDateTime(QDate(2026, 1, 1), QTime(12, 0)));
+}
+
+// A maximal DEST loaded, then reloaded forty times from four copies of its file, as a user
+// alternating between them would: every load is a step, each holding the same set.
+void reloadForty(EditorRig &rig, const QByteArray &bytes)
+{
+    for (int load = 0; load < LoadCount; ++load) {
+        loadDest(rig, bytes, QStringLiteral("copy%1.tvr").arg(load % 4));
+    }
+}
+
+// Forty maximal DEST sets, each with names of its own, so none shares an entry with another.
+void loadFortyDifferent(EditorRig &rig)
+{
+    for (int load = 0; load < LoadCount; ++load) {
+        const PatchTable table = maximal::table(char('A' + load));
+        rig.editor.installLoadedSet(Side::Right, table, "0.3",
+                                    QStringLiteral("set%1.tvr").arg(load),
+                                    QDateTime(QDate(2026, 1, 1), QTime(12, 0)));
+    }
+}
+
+void reportHistory(benchmark::State &state, const EditorRig &rig, double addedBytes)
+{
+    state.counters["added_MB"] = addedBytes / Megabyte;
+    state.counters["history_MB"] = double(rig.editor.history().heldBytes()) / Megabyte;
+}
+
+void BM_FortyReloadsMemory(benchmark::State &state)
+{
+    const QByteArray bytes = maximal::fileBytes();
+    for (auto _ : state) {
+        state.PauseTiming();
+        EditorRig rig;
+        loadDest(rig, bytes, QStringLiteral("copy3.tvr"));
+        const std::size_t before = allocatedBytes();
+        state.ResumeTiming();
+
+        reloadForty(rig, bytes);
+
+        state.PauseTiming();
+        reportHistory(state, rig, double(allocatedBytes()) - double(before));
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FortyReloadsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_FortyDifferentSetsMemory(benchmark::State &state)
+{
+    for (auto _ : state) {
+        EditorRig rig;
+        const std::size_t before = allocatedBytes();
+        loadFortyDifferent(rig);
+
+        state.PauseTiming();
+        reportHistory(state, rig, double(allocatedBytes()) - double(before));
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FortyDifferentSetsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Undo of the last load, after the forty; the redo that puts it back is not timed.
+void undoLastLoad(benchmark::State &state, EditorRig &rig)
+{
+    const QByteArray shown = rig.sets.DestTable.first().Name;
+    for (auto _ : state) {
+        rig.editor.undo();
+
+        state.PauseTiming();
+        rig.editor.redo();
+        state.ResumeTiming();
+    }
+    if (rig.sets.DestTable.first().Name != shown || rig.editor.canRedo()) {
+        state.SkipWithError("undo went wrong");
+    }
+}
+
+// SRC holds a maximal set built apart whose names are those of the reloaded DEST, so the
+// undo's marks compare every entry byte for byte, as after loading two copies of one set.
+void loadComparedSrc(EditorRig &rig)
+{
+    rig.editor.installLoadedSet(Side::Left, maximal::table('E'), "0.3", QStringLiteral("src.tvr"),
+                                QDateTime(QDate(2026, 1, 1), QTime(12, 0)));
+}
+
+void BM_UndoAfterFortyReloads(benchmark::State &state)
+{
+    EditorRig rig;
+    loadComparedSrc(rig);
+    reloadForty(rig, maximal::fileBytes());
+    undoLastLoad(state, rig);
+}
+BENCHMARK(BM_UndoAfterFortyReloads)->Unit(benchmark::kMillisecond);
+
+void BM_UndoAfterFortyDifferentSets(benchmark::State &state)
+{
+    EditorRig rig;
+    loadComparedSrc(rig);
+    loadFortyDifferent(rig);
+    undoLastLoad(state, rig);
+}
+BENCHMARK(BM_UndoAfterFortyDifferentSets)->Unit(benchmark::kMillisecond);
 
 // Both sides' marks, as the editor works them out after a change of either table.
 void marksOfBothSides(benchmark::State &state, const PatchTable &src, const PatchTable &dest)

@@ -100,6 +100,7 @@ void TestCopyIntoDest::copiesAndDeletes()
     rig.left.select(srcLines);
     rig.right.select(destLines);
     rig.answers = answers;
+    rig.switches = FakeSwitches(); // both off, so the checks see what the command switched
 
     rig.editor.copyIntoDest();
 
@@ -188,6 +189,7 @@ void TestCopyIntoDest::nothingSelectedDoesNothing()
     rig.load(Side::Left, entriesNamed({"s"}));
     rig.load(Side::Right, entriesNamed({"a", "b"}));
     rig.right.current = 1;
+    rig.switches = FakeSwitches();
     rig.editor.copyIntoDest();
     QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"a", "b"}));
     QCOMPARE(rig.right.current, 1);

@@ -105,9 +105,12 @@ void TestNewSet::sideCommandsGuarded()
 
     EditorRig rig;
     FakeSideView &sideView = rig.view(side);
-    rig.load(side, entriesNamed({"a", "b", "c", "d"}));
-    if (!holdsSet) {
-        sideView.status.clear(); // lines without a set: only the status tells
+    if (holdsSet) {
+        rig.load(side, entriesNamed({"a", "b", "c", "d"}));
+    } else {
+        // Lines, but neither a load nor NEW: the side holds no set.
+        rig.sets.table(side) = entriesNamed({"a", "b", "c", "d"});
+        rig.editor.RefreshSide(side);
     }
     sideView.select({0, 2, 3});
     sideView.current = 3;

@@ -133,6 +133,8 @@ void TestSideRefresh::unlistedRecordsStayAndMapLines()
     QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"hidden", "b", "c"}));
     QCOMPARE(rig.right.lines, QStringList({"b", "c"}));
     QCOMPARE(rig.right.selectedLines(), QList<int>({0})); // "b" kept its selection
+    rig.right.select({0, 1});
+    QCOMPARE(rig.editor.selectedRecords(Side::Right), QList<int>({1, 2}));
     QCOMPARE(rig.editor.recordOfLine(Side::Right, 0), 1);
     QCOMPARE(rig.editor.recordOfLine(Side::Right, 2), -1);
     rig.right.setCurrentLine(1);

@@ -4,15 +4,120 @@
 
 bool operator==(const EditState &a, const EditState &b)
 {
-    // Tables go last: when a command left them alone they share storage and compare at
-    // once, and when it changed them the cheap fields usually have not decided it yet.
-    return a.copyEnabled == b.copyEnabled && a.saveEnabled == b.saveEnabled
-        && a.srcStatus == b.srcStatus && a.destStatus == b.destStatus && a.srcCount == b.srcCount
-        && a.destCount == b.destCount && a.sets.SrcVersion == b.sets.SrcVersion
-        && a.sets.DestVersion == b.sets.DestVersion && a.sets.SrcPath == b.sets.SrcPath
-        && a.sets.DestPath == b.sets.DestPath && a.sets.SrcTable == b.sets.SrcTable
-        && a.sets.DestTable == b.sets.DestTable;
+    // The cheap fields first, the sets last and their tables last within them: tables that a
+    // command left alone share storage and compare at once, and changed ones cost a walk.
+    return a.copyEnabled == b.copyEnabled && a.saveEnabled == b.saveEnabled && a.labels == b.labels
+        && a.sets == b.sets;
 }
+
+namespace {
+
+// Calls `visit(identity, bytes)` with each piece of storage of `entry` that holds bytes.
+// A text's whole allocation counts, as that is what stays alive while a table keeps it.
+template<typename Visit>
+void forEachPiece(const PatchEntry &entry, Visit visit)
+{
+    for (const QByteArray *text : {&entry.Name, &entry.Description, &entry.Dependencies}) {
+        if (text->capacity() > 0) {
+            visit(static_cast<const void *>(text->constData()), qint64(text->capacity()));
+        }
+    }
+    const SlotTexts &block = entry.slotTexts();
+    if (block.blockBytes() > 0) {
+        visit(block.blockIdentity(), qint64(block.blockBytes()));
+    }
+}
+
+// Calls `visit` with each table `step` keeps; a move keeps none.
+template<typename Visit>
+void forEachTable(const EditHistory::Step &step, Visit visit)
+{
+    if (!step.isSwap) {
+        for (const EditState *state : {&step.before, &step.after}) {
+            visit(state->sets.SrcTable);
+            visit(state->sets.DestTable);
+        }
+    }
+}
+
+qint64 listBytes(const PatchTable &table)
+{
+    return qint64(table.capacity()) * qint64(sizeof(PatchEntry));
+}
+
+} // namespace
+
+bool EditHistory::StorageTally::addPiece(const void *identity, qint64 bytes)
+{
+    Piece &piece = m_pieces[identity];
+    if (piece.holders++ > 0) {
+        return false;
+    }
+    piece.bytes = bytes;
+    m_bytes += bytes;
+    return true;
+}
+
+bool EditHistory::StorageTally::removePiece(const void *identity)
+{
+    const auto found = m_pieces.find(identity);
+    Q_ASSERT(found != m_pieces.end());
+    if (--found->holders > 0) {
+        return false;
+    }
+    m_bytes -= found->bytes;
+    if (found->shownMark == m_mark) {
+        m_shownBytes -= found->bytes;
+    }
+    m_pieces.erase(found);
+    return true;
+}
+
+// Tables that share their list share every entry too, so a list counted before means its
+// entries are counted already: a step that left a table alone costs one lookup.
+void EditHistory::StorageTally::add(const PatchTable &table)
+{
+    if (table.capacity() == 0 || !addPiece(table.constData(), listBytes(table))) {
+        return;
+    }
+    for (const PatchEntry &entry : table) {
+        forEachPiece(entry,
+                     [this](const void *identity, qint64 bytes) { addPiece(identity, bytes); });
+    }
+}
+
+void EditHistory::StorageTally::remove(const PatchTable &table)
+{
+    if (table.capacity() == 0 || !removePiece(table.constData())) {
+        return;
+    }
+    for (const PatchEntry &entry : table) {
+        forEachPiece(entry, [this](const void *identity, qint64) { removePiece(identity); });
+    }
+}
+
+void EditHistory::StorageTally::markShown(const PatchSets &shown)
+{
+    ++m_mark;
+    m_shownBytes = 0;
+    const auto mark = [this](const void *identity, qint64) {
+        const auto found = m_pieces.find(identity);
+        if (found != m_pieces.end() && found->shownMark != m_mark) {
+            found->shownMark = m_mark;
+            m_shownBytes += found->bytes;
+        }
+    };
+    for (const PatchTable *table : {&shown.SrcTable, &shown.DestTable}) {
+        if (table->capacity() > 0) {
+            mark(table->constData(), 0);
+        }
+        for (const PatchEntry &entry : *table) {
+            forEachPiece(entry, mark);
+        }
+    }
+}
+
+EditHistory::EditHistory(qint64 memoryBudget) : m_budget(memoryBudget) {}
 
 void EditHistory::record(const EditState &before, const EditState &after)
 {
@@ -22,7 +127,7 @@ void EditHistory::record(const EditState &before, const EditState &after)
     Step step;
     step.before = before;
     step.after = after;
-    push(std::move(step));
+    push(std::move(step), &after.sets);
 }
 
 void EditHistory::recordSwap(Side side, int first, int second)
@@ -32,7 +137,9 @@ void EditHistory::recordSwap(Side side, int first, int second)
     step.side = side;
     step.first = first;
     step.second = second;
-    push(std::move(step));
+    // The swap detaches the shown table at most once per recorded state, and its copy holds
+    // the same entries: the weight changes by one list, which the next state step weighs.
+    push(std::move(step), nullptr);
 }
 
 const EditHistory::Step *EditHistory::undo()
@@ -53,12 +160,39 @@ const EditHistory::Step *EditHistory::redo()
     return &m_steps[m_done - 1];
 }
 
-void EditHistory::push(Step &&step)
+void EditHistory::push(Step &&step, const PatchSets *shown)
 {
+    for (auto redoable = m_steps.begin() + std::ptrdiff_t(m_done); redoable != m_steps.end();
+         ++redoable) {
+        release(*redoable);
+    }
     m_steps.erase(m_steps.begin() + std::ptrdiff_t(m_done), m_steps.end());
+    hold(step);
     m_steps.push_back(std::move(step));
     if (m_steps.size() > Depth) {
-        m_steps.pop_front();
+        dropOldest();
+    }
+    if (shown) {
+        m_tally.markShown(*shown);
+        while (m_steps.size() > AlwaysKept && m_tally.unshownBytes() > m_budget) {
+            dropOldest();
+        }
     }
     m_done = m_steps.size();
+}
+
+void EditHistory::hold(const Step &step)
+{
+    forEachTable(step, [this](const PatchTable &table) { m_tally.add(table); });
+}
+
+void EditHistory::release(const Step &step)
+{
+    forEachTable(step, [this](const PatchTable &table) { m_tally.remove(table); });
+}
+
+void EditHistory::dropOldest()
+{
+    release(m_steps.front());
+    m_steps.pop_front();
 }

@@ -2,30 +2,38 @@
 // PatchSetEditor records one step per command that changed what the window shows, and asks
 // for the step to undo or redo; putting a state back on screen is the editor's work, the
 // history touches no table and no view. States hold tables by value, sharing storage with
-// the live tables and with each other, so a step costs what it changed, not a whole set.
+// the live tables and with each other, so a step costs what it changed, not a whole set; what
+// only the history still holds is weighed, and the oldest steps go when it weighs too much.
 #pragma once
 
 #include "PatchSets.h"
 
+#include <QHash>
 #include <QString>
 
 #include <cstddef>
 #include <deque>
 
-// Everything a step can change: both tables, versions and paths, both status and count
-// texts and the two command switches. Selections and current lines are not part of it.
+// What a step records of one side besides its table, version and path: its label texts.
+struct SideLabels
+{
+    QString status; // empty exactly while the side holds no set
+    QString count;  // empty until the side is first listed, even when it holds nothing
+
+    friend bool operator==(const SideLabels &a, const SideLabels &b)
+    {
+        return a.status == b.status && a.count == b.count;
+    }
+};
+
+// Everything a step can change: both tables, versions and paths, both sides' labels and the
+// two command switches. Selections and current lines are not part of it.
 struct EditState
 {
     PatchSets sets;
-    QString srcStatus;
-    QString destStatus;
-    QString srcCount; // empty until the side is first listed, even when it holds nothing
-    QString destCount;
+    BySide<SideLabels> labels;
     bool copyEnabled = false; // "copy >>"
     bool saveEnabled = false; // "save"
-
-    QString &status(Side side) { return side == Side::Left ? srcStatus : destStatus; }
-    const QString &status(Side side) const { return side == Side::Left ? srcStatus : destStatus; }
 };
 
 bool operator==(const EditState &a, const EditState &b);
@@ -37,8 +45,17 @@ inline bool operator!=(const EditState &a, const EditState &b)
 class EditHistory
 {
 public:
-    // Steps kept; once more are recorded, the oldest is forgotten.
+    // Steps kept at most; once more are recorded, the oldest is forgotten.
     static constexpr std::size_t Depth = 100;
+    // What the tables only the history holds may weigh, the storage neither side shows any
+    // more: past it the oldest steps go first, so a run of loads of large sets cannot take all
+    // of the machine's memory. A hundred loads of the largest sets would hold well over 1 GB.
+    static constexpr qint64 MemoryBudget = qint64(256) * 1024 * 1024;
+    // The newest steps stay whatever they weigh, so the last few changes can always be undone.
+    static constexpr std::size_t AlwaysKept = 10;
+
+    // `memoryBudget` in bytes; tests pass a small one instead of hundreds of megabytes.
+    explicit EditHistory(qint64 memoryBudget = MemoryBudget);
 
     struct Step
     {
@@ -53,10 +70,12 @@ public:
         EditState after;
     };
 
-    // Records a step from `before` to `after` and drops the steps that could have been
-    // redone. Equal states are no step: nothing is recorded and nothing dropped.
+    // Records a step from `before` to `after`, which is what the sides show now, and drops
+    // the steps that could have been redone, then the oldest steps beyond the depth or the
+    // memory budget. Equal states are no step: nothing is recorded and nothing dropped.
     void record(const EditState &before, const EditState &after);
-    // Records a move that exchanged the records at `first` and `second` of `side`.
+    // Records a move that exchanged the records at `first` and `second` of `side`. A move
+    // adds no table to weigh, so only the depth can drop old steps here.
     void recordSwap(Side side, int first, int second);
 
     bool canUndo() const { return m_done > 0; }
@@ -68,9 +87,49 @@ public:
     // there is nothing to redo.
     const Step *redo();
 
+    // The bytes of table storage held by the history and shown on neither side, as weighed
+    // when the last step that was not a move was recorded.
+    qint64 heldBytes() const { return m_tally.unshownBytes(); }
+
 private:
-    void push(Step &&step);
+    // The storage of the tables the steps keep: each table's list and each entry's texts and
+    // slot block, every piece counted once however many tables share it. Pieces are known by
+    // their address, which stays theirs while a kept table holds them.
+    class StorageTally
+    {
+    public:
+        void add(const PatchTable &table);
+        void remove(const PatchTable &table);
+        // Notes which counted pieces the tables of `shown` hold; they weigh nothing until
+        // the next call, and pieces removed meanwhile leave both sums.
+        void markShown(const PatchSets &shown);
+        qint64 unshownBytes() const { return m_bytes - m_shownBytes; }
+
+    private:
+        struct Piece
+        {
+            qint64 bytes = 0;
+            int holders = 0;
+            quint64 shownMark = 0;
+        };
+        // True when the piece was not counted before.
+        bool addPiece(const void *identity, qint64 bytes);
+        // True when its last holder is gone.
+        bool removePiece(const void *identity);
+
+        QHash<const void *, Piece> m_pieces;
+        qint64 m_bytes = 0;      // every counted piece
+        qint64 m_shownBytes = 0; // those of them marked shown
+        quint64 m_mark = 0;      // the mark of the last markShown
+    };
+
+    void push(Step &&step, const PatchSets *shown);
+    void hold(const Step &step);
+    void release(const Step &step);
+    void dropOldest();
 
     std::deque<Step> m_steps; // oldest first
     std::size_t m_done = 0;   // steps in effect; the ones after them can be redone
+    qint64 m_budget;
+    StorageTally m_tally;
 };

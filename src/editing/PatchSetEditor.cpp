@@ -3,6 +3,7 @@
 #include "AnsiText.h"
 #include "LineMarks.h"
 
+#include <QHash>
 #include <QLocale>
 
 #include <algorithm>
@@ -18,7 +19,7 @@ const QString NewSetOrigin = QStringLiteral("[new]");
 
 // A side's status label once it holds a set: "v." + version + " / " + where the set came
 // from, which is its file's last change (short date, long time, in the user's locale) or, for
-// a set started here, "[new]". A non-empty label is how the commands know the side holds a set.
+// a set started here, "[new]". Never empty, so an empty status tells a side without a set.
 QString statusText(const QByteArray &version, const QString &origin)
 {
     return QStringLiteral("v.") + decodeAnsi(version) + QStringLiteral(" / ") + origin;
@@ -29,6 +30,37 @@ QString fileTimeText(const QDateTime &modified)
     const QLocale locale;
     return locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ')
         + locale.toString(modified.time(), QLocale::LongFormat);
+}
+
+// `loaded`, with every entry that equals one of `shown` replaced by that entry, so the two
+// share its storage: the one at the same position, or else the first of the same name. Each
+// loaded entry is compared at most twice and names are hashed once, and only when a position
+// does not match, so a reload of an unchanged set of the largest size costs one pass.
+PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown)
+{
+    PatchTable result = loaded;
+    bool allAtTheirPositions = loaded.size() == shown.size();
+    QHash<QByteArray, qsizetype> firstOfName;
+    for (qsizetype position = 0; position < result.size(); ++position) {
+        const PatchEntry &entry = loaded.at(position);
+        if (position < shown.size() && entry == shown.at(position)) {
+            result[position] = shown.at(position);
+            continue;
+        }
+        allAtTheirPositions = false;
+        if (firstOfName.isEmpty()) {
+            firstOfName.reserve(shown.size());
+            for (qsizetype at = shown.size() - 1; at >= 0; --at) {
+                firstOfName.insert(shown.at(at).Name, at); // the last insert, the first, wins
+            }
+        }
+        const auto found = firstOfName.constFind(entry.Name);
+        if (found != firstOfName.cend() && entry == shown.at(*found)) {
+            result[position] = shown.at(*found);
+        }
+    }
+    // Every entry in its place: the side's list itself serves, not only its entries.
+    return allAtTheirPositions ? shown : result;
 }
 
 bool hasSelectedLine(const SideView &view)
@@ -45,11 +77,10 @@ bool hasSelectedLine(const SideView &view)
 } // namespace
 
 PatchSetEditor::PatchSetEditor(PatchSets &sets, SideView &left, SideView &right,
-                               CommandSwitches &switches)
-    : m_sets(sets), m_left(left), m_right(right), m_switches(switches)
+                               CommandSwitches &switches, qint64 historyBudget)
+    : m_sets(sets), m_sides{{left, {}, {}}, {right, {}, {}}}, m_switches(switches),
+      m_history(historyBudget)
 {
-    m_srcStatus = m_left.statusText();
-    m_destStatus = m_right.statusText();
 }
 
 void PatchSetEditor::setOverwriteQuestion(OverwriteQuestion question)
@@ -64,7 +95,7 @@ void PatchSetEditor::setDestDetailHandler(DetailHandler handler)
 
 int PatchSetEditor::recordOfLine(Side side, int line) const
 {
-    const QList<int> &lines = lineRecords(side);
+    const QList<int> &lines = m_sides[side].lines;
     if (line < 0 || line >= lines.size()) {
         return -1;
     }
@@ -75,9 +106,22 @@ int PatchSetEditor::recordOfLine(Side side, int line) const
 
 const PatchEntry *PatchSetEditor::currentEntry(Side side) const
 {
-    const SideView &sideView = side == Side::Left ? m_left : m_right;
-    const int record = recordOfLine(side, sideView.currentLine());
+    const int record = recordOfLine(side, m_sides[side].view.currentLine());
     return record < 0 ? nullptr : &m_sets.table(side).at(record);
+}
+
+QList<int> PatchSetEditor::selectedRecords(Side side) const
+{
+    const SideView &sideView = m_sides[side].view;
+    QList<int> records;
+    const int count = sideView.lineCount();
+    for (int line = 0; line < count; ++line) {
+        const int record = recordOfLine(side, line);
+        if (record >= 0 && sideView.isLineSelected(line)) {
+            records.append(record);
+        }
+    }
+    return records;
 }
 
 void PatchSetEditor::RefreshSide(Side side)
@@ -89,12 +133,8 @@ void PatchSetEditor::RefreshSide(Side side)
     // removal below and land on whatever line each record gets. Records added since the
     // last refresh have no line yet and start unselected.
     std::vector<bool> selected(size_t(table.size()), false);
-    const int oldLines = sideView.lineCount();
-    for (int line = 0; line < oldLines; ++line) {
-        const int record = recordOfLine(side, line);
-        if (record >= 0 && sideView.isLineSelected(line)) {
-            selected[size_t(record)] = true;
-        }
+    for (const int record : selectedRecords(side)) {
+        selected[size_t(record)] = true;
     }
 
     // One compacting pass: every kept record moves at most once, so deleting half of a
@@ -118,7 +158,7 @@ void PatchSetEditor::RefreshSide(Side side)
 
     FillSideList(side);
 
-    const QList<int> &lines = lineRecords(side);
+    const QList<int> &lines = m_sides[side].lines;
     for (int line = 0; line < lines.size(); ++line) {
         if (selected[size_t(lines.at(line))]) {
             sideView.setLineSelected(line, true);
@@ -128,22 +168,32 @@ void PatchSetEditor::RefreshSide(Side side)
     if (!lines.isEmpty()) {
         sideView.setCurrentLine(0);
     }
-    const QString count = QString::number(lines.size());
-    (side == Side::Left ? m_srcCount : m_destCount) = count;
-    sideView.setCountText(count);
+    showCount(side, QString::number(lines.size()));
+}
+
+void PatchSetEditor::showStatus(Side side, const QString &text)
+{
+    m_sides[side].labels.status = text;
+    m_sides[side].view.setStatusText(text);
+}
+
+void PatchSetEditor::showCount(Side side, const QString &text)
+{
+    m_sides[side].labels.count = text;
+    m_sides[side].view.setCountText(text);
 }
 
 void PatchSetEditor::pushMarks()
 {
     const SharedEntryMarks marks = sharedEntryMarks(m_sets.SrcTable, m_sets.DestTable);
-    m_left.setLineMarks(marks.src);
-    m_right.setLineMarks(marks.dest);
+    m_sides.left.view.setLineMarks(marks.src);
+    m_sides.right.view.setLineMarks(marks.dest);
 }
 
 void PatchSetEditor::FillSideList(Side side)
 {
     const PatchTable &table = m_sets.table(side);
-    QList<int> &lines = lineRecords(side);
+    QList<int> &lines = m_sides[side].lines;
     lines.clear();
     QStringList texts;
     for (int record = 0; record < table.size(); ++record) {
@@ -182,15 +232,17 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const 
                                       const QString &path, const QDateTime &modified)
 {
     const EditState before = currentState();
-    m_sets.table(side) = table;
+    m_sets.table(side) = sharingUnchanged(table, m_sets.table(side));
     m_sets.version(side) = version;
     m_sets.path(side) = path;
-    RefreshSide(Side::Left);
-    RefreshSide(Side::Right);
-    DeselectSide(side);
-    view(side).setStatusText(statusText(version, fileTimeText(modified)));
+    // Each side is refreshed once. The other side's table is as it was, but a load has always
+    // put its current line back on its first line; the loaded side's old selection must not
+    // pass to the new records, hence the deselecting refresh, which alone is enough there.
     const Side other = side == Side::Left ? Side::Right : Side::Left;
-    if (!view(other).statusText().isEmpty()) {
+    RefreshSide(other);
+    DeselectSide(side);
+    showStatus(side, statusText(version, fileTimeText(modified)));
+    if (holdsSet(other)) {
         m_switches.setCopyEnabled(true);
         m_switches.setSaveEnabled(true);
     }
@@ -199,21 +251,16 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const 
 
 void PatchSetEditor::copyIntoDest()
 {
-    if (!hasSelectedLine(m_left) && !hasSelectedLine(m_right)) {
+    SideView &src = view(Side::Left);
+    SideView &dest = view(Side::Right);
+    if (!hasSelectedLine(src) && !hasSelectedLine(dest)) {
         return;
     }
     const EditState before = currentState();
     removeSelectedDest();
 
     // Taken before the first question, so the answers cannot change what gets copied.
-    QList<int> sources;
-    const int srcLines = m_left.lineCount();
-    for (int line = 0; line < srcLines; ++line) {
-        const int record = recordOfLine(Side::Left, line);
-        if (record >= 0 && m_left.isLineSelected(line)) {
-            sources.append(record);
-        }
-    }
+    const QList<int> sources = selectedRecords(Side::Left);
     if (sources.isEmpty()) {
         finishStep(before);
         return; // a delete-only press: "save" keeps its state
@@ -224,24 +271,25 @@ void PatchSetEditor::copyIntoDest()
         landing = CopyMassive(record, m_sets.SrcTable.at(record).Name);
     }
 
+    // DEST was refreshed without selection by the delete above; this refresh lists the
+    // copies. SRC's table is unchanged and gets its one, deselecting, refresh at the end.
     RefreshSide(Side::Right);
-    RefreshSide(Side::Left);
     // A declined last copy leaves line 0 current, as the refresh did.
     const int landingLine = landing ? lineOfRecord(Side::Right, *landing) : 0;
     if (landingLine >= 0) {
-        m_right.setCurrentLine(landingLine);
+        dest.setCurrentLine(landingLine);
     }
     if (m_destDetail) {
         m_destDetail();
     }
     DeselectSide(Side::Left);
-    m_switches.setSaveEnabled(m_right.lineCount() > 0);
+    m_switches.setSaveEnabled(dest.lineCount() > 0);
     finishStep(before);
 }
 
 void PatchSetEditor::deleteSelectedDest()
 {
-    if (!hasSelectedLine(m_right)) {
+    if (!hasSelectedLine(view(Side::Right))) {
         return;
     }
     const EditState before = currentState();
@@ -251,14 +299,11 @@ void PatchSetEditor::deleteSelectedDest()
 
 void PatchSetEditor::removeSelectedDest()
 {
-    const int destLines = m_right.lineCount();
-    for (int line = 0; line < destLines; ++line) {
-        const int record = recordOfLine(Side::Right, line);
-        if (record >= 0 && m_right.isLineSelected(line)) {
-            KillRiteEntry(record);
-        }
+    for (const int record : selectedRecords(Side::Right)) {
+        KillRiteEntry(record);
     }
-    RefreshSide(Side::Right);
+    // One refresh, the deselecting one, removes the killed records: every selected line's
+    // record is among them, so a plain refresh before it would have left nothing selected.
     DeselectSide(Side::Right);
 }
 
@@ -294,7 +339,7 @@ std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID)
 int PatchSetEditor::lineOfRecord(Side side, int record) const
 {
     // The map is ascending, since lines are filled in table order.
-    const QList<int> &lines = lineRecords(side);
+    const QList<int> &lines = m_sides[side].lines;
     const auto found = std::lower_bound(lines.cbegin(), lines.cend(), record);
     return found != lines.cend() && *found == record ? int(found - lines.cbegin()) : -1;
 }
@@ -346,20 +391,21 @@ void PatchSetEditor::newDestSet()
 {
     const EditState before = currentState();
     MakeEmptySet(Side::Right);
-    RefreshSide(Side::Right);
+    // The placeholder takes position 0, so MakeEmptySet's refresh hands it the selection of
+    // the old line 0: the deselecting refresh is needed, a plain one in between was not.
     DeselectSide(Side::Right);
-    if (!m_left.statusText().isEmpty()) {
+    if (holdsSet(Side::Left)) {
         m_switches.setSaveEnabled(true);
         m_switches.setCopyEnabled(true);
     }
-    m_right.setStatusText(statusText(NewSetVersion, NewSetOrigin));
+    showStatus(Side::Right, statusText(NewSetVersion, NewSetOrigin));
     finishStep(before);
 }
 
 void PatchSetEditor::clearSelection(Side side)
 {
-    if (view(side).statusText().isEmpty()) {
-        return; // the side holds no set yet
+    if (!holdsSet(side)) {
+        return;
     }
     DeselectSide(side);
     pushMarks(); // the rebuilt lines come without them
@@ -403,19 +449,15 @@ void PatchSetEditor::returnTo(const EditHistory::Step &step, const EditState &st
 
     // Whole tables come back by sharing: nothing is copied until it is changed again.
     m_sets = state.sets;
-    m_left.setStatusText(state.srcStatus);
-    m_right.setStatusText(state.destStatus);
-    m_srcStatus = state.srcStatus;
-    m_destStatus = state.destStatus;
+    showStatus(Side::Left, state.labels.left.status);
+    showStatus(Side::Right, state.labels.right.status);
     m_switches.setCopyEnabled(state.copyEnabled);
     m_switches.setSaveEnabled(state.saveEnabled);
     DeselectSide(Side::Left);
     DeselectSide(Side::Right);
     // The refresh writes a number, but a side never listed before showed no count at all.
-    m_left.setCountText(state.srcCount);
-    m_right.setCountText(state.destCount);
-    m_srcCount = state.srcCount;
-    m_destCount = state.destCount;
+    showCount(Side::Left, state.labels.left.count);
+    showCount(Side::Right, state.labels.right.count);
     pushMarks();
 }
 
@@ -423,10 +465,7 @@ EditState PatchSetEditor::currentState() const
 {
     EditState state;
     state.sets = m_sets;
-    state.srcStatus = m_srcStatus;
-    state.destStatus = m_destStatus;
-    state.srcCount = m_srcCount;
-    state.destCount = m_destCount;
+    state.labels = {m_sides.left.labels, m_sides.right.labels};
     state.copyEnabled = m_switches.copyEnabled;
     state.saveEnabled = m_switches.saveEnabled;
     return state;
@@ -435,7 +474,5 @@ EditState PatchSetEditor::currentState() const
 void PatchSetEditor::finishStep(const EditState &before)
 {
     pushMarks();
-    m_srcStatus = m_left.statusText();
-    m_destStatus = m_right.statusText();
     m_history.record(before, currentState());
 }

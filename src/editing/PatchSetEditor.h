@@ -1,9 +1,10 @@
 // The set-editing routines and commands: the side refresh that keeps each table, its list
 // and its count in step, the copy-and-delete command, the four moves, the new DEST set,
 // the two side commands, the installing of a freshly loaded set, and undo and redo of all
-// of these; it alone writes a side's status label once the side holds a set. The window owns
-// one editor and wires its buttons and keys to it; the editor works on PatchSets and on the
-// views only, and hands each view the marks of its lines.
+// of these; it alone writes a side's status label once the side holds a set, and keeps what
+// it wrote, so whether a side holds a set is the editor's own knowledge, never read back from
+// a label. The window owns one editor and wires its buttons and keys to it; the editor works
+// on PatchSets and on the views only, and hands each view the marks of its lines.
 // Lines map to records explicitly, so a record that is kept but not listed (Omnipresence
 // other than 0 and 1) never makes a command act on the wrong entry.
 #pragma once
@@ -29,16 +30,23 @@ public:
     // Shows the detail of the current DEST line; the copy command calls it at its end.
     using DetailHandler = std::function<void()>;
 
-    PatchSetEditor(PatchSets &sets, SideView &left, SideView &right, CommandSwitches &switches);
+    // `historyBudget`: what the undo history may keep of tables no side shows, in bytes.
+    PatchSetEditor(PatchSets &sets, SideView &left, SideView &right, CommandSwitches &switches,
+                   qint64 historyBudget = EditHistory::MemoryBudget);
 
     void setOverwriteQuestion(OverwriteQuestion question);
     void setDestDetailHandler(DetailHandler handler);
 
-    const PatchSets &sets() const { return m_sets; }
-    SideView &view(Side side) { return side == Side::Left ? m_left : m_right; }
+    SideView &view(Side side) { return m_sides[side].view; }
+
+    // True once the side holds a set: after a load, or NEW for DEST, until an undo takes
+    // that back. The status label shows the set's version and origin exactly then.
+    bool holdsSet(Side side) const { return !m_sides[side].labels.status.isEmpty(); }
 
     // The table position of the record shown on `line`, or -1 when the line does not exist.
     int recordOfLine(Side side, int line) const;
+    // The table positions of the side's selected lines, in line order.
+    QList<int> selectedRecords(Side side) const;
     // The record of the side's current line, or nullptr when there is none.
     const PatchEntry *currentEntry(Side side) const;
 
@@ -57,7 +65,9 @@ public:
     // A load that read the whole file: replaces the side's table, version and path, refreshes
     // both sides, unselects the side, writes its status label (the version and `modified`,
     // the file's last change) and enables "copy >>" and "save" when the other side holds a
-    // set too. One step.
+    // set too. One step. Entries of `table` equal to the side's entry at the same position,
+    // or else to its first entry of the same name, are taken from the side instead, so a
+    // reload of an unchanged file holds no second copy of it, here or in the history.
     void installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
                           const QString &path, const QDateTime &modified);
 
@@ -97,7 +107,8 @@ public:
 
     // Undo takes back the last step still in effect, redo takes the last undone step
     // again; a new step drops what could have been redone, and the last 100 steps are
-    // kept. Afterwards both tables, versions, paths, status texts and the two switches
+    // kept, fewer (never under 10) when the sets only they hold would pass the history's
+    // memory budget. Afterwards both tables, versions, paths, status texts and the two switches
     // are those right after the step returned to, both sides are refreshed with no line
     // selected, and the marks are handed out again. Nothing to undo or redo: nothing
     // happens. Status texts are taken as each step, undo or redo left them, so a text
@@ -107,6 +118,7 @@ public:
     bool canRedo() const { return m_history.canRedo(); }
     void undo();
     void redo();
+    const EditHistory &history() const { return m_history; }
 
 private:
     // Passes each switch on to the window and remembers it, since only the editor
@@ -132,9 +144,18 @@ private:
         CommandSwitches &m_target;
     };
 
+    // What the editor keeps of one side besides its table: the view that shows it, the record
+    // of each line, and the label texts as the last refresh, step, undo or redo wrote them.
+    struct SideState
+    {
+        SideView &view;
+        QList<int> lines; // line -> table position, rebuilt by every refresh
+        SideLabels labels;
+    };
+
     void FillSideList(Side side);
     void pushMarks();
-    // Kills the records of the selected DEST lines, refreshes and deselects DEST.
+    // Kills the records of the selected DEST lines, then refreshes DEST with no line selected.
     void removeSelectedDest();
     EditState currentState() const;
     // Hands out the marks and records the step from `before` to the state the command has
@@ -148,25 +169,14 @@ private:
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
     // below), selected states included, and makes the neighbour's line current.
     void swapCurrentWithNeighbour(Side side, int step);
-    QList<int> &lineRecords(Side side) { return side == Side::Left ? m_leftLines : m_rightLines; }
-    const QList<int> &lineRecords(Side side) const
-    {
-        return side == Side::Left ? m_leftLines : m_rightLines;
-    }
+    // Write a label and remember its text.
+    void showStatus(Side side, const QString &text);
+    void showCount(Side side, const QString &text);
 
     PatchSets &m_sets;
-    SideView &m_left;
-    SideView &m_right;
+    BySide<SideState> m_sides;
     RememberedSwitches m_switches;
     OverwriteQuestion m_question;
     DetailHandler m_destDetail;
-    QList<int> m_leftLines; // line -> table position, rebuilt by every refresh
-    QList<int> m_rightLines;
     EditHistory m_history;
-    // The status texts as the last step, undo or redo left them, and the count texts as
-    // the last refresh wrote them.
-    QString m_srcStatus;
-    QString m_destStatus;
-    QString m_srcCount;
-    QString m_destCount;
 };

@@ -2,6 +2,8 @@
 // kept apart from its current line, a count label and a status label; and the two command
 // buttons whose enabled state the commands switch. The window implements these with its
 // widgets; tests implement them with plain values, so no editing test needs a display.
+// Labels are only written, never read back: the window shows other texts in them too
+// ("LOADING"), so the editor keeps what it wrote itself.
 #pragma once
 
 #include "LineMarks.h"
@@ -34,8 +36,7 @@ public:
     // every change of the other side's table; a view that shows no marks ignores it.
     virtual void setLineMarks(const QList<LineMark> & /*marks*/) {}
 
-    // Empty while the side holds no set: the commands test it for that.
-    virtual QString statusText() const = 0;
+    // Empty while the side holds no set.
     virtual void setStatusText(const QString &text) = 0;
 };
 

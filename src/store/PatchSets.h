@@ -11,6 +11,21 @@
 
 enum class Side { Left, Right };
 
+// One value for each side, taken by side, for what is kept the same way for both.
+template<typename T>
+struct BySide
+{
+    T left;
+    T right;
+
+    T &operator[](Side side) { return side == Side::Left ? left : right; }
+    const T &operator[](Side side) const { return side == Side::Left ? left : right; }
+    friend bool operator==(const BySide &a, const BySide &b)
+    {
+        return a.left == b.left && a.right == b.right;
+    }
+};
+
 struct PatchSets
 {
     PatchTable SrcTable;
@@ -28,4 +43,14 @@ struct PatchSets
     {
         return side == Side::Left ? SrcVersion : DestVersion;
     }
+
+    // Tables go last: the short fields tell most pairs apart first, and tables that share
+    // their storage compare at once.
+    friend bool operator==(const PatchSets &a, const PatchSets &b)
+    {
+        return a.SrcVersion == b.SrcVersion && a.DestVersion == b.DestVersion
+            && a.SrcPath == b.SrcPath && a.DestPath == b.DestPath && a.SrcTable == b.SrcTable
+            && a.DestTable == b.DestTable;
+    }
+    friend bool operator!=(const PatchSets &a, const PatchSets &b) { return !(a == b); }
 };

@@ -76,6 +76,11 @@ public:
     void setParameterText(int slot, ParameterText field, QByteArrayView text);
     void setParameterNumber(int slot, ParameterNumber field, quint8 value);
 
+    // Which block this is (null when no slot is in use) and the bytes it holds: copies share
+    // one block, and the undo history counts each block once when it weighs what it keeps.
+    const void *blockIdentity() const { return m_block; }
+    qsizetype blockBytes() const { return m_block ? qsizetype(m_block->size) : 0; }
+
     // Equal contents make equal blocks byte for byte, so comparing is one memcmp.
     friend bool operator==(const SlotTexts &a, const SlotTexts &b);
     friend bool operator!=(const SlotTexts &a, const SlotTexts &b) { return !(a == b); }

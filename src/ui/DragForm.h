@@ -42,7 +42,6 @@ public:
 
     bool isDragging() const { return m_dragging; }
     QPoint grabOffset() const { return m_grabOffset; }
-    QRect workArea() const { return m_workArea; }
 
 protected:
     // Seams for tests; the defaults ask the window system.

@@ -161,11 +161,6 @@ void ListSideView::setLineMarks(const QList<LineMark> &marks)
     }
 }
 
-QString ListSideView::statusText() const
-{
-    return m_status->caption();
-}
-
 void ListSideView::setStatusText(const QString &text)
 {
     m_status->setCaption(text);

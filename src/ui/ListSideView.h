@@ -30,7 +30,6 @@ public:
     // description; an unmarked line has neither. Lines beyond `marks` keep what they have.
     void setLineMarks(const QList<LineMark> &marks) override;
 
-    QString statusText() const override;
     void setStatusText(const QString &text) override;
 
 private:

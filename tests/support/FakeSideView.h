@@ -45,7 +45,6 @@ public:
         }
     }
     void setCountText(const QString &text) override { countText = text; }
-    QString statusText() const override { return status; }
     void setStatusText(const QString &text) override { status = text; }
     void setLineMarks(const QList<LineMark> &lineMarks) override { marks = lineMarks; }
 
@@ -82,6 +81,7 @@ public:
 #include "PatchSetEditor.h"
 
 #include <QByteArrayList>
+#include <QDateTime>
 
 // Listed entries with the given names; each also gets a distinct description, so a test
 // can tell two records of the same name apart.
@@ -116,12 +116,14 @@ struct EditorRig
     FakeSideView left;
     FakeSideView right;
     FakeSwitches switches;
-    PatchSetEditor editor{sets, left, right, switches};
+    PatchSetEditor editor;
     QList<bool> answers;
     QStringList questions;
     QByteArrayList details;
 
-    EditorRig()
+    // `historyBudget` lets a test weigh the undo history against a few tables, not 256 MB.
+    explicit EditorRig(qint64 historyBudget = EditHistory::MemoryBudget)
+        : editor(sets, left, right, switches, historyBudget)
     {
         editor.setOverwriteQuestion([this](const QString &title, const QString &text) {
             questions.append(title + QLatin1Char('|') + text);
@@ -135,11 +137,10 @@ struct EditorRig
 
     FakeSideView &view(Side side) { return side == Side::Left ? left : right; }
 
-    // As a successful load leaves a side: table in place, lines rebuilt, status written.
+    // A successful load of `table`, from a file changed at a fixed time.
     void load(Side side, const PatchTable &table)
     {
-        sets.table(side) = table;
-        editor.RefreshSide(side);
-        view(side).status = QStringLiteral("v.0.3 / test");
+        editor.installLoadedSet(side, table, "0.3", QStringLiteral("test.tvr"),
+                                QDateTime(QDate(2026, 1, 1), QTime(12, 0)));
     }
 };
