@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -225,6 +226,7 @@ void TestPatchSetReader::loadsFileFromDisk()
     QCOMPARE(loaded.entries.size(), 2);
     QCOMPARE(loaded.entries.at(1).Name, QByteArray("Second \xe9t\xe9"));
     QCOMPARE(loaded.entries.at(1).Description, QByteArray("caf\xe9 \x80"));
+    QCOMPARE(loaded.modified, QFileInfo(path).lastModified());
 
     // The path of a failing load is the one in the message.
     const QString empty = fixturePath(QStringLiteral("empty.tvr"));
