@@ -90,9 +90,15 @@ describe() {
     total=$(wc -l <"$work/files")
     done=0
     while [ "$done" -lt "$total" ]; do
-        if tail -n "+$((done + 1))" "$work/files" \
-            | (cd "$inputs" && ASAN_OPTIONS=abort_on_error=1:detect_leaks=0 "$tool") \
-                >>"$out" 2>>"$work/$1.err"; then
+        tail -n "+$((done + 1))" "$work/files" >"$work/rest"
+        # In a subshell of its own that does not just exec the tool, so that the notice of a
+        # crash goes to the error file with the sanitizer's report.
+        if (
+            cd "$inputs" || exit
+            ASAN_OPTIONS=abort_on_error=1:detect_leaks=0 "$tool" <"$work/rest" >>"$out"
+            status=$?
+            exit $status
+        ) 2>>"$work/$1.err"; then
             break
         fi
         done=$(wc -l <"$out")
