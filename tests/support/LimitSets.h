@@ -12,6 +12,8 @@
 #include <QByteArray>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace limits {
@@ -210,41 +212,42 @@ inline LimitSet lastBlock()
 
 struct NamedLimitSet
 {
-    const char *name; // also a file name
-    LimitSet (*make)();
+    QByteArray name; // also a file name
+    std::function<LimitSet()> make;
 };
 
 // Made on demand: the largest set alone takes about 24 MB for each of its forms.
 inline const std::vector<NamedLimitSet> &limitSets()
 {
-    // clang-format off
-    static const std::vector<NamedLimitSet> sets{
-        {"Name-60000",          [] { return longField(Field::Name, maxValueLength); }},
-        {"Name-60001",          [] { return longField(Field::Name, maxValueLength + 1); }},
-        {"Name-past-line",      [] { return longField(Field::Name, maxLineLength + 1); }},
-        {"Description-60000",   [] { return longField(Field::Description, maxValueLength); }},
-        {"Description-60001",   [] { return longField(Field::Description, maxValueLength + 1); }},
-        {"Description-past-line", [] { return longField(Field::Description, maxLineLength + 1); }},
-        {"Dependencies-60000",  [] { return longField(Field::Dependencies, maxValueLength); }},
-        {"Dependencies-60001",  [] { return longField(Field::Dependencies, maxValueLength + 1); }},
-        {"Dependencies-past-line", [] { return longField(Field::Dependencies, maxLineLength + 1); }},
-        {"Offffset-60000",      [] { return longField(Field::Offffset, maxValueLength); }},
-        {"Offffset-60001",      [] { return longField(Field::Offffset, maxValueLength + 1); }},
-        {"Offffset-past-line",  [] { return longField(Field::Offffset, maxLineLength + 1); }},
-        {"DeflData-60000",      [] { return longField(Field::DeflData, maxValueLength); }},
-        {"DeflData-60001",      [] { return longField(Field::DeflData, maxValueLength + 1); }},
-        {"DeflData-past-line",  [] { return longField(Field::DeflData, maxLineLength + 1); }},
-        {"ModNData-60000",      [] { return longField(Field::ModNData, maxValueLength); }},
-        {"ModNData-60001",      [] { return longField(Field::ModNData, maxValueLength + 1); }},
-        {"ModNData-past-line",  [] { return longField(Field::ModNData, maxLineLength + 1); }},
-        {"ModRData-60000",      [] { return longField(Field::ModRData, maxValueLength); }},
-        {"ModRData-60001",      [] { return longField(Field::ModRData, maxValueLength + 1); }},
-        {"ModRData-past-line",  [] { return longField(Field::ModRData, maxLineLength + 1); }},
-        {"every-slot-longest",  fullEntrySet},
-        {"1000-entries",        thousandEntries},
-        {"block-32767",         lastBlock},
-    };
-    // clang-format on
+    static const std::vector<NamedLimitSet> sets = [] {
+        const std::pair<Field, const char *> fields[] = {
+            {Field::Name, "Name"},
+            {Field::Description, "Description"},
+            {Field::Dependencies, "Dependencies"},
+            {Field::Offffset, "Offffset"},
+            {Field::DeflData, "DeflData"},
+            {Field::ModNData, "ModNData"},
+            {Field::ModRData, "ModRData"},
+        };
+        // The longest value kept, one more, and a line longer than the longest line kept.
+        const std::pair<qsizetype, const char *> lengths[] = {
+            {maxValueLength, "60000"},
+            {maxValueLength + 1, "60001"},
+            {maxLineLength + 1, "past-line"},
+        };
+        std::vector<NamedLimitSet> all;
+        for (const auto &[field, fieldName] : fields) {
+            for (const auto &[length, lengthName] : lengths) {
+                all.push_back(
+                    {QByteArray(fieldName) + '-' + lengthName,
+                     [field = field, length = length] { return longField(field, length); }});
+            }
+        }
+        all.push_back({"every-slot-longest", fullEntrySet});
+        all.push_back({"1000-entries", thousandEntries});
+        all.push_back({"block-32767", lastBlock});
+        return all;
+    }();
     return sets;
 }
 

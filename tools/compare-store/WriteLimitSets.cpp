@@ -17,7 +17,7 @@ int main(int argc, char **argv)
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     for (const limits::NamedLimitSet &set : limits::limitSets()) {
         const QByteArray bytes = set.make().file;
-        QFile file(folder.filePath(QLatin1String(set.name) + QLatin1String(".tvr")));
+        QFile file(folder.filePath(QString::fromLatin1(set.name + ".tvr")));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
             std::fprintf(stderr, "write_limit_sets: cannot write %s\n",
                          qPrintable(file.fileName()));
