@@ -5,13 +5,13 @@
 // cannot beat; every load reports its ratio to it, measured in the same run. Peak memory is
 // measured in a child process that does nothing but the load, so what the benchmark itself
 // allocated does not count. Benchmarks print figures; they never fail on a number.
+#include "InMemoryIo.h"
 #include "MaximalSet.h"
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QTemporaryDir>
@@ -44,14 +44,6 @@ const char *shapeName(Shape shape)
 
 const QByteArray lastBlockOnlyBytes =
     "TAVRO=0.3\r\n\r\n/bgn 32767\r\nOmnipresence=1\r\nName=far away\r\n/end 32767\r\n";
-
-ReadResult readFromMemory(const QByteArray &bytes)
-{
-    QByteArray copy = bytes; // shares the data; QBuffer wants a mutable array
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return readPatchSet(buffer, QStringLiteral("bench.tvr"));
-}
 
 QTemporaryDir &folder()
 {
@@ -143,7 +135,7 @@ void timeMaximalLoads(benchmark::State &state, Shape shape, Load load)
 
 void BM_LoadMaximalSet(benchmark::State &state, Shape shape)
 {
-    timeMaximalLoads(state, shape, [shape] { return readFromMemory(maximalBytes(shape)); });
+    timeMaximalLoads(state, shape, [shape] { return readBytes(maximalBytes(shape)); });
 }
 BENCHMARK_CAPTURE(BM_LoadMaximalSet, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_LoadMaximalSet, random, Shape::Random)->Unit(benchmark::kMillisecond);
@@ -162,7 +154,7 @@ void BM_FreeMaximalSet(benchmark::State &state, Shape shape)
 {
     for (auto _ : state) {
         state.PauseTiming();
-        ReadResult result = readFromMemory(maximalBytes(shape));
+        ReadResult result = readBytes(maximalBytes(shape));
         state.ResumeTiming();
         result.entries = PatchTable();
         benchmark::DoNotOptimize(result.entries.constData());
@@ -173,16 +165,13 @@ BENCHMARK_CAPTURE(BM_FreeMaximalSet, random, Shape::Random)->Unit(benchmark::kMi
 
 void BM_SaveMaximalSet(benchmark::State &state, Shape shape)
 {
-    const PatchTable table = readFromMemory(maximalBytes(shape)).entries;
+    const PatchTable table = readBytes(maximalBytes(shape)).entries;
     QByteArray bytes;
     bytes.reserve(maximalBytes(shape).size());
     // Touched once before timing: the first pages of a fresh array are the system's cost.
     bytes.fill('\0', maximalBytes(shape).size());
     for (auto _ : state) {
-        bytes.resize(0);
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        if (!writePatchSet(buffer, table, QStringLiteral("bench.tvr")).ok()) {
+        if (!writeInto(bytes, table).ok()) {
             state.SkipWithError("writing to memory failed");
             break;
         }
@@ -201,7 +190,7 @@ BENCHMARK_CAPTURE(BM_SaveMaximalSet, random, Shape::Random)->Unit(benchmark::kMi
 // system's work and happens outside the timing.
 void BM_WriteMaximalSetToFile(benchmark::State &state, Shape shape)
 {
-    const PatchTable table = readFromMemory(maximalBytes(shape)).entries;
+    const PatchTable table = readBytes(maximalBytes(shape)).entries;
     const QString path = folder().filePath(QStringLiteral("written.tvr"));
     for (auto _ : state) {
         state.PauseTiming();
@@ -223,7 +212,7 @@ BENCHMARK_CAPTURE(BM_WriteMaximalSetToFile, random, Shape::Random)->Unit(benchma
 // "save" button does.
 void BM_SaveMaximalSetToFile(benchmark::State &state, Shape shape)
 {
-    const PatchTable table = readFromMemory(maximalBytes(shape)).entries;
+    const PatchTable table = readBytes(maximalBytes(shape)).entries;
     const QString path = folder().filePath(QStringLiteral("saved.tvr"));
     for (auto _ : state) {
         if (!SaveDestSet(table, path).ok()) {

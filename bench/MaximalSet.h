@@ -5,13 +5,11 @@
 // varied names and descriptions, as real sets do (the allocator cannot reuse one size).
 #pragma once
 
+#include "InMemoryIo.h"
 #include "PatchEntry.h"
-#include "PatchSetWriter.h"
 
-#include <QBuffer>
 #include <QByteArray>
 
-#include <cstdlib>
 #include <random>
 
 namespace maximal {
@@ -136,13 +134,7 @@ inline PatchTable randomTable(unsigned seed = 20240611, int count = EntryCount)
 
 inline QByteArray fileBytes(const PatchTable &entries = table('E'))
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!writePatchSet(buffer, entries, QStringLiteral("maximal.tvr")).ok()) {
-        std::abort();
-    }
-    return bytes;
+    return writeBytes(entries);
 }
 
 } // namespace maximal

@@ -2,20 +2,17 @@
 // one of the reader's messages, without a sanitizer report, whether the bytes are read where
 // they lie or a few at a time; and every set that loads must come back from a save and a load
 // as the same table, up to what the format cannot carry.
+#include "InMemoryIo.h"
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
 #include "WhatASaveKeeps.h"
 
-#include <QBuffer>
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -27,54 +24,19 @@ const QString path = QStringLiteral("fuzz.tvr");
     std::abort();
 }
 
-ReadResult read(const QByteArray &bytes)
-{
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    return readPatchSet(buffer, path);
-}
-
-// Hands out its bytes a few at a time, as a slow device does, so that line ends, CR LF pairs
-// and texts the reader keeps fall across reads.
-class Trickle : public QIODevice
-{
-public:
-    explicit Trickle(const QByteArray &bytes) : m_bytes(bytes)
-    {
-        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char *data, qint64 room) override
-    {
-        const qint64 length = std::min({room, qint64(37), qint64(m_bytes.size()) - m_at});
-        std::memcpy(data, m_bytes.constData() + m_at, size_t(length));
-        m_at += length;
-        return length;
-    }
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_at = 0;
-};
-
 ReadResult readInPieces(const QByteArray &bytes)
 {
-    Trickle device(bytes);
+    // A pipe handing out a few bytes at a time: line ends, CR LF pairs and texts the reader
+    // keeps fall across reads.
+    TricklingReader device(bytes, 37, TricklingReader::Access::Sequential);
     return readPatchSet(device, path);
 }
 
-// Writes into `bytes`, which keeps its storage from one input to the next: a set with many
+// Writes into `bytes`, which keep their storage from one input to the next: a set with many
 // entries then costs its writing, not fresh memory for the same bytes every time.
 const QByteArray &write(const PatchTable &table, QByteArray &bytes)
 {
-    bytes.resize(0);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!writePatchSet(buffer, table, path).ok()) {
+    if (!writeInto(bytes, table, path).ok()) {
         fail("writing to memory failed");
     }
     return bytes;
@@ -90,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input =
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
-    const ReadResult first = read(input);
+    const ReadResult first = readBytes(input, path);
     const ReadResult pieces = readInPieces(input);
     if (pieces.message != first.message || pieces.line != first.line
         || pieces.version != first.version || pieces.entries != first.entries) {
@@ -113,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     const QByteArray &saved = write(first.entries, savedBytes);
-    const ReadResult second = read(saved);
+    const ReadResult second = readBytes(saved, path);
     if (!second.ok()) {
         fail("a saved set does not load");
     }
@@ -131,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     const QByteArray &resaved = write(second.entries, resavedBytes);
-    if (write(read(resaved).entries, thirdBytes) != resaved) {
+    if (write(readBytes(resaved, path).entries, thirdBytes) != resaved) {
         fail("saving a reloaded set gave other bytes");
     }
     return 0;

@@ -36,8 +36,10 @@ if command -v clang++ >/dev/null 2>&1 && [ -f fuzz/CMakeLists.txt ]; then
         -DTOLVANE_BUILD_TESTS=OFF -DTOLVANE_BUILD_BENCH=OFF
     cmake --build build-fuzz -j2 --target fuzz_patchset_reader
     mkdir -p build-fuzz/corpus
+    # The seeds in fuzz/seeds hold values at and past the format's limit; the fuzzer would
+    # not take inputs longer than its largest seed unless told to.
     build-fuzz/fuzz/fuzz_patchset_reader -max_total_time=60 -rss_limit_mb=2048 \
-        build-fuzz/corpus tests/data
+        -max_len=262144 build-fuzz/corpus tests/data fuzz/seeds
 else
     echo "== clang++ or the fuzz target missing: fuzz run skipped"
 fi

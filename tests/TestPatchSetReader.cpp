@@ -5,6 +5,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -225,6 +226,7 @@ void TestPatchSetReader::loadsFileFromDisk()
     QCOMPARE(loaded.entries.size(), 2);
     QCOMPARE(loaded.entries.at(1).Name, QByteArray("Second \xe9t\xe9"));
     QCOMPARE(loaded.entries.at(1).Description, QByteArray("caf\xe9 \x80"));
+    QCOMPARE(loaded.modified, QFileInfo(path).lastModified());
 
     // The path of a failing load is the one in the message.
     const QString empty = fixturePath(QStringLiteral("empty.tvr"));
@@ -258,12 +260,15 @@ void TestPatchSetReader::readsInAnyPieces_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("piece");
+    QTest::addColumn<bool>("pipe"); // no size to plan the reads by
     const QStringList names{"two-entries.tvr", "lone-cr.tvr", "comments-and-blanks.tvr"};
     for (const QString &name : names) {
         for (int piece : {1, 2, 3, 7}) {
             const QByteArray row = QStringLiteral("%1 by %2").arg(name).arg(piece).toUtf8();
-            QTest::newRow(row.constData()) << name << piece;
+            QTest::newRow(row.constData()) << name << piece << false;
         }
+        const QByteArray row = QStringLiteral("%1 by 5 from a pipe").arg(name).toUtf8();
+        QTest::newRow(row.constData()) << name << 5 << true;
     }
 }
 
@@ -271,12 +276,14 @@ void TestPatchSetReader::readsInAnyPieces()
 {
     QFETCH(QString, name);
     QFETCH(int, piece);
+    QFETCH(bool, pipe);
     const QByteArray bytes = fixture(name);
     const ReadResult whole = readBytes(bytes);
     QVERIFY2(whole.ok(), qPrintable(whole.message));
 
-    TricklingBuffer trickle(bytes, piece);
-    QVERIFY(trickle.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    TricklingReader trickle(bytes, piece,
+                            pipe ? TricklingReader::Access::Sequential
+                                 : TricklingReader::Access::RandomAccess);
     const ReadResult pieces = readPatchSet(trickle, QStringLiteral("test.tvr"));
     QVERIFY2(pieces.ok(), qPrintable(pieces.message));
     QCOMPARE(pieces.entries, whole.entries);
@@ -287,8 +294,7 @@ void TestPatchSetReader::readsInAnyPieces()
 void TestPatchSetReader::readErrorFails()
 {
     const QByteArray bytes = fixture("two-entries.tvr");
-    TricklingBuffer failing(bytes, 16, 100);
-    QVERIFY(failing.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    TricklingReader failing(bytes, 16, TricklingReader::Access::RandomAccess, 100);
     const ReadResult result = readPatchSet(failing, QStringLiteral("disk.tvr"));
     QCOMPARE(result.message, errorLoading(QStringLiteral("disk.tvr")));
     QVERIFY(result.entries.isEmpty());
@@ -721,8 +727,7 @@ void TestPatchSetReader::longLinesAcrossReads()
     if (piece == 0) {
         result = readBytes(bytes);
     } else {
-        TricklingBuffer device(bytes, piece);
-        QVERIFY(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+        TricklingReader device(bytes, piece);
         result = readPatchSet(device, QStringLiteral("test.tvr"));
     }
     QVERIFY2(result.ok(), qPrintable(result.message));

@@ -1,5 +1,6 @@
 #include "Fixtures.h"
 
+#include "LimitSets.h"
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
 #include "WhatASaveKeeps.h"
@@ -61,6 +62,8 @@ private slots:
     void roundTrips();
     void numbersBlocksByPosition();
     void largeSetsSurvive();
+    void limitsSurviveSaving_data();
+    void limitsSurviveSaving();
     void padWithZeros_data();
     void padWithZeros();
     void writeErrorIsReported_data();
@@ -165,6 +168,54 @@ void TestPatchSetWriter::largeSetsSurvive()
     QCOMPARE(reloaded.entries, table);
 }
 
+void TestPatchSetWriter::limitsSurviveSaving_data()
+{
+    QTest::addColumn<int>("set");   // in limits::limitSets()
+    QTest::addColumn<int>("piece"); // bytes the device takes per write; 0: a file, as "save" does
+    for (int set = 0; set < int(limits::limitSets().size()); ++set) {
+        const QByteArray name = limits::limitSets().at(set).name;
+        QTest::newRow(name.constData()) << set << 0;
+        QTest::newRow((name + " by 3 bytes").constData()) << set << 3;
+    }
+}
+
+void TestPatchSetWriter::limitsSurviveSaving()
+{
+    QFETCH(int, set);
+    QFETCH(int, piece);
+    const limits::LimitSet limit = limits::limitSets().at(set).make();
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("limit.tvr"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(limit.file), qint64(limit.file.size()));
+    file.close();
+
+    const ReadResult loaded = LoadPatchSet(path);
+    QVERIFY2(loaded.ok(), qPrintable(loaded.message));
+    QCOMPARE(loaded.entries, limit.loaded);
+
+    QByteArray saved;
+    if (piece == 0) {
+        const WriteResult written = SaveDestSet(loaded.entries, path);
+        QVERIFY2(written.ok(), qPrintable(written.message));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        saved = file.readAll();
+    } else {
+        FewBytesWriter device(piece);
+        const WriteResult written = writePatchSet(device, loaded.entries, path);
+        QVERIFY2(written.ok(), qPrintable(written.message));
+        saved = device.bytes();
+    }
+    // Compared as a flag: a failed compare of two 24 MB arrays would print them.
+    QVERIFY(saved == limits::fileText(limit.loaded));
+
+    const ReadResult reloaded = readBytes(saved);
+    QVERIFY2(reloaded.ok(), qPrintable(reloaded.message));
+    QCOMPARE(reloaded.entries, limit.loaded);
+}
+
 void TestPatchSetWriter::padWithZeros_data()
 {
     QTest::addColumn<QByteArray>("text");
@@ -189,24 +240,31 @@ void TestPatchSetWriter::padWithZeros()
 void TestPatchSetWriter::writeErrorIsReported_data()
 {
     QTest::addColumn<int>("limit");
-    QTest::newRow("nothing") << 0;
-    QTest::newRow("inside the header") << 5;
-    QTest::newRow("inside the first block") << 200;
-    QTest::newRow("after a few writes") << 150000;
-    QTest::newRow("one byte short") << -1;
+    QTest::addColumn<bool>("withError"); // or the write takes nothing and gives no reason
+    QTest::newRow("nothing") << 0 << true;
+    QTest::newRow("inside the header") << 5 << true;
+    QTest::newRow("inside the first block") << 200 << true;
+    QTest::newRow("after a few writes") << 150000 << true;
+    QTest::newRow("one byte short") << -1 << true;
+    QTest::newRow("taking nothing") << 150000 << false;
 }
 
 void TestPatchSetWriter::writeErrorIsReported()
 {
     QFETCH(int, limit);
+    QFETCH(bool, withError);
     PatchTable table(1000, goldenTable().at(1));
     const QByteArray whole = writeBytes(table);
     QVERIFY(whole.size() > 150000 * 2);
-    FailingBuffer device(limit < 0 ? whole.size() - 1 : limit);
+    FailingBuffer device(limit < 0 ? whole.size() - 1 : limit,
+                         withError ? FailingBuffer::Failure::Error
+                                   : FailingBuffer::Failure::NothingTaken);
     QVERIFY(device.open(QIODevice::WriteOnly));
     const WriteResult result = writePatchSet(device, table, QStringLiteral("out.tvr"));
     QCOMPARE(result.message,
-             savingError(QStringLiteral("out.tvr"), QStringLiteral("No space left on device")));
+             savingError(QStringLiteral("out.tvr"),
+                         withError ? QStringLiteral("No space left on device")
+                                   : QStringLiteral("Unknown error")));
 }
 
 void TestPatchSetWriter::closedDeviceIsReported()

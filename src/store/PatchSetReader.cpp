@@ -560,7 +560,11 @@ ReadResult LoadPatchSet(const QString &path)
     LineReader lines([&file](char *buffer, qint64 room) { return file.read(buffer, room); },
                      file.size(),
                      [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); });
-    return readLines(lines, table, path);
+    ReadResult result = readLines(lines, table, path);
+    if (result.ok()) {
+        result.modified = file.modified();
+    }
+    return result;
 }
 
 bool PatchSetFileExists(const QString &path)

@@ -7,6 +7,7 @@
 #include "PatchEntry.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 class QIODevice;
@@ -20,6 +21,10 @@ struct [[nodiscard]] ReadResult
     QByteArray version;
     QString message; // empty on success
     int line = 0;    // line where reading stopped; lets tests check where a file went wrong
+    // When the file's contents last changed, from the same look at the file that opened it,
+    // so that a time shown beside the table belongs to the bytes read. Set only by
+    // LoadPatchSet, on success; a read from a device leaves it invalid.
+    QDateTime modified;
     bool ok() const { return message.isEmpty(); }
 };
 

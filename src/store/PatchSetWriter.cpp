@@ -109,60 +109,78 @@ class Output
 public:
     explicit Output(QIODevice &out) : m_out(out) { grow(firstSize); }
 
-    // One line of the given pieces and its line end. After a failed write nothing more is
-    // written; ok() tells.
     // The pieces, end to end; lines are pieces that end in `lineEnd`. Writing several lines
-    // in one call checks for room once.
+    // in one call checks for room once. After a failed write nothing more is written; ok()
+    // tells.
     template<typename... Pieces>
     void append(const Pieces &...pieces)
     {
-        char *at = room((sizeOf(pieces) + ...));
+        const qsizetype length = (sizeOf(pieces) + ...);
+        char *at = room(length);
         if (!at) {
             return;
         }
         ((at = put(at, pieces)), ...);
+        Q_ASSERT(at - m_at == length);
         m_at = at;
     }
 
+    // Hands what was gathered to the device. A device may take fewer bytes than offered,
+    // which is no failure, so the rest is offered again; a write that takes nothing fails.
     bool flush()
     {
-        const qsizetype size = m_at - m_buffer.get();
+        const char *from = m_buffer.get();
+        const char *const end = m_at;
         m_at = m_buffer.get();
-        m_ok = m_ok && (size == 0 || m_out.write(m_buffer.get(), size) == size);
+        while (m_ok && from < end) {
+            const qint64 written = m_out.write(from, end - from);
+            m_ok = written > 0 && written <= end - from;
+            from += m_ok ? written : 0;
+        }
         return m_ok;
     }
 
     bool ok() const { return m_ok; }
 
 private:
+    qsizetype used() const { return m_at - m_buffer.get(); }
+    qsizetype capacity() const { return m_end - m_buffer.get(); }
+
+    // Where `length` more bytes go, or null once a write failed.
     char *room(qsizetype length)
     {
         if (m_end - m_at < length) {
-            const qsizetype capacity = m_end - m_buffer.get();
-            if (capacity < flushSize) {
-                // Small sets never need the whole buffer: it grows as they do. The new size
-                // counts what was gathered, or a long text would run past the end.
-                grow(std::max(2 * capacity, (m_at - m_buffer.get()) + length));
-            } else if (!flush()) {
-                return nullptr;
-            } else if (m_end - m_at < length) {
-                grow(length); // a text longer than the whole buffer
-            }
+            makeRoom(length);
         }
+        Q_ASSERT(!m_ok || m_end - m_at >= length);
         return m_ok ? m_at : nullptr;
     }
 
-    // Keeps what was gathered.
-    void grow(qsizetype capacity)
+    // Small sets never need the whole buffer, so it doubles as they grow; once it is large,
+    // what was gathered goes to the device first. Either way the buffer then holds what is
+    // still gathered plus `length`, however long one text is.
+    Q_NEVER_INLINE void makeRoom(qsizetype length)
     {
-        const qsizetype used = m_at - m_buffer.get();
-        std::unique_ptr<char[]> buffer(new char[capacity]);
-        if (used > 0) {
-            std::memcpy(buffer.get(), m_buffer.get(), size_t(used));
+        if (capacity() >= flushSize && !flush()) {
+            return;
+        }
+        const qsizetype needed = used() + length;
+        if (needed > capacity()) {
+            grow(std::max(needed, capacity() < flushSize ? 2 * capacity() : 0));
+        }
+    }
+
+    // Keeps what was gathered.
+    void grow(qsizetype size)
+    {
+        const qsizetype gathered = used();
+        std::unique_ptr<char[]> buffer(new char[size]);
+        if (gathered > 0) {
+            std::memcpy(buffer.get(), m_buffer.get(), size_t(gathered));
         }
         m_buffer = std::move(buffer);
-        m_at = m_buffer.get() + used;
-        m_end = m_buffer.get() + capacity;
+        m_at = m_buffer.get() + gathered;
+        m_end = m_buffer.get() + size;
     }
 
     QIODevice &m_out;

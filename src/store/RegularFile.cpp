@@ -36,6 +36,8 @@ RegularFile::RegularFile(const QString &path)
     }
     m_opened = Opened::File;
     m_size = qint64(info.st_size);
+    m_modified = QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000
+                                                + info.st_mtim.tv_nsec / 1000000);
 }
 
 RegularFile::~RegularFile()

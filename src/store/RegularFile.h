@@ -4,6 +4,7 @@
 // PatchSetFileExists; closed when it goes out of scope.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QtGlobal>
 
@@ -24,6 +25,8 @@ public:
     Opened opened() const { return m_opened; }
     // The size when it was opened; it may still change while it is read.
     qint64 size() const { return m_size; }
+    // The last change of its contents when it was opened, in local time.
+    QDateTime modified() const { return m_modified; }
     // Up to `room` bytes; 0 at the end, -1 on a read error.
     qint64 read(char *buffer, qint64 room);
 
@@ -31,4 +34,5 @@ private:
     int m_descriptor = -1;
     Opened m_opened = Opened::Missing;
     qint64 m_size = 0;
+    QDateTime m_modified;
 };

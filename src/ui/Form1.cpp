@@ -12,7 +12,6 @@
 #include "WindowLook.h"
 
 #include <QDateTime>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -478,13 +477,13 @@ void Form1::loadFile(Side side, const QString &path)
         m_dialogs.message(this, result.message);
         return;
     }
-    const QDateTime modified = QFileInfo(path).lastModified();
-    if (!modified.isValid()) {
+    // The time comes from the same look at the file as the bytes, so the two always agree.
+    if (!result.modified.isValid()) {
         status->setCaption(before);
         m_dialogs.message(this, OpenError);
         return;
     }
-    m_editor->installLoadedSet(side, result.entries, result.version, path, modified);
+    m_editor->installLoadedSet(side, result.entries, result.version, path, result.modified);
     m_dialogs.setFileName(QString());
 }
 

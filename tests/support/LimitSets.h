@@ -1,0 +1,254 @@
+// Patch sets at the limits of the format: every text at the longest value a load keeps, one
+// character past it and past the longest line; an entry with every slot in use and every text
+// at its longest (about 24 MB); 1000 entries; a set that ends at the highest block number.
+// Each comes as the bytes of its file and the table a load must give, with the file a save of
+// that table must give. Shared by the store's limits test and the tool that compares the
+// store's results between two revisions, so that both see the very same files.
+#pragma once
+
+#include "PatchEntry.h"
+#include "PatchSetFormat.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace limits {
+
+using PatchSetFormat::maxLineLength;
+using PatchSetFormat::maxPipeTextLength;
+using PatchSetFormat::maxValueLength;
+
+struct LimitSet
+{
+    QByteArray file;   // as a user may have it
+    PatchTable loaded; // what a load gives: every text cut to what the format keeps
+};
+
+// `tag` over and over, cut to `length`: the texts of different fields and slots differ, and a
+// text cut short is the start of the same text, as a load cuts it.
+inline QByteArray text(const QByteArray &tag, qsizetype length)
+{
+    return tag.repeated(length / tag.size() + 1).left(length);
+}
+
+// --- the file a save must give --------------------------------------------------------------
+// Spelled out line by line as the format lays a file out, apart from the writer, so that the
+// limits test checks the writer's bytes against something it did not make itself.
+
+inline QByteArray line(const QByteArray &key, const QByteArray &value)
+{
+    return key + '=' + value + "\r\n";
+}
+
+inline QByteArray slotLines(const PatchEntry &entry)
+{
+    QByteArray lines;
+    for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
+        const DataSlot data = entry.data(slot);
+        if (data.Offffset.isEmpty()) {
+            continue; // a slot without an offset is not written
+        }
+        const QByteArray digits = QByteArray::number(slot).rightJustified(2, '0');
+        lines += line("Offffset" + digits, data.Offffset) + line("DeflData" + digits, data.DeflData)
+            + line("ModNData" + digits, data.ModNData) + line("ModRData" + digits, data.ModRData)
+            + "\r\n";
+    }
+    for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
+        const PatchParameter parameter = entry.parameter(slot);
+        if (parameter.existence != 1) {
+            continue; // only 1 means in use
+        }
+        const QByteArray prefix = QByteArray::number(slot) + '|';
+        lines += line("bambi", prefix + "1") + line("ronno", prefix + parameter.offsetka)
+            + line("gprince", prefix + parameter.parametervalka)
+            + line("faline", prefix + parameter.parameternamka)
+            + line("mena", prefix + QByteArray::number(parameter.parametertypka));
+    }
+    return lines;
+}
+
+inline QByteArray blockText(const QByteArray &number, const PatchEntry &entry)
+{
+    const auto byte = [](quint8 value) { return QByteArray::number(value); };
+    // Most entries of a large set use no slot; looking each one up would be slow.
+    const QByteArray slotPart = entry.slotTexts().isEmpty() ? QByteArray() : slotLines(entry);
+    // One source line per line of the file.
+    // clang-format off
+    return "/bgn " + number + "\r\n"
+        + line("Omnipresence", byte(entry.Omnipresence))
+        + line("Name", entry.Name)
+        + line("Description", entry.Description)
+        + "\r\n"
+        + line("RequiresRemap", byte(entry.RequiresRemap))
+        + line("RequiresYiff", byte(entry.RequiresYiff))
+        + line("RequiresPart", byte(entry.RequiresPart))
+        + line("RequiresSave", byte(entry.RequiresSave))
+        + line("Dependencies", entry.Dependencies)
+        + "\r\n"
+        + line("CondBehave", byte(entry.CondBehave))
+        + slotPart
+        + "/end " + number + "\r\n"
+        + "\r\n";
+    // clang-format on
+}
+
+inline QByteArray fileText(const PatchTable &table)
+{
+    QByteArray file = "TAVRO=0.3\r\n\r\n";
+    for (qsizetype index = 0; index < table.size(); ++index) {
+        file += blockText(QByteArray::number(index).rightJustified(3, '0'), table.at(index));
+    }
+    return file;
+}
+
+// --- the sets -------------------------------------------------------------------------------
+
+enum class Field { Name, Description, Dependencies, Offffset, DeflData, ModNData, ModRData };
+
+// A listed entry with one data slot and one parameter in use, and `field` `length` long.
+inline PatchEntry entryWithLong(Field field, qsizetype length)
+{
+    const auto textOf = [field, length](Field which, const QByteArray &tag, qsizetype usual) {
+        return text(tag, which == field ? length : usual);
+    };
+    PatchEntry entry;
+    entry.Omnipresence = 1;
+    entry.Name = textOf(Field::Name, "Name.", 10);
+    entry.Description = textOf(Field::Description, "Description.", 30);
+    entry.Dependencies = textOf(Field::Dependencies, "Dependencies.", 20);
+    entry.RequiresSave = 1;
+    entry.CondBehave = 2;
+    SlotTextsBuilder texts;
+    texts.setData(42, DataText::Offffset, textOf(Field::Offffset, "1A2B3C", 6));
+    texts.setData(42, DataText::DeflData, textOf(Field::DeflData, "DEADBEEF", 8));
+    texts.setData(42, DataText::ModNData, textOf(Field::ModNData, "0102", 4));
+    texts.setData(42, DataText::ModRData, textOf(Field::ModRData, "FF", 2));
+    texts.setParameterNumber(7, ParameterNumber::existence, 1);
+    texts.setParameter(7, ParameterText::offsetka, "7F");
+    texts.setParameter(7, ParameterText::parametervalka, "3");
+    texts.setParameter(7, ParameterText::parameternamka, "Lives");
+    entry.setSlotTexts(texts.build());
+    return entry;
+}
+
+inline LimitSet longField(Field field, qsizetype length)
+{
+    return {fileText({entryWithLong(field, length)}),
+            {entryWithLong(field, std::min<qsizetype>(length, maxValueLength))}};
+}
+
+// Every data slot with all four texts at the longest value, every parameter in use with texts
+// longer than a pipe line keeps (the last slot's as long as a value may be); `parameterText`
+// cuts the parameter texts as a load does, or leaves them.
+inline PatchEntry fullEntry(qsizetype parameterText)
+{
+    PatchEntry entry;
+    entry.Omnipresence = 1;
+    entry.Name = "Every slot at its longest";
+    SlotTextsBuilder texts;
+    for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
+        const QByteArray number = QByteArray::number(slot);
+        for (DataText field :
+             {DataText::Offffset, DataText::DeflData, DataText::ModNData, DataText::ModRData}) {
+            const QByteArray tag = number + '.' + QByteArray::number(int(field)) + '.';
+            texts.setData(slot, field, text(tag, maxValueLength));
+        }
+    }
+    for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
+        const QByteArray number = QByteArray::number(slot);
+        const qsizetype length = slot + 1 == PatchEntry::ParameterSlotCount
+            ? maxValueLength
+            : maxPipeTextLength + 1 + slot;
+        const qsizetype kept = std::min(length, parameterText);
+        texts.setParameterNumber(slot, ParameterNumber::existence, 1);
+        texts.setParameter(slot, ParameterText::offsetka, text("offset" + number, kept));
+        texts.setParameter(slot, ParameterText::parametervalka, text("value" + number, kept));
+        texts.setParameter(slot, ParameterText::parameternamka, text("name" + number, kept));
+        texts.setParameterNumber(slot, ParameterNumber::parametertypka, 255);
+    }
+    entry.setSlotTexts(texts.build());
+    return entry;
+}
+
+inline LimitSet fullEntrySet()
+{
+    return {fileText({fullEntry(maxValueLength)}), {fullEntry(maxPipeTextLength)}};
+}
+
+inline LimitSet thousandEntries()
+{
+    PatchTable table;
+    for (int index = 0; index < 1000; ++index) {
+        const QByteArray number = QByteArray::number(index);
+        PatchEntry entry;
+        entry.Omnipresence = 1;
+        entry.Name = "Entry " + number;
+        SlotTextsBuilder texts;
+        texts.setData(index % PatchEntry::DataSlotCount, DataText::Offffset, number);
+        texts.setData(index % PatchEntry::DataSlotCount, DataText::DeflData, "00");
+        texts.setParameterNumber(index % PatchEntry::ParameterSlotCount, ParameterNumber::existence,
+                                 1);
+        entry.setSlotTexts(texts.build());
+        table.append(entry);
+    }
+    return {fileText(table), table};
+}
+
+// Only the first and the last block are in the file; a load fills the gap with absent entries.
+inline LimitSet lastBlock()
+{
+    PatchTable table(PatchSetFormat::maxBlockNumber + 1);
+    table.first() = entryWithLong(Field::Name, 10);
+    table.last().Omnipresence = 1;
+    table.last().Name = "The last block";
+    const QByteArray last = QByteArray::number(PatchSetFormat::maxBlockNumber);
+    return {"TAVRO=0.3\r\n\r\n" + blockText("000", table.first()) + blockText(last, table.last()),
+            table};
+}
+
+struct NamedLimitSet
+{
+    QByteArray name; // also a file name
+    std::function<LimitSet()> make;
+};
+
+// Made on demand: the largest set alone takes about 24 MB for each of its forms.
+inline const std::vector<NamedLimitSet> &limitSets()
+{
+    static const std::vector<NamedLimitSet> sets = [] {
+        const std::pair<Field, const char *> fields[] = {
+            {Field::Name, "Name"},
+            {Field::Description, "Description"},
+            {Field::Dependencies, "Dependencies"},
+            {Field::Offffset, "Offffset"},
+            {Field::DeflData, "DeflData"},
+            {Field::ModNData, "ModNData"},
+            {Field::ModRData, "ModRData"},
+        };
+        // The longest value kept, one more, and a line longer than the longest line kept.
+        const std::pair<qsizetype, const char *> lengths[] = {
+            {maxValueLength, "60000"},
+            {maxValueLength + 1, "60001"},
+            {maxLineLength + 1, "past-line"},
+        };
+        std::vector<NamedLimitSet> all;
+        for (const auto &[field, fieldName] : fields) {
+            for (const auto &[length, lengthName] : lengths) {
+                all.push_back(
+                    {QByteArray(fieldName) + '-' + lengthName,
+                     [field = field, length = length] { return longField(field, length); }});
+            }
+        }
+        all.push_back({"every-slot-longest", fullEntrySet});
+        all.push_back({"1000-entries", thousandEntries});
+        all.push_back({"block-32767", lastBlock});
+        return all;
+    }();
+    return sets;
+}
+
+} // namespace limits
