@@ -116,8 +116,9 @@ private:
     qint64 m_piece;
 };
 
-// Accepts `limit` bytes, then fails every write that would pass them, the way a full disk
-// does: with an error, or by taking nothing without saying why.
+// Accepts `limit` bytes, then fails the way a full disk does: a write takes what still fits
+// and the next one fails with the reason; or, with NothingTaken, a write that would pass the
+// limit takes nothing and says nothing.
 class FailingBuffer : public QBuffer
 {
 public:
@@ -131,14 +132,15 @@ public:
 protected:
     qint64 writeData(const char *data, qint64 length) override
     {
-        if (length > m_limit - size()) {
-            if (m_failure == Failure::NothingTaken) {
-                return 0;
-            }
+        const qint64 room = m_limit - size();
+        if (length > room && m_failure == Failure::NothingTaken) {
+            return 0;
+        }
+        if (room <= 0) {
             setErrorString(QStringLiteral("No space left on device"));
             return -1;
         }
-        return QBuffer::writeData(data, length);
+        return QBuffer::writeData(data, std::min(length, room));
     }
 
 private:
