@@ -1,4 +1,5 @@
 #include "Fixtures.h"
+#include "SlotEdits.h"
 
 #include "PatchSetReader.h"
 
@@ -123,7 +124,7 @@ private slots:
     void textValues();
     void numberValues_data();
     void numberValues();
-    void everyEntryKey();
+    void everyFieldKey();
     void dataKeys_data();
     void dataKeys();
     void parameterSyntaxByVersion_data();
@@ -377,29 +378,32 @@ void TestPatchSetReader::numberValues()
     QCOMPARE(int(result.entries.at(0).RequiresRemap), expected);
 }
 
-void TestPatchSetReader::everyEntryKey()
+void TestPatchSetReader::everyFieldKey()
 {
-    const ReadResult result = readBlock("omnipresence=1\r\nNAME=n\r\nDescription=d\r\n"
-                                        "RequiresRemap=2\r\nRequiresYiff=3\r\nRequiresPart=4\r\n"
-                                        "RequiresSave=5\r\nDependencies=deps\r\nCondBehave=6");
-    QVERIFY2(result.ok(), qPrintable(result.message));
+    // Every field of the list under its key in capitals, each with a value of its own, in
+    // slot 7 where it belongs to a slot: the reader stores each where the list says.
+    QByteArray lines;
     PatchEntry expected;
-    expected.Omnipresence = 1;
-    expected.Name = "n";
-    expected.Description = "d";
-    expected.RequiresRemap = 2;
-    expected.RequiresYiff = 3;
-    expected.RequiresPart = 4;
-    expected.RequiresSave = 5;
-    expected.Dependencies = "deps";
-    expected.CondBehave = 6;
+    quint8 number = 0;
+    for (const EntryField &field : EntryFields::all) {
+        ++number;
+        const bool numeric =
+            field.kind == FieldKind::Number || field.kind == FieldKind::ParameterNumber;
+        const QByteArray value = (numeric ? "" : "text ") + QByteArray::number(number);
+        lines += QByteArray(field.key).toUpper() + (field.kind == FieldKind::DataText ? "07=" : "=")
+            + (field.kind >= FieldKind::ParameterText ? "7|" : "") + value + "\r\n";
+        setField(expected, field, {numeric ? QByteArrayView() : value, number}, 7);
+    }
+    const ReadResult result = readBlock(lines);
+    QVERIFY2(result.ok(), qPrintable(result.message));
     QCOMPARE(result.entries, PatchTable{expected});
 
-    // Every number key checks its value.
-    for (const char *key :
-         {"Omnipresence", "RequiresYiff", "RequiresPart", "RequiresSave", "CondBehave"}) {
-        QCOMPARE(readBlock(QByteArray(key) + "=x").message, errorLoading());
-        QCOMPARE(readBlock(QByteArray(key)).message, errorLoading());
+    // Every number key of the entry itself checks its value.
+    for (const EntryField &field : EntryFields::members) {
+        if (field.kind == FieldKind::Number) {
+            QCOMPARE(readBlock(QByteArray(field.key) + "=x").message, errorLoading());
+            QCOMPARE(readBlock(QByteArray(field.key)).message, errorLoading());
+        }
     }
 }
 
@@ -432,7 +436,7 @@ void TestPatchSetReader::dataKeys()
     }
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry expected;
-    expected.setOffffset(slot, "1200");
+    setOffffset(expected, slot, "1200");
     QCOMPARE(result.entries, PatchTable{expected});
 }
 
@@ -487,7 +491,7 @@ void TestPatchSetReader::parameterSyntaxByVersion()
     QCOMPARE(result.version, version);
     PatchEntry expected;
     if (!value.isEmpty()) {
-        expected.setParametervalka(slot, value);
+        setParametervalka(expected, slot, value);
     }
     QCOMPARE(result.entries, PatchTable{expected});
 }
@@ -747,7 +751,7 @@ void TestPatchSetReader::keyLimitWithoutEquals()
     result = readBlock("Offffset12" + repeated('x', 245) + "=value");
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry expected;
-    expected.setOffffset(12, "value");
+    setOffffset(expected, 12, "value");
     QCOMPARE(result.entries, PatchTable{expected});
 }
 
