@@ -1,6 +1,7 @@
 // "copy >>": deleting the selected DEST entries, copying the selected SRC entries with the
 // overwrite question, the landing line, the detail and the "save" switch.
 #include "FakeSideView.h"
+#include "SlotEdits.h"
 
 #include <QTest>
 
@@ -124,8 +125,8 @@ void TestCopyIntoDest::overwriteTakesWholeEntry()
     EditorRig rig;
     PatchTable src = entriesNamed({"b"});
     src[0].RequiresSave = 7;
-    src[0].setOffffset(42, "0000ABCD");
-    src[0].setExistence(3, 1);
+    setOffffset(src[0], 42, "0000ABCD");
+    setExistence(src[0], 3, 1);
     rig.load(Side::Left, src);
     rig.load(Side::Right, entriesNamed({"x", "b", "y"}));
     rig.left.select({0});
@@ -134,7 +135,7 @@ void TestCopyIntoDest::overwriteTakesWholeEntry()
     rig.editor.copyIntoDest();
 
     QCOMPARE(rig.sets.DestTable.at(1), src.at(0));
-    rig.sets.DestTable[1].setOffffset(42, "changed");
+    setOffffset(rig.sets.DestTable[1], 42, "changed");
     QCOMPARE(rig.sets.SrcTable.at(0).data(42).Offffset, QByteArray("0000ABCD"));
 }
 

@@ -1,4 +1,5 @@
 #include "DetailPanel.h"
+#include "SlotEdits.h"
 
 #include <QtTest>
 
@@ -47,7 +48,7 @@ void TestDetailPanel::summaryOfEntry_data()
     PatchEntry unused;
     unused.Omnipresence = 1;
     unused.Name = "unused";
-    unused.setExistence(3, 1); // in use, but without an offset: not counted
+    setExistence(unused, 3, 1); // in use, but without an offset: not counted
     QTest::newRow("no used slot") << unused << Side::Left << summary("<<", 0, 0, 0);
 
     PatchEntry emptyTexts;
@@ -72,7 +73,7 @@ void TestDetailPanel::summaryOfEntry_data()
     QTest::newRow("slots 0 and 99") << ends << Side::Left << summary("<<", 2, 0, 2);
 
     PatchEntry noOffset;
-    noOffset.setDeflData(7, "AABBCCDD"); // data without an offset is skipped entirely
+    setDeflData(noOffset, 7, "AABBCCDD"); // data without an offset is skipped entirely
     QTest::newRow("data without offset") << noOffset << Side::Left << summary("<<", 0, 0, 0);
 
     PatchEntry placeholder; // what a new DEST set holds
@@ -83,15 +84,15 @@ void TestDetailPanel::summaryOfEntry_data()
     useSlot(example, 0, 8, 2, 0);
     useSlot(example, 1, 0, 4, 4);
     useSlot(example, 4, 1, 5, 3);
-    example.setOffsetka(0, "10");
+    setOffsetka(example, 0, "10");
     QTest::newRow("three slots, one param") << example << Side::Right << summary(">>", 3, 1, 8);
 
     PatchEntry params;
-    params.setOffsetka(0, "1"); // existence 0, but it has an offset: counted
-    params.setOffsetka(29, "2");
-    params.setExistence(29, 1);
-    params.setExistence(12, 1);
-    params.setParametervalka(12, "5");
+    setOffsetka(params, 0, "1"); // existence 0, but it has an offset: counted
+    setOffsetka(params, 29, "2");
+    setExistence(params, 29, 1);
+    setExistence(params, 12, 1);
+    setParametervalka(params, 12, "5");
     QTest::newRow("param offsets only") << params << Side::Left << summary("<<", 0, 2, 0);
 }
 
@@ -109,8 +110,8 @@ void TestDetailPanel::summaryOfHugeTextsDoesNotWrap()
     PatchEntry entry;
     const QByteArray text(65536, 'F');
     for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-        entry.setOffffset(slot, "1");
-        entry.setModNData(slot, text);
+        setOffffset(entry, slot, "1");
+        setModNData(entry, slot, text);
     }
     QCOMPARE(detailSummary(entry, Side::Left), summary("<<", 100, 0, 100 * 32768));
 }

@@ -1,5 +1,6 @@
 // The four moves: when they act, what they swap, and the selections they carry.
 #include "FakeSideView.h"
+#include "SlotEdits.h"
 
 #include <QTest>
 
@@ -101,7 +102,7 @@ void TestMoveEntries::downThenUpRestores()
 {
     EditorRig rig;
     PatchTable table = entriesNamed({"a", "b", "c", "d"});
-    table[1].setDeflData(99, "FF");
+    setDeflData(table[1], 99, "FF");
     rig.load(Side::Left, table);
     rig.left.select({1, 3});
     rig.left.current = 1;

@@ -1,10 +1,57 @@
 #include "Fixtures.h"
+#include "SlotEdits.h"
 
 #include "PatchEntry.h"
 
 #include <QTest>
 
 #include <functional>
+
+namespace {
+
+// The rows of two entries compared field by field: the fields of the entries themselves
+// that differ, then a row for each data and parameter slot in use on either side, naming
+// the fields of the slot that differ.
+QByteArrayList differingRows(const PatchEntry &a, const PatchEntry &b)
+{
+    QByteArrayList rows;
+    for (const EntryField &field : EntryFields::members) {
+        if (field.read(a) != field.read(b)) {
+            rows += field.key;
+        }
+    }
+    const auto slotRows = [&](const char *name, const QList<int> &numbers,
+                              EntryFields::Range fields) {
+        for (const int slot : numbers) {
+            QByteArray row = name + QByteArray::number(slot) + ':';
+            for (const EntryField &field : fields) {
+                if (field.read(a, slot) != field.read(b, slot)) {
+                    row += ' ' + QByteArray(field.key);
+                }
+            }
+            rows += row;
+        }
+    };
+    slotRows("data ", EntryFields::dataSlotsInUse(a, b), EntryFields::dataSlot);
+    slotRows("parameter ", EntryFields::parameterSlotsInUse(a, b), EntryFields::parameterSlot);
+    return rows;
+}
+
+// Takes every row of `from` into `to`, as a view of two entries takes them one by one.
+void takeEveryRow(PatchEntry &to, const PatchEntry &from)
+{
+    for (const EntryField &field : EntryFields::members) {
+        field.write(to, field.read(from));
+    }
+    for (const int slot : EntryFields::dataSlotsInUse(to, from)) {
+        to.setData(slot, from.data(slot));
+    }
+    for (const int slot : EntryFields::parameterSlotsInUse(to, from)) {
+        to.setParameter(slot, from.parameter(slot));
+    }
+}
+
+} // namespace
 
 class TestPatchEntry : public QObject
 {
@@ -16,9 +63,12 @@ private slots:
     void slotNumbersStay();
     void equalityIgnoresStorage_data();
     void equalityIgnoresStorage();
-    void equalityNoticesEveryMember();
+    void equalityNoticesEveryField_data();
+    void equalityNoticesEveryField();
     void slotEditsInAnyOrder_data();
     void slotEditsInAnyOrder();
+    void fieldsCompareRowByRow_data();
+    void fieldsCompareRowByRow();
 };
 
 void TestPatchEntry::freshEntryIsAbsent()
@@ -41,16 +91,16 @@ void TestPatchEntry::copiesAreIndependent()
     PatchEntry source;
     source.Omnipresence = 1;
     source.Name = "Source";
-    source.setOffffset(3, "10");
-    source.setParametervalka(4, "v");
+    setOffffset(source, 3, "10");
+    setParametervalka(source, 4, "v");
     PatchTable src{source};
     PatchTable dest;
     dest.append(src.at(0));
 
     dest[0].Name = "Changed";
-    dest[0].setOffffset(3, "20");
-    dest[0].setDeflData(50, "new");
-    dest[0].setParametervalka(4, "w");
+    setOffffset(dest[0], 3, "20");
+    setDeflData(dest[0], 50, "new");
+    setParametervalka(dest[0], 4, "w");
 
     QCOMPARE(src.at(0), source);
     QCOMPARE(src.at(0).Name, QByteArray("Source"));
@@ -62,7 +112,7 @@ void TestPatchEntry::copiesAreIndependent()
 void TestPatchEntry::slotNumbersStay()
 {
     PatchEntry entry;
-    entry.setOffffset(5, "500");
+    setOffffset(entry, 5, "500");
     for (int slot = 0; slot < 5; ++slot) {
         QVERIFY(entry.data(slot).isEmpty());
     }
@@ -92,45 +142,38 @@ void TestPatchEntry::equalityIgnoresStorage()
     QFETCH(int, parameterSlot);
     // Slots written and emptied again leave nothing behind that would tell them apart.
     PatchEntry touched;
-    touched.setModRData(dataSlot, "x");
-    touched.setExistence(parameterSlot, 1);
-    touched.setModRData(dataSlot, "");
-    touched.setExistence(parameterSlot, 0);
+    setModRData(touched, dataSlot, "x");
+    setExistence(touched, parameterSlot, 1);
+    setModRData(touched, dataSlot, "");
+    setExistence(touched, parameterSlot, 0);
     QCOMPARE(touched, PatchEntry());
     QCOMPARE(PatchEntry(), touched);
 
-    touched.setModRData(dataSlot, "x");
+    setModRData(touched, dataSlot, "x");
     QVERIFY(touched != PatchEntry());
     QVERIFY(PatchEntry() != touched);
 }
 
-void TestPatchEntry::equalityNoticesEveryMember()
+void TestPatchEntry::equalityNoticesEveryField_data()
 {
-    const QList<void (*)(PatchEntry &)> changes{
-        [](PatchEntry &e) { e.Omnipresence = 1; },
-        [](PatchEntry &e) { e.Name = "n"; },
-        [](PatchEntry &e) { e.Description = "d"; },
-        [](PatchEntry &e) { e.RequiresRemap = 1; },
-        [](PatchEntry &e) { e.RequiresYiff = 1; },
-        [](PatchEntry &e) { e.RequiresPart = 1; },
-        [](PatchEntry &e) { e.RequiresSave = 1; },
-        [](PatchEntry &e) { e.Dependencies = "x"; },
-        [](PatchEntry &e) { e.CondBehave = 1; },
-        [](PatchEntry &e) { e.setOffffset(1, "o"); },
-        [](PatchEntry &e) { e.setDeflData(1, "o"); },
-        [](PatchEntry &e) { e.setModNData(1, "o"); },
-        [](PatchEntry &e) { e.setModRData(1, "o"); },
-        [](PatchEntry &e) { e.setExistence(1, 1); },
-        [](PatchEntry &e) { e.setOffsetka(1, "o"); },
-        [](PatchEntry &e) { e.setParametervalka(1, "o"); },
-        [](PatchEntry &e) { e.setParameternamka(1, "o"); },
-        [](PatchEntry &e) { e.setParametertypka(1, 1); },
-    };
-    for (int index = 0; index < changes.size(); ++index) {
-        PatchEntry changed;
-        changes.at(index)(changed);
-        QVERIFY2(changed != PatchEntry(), qPrintable(QString::number(index)));
+    QTest::addColumn<int>("field"); // position in the list of fields
+    for (int field = 0; field < int(std::size(EntryFields::all)); ++field) {
+        QTest::newRow(EntryFields::all[field].key) << field;
     }
+}
+
+void TestPatchEntry::equalityNoticesEveryField()
+{
+    // Entries alike in every field but this one.
+    QFETCH(int, field);
+    PatchEntry base;
+    for (const EntryField &each : EntryFields::all) {
+        setField(base, each, {"same", 1}, 1);
+    }
+    PatchEntry changed = base;
+    setField(changed, EntryFields::all[field], {"other", 2}, 1);
+    QVERIFY(changed != base);
+    QVERIFY(base != changed);
 }
 
 void TestPatchEntry::slotEditsInAnyOrder_data()
@@ -150,19 +193,19 @@ void TestPatchEntry::slotEditsInAnyOrder()
     QFETCH(QList<int>, order);
     const QByteArray longText(5000, 'L');
     const QList<std::function<void(PatchEntry &)>> edits{
-        [](PatchEntry &e) { e.setOffffset(7, "0700"); },
-        [](PatchEntry &e) { e.setDeflData(2, "AABB"); },
-        [](PatchEntry &e) { e.setModRData(99, "FF"); },
-        [](PatchEntry &e) { e.setOffffset(2, "0200"); },
-        [](PatchEntry &e) { e.setExistence(4, 1); },
-        [](PatchEntry &e) { e.setParameternamka(0, "zero"); },
-        [](PatchEntry &e) { e.setParametervalka(29, "last"); },
-        [](PatchEntry &e) { e.setParametertypka(4, 3); },
-        [&](PatchEntry &e) { e.setModNData(50, longText); },
-        [](PatchEntry &e) { e.setModNData(50, ""); },
-        [](PatchEntry &e) { e.setOffsetka(10, e.DeflData(2)); }, // a text of the entry itself
-        [](PatchEntry &e) { e.setParametervalka(29, ""); },
-        [](PatchEntry &e) { e.setDeflData(2, ""); },
+        [](PatchEntry &e) { setOffffset(e, 7, "0700"); },
+        [](PatchEntry &e) { setDeflData(e, 2, "AABB"); },
+        [](PatchEntry &e) { setModRData(e, 99, "FF"); },
+        [](PatchEntry &e) { setOffffset(e, 2, "0200"); },
+        [](PatchEntry &e) { setExistence(e, 4, 1); },
+        [](PatchEntry &e) { setParameternamka(e, 0, "zero"); },
+        [](PatchEntry &e) { setParametervalka(e, 29, "last"); },
+        [](PatchEntry &e) { setParametertypka(e, 4, 3); },
+        [&](PatchEntry &e) { setModNData(e, 50, longText); },
+        [](PatchEntry &e) { setModNData(e, 50, ""); },
+        [](PatchEntry &e) { setOffsetka(e, 10, e.DeflData(2)); }, // a text of the entry itself
+        [](PatchEntry &e) { setParametervalka(e, 29, ""); },
+        [](PatchEntry &e) { setDeflData(e, 2, ""); },
     };
     PatchEntry entry;
     PatchEntry halfway;
@@ -179,12 +222,61 @@ void TestPatchEntry::slotEditsInAnyOrder()
     QVERIFY2(read.ok(), qPrintable(read.message));
     PatchEntry expected = read.entries.at(0);
     if (!order.contains(10)) {
-        expected.setOffsetka(10, "");
+        setOffsetka(expected, 10, "");
     }
     QCOMPARE(entry, expected);
     QCOMPARE(entry.DeflData(2), QByteArrayView("AABB"));
     QCOMPARE(entry.parameternamka(0), QByteArrayView("zero"));
     QCOMPARE(halfway, halfwayBefore);
+}
+
+void TestPatchEntry::fieldsCompareRowByRow_data()
+{
+    QTest::addColumn<QByteArray>("change"); // lines read after the first entry's, into the second
+    QTest::addColumn<QByteArrayList>("rows");
+
+    const QByteArrayList alike{"data 3:", "data 99:", "parameter 0:", "parameter 29:"};
+    const auto with = [&alike](qsizetype at, const QByteArray &row) {
+        QByteArrayList rows = alike;
+        rows.insert(at, row);
+        return rows;
+    };
+    const auto changed = [&alike](qsizetype at, const QByteArray &row) {
+        QByteArrayList rows = alike;
+        rows[at] = row;
+        return rows;
+    };
+    QTest::newRow("alike") << QByteArray() << alike;
+    QTest::newRow("text") << QByteArray("Name=Other") << with(0, "Name");
+    QTest::newRow("number") << QByteArray("CondBehave=2") << with(0, "CondBehave");
+    QTest::newRow("data text") << QByteArray("DeflData99=BB") << changed(1, "data 99: DeflData");
+    QTest::newRow("data slot on one side")
+        << QByteArray("ModNData50=x") << with(1, "data 50: ModNData");
+    QTest::newRow("data slot emptied")
+        << QByteArray("Offffset03=\r\nDeflData03=") << changed(0, "data 3: Offffset DeflData");
+    QTest::newRow("parameter number")
+        << QByteArray("mena=29|4") << changed(3, "parameter 29: mena");
+    QTest::newRow("parameter on one side")
+        << QByteArray("ronno=12|x") << with(3, "parameter 12: ronno");
+}
+
+void TestPatchEntry::fieldsCompareRowByRow()
+{
+    // Each row lists what differs, and taking every row from the first entry makes the
+    // second equal to it, slots emptied or added included.
+    QFETCH(QByteArray, change);
+    QFETCH(QByteArrayList, rows);
+    const QByteArray first = "Name=Base\r\nCondBehave=1\r\nOffffset03=0300\r\nDeflData03=AA\r\n"
+                             "Offffset99=FF\r\nbambi=0|1\r\nfaline=29|last\r\n";
+    const ReadResult read =
+        readBody("/bgn 0\r\n" + first + "/end\r\n/bgn 1\r\n" + first + change + "\r\n/end\r\n");
+    QVERIFY2(read.ok(), qPrintable(read.message));
+    const PatchEntry &a = read.entries.at(0);
+    PatchEntry b = read.entries.at(1);
+    QCOMPARE(differingRows(a, b), rows);
+
+    takeEveryRow(b, a);
+    QCOMPARE(b, a);
 }
 
 QTEST_GUILESS_MAIN(TestPatchEntry)

@@ -1,5 +1,7 @@
 #include "Fixtures.h"
+#include "SlotEdits.h"
 
+#include "AnsiText.h"
 #include "PatchSetReader.h"
 
 #include <QDeadlineTimer>
@@ -122,9 +124,11 @@ private slots:
     void readErrorFails();
     void textValues_data();
     void textValues();
+    void highBytesDecodeForDisplay_data();
+    void highBytesDecodeForDisplay();
     void numberValues_data();
     void numberValues();
-    void everyEntryKey();
+    void everyFieldKey();
     void dataKeys_data();
     void dataKeys();
     void parameterSyntaxByVersion_data();
@@ -336,6 +340,42 @@ void TestPatchSetReader::textValues()
     QCOMPARE(result.entries.at(0).Name, name);
 }
 
+void TestPatchSetReader::highBytesDecodeForDisplay_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // as read, kept unchanged in the entry
+    QTest::addColumn<QString>("shown");
+
+    // Windows-1252 from 0x80 to 0x9F; its five undefined bytes show as the control character
+    // of the same value, so no two bytes ever look alike.
+    // clang-format off
+    const struct { uchar byte; char16_t shown; } bytes[] = {
+        {0x80, 0x20AC}, {0x81, 0x0081}, {0x82, 0x201A}, {0x83, 0x0192}, {0x84, 0x201E},
+        {0x85, 0x2026}, {0x86, 0x2020}, {0x87, 0x2021}, {0x88, 0x02C6}, {0x89, 0x2030},
+        {0x8A, 0x0160}, {0x8B, 0x2039}, {0x8C, 0x0152}, {0x8D, 0x008D}, {0x8E, 0x017D},
+        {0x8F, 0x008F}, {0x90, 0x0090}, {0x91, 0x2018}, {0x92, 0x2019}, {0x93, 0x201C},
+        {0x94, 0x201D}, {0x95, 0x2022}, {0x96, 0x2013}, {0x97, 0x2014}, {0x98, 0x02DC},
+        {0x99, 0x2122}, {0x9A, 0x0161}, {0x9B, 0x203A}, {0x9C, 0x0153}, {0x9D, 0x009D},
+        {0x9E, 0x017E}, {0x9F, 0x0178},
+        // Around them the code page is Latin-1.
+        {0x00, 0x0000}, {0x41, 0x0041}, {0x7F, 0x007F}, {0xA0, 0x00A0}, {0xE9, 0x00E9},
+        {0xFF, 0x00FF},
+    };
+    // clang-format on
+    for (const auto &row : bytes) {
+        QTest::addRow("0x%02X", row.byte)
+            << QByteArray(1, char(row.byte)) << QString(QChar(row.shown));
+    }
+    QTest::newRow("mixed") << QByteArray("caf\xe9 \x80\x00\x9f", 8)
+                           << QStringLiteral("caf\u00e9 \u20ac") + QChar(0) + QChar(0x178);
+}
+
+void TestPatchSetReader::highBytesDecodeForDisplay()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, shown);
+    QCOMPARE(decodeAnsi(bytes), shown);
+}
+
 void TestPatchSetReader::numberValues_data()
 {
     QTest::addColumn<QByteArray>("value");
@@ -383,29 +423,32 @@ void TestPatchSetReader::numberValues()
     QCOMPARE(int(result.entries.at(0).RequiresRemap), expected);
 }
 
-void TestPatchSetReader::everyEntryKey()
+void TestPatchSetReader::everyFieldKey()
 {
-    const ReadResult result = readBlock("omnipresence=1\r\nNAME=n\r\nDescription=d\r\n"
-                                        "RequiresRemap=2\r\nRequiresYiff=3\r\nRequiresPart=4\r\n"
-                                        "RequiresSave=5\r\nDependencies=deps\r\nCondBehave=6");
-    QVERIFY2(result.ok(), qPrintable(result.message));
+    // Every field of the list under its key in capitals, each with a value of its own, in
+    // slot 7 where it belongs to a slot: the reader stores each where the list says.
+    QByteArray lines;
     PatchEntry expected;
-    expected.Omnipresence = 1;
-    expected.Name = "n";
-    expected.Description = "d";
-    expected.RequiresRemap = 2;
-    expected.RequiresYiff = 3;
-    expected.RequiresPart = 4;
-    expected.RequiresSave = 5;
-    expected.Dependencies = "deps";
-    expected.CondBehave = 6;
+    quint8 number = 0;
+    for (const EntryField &field : EntryFields::all) {
+        ++number;
+        const bool numeric =
+            field.kind == FieldKind::Number || field.kind == FieldKind::ParameterNumber;
+        const QByteArray value = (numeric ? "" : "text ") + QByteArray::number(number);
+        lines += QByteArray(field.key).toUpper() + (field.kind == FieldKind::DataText ? "07=" : "=")
+            + (field.kind >= FieldKind::ParameterText ? "7|" : "") + value + "\r\n";
+        setField(expected, field, {numeric ? QByteArrayView() : value, number}, 7);
+    }
+    const ReadResult result = readBlock(lines);
+    QVERIFY2(result.ok(), qPrintable(result.message));
     QCOMPARE(result.entries, PatchTable{expected});
 
-    // Every number key checks its value.
-    for (const char *key :
-         {"Omnipresence", "RequiresYiff", "RequiresPart", "RequiresSave", "CondBehave"}) {
-        QCOMPARE(readBlock(QByteArray(key) + "=x").message, errorLoading());
-        QCOMPARE(readBlock(QByteArray(key)).message, errorLoading());
+    // Every number key of the entry itself checks its value.
+    for (const EntryField &field : EntryFields::members) {
+        if (field.kind == FieldKind::Number) {
+            QCOMPARE(readBlock(QByteArray(field.key) + "=x").message, errorLoading());
+            QCOMPARE(readBlock(QByteArray(field.key)).message, errorLoading());
+        }
     }
 }
 
@@ -438,7 +481,7 @@ void TestPatchSetReader::dataKeys()
     }
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry expected;
-    expected.setOffffset(slot, "1200");
+    setOffffset(expected, slot, "1200");
     QCOMPARE(result.entries, PatchTable{expected});
 }
 
@@ -493,7 +536,7 @@ void TestPatchSetReader::parameterSyntaxByVersion()
     QCOMPARE(result.version, version);
     PatchEntry expected;
     if (!value.isEmpty()) {
-        expected.setParametervalka(slot, value);
+        setParametervalka(expected, slot, value);
     }
     QCOMPARE(result.entries, PatchTable{expected});
 }
@@ -752,7 +795,7 @@ void TestPatchSetReader::keyLimitWithoutEquals()
     result = readBlock("Offffset12" + repeated('x', 245) + "=value");
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry expected;
-    expected.setOffffset(12, "value");
+    setOffffset(expected, 12, "value");
     QCOMPARE(result.entries, PatchTable{expected});
 }
 

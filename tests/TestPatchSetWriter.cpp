@@ -1,4 +1,5 @@
 #include "Fixtures.h"
+#include "SlotEdits.h"
 
 #include "LimitSets.h"
 #include "PatchSetReader.h"
@@ -57,6 +58,7 @@ class TestPatchSetWriter : public QObject
 private slots:
     void writesGoldenFile();
     void emptyTable();
+    void writesFieldsInListOrder();
     void goldenRoundTrip();
     void roundTrips_data();
     void roundTrips();
@@ -91,6 +93,25 @@ void TestPatchSetWriter::writesGoldenFile()
 void TestPatchSetWriter::emptyTable()
 {
     QCOMPARE(writeBytes({}), QByteArray("TAVRO=0.3\r\n\r\n"));
+}
+
+void TestPatchSetWriter::writesFieldsInListOrder()
+{
+    // Views of an entry show its fields in the order of the list, which is the file's.
+    PatchEntry entry;
+    QByteArrayList expected;
+    for (const EntryField &field : EntryFields::all) {
+        setField(entry, field, {"x", 1}, 7);
+        expected += field.key + QByteArray(field.kind == FieldKind::DataText ? "07" : "");
+    }
+    QByteArrayList keys;
+    const QByteArrayList lines = writeBytes({entry}).split('\n');
+    for (const QByteArray &line : lines.mid(1)) {
+        if (line.contains('=')) {
+            keys += line.left(line.indexOf('='));
+        }
+    }
+    QCOMPARE(keys, expected);
 }
 
 void TestPatchSetWriter::goldenRoundTrip()

@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+using NumberScanner::isDigit;
+
 namespace {
 
 // Numbers saturate here: far above every limit, so an overlong number stays too large
 // instead of wrapping round into range.
 constexpr qint64 saturatedNumber = 1000000000;
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 const char *skipSpaces(const char *p, const char *end)
 {

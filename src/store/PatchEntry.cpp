@@ -44,24 +44,6 @@ quint8 PatchEntry::parameterNumber(int slot, ParameterNumber field) const
     return index < 0 ? 0 : m_slots.parameterNumber(index, field);
 }
 
-void PatchEntry::setDataText(int slot, DataText field, QByteArrayView text)
-{
-    Q_ASSERT(slot >= 0 && slot < DataSlotCount);
-    m_slots.setDataText(slot, field, text);
-}
-
-void PatchEntry::setParameterText(int slot, ParameterText field, QByteArrayView text)
-{
-    Q_ASSERT(slot >= 0 && slot < ParameterSlotCount);
-    m_slots.setParameterText(slot, field, text);
-}
-
-void PatchEntry::setParameterNumber(int slot, ParameterNumber field, quint8 value)
-{
-    Q_ASSERT(slot >= 0 && slot < ParameterSlotCount);
-    m_slots.setParameterNumber(slot, field, value);
-}
-
 DataSlot PatchEntry::data(int slot) const
 {
     return {Offffset(slot).toByteArray(), DeflData(slot).toByteArray(),
@@ -71,14 +53,14 @@ DataSlot PatchEntry::data(int slot) const
 void PatchEntry::setData(int slot, const DataSlot &data)
 {
     Q_ASSERT(slot >= 0 && slot < DataSlotCount);
-    // One new block for the whole slot rather than one per text.
-    SlotTextsBuilder builder;
-    builder.load(m_slots);
-    builder.setData(slot, DataText::Offffset, data.Offffset);
-    builder.setData(slot, DataText::DeflData, data.DeflData);
-    builder.setData(slot, DataText::ModNData, data.ModNData);
-    builder.setData(slot, DataText::ModRData, data.ModRData);
-    m_slots = builder.build();
+    // `data` outlives the edit, so its texts are lent rather than copied twice.
+    constexpr auto lent = SlotTextsBuilder::Storage::Borrow;
+    editSlots([&](SlotTextsBuilder &builder) {
+        builder.setData(slot, DataText::Offffset, data.Offffset, lent);
+        builder.setData(slot, DataText::DeflData, data.DeflData, lent);
+        builder.setData(slot, DataText::ModNData, data.ModNData, lent);
+        builder.setData(slot, DataText::ModRData, data.ModRData, lent);
+    });
 }
 
 PatchParameter PatchEntry::parameter(int slot) const
@@ -90,14 +72,14 @@ PatchParameter PatchEntry::parameter(int slot) const
 void PatchEntry::setParameter(int slot, const PatchParameter &parameter)
 {
     Q_ASSERT(slot >= 0 && slot < ParameterSlotCount);
-    SlotTextsBuilder builder;
-    builder.load(m_slots);
-    builder.setParameterNumber(slot, ParameterNumber::existence, parameter.existence);
-    builder.setParameter(slot, ParameterText::offsetka, parameter.offsetka);
-    builder.setParameter(slot, ParameterText::parametervalka, parameter.parametervalka);
-    builder.setParameter(slot, ParameterText::parameternamka, parameter.parameternamka);
-    builder.setParameterNumber(slot, ParameterNumber::parametertypka, parameter.parametertypka);
-    m_slots = builder.build();
+    constexpr auto lent = SlotTextsBuilder::Storage::Borrow;
+    editSlots([&](SlotTextsBuilder &builder) {
+        builder.setParameterNumber(slot, ParameterNumber::existence, parameter.existence);
+        builder.setParameter(slot, ParameterText::offsetka, parameter.offsetka, lent);
+        builder.setParameter(slot, ParameterText::parametervalka, parameter.parametervalka, lent);
+        builder.setParameter(slot, ParameterText::parameternamka, parameter.parameternamka, lent);
+        builder.setParameterNumber(slot, ParameterNumber::parametertypka, parameter.parametertypka);
+    });
 }
 
 bool operator==(const PatchEntry &a, const PatchEntry &b)

@@ -79,39 +79,25 @@ public:
     {
         return parameterNumber(slot, ParameterNumber::parametertypka);
     }
+    QByteArrayView dataText(int slot, DataText field) const;
+    QByteArrayView parameterText(int slot, ParameterText field) const;
+    quint8 parameterNumber(int slot, ParameterNumber field) const;
 
-    // Each change rebuilds the slot block, so it costs the size of the entry's texts; to fill
-    // many slots at once, build a block with SlotTextsBuilder and set it with setSlotTexts.
-    void setOffffset(int slot, QByteArrayView text) { setDataText(slot, DataText::Offffset, text); }
-    void setDeflData(int slot, QByteArrayView text) { setDataText(slot, DataText::DeflData, text); }
-    void setModNData(int slot, QByteArrayView text) { setDataText(slot, DataText::ModNData, text); }
-    void setModRData(int slot, QByteArrayView text) { setDataText(slot, DataText::ModRData, text); }
-    void setExistence(int slot, quint8 value)
-    {
-        setParameterNumber(slot, ParameterNumber::existence, value);
-    }
-    void setOffsetka(int slot, QByteArrayView text)
-    {
-        setParameterText(slot, ParameterText::offsetka, text);
-    }
-    void setParametervalka(int slot, QByteArrayView text)
-    {
-        setParameterText(slot, ParameterText::parametervalka, text);
-    }
-    void setParameternamka(int slot, QByteArrayView text)
-    {
-        setParameterText(slot, ParameterText::parameternamka, text);
-    }
-    void setParametertypka(int slot, quint8 value)
-    {
-        setParameterNumber(slot, ParameterNumber::parametertypka, value);
-    }
-
-    // Whole slots, copied out and in.
+    // Whole slots, copied out and in. Setting an empty slot (DataSlot(), PatchParameter())
+    // takes it out of use; taking a slot from another entry is
+    // `to.setData(slot, from.data(slot))`. Each set makes one new slot block.
     DataSlot data(int slot) const;
     void setData(int slot, const DataSlot &data);
     PatchParameter parameter(int slot) const;
     void setParameter(int slot, const PatchParameter &parameter);
+
+    // Every change to the slots comes through here: `change` gets a builder holding them
+    // (see SlotTexts::edit). To change several slot fields, set them all in one edit.
+    template<typename Change>
+    void editSlots(Change change)
+    {
+        m_slots.edit(std::move(change));
+    }
 
     // All slots at once, for the reader and the writer.
     const SlotTexts &slotTexts() const { return m_slots; }
@@ -122,13 +108,6 @@ public:
     friend bool operator!=(const PatchEntry &a, const PatchEntry &b) { return !(a == b); }
 
 private:
-    QByteArrayView dataText(int slot, DataText field) const;
-    QByteArrayView parameterText(int slot, ParameterText field) const;
-    quint8 parameterNumber(int slot, ParameterNumber field) const;
-    void setDataText(int slot, DataText field, QByteArrayView text);
-    void setParameterText(int slot, ParameterText field, QByteArrayView text);
-    void setParameterNumber(int slot, ParameterNumber field, quint8 value);
-
     SlotTexts m_slots;
 };
 

@@ -1,7 +1,8 @@
 // The pieces of the patch set file format that the reader and the writer share: the header,
 // the block markers, the key names as the writer spells them, and the limits the reader
 // enforces. Keys and markers are matched without regard to case when read; these spellings
-// are what gets written. Used by the reader, its line reader and the writer.
+// are what gets written. Used by the reader (with its line reader and key classifier), the
+// writer and the list of an entry's fields (EntryFields.h).
 #pragma once
 
 #include <QtGlobal>

@@ -1,5 +1,6 @@
 #include "PatchSetReader.h"
 
+#include "KeyClassifier.h"
 #include "LineReader.h"
 #include "NumberScanner.h"
 #include "PatchSetFormat.h"
@@ -9,12 +10,14 @@
 #include <QIODevice>
 
 #include <algorithm>
-#include <cstring>
-#include <type_traits>
 #include <typeinfo>
 #include <vector>
 
 using namespace PatchSetFormat;
+using KeyClassifier::Classified;
+using KeyClassifier::classify;
+using KeyClassifier::startsWithAnyCase;
+using KeyClassifier::Syntax;
 
 namespace {
 
@@ -34,62 +37,6 @@ QString errorLoadingMessage(const QString &path)
         + QLatin1String(lineEnd) + QLatin1String("Make sure file is not corrupted or empty.");
 }
 
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-char toLower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
-}
-
-// True when `text` starts with `name` in any case; for the header and the block markers.
-template<qsizetype N>
-bool startsWithAnyCase(QByteArrayView text, const char (&name)[N])
-{
-    if (text.size() < N - 1) {
-        return false;
-    }
-    for (qsizetype i = 0; i < N - 1; ++i) {
-        if (toLower(text[i]) != toLower(name[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Compares one word (4 or 8 bytes) of `text` and `name` in any case, given that `name` holds
-// letters only: for a letter, setting bit 0x20 folds exactly its two cases together.
-template<typename Word>
-bool lettersEqual(const char *text, const char *name)
-{
-    constexpr Word fold = Word(0x2020202020202020);
-    Word got;
-    Word wanted;
-    std::memcpy(&got, text, sizeof got);
-    std::memcpy(&wanted, name, sizeof wanted);
-    return (got | fold) == (wanted | fold);
-}
-
-// True when `text` (at least as long as `name`) starts with the key `name` in any case.
-// Every key is 4 to 16 letters long, so two words, overlapping where needed, cover it.
-template<qsizetype N>
-bool startsWithKey(const char *text, const char (&name)[N])
-{
-    constexpr qsizetype length = N - 1;
-    static_assert(length >= 4 && length <= 16, "keys are 4 to 16 letters long");
-    using Word = std::conditional_t<(length >= 8), quint64, quint32>;
-    constexpr qsizetype last = length - qsizetype(sizeof(Word));
-    return lettersEqual<Word>(text, name) && lettersEqual<Word>(text + last, name + last);
-}
-
-template<qsizetype N>
-bool keyIs(QByteArrayView key, const char (&name)[N])
-{
-    return key.size() == N - 1 && startsWithKey(key.data(), name);
-}
-
 enum class ParameterSyntax { None, Single, Pipe };
 
 // What became of a body line.
@@ -98,107 +45,6 @@ enum class Stored {
     Ignored, // the line asks for nothing: an unknown key, a comment, a pipe value without "|"
     Fails,   // the value cannot be stored: the load fails
 };
-
-// Every key the reader knows. The entry, data and pipe key sets do not overlap, so one lookup
-// by first letter and length finds the only candidate.
-enum class Key {
-    None,
-    Omnipresence,
-    Name,
-    Description,
-    RequiresRemap,
-    RequiresYiff,
-    RequiresPart,
-    RequiresSave,
-    Dependencies,
-    CondBehave,
-    Offffset, // the data keys: a prefix, then the slot number
-    DeflData,
-    ModNData,
-    ModRData,
-    Bambi, // the pipe keys of versions above 0.1
-    Ronno,
-    Gprince,
-    Faline,
-    Mena,
-    EnableParameter, // the single-parameter keys of version "0.1"
-    ParameterOffset,
-    ParameterValue,
-    ParameterName,
-    ParameterType,
-};
-
-Key classify(QByteArrayView key)
-{
-    if (key.isEmpty()) {
-        return Key::None;
-    }
-    const bool longEnough = key.size() >= dataKeyPrefixLength;
-    const char *text = key.data();
-    // Setting bit 0x20 lowers a letter and turns nothing else into one.
-    switch (text[0] | 0x20) {
-    case 'b':
-        return keyIs(key, keyBambi) ? Key::Bambi : Key::None;
-    case 'c':
-        return keyIs(key, keyCondBehave) ? Key::CondBehave : Key::None;
-    case 'd':
-        if (longEnough && startsWithKey(text, keyDeflData)) {
-            return Key::DeflData;
-        }
-        if (keyIs(key, keyDescription)) {
-            return Key::Description;
-        }
-        return keyIs(key, keyDependencies) ? Key::Dependencies : Key::None;
-    case 'e':
-        return keyIs(key, keyEnableParameter) ? Key::EnableParameter : Key::None;
-    case 'f':
-        return keyIs(key, keyFaline) ? Key::Faline : Key::None;
-    case 'g':
-        return keyIs(key, keyGprince) ? Key::Gprince : Key::None;
-    case 'm':
-        if (longEnough && startsWithKey(text, keyModNData)) {
-            return Key::ModNData;
-        }
-        if (longEnough && startsWithKey(text, keyModRData)) {
-            return Key::ModRData;
-        }
-        return keyIs(key, keyMena) ? Key::Mena : Key::None;
-    case 'n':
-        return keyIs(key, keyName) ? Key::Name : Key::None;
-    case 'o':
-        if (longEnough && startsWithKey(text, keyOffffset)) {
-            return Key::Offffset;
-        }
-        return keyIs(key, keyOmnipresence) ? Key::Omnipresence : Key::None;
-    case 'p':
-        if (keyIs(key, keyParameterOffset)) {
-            return Key::ParameterOffset;
-        }
-        if (keyIs(key, keyParameterValue)) {
-            return Key::ParameterValue;
-        }
-        if (keyIs(key, keyParameterName)) {
-            return Key::ParameterName;
-        }
-        return keyIs(key, keyParameterType) ? Key::ParameterType : Key::None;
-    case 'r':
-        if (keyIs(key, keyRonno)) {
-            return Key::Ronno;
-        }
-        if (keyIs(key, keyRequiresRemap)) {
-            return Key::RequiresRemap;
-        }
-        if (keyIs(key, keyRequiresYiff)) {
-            return Key::RequiresYiff;
-        }
-        if (keyIs(key, keyRequiresPart)) {
-            return Key::RequiresPart;
-        }
-        return keyIs(key, keyRequiresSave) ? Key::RequiresSave : Key::None;
-    default:
-        return Key::None;
-    }
-}
 
 // The table as the blocks build it, and the slots of the entry being read. Block numbers may
 // jump up and down: a lower number drops the entries above it, and a later higher number
@@ -263,19 +109,18 @@ private:
     bool m_currentWritten = false;
 };
 
-Stored storeByte(quint8 &member, QByteArrayView value)
+// A field of the entry itself.
+Stored storeMember(PatchEntry &entry, const EntryField &field, QByteArrayView value)
 {
+    if (field.kind == FieldKind::Text) {
+        entry.*field.text = value.toByteArray();
+        return Stored::Yes;
+    }
     const std::optional<quint8> number = NumberScanner::byteValue(value);
     if (!number) {
         return Stored::Fails;
     }
-    member = *number;
-    return Stored::Yes;
-}
-
-Stored storeText(QByteArray &member, QByteArrayView value)
-{
-    member = value.toByteArray();
+    entry.*field.number = *number;
     return Stored::Yes;
 }
 
@@ -284,12 +129,8 @@ Stored storeData(BlockTable &table, DataText field, QByteArrayView key, QByteArr
 {
     const qsizetype digits = std::min<qsizetype>(key.size() - dataKeyPrefixLength, 2);
     const QByteArrayView number = key.sliced(dataKeyPrefixLength, digits);
-    qint64 slot = 0;
-    if (digits == 2 && isDigit(number[0]) && isDigit(number[1])) {
-        slot = (number[0] - '0') * 10 + (number[1] - '0'); // as written
-    } else {
-        slot = NumberScanner::prefix(number);
-    }
+    const int written = NumberScanner::plainSlotNumber(number);
+    const qint64 slot = written >= 0 ? written : NumberScanner::prefix(number);
     if (slot < 0 || slot >= PatchEntry::DataSlotCount) {
         return Stored::Fails;
     }
@@ -297,76 +138,46 @@ Stored storeData(BlockTable &table, DataText field, QByteArrayView key, QByteArr
     return Stored::Yes;
 }
 
-Stored storeParameterNumber(BlockTable &table, int slot, ParameterNumber field,
-                            QByteArrayView value)
+Stored storeParameter(BlockTable &table, int slot, const EntryField &field, QByteArrayView value)
 {
+    if (field.kind == FieldKind::ParameterText) {
+        table.slotTexts().setParameter(slot, field.parameterText, value,
+                                       SlotTextsBuilder::Storage::Borrow);
+        return Stored::Yes;
+    }
     const std::optional<quint8> number = NumberScanner::byteValue(value);
     if (!number) {
         return Stored::Fails;
     }
-    table.slotTexts().setParameterNumber(slot, field, *number);
+    table.slotTexts().setParameterNumber(slot, field.parameterNumber, *number);
     return Stored::Yes;
 }
 
-Stored storeParameterText(BlockTable &table, int slot, ParameterText field, QByteArrayView value)
-{
-    table.slotTexts().setParameter(slot, field, value, SlotTextsBuilder::Storage::Borrow);
-    return Stored::Yes;
-}
-
-// The keys of version "0.1", all aimed at parameter slot 0.
-Stored storeSingleParameter(BlockTable &table, Key key, QByteArrayView value)
-{
-    switch (key) {
-    case Key::EnableParameter:
-        return storeParameterNumber(table, 0, ParameterNumber::existence, value);
-    case Key::ParameterType:
-        return storeParameterNumber(table, 0, ParameterNumber::parametertypka, value);
-    case Key::ParameterOffset:
-        return storeParameterText(table, 0, ParameterText::offsetka, value);
-    case Key::ParameterValue:
-        return storeParameterText(table, 0, ParameterText::parametervalka, value);
-    default:
-        return storeParameterText(table, 0, ParameterText::parameternamka, value);
-    }
-}
-
-// A pipe value "slot|text". Empty values and values without "|" store nothing.
-Stored storePipe(BlockTable &table, Key key, QByteArrayView value)
+// A pipe value "slot|text". Values without "|" store nothing.
+Stored storePipe(BlockTable &table, const EntryField &field, QByteArrayView value)
 {
     // As written, the slot number is one or two digits right before the "|".
     qsizetype bar = -1;
-    std::optional<qint64> slot;
-    if (value.size() >= 2 && isDigit(value[0]) && value[1] == '|') {
+    if (value.size() >= 2 && value[1] == '|') {
         bar = 1;
-        slot = value[0] - '0';
-    } else if (value.size() >= 3 && isDigit(value[0]) && isDigit(value[1]) && value[2] == '|') {
+    } else if (value.size() >= 3 && value[2] == '|') {
         bar = 2;
-        slot = (value[0] - '0') * 10 + (value[1] - '0');
     } else {
         bar = value.indexOf('|');
         if (bar < 0) {
             return Stored::Ignored;
         }
-        slot = NumberScanner::number(value.first(bar));
     }
+    const QByteArrayView number = value.first(bar);
+    const int written = NumberScanner::plainSlotNumber(number);
+    const std::optional<qint64> slot =
+        written >= 0 ? std::optional<qint64>(written) : NumberScanner::number(number);
     if (!slot || *slot >= PatchEntry::ParameterSlotCount) {
         return Stored::Fails;
     }
     const QByteArrayView rest = value.sliced(bar + 1);
     const QByteArrayView text = rest.first(std::min<qsizetype>(rest.size(), maxPipeTextLength));
-    switch (key) {
-    case Key::Bambi:
-        return storeParameterNumber(table, int(*slot), ParameterNumber::existence, text);
-    case Key::Mena:
-        return storeParameterNumber(table, int(*slot), ParameterNumber::parametertypka, text);
-    case Key::Ronno:
-        return storeParameterText(table, int(*slot), ParameterText::offsetka, text);
-    case Key::Gprince:
-        return storeParameterText(table, int(*slot), ParameterText::parametervalka, text);
-    default:
-        return storeParameterText(table, int(*slot), ParameterText::parameternamka, text);
-    }
+    return storeParameter(table, int(*slot), field, text);
 }
 
 // Splits one body line into key and value and stores the value into the current entry.
@@ -401,54 +212,24 @@ Stored storeBodyLine(BlockTable &table, const Line &line, ParameterSyntax parame
     }
     const QByteArrayView value = text.sliced(begin, end - begin);
 
-    const Key found = classify(key);
-    switch (found) {
-    case Key::None:
+    const Classified found = classify(key);
+    switch (found.syntax) {
+    case Syntax::None:
         return Stored::Ignored;
-    case Key::Omnipresence:
-        return storeByte(table.entry().Omnipresence, value);
-    case Key::Name:
-        return storeText(table.entry().Name, value);
-    case Key::Description:
-        return storeText(table.entry().Description, value);
-    case Key::RequiresRemap:
-        return storeByte(table.entry().RequiresRemap, value);
-    case Key::RequiresYiff:
-        return storeByte(table.entry().RequiresYiff, value);
-    case Key::RequiresPart:
-        return storeByte(table.entry().RequiresPart, value);
-    case Key::RequiresSave:
-        return storeByte(table.entry().RequiresSave, value);
-    case Key::Dependencies:
-        return storeText(table.entry().Dependencies, value);
-    case Key::CondBehave:
-        return storeByte(table.entry().CondBehave, value);
-    case Key::Offffset:
-        return storeData(table, DataText::Offffset, key, value);
-    case Key::DeflData:
-        return storeData(table, DataText::DeflData, key, value);
-    case Key::ModNData:
-        return storeData(table, DataText::ModNData, key, value);
-    case Key::ModRData:
-        return storeData(table, DataText::ModRData, key, value);
-    case Key::Bambi:
-    case Key::Ronno:
-    case Key::Gprince:
-    case Key::Faline:
-    case Key::Mena:
+    case Syntax::Entry:
+        return storeMember(table.entry(), *found.field, value);
+    case Syntax::Data:
+        return storeData(table, found.field->dataText, key, value);
+    case Syntax::Pipe:
         if (value.isEmpty() || parameters != ParameterSyntax::Pipe) {
             return Stored::Ignored;
         }
-        return storePipe(table, found, value);
-    case Key::EnableParameter:
-    case Key::ParameterOffset:
-    case Key::ParameterValue:
-    case Key::ParameterName:
-    case Key::ParameterType:
+        return storePipe(table, *found.field, value);
+    case Syntax::Single:
         if (parameters != ParameterSyntax::Single) {
             return Stored::Ignored;
         }
-        return storeSingleParameter(table, found, value);
+        return storeParameter(table, 0, *found.field, value);
     }
     return Stored::Ignored;
 }

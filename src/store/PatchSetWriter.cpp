@@ -109,9 +109,8 @@ class Output
 public:
     explicit Output(QIODevice &out) : m_out(out) { grow(firstSize); }
 
-    // The pieces, end to end; lines are pieces that end in `lineEnd`. Writing several lines
-    // in one call checks for room once. After a failed write nothing more is written; ok()
-    // tells.
+    // The pieces, end to end; a line is pieces that end in `lineEnd`, and several lines in
+    // one call check for room once. After a failed write nothing more is written; ok() tells.
     template<typename... Pieces>
     void append(const Pieces &...pieces)
     {

@@ -93,42 +93,6 @@ SlotTexts::Block *SlotTexts::allocate(qsizetype size)
     return new (memory) Block{{1}, quint32(size), 0, 0, 0};
 }
 
-namespace {
-
-// Every change makes a new block. The reader fills whole entries with a builder; a change of
-// one text at a time, which only tests and tools make, costs the size of one entry. The block
-// being replaced lives until the new one is built, so `change` may lend texts from it.
-template<typename Change>
-SlotTexts rebuilt(const SlotTexts &texts, Change change)
-{
-    SlotTextsBuilder builder;
-    builder.load(texts);
-    change(builder);
-    return builder.build();
-}
-
-} // namespace
-
-void SlotTexts::setDataText(int slot, DataText field, QByteArrayView text)
-{
-    *this = rebuilt(*this, [&](SlotTextsBuilder &builder) {
-        builder.setData(slot, field, text, SlotTextsBuilder::Storage::Borrow);
-    });
-}
-
-void SlotTexts::setParameterText(int slot, ParameterText field, QByteArrayView text)
-{
-    *this = rebuilt(*this, [&](SlotTextsBuilder &builder) {
-        builder.setParameter(slot, field, text, SlotTextsBuilder::Storage::Borrow);
-    });
-}
-
-void SlotTexts::setParameterNumber(int slot, ParameterNumber field, quint8 value)
-{
-    *this = rebuilt(
-        *this, [&](SlotTextsBuilder &builder) { builder.setParameterNumber(slot, field, value); });
-}
-
 bool operator==(const SlotTexts &a, const SlotTexts &b)
 {
     if (a.m_block == b.m_block) {
@@ -203,8 +167,9 @@ void SlotTextsBuilder::load(const SlotTexts &texts)
             const QByteArrayView loaded = texts.text(text++);
             m_texts[first + field] = {loaded.data(), loaded.size()};
         }
-        m_numbers[slot][0] = texts.parameterNumber(used, ParameterNumber::existence);
-        m_numbers[slot][1] = texts.parameterNumber(used, ParameterNumber::parametertypka);
+        for (int field = 0; field < SlotTexts::NumbersPerParameterSlot; ++field) {
+            m_numbers[slot][field] = texts.parameterNumber(used, ParameterNumber(field));
+        }
     }
 }
 
@@ -274,9 +239,16 @@ SlotTexts SlotTextsBuilder::build() const
     int dataSlots = 0;
     int parameterSlots = 0;
     qsizetype textBytes = 0;
+    // A constant count: the loop unrolls into plain additions.
+    const auto sizeOf = [](const Text *texts, int count) {
+        qsizetype bytes = 0;
+        for (int text = 0; text < count; ++text) {
+            bytes += texts[text].size;
+        }
+        return bytes;
+    };
     const auto countData = [&](int slot) {
-        const Text *texts = m_texts + slot * dataTexts;
-        const qsizetype bytes = texts[0].size + texts[1].size + texts[2].size + texts[3].size;
+        const qsizetype bytes = sizeOf(m_texts + slot * dataTexts, dataTexts);
         if (bytes != 0) {
             dataInUse[slot / 64] |= quint64(1) << (slot % 64);
             ++dataSlots;
@@ -286,9 +258,12 @@ SlotTexts SlotTextsBuilder::build() const
     forEachBit(m_dataTouched[0], 0, countData);
     forEachBit(m_dataTouched[1], 64, countData);
     forEachBit(m_parametersTouched, 0, [&](int slot) {
-        const Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
-        const qsizetype bytes = texts[0].size + texts[1].size + texts[2].size;
-        if (bytes != 0 || m_numbers[slot][0] != 0 || m_numbers[slot][1] != 0) {
+        const qsizetype bytes =
+            sizeOf(m_texts + parameterTextBase + slot * parameterTexts, parameterTexts);
+        const quint8 *numbers = m_numbers[slot];
+        const bool numbered = std::any_of(numbers, numbers + SlotTexts::NumbersPerParameterSlot,
+                                          [](quint8 number) { return number != 0; });
+        if (bytes != 0 || numbered) {
             parametersInUse |= 1u << slot;
             ++parameterSlots;
             textBytes += bytes;
@@ -300,7 +275,7 @@ SlotTexts SlotTextsBuilder::build() const
 
     const int texts = dataSlots * dataTexts + parameterSlots * parameterTexts;
     const qsizetype size = qsizetype(sizeof(SlotTexts::Block)) + texts * qsizetype(sizeof(quint32))
-        + dataSlots + parameterSlots * 3 + textBytes;
+        + dataSlots + parameterSlots * SlotTexts::ParameterRecordSize + textBytes;
     SlotTexts result(SlotTexts::allocate(size));
     result.m_block->dataSlots = quint8(dataSlots);
     result.m_block->parameterSlots = quint8(parameterSlots);
@@ -322,8 +297,7 @@ SlotTexts SlotTextsBuilder::build() const
     forEachBit(dataInUse[1], 64, putData);
     forEachBit(parametersInUse, 0, [&](int slot) {
         *records++ = quint8(slot);
-        *records++ = m_numbers[slot][0];
-        *records++ = m_numbers[slot][1];
+        records = std::copy_n(m_numbers[slot], SlotTexts::NumbersPerParameterSlot, records);
         const Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
         std::for_each(texts, texts + parameterTexts, put);
     });

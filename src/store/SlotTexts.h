@@ -1,9 +1,9 @@
 // The data and parameter slots of one patch entry, held in one shared block: the texts of
 // every slot in use laid end to end, behind small tables that say where each text ends.
-// Owned by PatchEntry; copies share the block and a change to a shared block makes a new
-// one, so copying an entry never copies its texts and a loaded table costs one allocation
-// per entry, not one per text. SlotTextsBuilder makes blocks: the reader fills a whole entry
-// with it.
+// Owned by PatchEntry. A block never changes once built: copies share it, and every change
+// goes through edit(), which builds a new one. So copying an entry never copies its texts,
+// and a loaded table costs one allocation per entry, not one per text. SlotTextsBuilder
+// makes blocks: the reader fills a whole entry with it, edit() lends one to its caller.
 #pragma once
 
 #include <QByteArrayView>
@@ -24,8 +24,23 @@ class SlotTexts
 public:
     static constexpr int DataSlotCount = 100;
     static constexpr int ParameterSlotCount = 30;
+    // In the block, a used data slot is its four texts in DataText order; a used parameter
+    // slot is its three texts in ParameterText order, plus a record of its slot number and
+    // its two numbers in ParameterNumber order.
     static constexpr int TextsPerDataSlot = 4;
     static constexpr int TextsPerParameterSlot = 3;
+    static constexpr int NumbersPerParameterSlot = 2;
+    static constexpr int ParameterRecordSize = 1 + NumbersPerParameterSlot;
+    static_assert(int(DataText::ModRData) + 1 == TextsPerDataSlot
+                      && int(ParameterText::parameternamka) + 1 == TextsPerParameterSlot
+                      && int(ParameterNumber::parametertypka) + 1 == NumbersPerParameterSlot,
+                  "one text or number in the block per member of the enums above");
+
+    // The block counts the used slots of each kind in a byte, and stores slot numbers in
+    // bytes; the builder marks touched slots in two 64-bit words and one 32-bit word.
+    static_assert(DataSlotCount <= 255 && ParameterSlotCount <= 255, "slot counts are bytes");
+    static_assert(DataSlotCount <= 128, "touched data slots are two 64-bit words of bits");
+    static_assert(ParameterSlotCount <= 32, "touched parameter slots are 32 bits");
 
     SlotTexts() = default; // no slot in use
     SlotTexts(const SlotTexts &other) noexcept : m_block(other.m_block) { retain(); }
@@ -63,18 +78,20 @@ public:
     }
     quint8 parameterNumber(int index, ParameterNumber field) const
     {
-        return parameterRecord(index)[1 + int(field)];
+        return parameterRecord(index)[1 + int(field)]; // after the slot number
     }
 
     // The index of a slot among the used ones, or -1 when it is not in use.
     int findDataSlot(int slot) const;
     int findParameterSlot(int slot) const;
 
-    // Change one text or number of a slot by making a new block, which costs the size of the
-    // entry's texts; to fill many slots, use SlotTextsBuilder and build() once.
-    void setDataText(int slot, DataText field, QByteArrayView text);
-    void setParameterText(int slot, ParameterText field, QByteArrayView text);
-    void setParameterNumber(int slot, ParameterNumber field, quint8 value);
+    // The one way to change the slots: `change` is called with a builder that holds them,
+    // and what it sets there becomes a new block, which costs the size of the entry's texts
+    // however many slots it changes. Texts lent to the builder (Storage::Borrow), this
+    // block's own included, must stay valid until edit() returns. When `change` sets
+    // nothing, the block stays as it is, shared with its copies.
+    template<typename Change>
+    void edit(Change change);
 
     // Which block this is (null when no slot is in use) and the bytes it holds: copies share
     // one block, and the undo history counts each block once when it weighs what it keeps.
@@ -89,8 +106,8 @@ private:
     friend class SlotTextsBuilder;
 
     // Followed in the same allocation by: quint32 ends[] (one per text, counted from the start
-    // of the text area), the numbers of the used data slots, three bytes per used parameter
-    // slot (its number, existence, parametertypka), then the texts.
+    // of the text area), the numbers of the used data slots, the records of the used
+    // parameter slots (ParameterRecordSize bytes each), then the texts.
     struct Block
     {
         std::atomic<int> ref;
@@ -123,7 +140,7 @@ private:
     }
     const quint8 *parameterRecord(int index) const
     {
-        return dataSlotNumbers() + m_block->dataSlots + index * 3;
+        return dataSlotNumbers() + m_block->dataSlots + index * ParameterRecordSize;
     }
     const char *textArea() const
     {
@@ -220,8 +237,7 @@ private:
             m_parametersTouched |= bit;
             std::fill_n(m_texts + parameterTextBase + slot * SlotTexts::TextsPerParameterSlot,
                         SlotTexts::TextsPerParameterSlot, Text{nullptr, 0});
-            m_numbers[slot][0] = 0;
-            m_numbers[slot][1] = 0;
+            std::fill_n(m_numbers[slot], SlotTexts::NumbersPerParameterSlot, quint8(0));
         }
     }
     void setText(int index, QByteArrayView text, Storage storage)
@@ -251,7 +267,7 @@ private:
     };
 
     Text m_texts[textCount];
-    quint8 m_numbers[SlotTexts::ParameterSlotCount][2];
+    quint8 m_numbers[SlotTexts::ParameterSlotCount][SlotTexts::NumbersPerParameterSlot];
     // Slots touched since the last clear(), one bit each: a sparse entry costs only its slots.
     quint64 m_dataTouched[2] = {};
     quint32 m_parametersTouched = 0;
@@ -261,3 +277,14 @@ private:
     qsizetype m_checkCopiesAt = 0;
     bool m_changed = false;
 };
+
+template<typename Change>
+void SlotTexts::edit(Change change)
+{
+    SlotTextsBuilder builder;
+    builder.load(*this);
+    change(builder);
+    if (builder.changed()) {
+        *this = builder.build(); // this block, which lent texts to the builder, goes after
+    }
+}

@@ -5,39 +5,46 @@
 // Shared by the round-trip tests and the fuzz target, which must agree on it.
 #pragma once
 
-#include "PatchEntry.h"
+#include "EntryFields.h"
 
+#include <algorithm>
 #include <utility>
+
+// What comes back of one slot field, given the entry it was read with.
+inline FieldValue whatASaveKeeps(const PatchEntry &read, const EntryField &field, int slot,
+                                 FieldValue value)
+{
+    const bool written = field.kind == FieldKind::DataText ? !read.Offffset(slot).isEmpty()
+                                                           : read.existence(slot) == 1;
+    if (!written) {
+        return {};
+    }
+    if (field.kind == FieldKind::ParameterText) {
+        value.text = value.text.first(
+            std::min<qsizetype>(value.text.size(), PatchSetFormat::maxPipeTextLength));
+    }
+    return value;
+}
 
 inline PatchTable whatASaveKeeps(PatchTable table)
 {
     for (qsizetype position = 0; position < table.size(); ++position) {
-        if (std::as_const(table).at(position).slotTexts().isEmpty()) {
-            continue; // nothing but members a save keeps as they are
-        }
-        // Walks the slots in use of the entry as read; `read` shares its texts, so changing
-        // the entry in the table leaves them where the walk finds them. Only an entry that
-        // changes is written to, so a table that comes back whole is not copied.
-        const PatchEntry read = std::as_const(table).at(position);
-        const SlotTexts &texts = read.slotTexts();
-        for (int index = 0; index < texts.dataSlotsUsed(); ++index) {
-            const int slot = texts.dataSlotNumber(index);
-            if (read.Offffset(slot).isEmpty()) {
-                table[position].setData(slot, DataSlot());
-            }
-        }
-        for (int index = 0; index < texts.parameterSlotsUsed(); ++index) {
-            const int slot = texts.parameterSlotNumber(index);
-            PatchParameter kept;
-            if (read.existence(slot) == 1) {
-                kept = read.parameter(slot);
-                kept.offsetka.truncate(50);
-                kept.parametervalka.truncate(50);
-                kept.parameternamka.truncate(50);
-            }
-            if (kept != read.parameter(slot)) {
-                table[position].setParameter(slot, kept);
-            }
+        const PatchEntry &read = std::as_const(table).at(position);
+        PatchEntry kept = read; // shares its slots until one field changes
+        kept.editSlots([&read](SlotTextsBuilder &builder) {
+            EntryFields::forEachField(
+                read, [&](const EntryField &field, int slot, FieldValue value) {
+                    const FieldValue keeps =
+                        field.inSlot() ? whatASaveKeeps(read, field, slot, value) : value;
+                    if (keeps != value) {
+                        field.write(builder, slot, keeps);
+                    }
+                });
+        });
+        // Only an entry that changes is written to, so a table that comes back whole is not
+        // copied.
+        if (kept != read) {
+            table[position] = kept;
         }
     }
     return table;
