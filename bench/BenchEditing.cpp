@@ -1,5 +1,6 @@
 // Speed of the editing commands on large sets: a deletion press, a copy of a thousand
-// entries and a single move, each with the refreshes it runs, on fake side views.
+// entries, a single move and a block of half the set moved to the top, each with the
+// refreshes it runs, on fake side views.
 #include "FakeSideView.h"
 #include "MaximalSet.h"
 
@@ -78,6 +79,27 @@ void BM_MoveLastUp(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MoveLastUp)->Unit(benchmark::kMillisecond);
+
+void BM_MoveHalfToTop(benchmark::State &state)
+{
+    const PatchTable dest = maximal::table('D');
+    EditorRig rig;
+    for (auto _ : state) {
+        state.PauseTiming();
+        rig.sets.DestTable = dest;
+        rig.editor.RefreshSide(Side::Right);
+        allLines(rig.right, 2); // every second line: 500 lines, none of them side by side
+        state.ResumeTiming();
+
+        rig.editor.moveBlockToTop(Side::Right);
+        benchmark::DoNotOptimize(rig.right.current);
+    }
+    if (rig.right.selectedLines().size() != EntryCount / 2 || rig.right.selected.at(0) != true
+        || rig.right.selected.at(EntryCount / 2) != false) {
+        state.SkipWithError("move went wrong");
+    }
+}
+BENCHMARK(BM_MoveHalfToTop)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
