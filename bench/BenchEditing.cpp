@@ -19,10 +19,12 @@ void allLines(FakeSideView &view, int step)
     view.select(lines);
 }
 
-void BM_DeleteEverySecond(benchmark::State &state)
+// Times `command` on a DEST that holds a table of its own with the maximal set, every second
+// line selected: half the set, and no two selected lines side by side.
+template<typename Command>
+void timeOnEverySecond(benchmark::State &state, EditorRig &rig, Command command)
 {
     const PatchTable dest = maximal::table('D');
-    EditorRig rig;
     for (auto _ : state) {
         state.PauseTiming();
         rig.sets.DestTable = dest;
@@ -31,9 +33,15 @@ void BM_DeleteEverySecond(benchmark::State &state)
         allLines(rig.right, 2);
         state.ResumeTiming();
 
-        rig.editor.copyIntoDest();
+        command();
         benchmark::DoNotOptimize(rig.sets.DestTable.size());
     }
+}
+
+void BM_DeleteEverySecond(benchmark::State &state)
+{
+    EditorRig rig;
+    timeOnEverySecond(state, rig, [&rig] { rig.editor.copyIntoDest(); });
     if (rig.sets.DestTable.size() != EntryCount / 2) {
         state.SkipWithError("wrong number of entries left");
     }
@@ -82,18 +90,8 @@ BENCHMARK(BM_MoveLastUp)->Unit(benchmark::kMillisecond);
 
 void BM_MoveHalfToTop(benchmark::State &state)
 {
-    const PatchTable dest = maximal::table('D');
     EditorRig rig;
-    for (auto _ : state) {
-        state.PauseTiming();
-        rig.sets.DestTable = dest;
-        rig.editor.RefreshSide(Side::Right);
-        allLines(rig.right, 2); // every second line: 500 lines, none of them side by side
-        state.ResumeTiming();
-
-        rig.editor.moveBlockToTop(Side::Right);
-        benchmark::DoNotOptimize(rig.right.current);
-    }
+    timeOnEverySecond(state, rig, [&rig] { rig.editor.moveBlockToTop(Side::Right); });
     if (rig.right.selectedLines().size() != EntryCount / 2 || rig.right.selected.at(0) != true
         || rig.right.selected.at(EntryCount / 2) != false) {
         state.SkipWithError("move went wrong");

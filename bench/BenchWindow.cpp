@@ -82,34 +82,6 @@ void BM_LoadMaximalSetIntoWindow(benchmark::State &state)
 }
 BENCHMARK(BM_LoadMaximalSetIntoWindow)->Unit(benchmark::kMillisecond);
 
-void BM_CopyMaximalSetThroughWindow(benchmark::State &state)
-{
-    MaximalWindow window;
-    const auto button = [&window](const char *name) { return window.control<QPushButton>(name); };
-    auto *src = window.control<QListWidget>("List1");
-    auto *dest = window.control<QListWidget>("List2");
-    button("Command2")->click();
-    for (auto _ : state) {
-        state.PauseTiming();
-        button("Command13")->click(); // DEST back to the placeholder alone
-        src->selectAll();
-        state.ResumeTiming();
-
-        button("Command1")->click();
-        src->repaint();
-        dest->repaint();
-
-        state.PauseTiming();
-        const QListWidgetItem *last = dest->item(dest->count() - 1);
-        if (dest->count() != maximal::EntryCount + 1 || last->toolTip().isEmpty()) {
-            state.SkipWithError("the copy did not reach the DEST list with its marks");
-            return;
-        }
-        state.ResumeTiming();
-    }
-}
-BENCHMARK(BM_CopyMaximalSetThroughWindow)->Unit(benchmark::kMillisecond);
-
 // Lines of `from` entered, moved and dropped before line `place` of `onto`, as a drag of
 // them would end; the drop acts once the event loop turns.
 bool dropLines(QListWidget *onto, Side from, const QList<int> &lines, int place)
@@ -132,7 +104,10 @@ bool dropLines(QListWidget *onto, Side from, const QList<int> &lines, int place)
     return accepted;
 }
 
-void BM_DragCopyMaximalSetOntoDest(benchmark::State &state)
+// The whole SRC copied into a new DEST set, which holds the placeholder alone: with "copy >>",
+// or by dragging every SRC line onto DEST before the placeholder, so that the copies are
+// moved there as a block too.
+void copyMaximalSet(benchmark::State &state, bool byDrag)
 {
     MaximalWindow window;
     const auto button = [&window](const char *name) { return window.control<QPushButton>(name); };
@@ -146,21 +121,42 @@ void BM_DragCopyMaximalSetOntoDest(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         button("Command13")->click(); // DEST back to the placeholder alone
+        if (!byDrag) {
+            src->selectAll();
+        }
         state.ResumeTiming();
 
-        // Before the placeholder, so the copies are moved as a block too.
-        const bool accepted = dropLines(dest, Side::Left, every, 0);
+        bool copied = true;
+        if (byDrag) {
+            copied = dropLines(dest, Side::Left, every, 0);
+        } else {
+            button("Command1")->click();
+        }
         src->repaint();
         dest->repaint();
 
         state.PauseTiming();
-        if (!accepted || dest->count() != maximal::EntryCount + 1
-            || dest->item(dest->count() - 1)->text() != QLatin1String("Empty patch entry")) {
-            state.SkipWithError("the drag did not copy the set before the placeholder");
+        const int placeholder = byDrag ? dest->count() - 1 : 0;
+        const int copy = byDrag ? 0 : dest->count() - 1;
+        if (!copied || dest->count() != maximal::EntryCount + 1
+            || dest->item(placeholder)->text() != QLatin1String("Empty patch entry")
+            || dest->item(copy)->toolTip().isEmpty()) {
+            state.SkipWithError("the copy did not reach the DEST list with its marks");
             return;
         }
         state.ResumeTiming();
     }
+}
+
+void BM_CopyMaximalSetThroughWindow(benchmark::State &state)
+{
+    copyMaximalSet(state, false);
+}
+BENCHMARK(BM_CopyMaximalSetThroughWindow)->Unit(benchmark::kMillisecond);
+
+void BM_DragCopyMaximalSetOntoDest(benchmark::State &state)
+{
+    copyMaximalSet(state, true);
 }
 BENCHMARK(BM_DragCopyMaximalSetOntoDest)->Unit(benchmark::kMillisecond);
 
