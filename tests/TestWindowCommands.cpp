@@ -587,6 +587,8 @@ void TestWindowCommands::dragsMoveAndCopyLines()
     QCOMPARE(dropLine->isVisible(), action != Qt::IgnoreAction);
     const int edge = place < count ? line.top() : line.bottom() + 1;
     QVERIFY(!dropLine->isVisible() || qAbs(dropLine->geometry().center().y() - edge) <= 1);
+    QCOMPARE(dropLine->palette().color(dropLine->backgroundRole()),
+             target->palette().color(QPalette::Text));
 
     const QList<Qt::DropAction> answered =
         dragOnto(target->viewport(), carried, point, Qt::MoveAction | Qt::CopyAction);

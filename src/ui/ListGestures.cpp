@@ -18,6 +18,7 @@ namespace {
 
 constexpr int DropLineHeight = 2;
 constexpr int DragScrollInterval = 50; // ms between lines while a drag waits at an edge
+constexpr int DragPictureOffset = 12;  // right of the cursor, so the cursor stays in sight
 
 QByteArray sideWord(Side side)
 {
@@ -72,10 +73,9 @@ ListGestures::ListGestures(QListWidget *list, Side side, PatchSetEditor &editor)
 {
     m_dropLine->setObjectName(QStringLiteral("dropLine"));
     m_dropLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // In the colour of the lines' text; left alone it would take the viewport's white.
     m_dropLine->setAutoFillBackground(true);
-    QPalette palette = m_dropLine->palette();
-    palette.setColor(QPalette::Window, list->palette().color(QPalette::Text));
-    m_dropLine->setPalette(palette);
+    m_dropLine->setBackgroundRole(QPalette::Text);
     m_dropLine->hide();
     m_dragScroll.setInterval(DragScrollInterval);
     connect(&m_dragScroll, &QTimer::timeout, this, &ListGestures::scrollWhileDragging);
@@ -228,9 +228,10 @@ void ListGestures::startDrag()
     }
     auto *drag = new QDrag(m_list->viewport());
     drag->setMimeData(dragData(m_side, lines));
-    const QRect pressedRect = m_list->visualItemRect(pressed);
-    drag->setPixmap(m_list->viewport()->grab(pressedRect));
-    drag->setHotSpot(m_pressedAt - pressedRect.topLeft());
+    // The pressed line's picture hangs below the cursor, clear of the insertion line, which is
+    // never more than half a line away from it.
+    drag->setPixmap(m_list->viewport()->grab(m_list->visualItemRect(pressed)));
+    drag->setHotSpot(QPoint(-DragPictureOffset, -m_list->fontMetrics().height()));
     // The drop does the work, in the list that takes it, whatever the drag reports back.
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
 }
