@@ -1,5 +1,6 @@
 // Speed of the editing commands on large sets: a deletion press, a copy of a thousand
-// entries and a single move, each with the refreshes it runs, on fake side views.
+// entries, a single move and a block of half the set moved to the top, each with the
+// refreshes it runs, on fake side views.
 #include "FakeSideView.h"
 #include "MaximalSet.h"
 
@@ -18,10 +19,12 @@ void allLines(FakeSideView &view, int step)
     view.select(lines);
 }
 
-void BM_DeleteEverySecond(benchmark::State &state)
+// Times `command` on a DEST that holds a table of its own with the maximal set, every second
+// line selected: half the set, and no two selected lines side by side.
+template<typename Command>
+void timeOnEverySecond(benchmark::State &state, EditorRig &rig, Command command)
 {
     const PatchTable dest = maximal::table('D');
-    EditorRig rig;
     for (auto _ : state) {
         state.PauseTiming();
         rig.sets.DestTable = dest;
@@ -30,9 +33,15 @@ void BM_DeleteEverySecond(benchmark::State &state)
         allLines(rig.right, 2);
         state.ResumeTiming();
 
-        rig.editor.copyIntoDest();
+        command();
         benchmark::DoNotOptimize(rig.sets.DestTable.size());
     }
+}
+
+void BM_DeleteEverySecond(benchmark::State &state)
+{
+    EditorRig rig;
+    timeOnEverySecond(state, rig, [&rig] { rig.editor.copyIntoDest(); });
     if (rig.sets.DestTable.size() != EntryCount / 2) {
         state.SkipWithError("wrong number of entries left");
     }
@@ -78,6 +87,17 @@ void BM_MoveLastUp(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MoveLastUp)->Unit(benchmark::kMillisecond);
+
+void BM_MoveHalfToTop(benchmark::State &state)
+{
+    EditorRig rig;
+    timeOnEverySecond(state, rig, [&rig] { rig.editor.moveBlockToTop(Side::Right); });
+    if (rig.right.selectedLines().size() != EntryCount / 2 || rig.right.selected.at(0) != true
+        || rig.right.selected.at(EntryCount / 2) != false) {
+        state.SkipWithError("move went wrong");
+    }
+}
+BENCHMARK(BM_MoveHalfToTop)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,21 +1,26 @@
 // How long the window takes to show a large set: "LOAD SRC" with the maximal set (1000
-// entries with every slot in use), from the click to the painted list of 1000 lines; and a
+// entries with every slot in use), from the click to the painted list of 1000 lines; a
 // "copy >>" of all of them into a new DEST set, which marks 2000 lines as shared, from the
-// click to both lists painted.
+// click to both lists painted; and the same copy as a drag of every SRC line onto DEST, and a
+// drag of 500 DEST lines within DEST, from the drop to the painted lists.
 #include "Dialogs.h"
 #include "Form1.h"
+#include "ListGestures.h"
 #include "MaximalSet.h"
 #include "WindowLook.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QFile>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -77,33 +82,111 @@ void BM_LoadMaximalSetIntoWindow(benchmark::State &state)
 }
 BENCHMARK(BM_LoadMaximalSetIntoWindow)->Unit(benchmark::kMillisecond);
 
-void BM_CopyMaximalSetThroughWindow(benchmark::State &state)
+// Lines of `from` entered, moved and dropped before line `place` of `onto`, as a drag of
+// them would end; the drop acts once the event loop turns.
+bool dropLines(QListWidget *onto, Side from, const QList<int> &lines, int place)
+{
+    const std::unique_ptr<QMimeData> data(ListGestures::dragData(from, lines));
+    const QRect line = onto->visualItemRect(onto->item(std::min(place, onto->count() - 1)));
+    const QPoint point =
+        place < onto->count() ? line.topLeft() + QPoint(4, 1) : line.bottomLeft() + QPoint(4, -1);
+    const Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction;
+    QDragEnterEvent enter(point, offered, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(point, offered, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(point, offered, data.get(), Qt::LeftButton, Qt::NoModifier);
+    bool accepted = true;
+    for (QDropEvent *event :
+         {static_cast<QDropEvent *>(&enter), static_cast<QDropEvent *>(&move), &drop}) {
+        QApplication::sendEvent(onto->viewport(), event);
+        accepted = accepted && event->isAccepted();
+    }
+    QApplication::processEvents();
+    return accepted;
+}
+
+// The whole SRC copied into a new DEST set, which holds the placeholder alone: with "copy >>",
+// or by dragging every SRC line onto DEST before the placeholder, so that the copies are
+// moved there as a block too.
+void copyMaximalSet(benchmark::State &state, bool byDrag)
 {
     MaximalWindow window;
     const auto button = [&window](const char *name) { return window.control<QPushButton>(name); };
     auto *src = window.control<QListWidget>("List1");
     auto *dest = window.control<QListWidget>("List2");
     button("Command2")->click();
+    QList<int> every;
+    for (int line = 0; line < maximal::EntryCount; ++line) {
+        every.append(line);
+    }
     for (auto _ : state) {
         state.PauseTiming();
         button("Command13")->click(); // DEST back to the placeholder alone
-        src->selectAll();
+        if (!byDrag) {
+            src->selectAll();
+        }
         state.ResumeTiming();
 
-        button("Command1")->click();
+        bool copied = true;
+        if (byDrag) {
+            copied = dropLines(dest, Side::Left, every, 0);
+        } else {
+            button("Command1")->click();
+        }
         src->repaint();
         dest->repaint();
 
         state.PauseTiming();
-        const QListWidgetItem *last = dest->item(dest->count() - 1);
-        if (dest->count() != maximal::EntryCount + 1 || last->toolTip().isEmpty()) {
+        const int placeholder = byDrag ? dest->count() - 1 : 0;
+        const int copy = byDrag ? 0 : dest->count() - 1;
+        if (!copied || dest->count() != maximal::EntryCount + 1
+            || dest->item(placeholder)->text() != QLatin1String("Empty patch entry")
+            || dest->item(copy)->toolTip().isEmpty()) {
             state.SkipWithError("the copy did not reach the DEST list with its marks");
             return;
         }
         state.ResumeTiming();
     }
 }
+
+void BM_CopyMaximalSetThroughWindow(benchmark::State &state)
+{
+    copyMaximalSet(state, false);
+}
 BENCHMARK(BM_CopyMaximalSetThroughWindow)->Unit(benchmark::kMillisecond);
+
+void BM_DragCopyMaximalSetOntoDest(benchmark::State &state)
+{
+    copyMaximalSet(state, true);
+}
+BENCHMARK(BM_DragCopyMaximalSetOntoDest)->Unit(benchmark::kMillisecond);
+
+void BM_DragHalfOfDestWithinDest(benchmark::State &state)
+{
+    MaximalWindow window;
+    auto *dest = window.control<QListWidget>("List2");
+    window.control<QPushButton>("Command3")->click();
+    QList<int> everySecond;
+    for (int line = 0; line < maximal::EntryCount; line += 2) {
+        everySecond.append(line);
+    }
+    const QByteArray firstMoved = dest->item(2)->text().toLatin1();
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.form.loadPath(Side::Right, window.path); // the set as the file has it
+        state.ResumeTiming();
+
+        const bool accepted = dropLines(dest, Side::Right, everySecond, maximal::EntryCount);
+        dest->repaint();
+
+        state.PauseTiming();
+        if (!accepted || dest->item(maximal::EntryCount / 2 + 1)->text().toLatin1() != firstMoved) {
+            state.SkipWithError("the drag did not move the lines to the end");
+            return;
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_DragHalfOfDestWithinDest)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,5 +1,6 @@
 // "copy >>": deleting the selected DEST entries, copying the selected SRC entries with the
-// overwrite question, the landing line, the detail and the "save" switch.
+// overwrite question, the landing line, the detail and the "save" switch; and SRC lines
+// dropped on DEST, copied to the place of the drop.
 #include "FakeSideView.h"
 #include "SlotEdits.h"
 
@@ -30,6 +31,8 @@ private slots:
     void landingLineBeyondByteRange_data();
     void landingLineBeyondByteRange();
     void unlistedRecordsNeverHit();
+    void dropCopiesToItsPlace_data();
+    void dropCopiesToItsPlace();
 };
 
 // SRC is {"a", "b", "c", "A", "b", "Empty patch entry"}, each described "src " + name but
@@ -281,6 +284,91 @@ void TestCopyIntoDest::unlistedRecordsNeverHit()
     rig.editor.copyIntoDest();
     QCOMPARE(rig.questions, QStringList{question("hidden")});
     QCOMPARE(rig.right.current, 0);
+}
+
+// SRC lists a, b, c, each described "src " + name. DEST lists x, b, y, each described
+// "about " + name, and keeps an unlisted "c" at table position 2, which it keeps unless a Yes
+// lists it. DEST line 1 is selected and line 2 current before the drop.
+void TestCopyIntoDest::dropCopiesToItsPlace_data()
+{
+    QTest::addColumn<Side>("from");
+    QTest::addColumn<QList<int>>("dragged");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QString>("dest"); // the DEST table afterwards; '*' marks a copy from SRC
+    QTest::addColumn<QList<int>>("selectedAfter");
+    QTest::addColumn<int>("currentAfter");
+    const QList<bool> none;
+    // Laid out by hand: the formatter would give every value of a row a line of its own.
+    // clang-format off
+    QTest::newRow("before the first line") << Side::Left << QList<int>{0} << 0 << none
+                                           << "a* x c b y" << QList<int>{2} << 0;
+    QTest::newRow("at the end") << Side::Left << QList<int>{0} << 3 << none << "x b c y a*"
+                                << QList<int>{1} << 3;
+    QTest::newRow("yes replaces where it stands") << Side::Left << QList<int>{0, 1} << 0
+                                                  << QList<bool>{true} << "a* x c b* y"
+                                                  << QList<int>{2} << 0;
+    QTest::newRow("no skips") << Side::Left << QList<int>{0, 1} << 0 << QList<bool>{false}
+                              << "a* x c b y" << QList<int>{2} << 0;
+    QTest::newRow("only replaced") << Side::Left << QList<int>{1} << 0 << QList<bool>{true}
+                                   << "x b* c y" << QList<int>{1} << 1;
+    QTest::newRow("every answer no") << Side::Left << QList<int>{1} << 0 << QList<bool>{false}
+                                     << "x b c y" << QList<int>{1} << 2;
+    // The unlisted c gets a line of its own: the place is still before y.
+    QTest::newRow("yes over an unlisted entry") << Side::Left << QList<int>{0, 2} << 2
+                                                << QList<bool>{true} << "x b c* a* y"
+                                                << QList<int>{1} << 3;
+    QTest::newRow("DEST onto SRC refused") << Side::Right << QList<int>{0} << 0 << none
+                                           << "x b c y" << QList<int>{1} << 2;
+    // clang-format on
+}
+
+void TestCopyIntoDest::dropCopiesToItsPlace()
+{
+    QFETCH(Side, from);
+    QFETCH(QList<int>, dragged);
+    QFETCH(int, before);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QString, dest);
+    QFETCH(QList<int>, selectedAfter);
+    QFETCH(int, currentAfter);
+
+    EditorRig rig;
+    PatchTable src = entriesNamed({"a", "b", "c"});
+    for (PatchEntry &entry : src) {
+        entry.Description = "src " + entry.Name;
+    }
+    PatchTable destTable = entriesNamed({"x", "b", "c", "y"});
+    destTable[2].Omnipresence = 2;
+    rig.load(Side::Left, src);
+    rig.load(Side::Right, destTable);
+    rig.left.select({0, 2});
+    rig.right.select({1});
+    rig.right.current = 2;
+    rig.answers = answers;
+    const PatchSets loaded = rig.sets;
+
+    rig.editor.dropLines(from, from == Side::Left ? Side::Right : Side::Left, dragged, before);
+
+    QStringList shown;
+    for (const PatchEntry &entry : std::as_const(rig.sets.DestTable)) {
+        shown.append(QString::fromLatin1(entry.Name)
+                     + (entry.Description.startsWith("src") ? QStringLiteral("*") : QString()));
+    }
+    QCOMPARE(shown.join(QLatin1Char(' ')), dest);
+    QVERIFY(rig.answers.isEmpty());
+    QCOMPARE(rig.right.selectedLines(), selectedAfter);
+    QCOMPARE(rig.right.current, currentAfter);
+    QCOMPARE(rig.left.selectedLines(), QList<int>({0, 2}));
+    QCOMPARE(rig.sets.SrcTable, src);
+    const bool changed = rig.sets != loaded;
+    QCOMPARE(rig.details,
+             changed ? QByteArrayList{rig.editor.currentEntry(Side::Right)->Name}
+                     : QByteArrayList{});
+
+    // One step, or none when nothing changed: then the undo takes back the DEST load.
+    rig.editor.undo();
+    QCOMPARE(rig.sets.DestTable, changed ? loaded.DestTable : PatchTable());
 }
 
 QTEST_GUILESS_MAIN(TestCopyIntoDest)

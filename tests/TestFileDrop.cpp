@@ -114,18 +114,10 @@ void TestFileDrop::dropLoadsOneLocalFileAsACopy()
     // A source proposes a move while the user holds Shift.
     const Qt::KeyboardModifiers keys =
         proposed == Qt::MoveAction ? Qt::ShiftModifier : Qt::NoModifier;
-    const QPoint point = widget->rect().center();
-    QDragEnterEvent enter(point, offered, &data, Qt::LeftButton, keys);
-    QCOMPARE(enter.proposedAction(), proposed);
-    QDragMoveEvent move(point, offered, &data, Qt::LeftButton, keys);
-    QDropEvent drop(point, offered, &data, Qt::LeftButton, keys);
-    // All three are sent before any is checked, so a failing row ends the drag it began.
-    QList<Qt::DropAction> answers;
-    for (QDropEvent *event :
-         {static_cast<QDropEvent *>(&enter), static_cast<QDropEvent *>(&move), &drop}) {
-        QCoreApplication::sendEvent(widget, event);
-        answers.append(event->isAccepted() ? event->dropAction() : Qt::IgnoreAction);
-    }
+    QCOMPARE(QDropEvent(QPointF(), offered, &data, Qt::LeftButton, keys).proposedAction(),
+             proposed);
+    const QList<Qt::DropAction> answers =
+        dragOnto(widget, data, widget->rect().center(), offered, keys);
     QCOMPARE(answers, QList<Qt::DropAction>(3, accepted ? Qt::CopyAction : Qt::IgnoreAction));
     QCoreApplication::processEvents(); // the load runs once the drop is over
 

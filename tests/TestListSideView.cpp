@@ -60,6 +60,8 @@ void TestListSideView::changesByTheProgramRaiseNoClick()
     m_view->setCurrentLine(0);
     m_view->setLineSelected(3, true);
     m_view->setCurrentLine(999);
+    // A moved block's first line must be seen, shown window or not.
+    QVERIFY(m_list->viewport()->rect().contains(m_list->visualItemRect(m_list->item(999))));
     m_view->setCurrentLine(-1);
     QCOMPARE(m_view->lineCount(), 1000);
     QCOMPARE(m_list->item(999)->text(), QStringLiteral("entry 999"));

@@ -1,8 +1,19 @@
-// The four moves: when they act, what they swap, and the selections they carry.
+// The moves: the one-line moves, when they act, what they swap and the selections they
+// carry; and the block moves of the keys and of a drop, with their undo.
 #include "FakeSideView.h"
 #include "SlotEdits.h"
 
 #include <QTest>
+
+namespace {
+
+// How a block move is asked for: the keys' block to the top or the bottom, or a drop of
+// given lines before a line.
+enum class BlockMove { Top, Bottom, Drop };
+
+} // namespace
+
+Q_DECLARE_METATYPE(BlockMove)
 
 class TestMoveEntries : public QObject
 {
@@ -11,6 +22,8 @@ class TestMoveEntries : public QObject
 private slots:
     void movesOrRefuses_data();
     void movesOrRefuses();
+    void movesBlocks_data();
+    void movesBlocks();
     void downThenUpRestores();
     void sidesAreIndependent();
     void movesListedRecordsOnly();
@@ -96,6 +109,112 @@ void TestMoveEntries::movesOrRefuses()
     if (names == original) {
         QCOMPARE(rig.sets.DestTable, before);
     }
+}
+
+// DEST lists a, b, c, d, e; unlisted records sit between a and b and between c and d, at
+// table positions 1 and 4, and must never move. `dropped` are the lines a drop carries.
+void TestMoveEntries::movesBlocks_data()
+{
+    QTest::addColumn<QList<int>>("selected");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<BlockMove>("move");
+    QTest::addColumn<QList<int>>("dropped");
+    QTest::addColumn<int>("before");
+    QTest::addColumn<QString>("lines"); // the lines afterwards
+    QTest::addColumn<QList<int>>("selectedAfter");
+    QTest::addColumn<int>("currentAfter");
+    const QList<int> none;
+    const auto top = BlockMove::Top;
+    const auto bottom = BlockMove::Bottom;
+    const auto drop = BlockMove::Drop;
+    // Laid out by hand: the formatter would give every value of a row a line of its own.
+    // clang-format off
+    QTest::newRow("top") << QList<int>{2, 4} << 0 << top << none << 0 << "c e a b d"
+                         << QList<int>{0, 1} << 0;
+    QTest::newRow("bottom") << QList<int>{0, 2} << 4 << bottom << none << 0 << "b d e a c"
+                            << QList<int>{3, 4} << 3;
+    QTest::newRow("none selected: the current line") << none << 3 << top << none << 0
+                                                     << "d a b c e" << none << 0;
+    QTest::newRow("none selected, no current line") << none << -1 << bottom << none << 0
+                                                    << "a b c d e" << none << -1;
+    QTest::newRow("all selected") << QList<int>{0, 1, 2, 3, 4} << 2 << top << none << 0
+                                  << "a b c d e" << QList<int>{0, 1, 2, 3, 4} << 2;
+    QTest::newRow("already at the top") << QList<int>{0, 1} << 3 << top << none << 0
+                                        << "a b c d e" << QList<int>{0, 1} << 3;
+    QTest::newRow("already at the bottom") << QList<int>{4} << 1 << bottom << none << 0
+                                           << "a b c d e" << QList<int>{4} << 1;
+    QTest::newRow("drop before a line") << QList<int>{3} << 0 << drop << QList<int>{3, 4} << 1
+                                        << "a d e b c" << QList<int>{1} << 1;
+    QTest::newRow("drop at the end") << none << 0 << drop << QList<int>{0} << 5 << "b c d e a"
+                                     << none << 4;
+    QTest::newRow("drop within its block") << none << 0 << drop << QList<int>{1, 3} << 2
+                                           << "a b d c e" << none << 1;
+    QTest::newRow("drop on its own place") << none << 4 << drop << QList<int>{1, 2} << 2
+                                           << "a b c d e" << none << 4;
+    QTest::newRow("drop of an unselected line") << QList<int>{0, 4} << 0 << drop
+                                                << QList<int>{2} << 0 << "c a b d e"
+                                                << QList<int>{1, 4} << 0;
+    QTest::newRow("drop of lines out of order") << none << 0 << drop << QList<int>{4, 9, 1, 4}
+                                                << 0 << "b e a c d" << none << 0;
+    QTest::newRow("drop past the end") << none << 2 << drop << QList<int>{0} << 6 << "a b c d e"
+                                       << none << 2;
+    // clang-format on
+}
+
+void TestMoveEntries::movesBlocks()
+{
+    QFETCH(QList<int>, selected);
+    QFETCH(int, current);
+    QFETCH(BlockMove, move);
+    QFETCH(QList<int>, dropped);
+    QFETCH(int, before);
+    QFETCH(QString, lines);
+    QFETCH(QList<int>, selectedAfter);
+    QFETCH(int, currentAfter);
+
+    // The table the lines give, with the unlisted records in their places.
+    const auto tableOf = [](const QString &listed) {
+        QByteArrayList names = listed.toLatin1().split(' ');
+        names.insert(1, "h1");
+        names.insert(4, "h2");
+        return names;
+    };
+    const QByteArrayList original = tableOf(QStringLiteral("a b c d e"));
+    PatchTable table = entriesNamed(original);
+    table[1].Omnipresence = 2;
+    table[4].Omnipresence = 3;
+    EditorRig rig;
+    rig.load(Side::Right, table);
+    rig.right.select(selected);
+    rig.right.current = current;
+
+    if (move == BlockMove::Top) {
+        rig.editor.moveBlockToTop(Side::Right);
+    } else if (move == BlockMove::Bottom) {
+        rig.editor.moveBlockToBottom(Side::Right);
+    } else {
+        rig.editor.dropLines(Side::Right, Side::Right, dropped, before);
+    }
+
+    const QByteArrayList after = tableOf(lines);
+    QCOMPARE(namesOf(rig.sets.DestTable), after);
+    QCOMPARE(rig.right.lines.join(QLatin1Char(' ')), lines);
+    QCOMPARE(rig.right.selectedLines(), selectedAfter);
+    QCOMPARE(rig.right.current, currentAfter);
+    QCOMPARE(rig.right.countText, QStringLiteral("5"));
+    QCOMPARE(rig.right.marks.size(), 5);
+    for (const PatchEntry &entry : std::as_const(rig.sets.DestTable)) {
+        QCOMPARE(entry.Description, "about " + entry.Name); // whole records travel
+    }
+    QCOMPARE(rig.sets.DestTable.at(1).Omnipresence, quint8(2));
+    QCOMPARE(rig.sets.DestTable.at(4).Omnipresence, quint8(3));
+
+    // A move is one step; a block already in place is none, so the undo takes back the load.
+    rig.editor.undo();
+    QCOMPARE(namesOf(rig.sets.DestTable), after == original ? QByteArrayList() : original);
+    rig.editor.redo();
+    QCOMPARE(namesOf(rig.sets.DestTable), after);
+    QVERIFY(!rig.editor.canRedo());
 }
 
 void TestMoveEntries::downThenUpRestores()

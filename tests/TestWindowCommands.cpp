@@ -1,16 +1,20 @@
 // The wiring of the window's commands: each button and each key reaches its command on the
 // right side, the copy asks through the seam, the detail label fades in, save writes the file,
-// and the lines show which entries the other side has too.
+// lines dragged within a list or from SRC onto DEST move or copy their entries, and the lines
+// show which entries the other side has too.
 #include "AnchoredLabel.h"
 #include "DetailPanel.h"
 #include "Form1.h"
 #include "LineMarks.h"
+#include "ListGestures.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
 #include "WindowLook.h"
 
 #include <QAccessible>
+#include <QDrag>
 #include <QFile>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -42,6 +46,8 @@ private slots:
     void keysRunTheirCommands();
     void marksFollowCopyAndUndo_data();
     void marksFollowCopyAndUndo();
+    void dragsMoveAndCopyLines_data();
+    void dragsMoveAndCopyLines();
 
 private:
     void loadBoth(const QStringList &src, const QStringList &dest)
@@ -396,6 +402,33 @@ void TestWindowCommands::keysRunTheirCommands_data()
     QTest::newRow("Ctrl+Z after a load") << "a | x" << "Command12" << "Ctrl+Z" << ">a | -" << "";
     QTest::newRow("Ctrl+Z, nothing to undo") << "- | -" << "Command12" << "Ctrl+Z" << "- | -"
                                              << "";
+    QTest::newRow("Ctrl+Shift+Up in DEST") << "a | x, [y], >z, [w]" << "List2" << "Ctrl+Shift+Up"
+                                           << ">a | >[y], [w], x, z" << "";
+    QTest::newRow("Alt+Home in SRC, none selected") << "a, b, >c | x" << "List1" << "Alt+Home"
+                                                    << ">c, a, b | >x" << "";
+    QTest::newRow("Ctrl+Shift+Down in SRC") << "[a], b, >c | x" << "List1" << "Ctrl+Shift+Down"
+                                            << "b, c, >[a] | >x" << "";
+    QTest::newRow("Alt+End in DEST") << "a | >x, y, z" << "List2" << "Alt+End"
+                                     << ">a | y, z, >x" << "";
+    QTest::newRow("Alt+Home, no list") << "a, >b | x" << "Command12" << "Alt+Home"
+                                       << "a, >b | >x" << "";
+    QTest::newRow("Ctrl+Shift+Up, undone") << "a, >b | x" << "List1" << "Ctrl+Shift+Up, Ctrl+Z"
+                                           << ">a, b | >x" << "";
+    QTest::newRow("Shift+Down twice in DEST") << "a | >x, y, z" << "List2"
+                                              << "Shift+Down, Shift+Down" << ">a | x, [y], >[z]"
+                                              << "";
+    QTest::newRow("Shift+Up in SRC") << "a, b, >c | x" << "List1" << "Shift+Up"
+                                     << "a, >[b], c | >x" << "";
+    QTest::newRow("Shift+click down in DEST") << "a | x, >y, z, w" << "List2" << "Shift+click 3"
+                                              << ">a | x, [y], [z], >[w]" << "";
+    QTest::newRow("Shift+click up in SRC, adding") << "[a], b, c, >d | x" << "List1"
+                                                   << "Shift+click 1"
+                                                   << "[a], >[b], [c], [d] | >x" << "";
+    // Finding moves the current line and selects nothing on the way.
+    QTest::newRow("type-ahead") << "ab, >ca, ba, bc | x" << "List1" << "B, C"
+                                << "ab, ca, ba, >bc | >x" << "";
+    QTest::newRow("Space after type-ahead") << ">ab, ca, ba | x" << "List1" << "C, Space"
+                                            << "ab, >[ca], ba | >x" << "";
     // clang-format on
 }
 
@@ -415,7 +448,17 @@ void TestWindowCommands::keysRunTheirCommands()
         m_dialogs->fileNames.append(QString());
     }
 
-    pressKeys(keys);
+    // "Shift+click N": the user's click on line N of the list that has the focus, with Shift.
+    for (const QString &step : keys.split(QStringLiteral(", "))) {
+        if (step.startsWith(QLatin1String("Shift+click "))) {
+            auto *list = control<QListWidget>(qPrintable(focus));
+            const QListWidgetItem *item = list->item(step.section(QLatin1Char(' '), 1).toInt());
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                              list->visualItemRect(item).center());
+        } else {
+            pressKeys(step);
+        }
+    }
 
     QCOMPARE(picture(), after);
     QStringList opened;
@@ -470,6 +513,93 @@ void TestWindowCommands::marksFollowCopyAndUndo()
     QCOMPARE(marks, srcMarks);
     readMarks(control<QListWidget>("List2"), Side::Right, marks);
     QCOMPARE(marks, destMarks);
+}
+
+// A press on line `pressed` of one list moves on until a drag starts; what it carries is
+// entered, moved and dropped before line `place` of a list (its line count: below its last).
+void TestWindowCommands::dragsMoveAndCopyLines_data()
+{
+    QTest::addColumn<QString>("before"); // as arrange() takes it
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<int>("pressed");
+    QTest::addColumn<QString>("onto");
+    QTest::addColumn<int>("place");
+    QTest::addColumn<QList<bool>>("answers"); // to the overwrite questions, one each
+    QTest::addColumn<Qt::DropAction>("action");
+    QTest::addColumn<QString>("after"); // as picture() gives it
+    const QList<bool> none;
+    // Laid out by hand: the formatter would give every value of a row a line of its own.
+    // clang-format off
+    QTest::newRow("a line within DEST") << "a | >x, [y], z" << "List2" << 0 << "List2" << 3 << none
+                                        << Qt::MoveAction << ">a | [y], z, >x";
+    QTest::newRow("the selection within SRC") << "[a], b, >[c], d | x" << "List1" << 2 << "List1"
+                                              << 4 << none << Qt::MoveAction
+                                              << "b, d, >[a], [c] | >x";
+    QTest::newRow("SRC onto DEST, one question") << "a, [b], >[c] | x, b" << "List1" << 1
+                                                 << "List2" << 0 << QList<bool>{true}
+                                                 << Qt::CopyAction << "a, [b], >[c] | >c, x, b";
+    QTest::newRow("DEST onto SRC refused") << "a | >x, [y]" << "List2" << 1 << "List1" << 0 << none
+                                           << Qt::IgnoreAction << ">a | >x, [y]";
+    QTest::newRow("SRC onto DEST without a set") << "a, b | -" << "List1" << 0 << "List2" << 0
+                                                 << none << Qt::IgnoreAction << ">a, b | -";
+    // clang-format on
+}
+
+void TestWindowCommands::dragsMoveAndCopyLines()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, from);
+    QFETCH(int, pressed);
+    QFETCH(QString, onto);
+    QFETCH(int, place);
+    QFETCH(QList<bool>, answers);
+    QFETCH(Qt::DropAction, action);
+    QFETCH(QString, after);
+    arrange(before);
+    m_dialogs->answers = answers;
+    const PatchSets arranged = m_form->sets();
+    const QString arrangedPicture = picture();
+
+    // The platform here ends every drag at once, and the drag object lives until the next
+    // turn of the event loop: long enough to read what it carries.
+    auto *source = control<QListWidget>(qPrintable(from));
+    const QPoint grip = source->visualItemRect(source->item(pressed)).center();
+    QTest::mousePress(source->viewport(), Qt::LeftButton, {}, grip);
+    QMouseEvent move(QEvent::MouseMove, grip + QPoint(0, 20), source->mapToGlobal(grip),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(source->viewport(), &move);
+    QTest::mouseRelease(source->viewport(), Qt::LeftButton, {}, grip + QPoint(0, 20));
+    const auto *drag = source->viewport()->findChild<QDrag *>();
+    QVERIFY(drag != nullptr);
+    QMimeData carried;
+    carried.setData(ListGestures::MimeType, drag->mimeData()->data(ListGestures::MimeType));
+    QCOMPARE(picture(), arrangedPicture); // a drag changes no selection and no current line
+
+    auto *target = control<QListWidget>(qPrintable(onto));
+    const int count = target->count();
+    const QRect line = target->visualItemRect(target->item(std::min(place, count - 1)));
+    const QPoint point =
+        place < count ? line.topLeft() + QPoint(10, 2) : line.bottomLeft() + QPoint(10, 8);
+    // While the drag waits there, an insertion line shows where the lines would go.
+    QDragEnterEvent hover(point, Qt::MoveAction | Qt::CopyAction, &carried, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(target->viewport(), &hover);
+    const auto *dropLine = target->viewport()->findChild<QWidget *>(QStringLiteral("dropLine"));
+    QCOMPARE(dropLine->isVisible(), action != Qt::IgnoreAction);
+    const int edge = place < count ? line.top() : line.bottom() + 1;
+    QVERIFY(!dropLine->isVisible() || qAbs(dropLine->geometry().center().y() - edge) <= 1);
+    QCOMPARE(dropLine->palette().color(dropLine->backgroundRole()),
+             target->palette().color(QPalette::Text));
+
+    const QList<Qt::DropAction> answered =
+        dragOnto(target->viewport(), carried, point, Qt::MoveAction | Qt::CopyAction);
+    QCOMPARE(answered, QList<Qt::DropAction>(3, action));
+    QCoreApplication::processEvents(); // the drop acts once it is over
+
+    QCOMPARE(picture(), after);
+    QCOMPARE(m_dialogs->shown.size(), answers.size());
+    QCOMPARE(m_form->sets().SrcPath, arranged.SrcPath); // dragged lines are never a file
+    QCOMPARE(m_form->sets().DestPath, arranged.DestPath);
+    QVERIFY(!dropLine->isVisible());
 }
 
 QTEST_MAIN(TestWindowCommands)

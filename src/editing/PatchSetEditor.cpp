@@ -63,6 +63,57 @@ PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown)
     return allAtTheirPositions ? shown : result;
 }
 
+// The lines of `lines` that a list of `count` lines has, each once, in list order.
+QList<int> linesWithin(QList<int> lines, int count)
+{
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    lines.removeIf([count](int line) { return line < 0 || line >= count; });
+    return lines;
+}
+
+// A block move as a new order of the lines: `from[line]` is the line whose record lands on
+// `line`, and the block starts at line `first`. The block keeps its order and so does the rest.
+struct BlockOrder
+{
+    std::vector<int> from;
+    int first = 0;
+
+    bool moves() const
+    {
+        for (std::size_t line = 0; line < from.size(); ++line) {
+            if (from[line] != int(line)) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// `block` holds distinct lines of a list of `count` lines, ascending; `before` is 0..count.
+BlockOrder blockOrder(int count, const QList<int> &block, int before)
+{
+    std::vector<bool> inBlock(size_t(count), false);
+    for (const int line : block) {
+        inBlock[size_t(line)] = true;
+    }
+    BlockOrder order;
+    order.from.reserve(size_t(count));
+    for (int line = 0; line < before; ++line) {
+        if (!inBlock[size_t(line)]) {
+            order.from.push_back(line);
+        }
+    }
+    order.first = int(order.from.size());
+    order.from.insert(order.from.end(), block.cbegin(), block.cend());
+    for (int line = before; line < count; ++line) {
+        if (!inBlock[size_t(line)]) {
+            order.from.push_back(line);
+        }
+    }
+    return order;
+}
+
 bool hasSelectedLine(const SideView &view)
 {
     const int count = view.lineCount();
@@ -126,16 +177,21 @@ QList<int> PatchSetEditor::selectedRecords(Side side) const
 
 void PatchSetEditor::RefreshSide(Side side)
 {
-    SideView &sideView = view(side);
-    PatchTable &table = m_sets.table(side);
-
     // Flags are kept per record, not per line, so they follow their records through the
     // removal below and land on whatever line each record gets. Records added since the
     // last refresh have no line yet and start unselected.
-    std::vector<bool> selected(size_t(table.size()), false);
+    std::vector<bool> selected(size_t(m_sets.table(side).size()), false);
     for (const int record : selectedRecords(side)) {
         selected[size_t(record)] = true;
     }
+    refreshSelecting(side, std::move(selected));
+}
+
+void PatchSetEditor::refreshSelecting(Side side, std::vector<bool> selected)
+{
+    SideView &sideView = view(side);
+    PatchTable &table = m_sets.table(side);
+    selected.resize(size_t(table.size()), false);
 
     // One compacting pass: every kept record moves at most once, so deleting half of a
     // large table costs no more than walking it. The last position is no exception, so a
@@ -385,6 +441,143 @@ void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
     if (table.at(record) != table.at(targetRecord)) {
         m_history.recordSwap(side, record, targetRecord);
     }
+}
+
+QList<int> PatchSetEditor::blockLines(Side side) const
+{
+    const SideView &sideView = m_sides[side].view;
+    QList<int> lines;
+    const int count = sideView.lineCount();
+    for (int line = 0; line < count; ++line) {
+        if (sideView.isLineSelected(line)) {
+            lines.append(line);
+        }
+    }
+    const int current = sideView.currentLine();
+    if (lines.isEmpty() && current >= 0 && current < count) {
+        lines.append(current);
+    }
+    return lines;
+}
+
+void PatchSetEditor::moveLines(Side side, const QList<int> &lines, int before)
+{
+    const EditState state = currentState();
+    if (reorderLines(side, lines, before)) {
+        finishStep(state);
+    }
+}
+
+void PatchSetEditor::moveBlockToTop(Side side)
+{
+    moveLines(side, blockLines(side), 0);
+}
+
+void PatchSetEditor::moveBlockToBottom(Side side)
+{
+    moveLines(side, blockLines(side), view(side).lineCount());
+}
+
+bool PatchSetEditor::reorderLines(Side side, const QList<int> &lines, int before)
+{
+    SideView &sideView = view(side);
+    const QList<int> &records = m_sides[side].lines;
+    const int count = int(records.size());
+    PatchTable &table = m_sets.table(side);
+    // The map ascends, so its last record is its largest: a table replaced since the last
+    // refresh, or a view out of step with the map, moves nothing.
+    if (before < 0 || before > count || count != sideView.lineCount()
+        || (count > 0 && records.last() >= table.size())) {
+        return false;
+    }
+    const BlockOrder order = blockOrder(count, linesWithin(lines, count), before);
+    if (!order.moves()) {
+        return false;
+    }
+
+    // Only the positions of listed records are written, each with the record of the line
+    // that lands on its line; the selected state goes along, kept per position.
+    std::vector<bool> selected(size_t(table.size()), false);
+    std::vector<PatchEntry> landing;
+    landing.reserve(size_t(count));
+    for (int line = 0; line < count; ++line) {
+        const int from = order.from[size_t(line)];
+        landing.push_back(table.at(records.at(from)));
+        selected[size_t(records.at(line))] = sideView.isLineSelected(from);
+    }
+    for (int line = 0; line < count; ++line) {
+        table[records.at(line)] = std::move(landing[size_t(line)]);
+    }
+    refreshSelecting(side, std::move(selected));
+    sideView.setCurrentLine(order.first);
+    return true;
+}
+
+bool PatchSetEditor::acceptsDrop(Side from, Side onto) const
+{
+    return from == onto || (onto == Side::Right && m_switches.copyEnabled);
+}
+
+void PatchSetEditor::dropLines(Side from, Side onto, const QList<int> &lines, int before)
+{
+    if (!acceptsDrop(from, onto)) {
+        return;
+    }
+    if (from == onto) {
+        moveLines(onto, lines, before);
+    } else {
+        copyIntoDestAt(lines, before);
+    }
+}
+
+void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
+{
+    SideView &dest = view(Side::Right);
+    if (before < 0 || before > dest.lineCount()) {
+        return;
+    }
+    QList<int> sources;
+    for (const int line : linesWithin(srcLines, view(Side::Left).lineCount())) {
+        const int record = recordOfLine(Side::Left, line);
+        if (record >= 0) {
+            sources.append(record);
+        }
+    }
+    const EditState state = currentState();
+    // The place is held as a record: a Yes over an unlisted entry gives it a line, which
+    // moves the lines after it down by one.
+    const int placeRecord = recordOfLine(Side::Right, before); // -1: after the last line
+    const int oldSize = int(m_sets.DestTable.size());
+    std::optional<int> replaced;
+    bool copied = false;
+    for (const int record : std::as_const(sources)) {
+        const std::optional<int> landing = CopyMassive(record, m_sets.SrcTable.at(record).Name);
+        copied = copied || landing.has_value();
+        if (landing && *landing < oldSize) {
+            replaced = landing;
+        }
+    }
+    if (!copied) {
+        return; // every answer was No: DEST is as it was
+    }
+
+    // Appended records follow every older one, so their lines end the list.
+    RefreshSide(Side::Right);
+    const QList<int> &lines = m_sides.right.lines;
+    const int firstAppended =
+        int(std::lower_bound(lines.cbegin(), lines.cend(), oldSize) - lines.cbegin());
+    const int place = placeRecord >= 0 ? lineOfRecord(Side::Right, placeRecord) : firstAppended;
+    QList<int> appended;
+    for (int line = firstAppended; line < lines.size(); ++line) {
+        appended.append(line);
+    }
+    reorderLines(Side::Right, appended, place);
+    dest.setCurrentLine(appended.isEmpty() ? lineOfRecord(Side::Right, *replaced) : place);
+    if (m_destDetail) {
+        m_destDetail();
+    }
+    m_switches.setSaveEnabled(dest.lineCount() > 0);
+    finishStep(state);
 }
 
 void PatchSetEditor::newDestSet()

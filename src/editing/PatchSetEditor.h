@@ -1,5 +1,6 @@
 // The set-editing routines and commands: the side refresh that keeps each table, its list
-// and its count in step, the copy-and-delete command, the four moves, the new DEST set,
+// and its count in step, the copy-and-delete command, the moves of one line and of a block,
+// the drops of lines dragged within a list or from SRC onto DEST, the new DEST set,
 // the two side commands, the installing of a freshly loaded set, and undo and redo of all
 // of these; it alone writes a side's status label once the side holds a set, and keeps what
 // it wrote, so whether a side holds a set is the editor's own knowledge, never read back from
@@ -20,6 +21,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class PatchSetEditor
 {
@@ -96,6 +98,35 @@ public:
     void moveUp(Side side);
     void moveDown(Side side);
 
+    // Moves the records of `lines` as one block, in their order, to just before line `before`
+    // of the list as it is now (the line count: after the last line). Lines outside the list
+    // are left out; a `before` outside the list does nothing. Listed records change places
+    // only among the table positions listed records hold, so a record that is kept but not
+    // listed never moves. Each selection stays with its record, the block's first line
+    // becomes current and the list shows it. One step; a block already in its place changes
+    // nothing at all and is no step.
+    void moveLines(Side side, const QList<int> &lines, int before);
+    // The selected lines, or the current line when none is selected, as a block to the top
+    // or to the bottom of the list.
+    void moveBlockToTop(Side side);
+    void moveBlockToBottom(Side side);
+
+    // Whether lines dragged from the list of `from` may be dropped on the list of `onto`:
+    // within a list always, SRC lines on DEST while "copy >>" is enabled, DEST lines on SRC
+    // never.
+    bool acceptsDrop(Side from, Side onto) const;
+    // Lines of `from` dropped before line `before` of `onto`: moveLines() within a list,
+    // copyIntoDestAt() from SRC to DEST; nothing when acceptsDrop() refuses.
+    void dropLines(Side from, Side onto, const QList<int> &lines, int before);
+    // SRC lines dropped on DEST: copies their records into DEST in SRC order with the
+    // question of "copy >>", where a Yes replaces the DEST entry where it stands, and puts
+    // the other copies as one block before DEST line `before`. Deletes nothing and changes no
+    // selection; the copies come unselected. Afterwards the block's first line is current
+    // (the last replaced entry's when there is no block), the detail handler runs and "save"
+    // is enabled exactly when DEST has a line. One step; when the answers copied nothing,
+    // nothing changes.
+    void copyIntoDestAt(const QList<int> &srcLines, int before);
+
     // "NEW": a new DEST set holding the placeholder; enables "copy >>" and "save" when a
     // SRC set is present. One step (none when DEST already is a new set).
     void newDestSet();
@@ -153,6 +184,8 @@ private:
         SideLabels labels;
     };
 
+    // RefreshSide() with the selection given per table position, not read from the view.
+    void refreshSelecting(Side side, std::vector<bool> selected);
     void FillSideList(Side side);
     void pushMarks();
     // Kills the records of the selected DEST lines, then refreshes DEST with no line selected.
@@ -166,6 +199,11 @@ private:
     void returnTo(const EditHistory::Step &step, const EditState &state);
     // The line showing table position `record`, or -1 when it is not listed.
     int lineOfRecord(Side side, int record) const;
+    // The lines the keys' block moves carry: the side's selected lines, or the current line
+    // alone when none is selected; none when there is neither.
+    QList<int> blockLines(Side side) const;
+    // moveLines() without its step: true when the records changed places.
+    bool reorderLines(Side side, const QList<int> &lines, int before);
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
     // below), selected states included, and makes the neighbour's line current.
     void swapCurrentWithNeighbour(Side side, int step);

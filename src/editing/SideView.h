@@ -25,8 +25,9 @@ public:
     virtual void setLines(const QStringList &texts) = 0;
     // -1 when there is no current line.
     virtual int currentLine() const = 0;
-    // -1 clears the current line; a line outside the list is ignored. Never changes the
-    // selection and never runs the click handling of the list.
+    // -1 clears the current line; a line outside the list is ignored. A new current line
+    // is scrolled into view. Never changes the selection and never runs the click handling
+    // of the list.
     virtual void setCurrentLine(int line) = 0;
 
     virtual void setCountText(const QString &text) = 0;

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "FileDrop.h"
 #include "KeyMap.h"
+#include "ListGestures.h"
 #include "ListSideView.h"
 #include "PatchSetEditor.h"
 #include "PatchSetReader.h"
@@ -223,6 +224,7 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
     connectControls();
     acceptFileDrops();
+    acceptLineDrags();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame = geometry();
@@ -384,6 +386,15 @@ void Form1::connectControls()
                  [editor] { editor->selectAll(Side::Left); });
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_A), List2,
                  [editor] { editor->selectAll(Side::Right); });
+    for (const Side side : {Side::Left, Side::Right}) {
+        const QWidget *list = side == Side::Left ? List1 : List2;
+        const auto toTop = [editor, side] { editor->moveBlockToTop(side); };
+        const auto toBottom = [editor, side] { editor->moveBlockToBottom(side); };
+        m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up), list, toTop);
+        m_keys->bind(QKeySequence(Qt::ALT | Qt::Key_Home), list, toTop);
+        m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down), list, toBottom);
+        m_keys->bind(QKeySequence(Qt::ALT | Qt::Key_End), list, toBottom);
+    }
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Z), [editor] { editor->undo(); });
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [editor] { editor->redo(); });
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Y), [editor] { editor->redo(); });
@@ -408,6 +419,13 @@ void Form1::acceptFileDrops()
     // Each list's viewport takes the drops, so the lists' own item dragging stays off.
     new FileDrop(List1->viewport(), [this](const QString &path) { loadPath(Side::Left, path); });
     new FileDrop(List2->viewport(), [this](const QString &path) { loadPath(Side::Right, path); });
+}
+
+void Form1::acceptLineDrags()
+{
+    // After the file drops: the gestures see each event first and pass the files on.
+    new ListGestures(List1, Side::Left, *m_editor);
+    new ListGestures(List2, Side::Right, *m_editor);
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

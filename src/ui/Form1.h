@@ -76,6 +76,9 @@ private:
     void connectControls();
     // A local file dropped on a list loads into its side; the window itself takes no drops.
     void acceptFileDrops();
+    // Lines dragged within a list move, SRC lines dragged onto DEST are copied; see
+    // ListGestures, which also holds a click's toggle back until the release.
+    void acceptLineDrags();
 
     // LOAD SRC and LOAD DEST: the open dialog, then loadFile() with the chosen path.
     void loadSide(Side side);

@@ -130,6 +130,11 @@ void ListSideView::setCurrentLine(int line)
     }
     const QSignalBlocker blocker(m_list);
     m_list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+    // The list scrolls to a new current line only while it is shown; a block moved far
+    // must show its new place however the window came up.
+    if (line >= 0) {
+        m_list->scrollToItem(m_list->item(line));
+    }
 }
 
 void ListSideView::setCountText(const QString &text)

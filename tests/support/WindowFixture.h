@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QDropEvent>
 #include <QFile>
 #include <QKeySequence>
 #include <QListWidget>
@@ -69,6 +70,25 @@ inline void clickLine(QListWidget *list, int line)
     list->scrollToItem(list->item(line));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualItemRect(list->item(line)).center());
+}
+
+// A drag of `data` that enters `widget` at `point`, moves there and drops, as the platform
+// would send it; `keys` are the modifiers held. All three are sent before any is checked, so
+// a failing test ends the drag it began. Gives each event's answer: its drop action when it
+// was accepted, IgnoreAction when not.
+inline QList<Qt::DropAction> dragOnto(QWidget *widget, const QMimeData &data, const QPoint &point,
+                                      Qt::DropActions offered, Qt::KeyboardModifiers keys = {})
+{
+    QDragEnterEvent enter(point, offered, &data, Qt::LeftButton, keys);
+    QDragMoveEvent move(point, offered, &data, Qt::LeftButton, keys);
+    QDropEvent drop(point, offered, &data, Qt::LeftButton, keys);
+    QList<Qt::DropAction> answers;
+    for (QDropEvent *event :
+         {static_cast<QDropEvent *>(&enter), static_cast<QDropEvent *>(&move), &drop}) {
+        QCoreApplication::sendEvent(widget, event);
+        answers.append(event->isAccepted() ? event->dropAction() : Qt::IgnoreAction);
+    }
+    return answers;
 }
 
 // The user pressing `keys` ("Alt+Right, Ctrl+Z": one after the other) on whatever has the

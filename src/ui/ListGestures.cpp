@@ -1,0 +1,329 @@
+#include "ListGestures.h"
+
+#include "PatchSetEditor.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDropEvent>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include <utility>
+
+namespace {
+
+constexpr int DropLineHeight = 2;
+constexpr int DragScrollInterval = 50; // ms between lines while a drag waits at an edge
+constexpr int DragPictureOffset = 12;  // right of the cursor, so the cursor stays in sight
+
+QByteArray sideWord(Side side)
+{
+    return side == Side::Left ? QByteArrayLiteral("SRC") : QByteArrayLiteral("DEST");
+}
+
+} // namespace
+
+const QString ListGestures::MimeType = QStringLiteral("application/x-tolvane-lines");
+
+QMimeData *ListGestures::dragData(Side side, const QList<int> &lines)
+{
+    // The program's own number first: line numbers mean nothing to another running copy.
+    QByteArray bytes =
+        QByteArray::number(QCoreApplication::applicationPid()) + ' ' + sideWord(side);
+    for (const int line : lines) {
+        bytes += ' ' + QByteArray::number(line);
+    }
+    auto *data = new QMimeData;
+    data->setData(MimeType, bytes);
+    return data;
+}
+
+std::optional<ListGestures::DraggedLines> ListGestures::draggedLines(const QMimeData *data)
+{
+    if (data == nullptr || !data->hasFormat(MimeType)) {
+        return std::nullopt;
+    }
+    const QList<QByteArray> words = data->data(MimeType).split(' ');
+    if (words.size() < 2 || words.at(0) != QByteArray::number(QCoreApplication::applicationPid())) {
+        return std::nullopt;
+    }
+    DraggedLines dragged{Side::Left, {}};
+    if (words.at(1) == sideWord(Side::Right)) {
+        dragged.side = Side::Right;
+    } else if (words.at(1) != sideWord(Side::Left)) {
+        return std::nullopt;
+    }
+    for (qsizetype word = 2; word < words.size(); ++word) {
+        bool ok = false;
+        dragged.lines.append(words.at(word).toInt(&ok));
+        if (!ok) {
+            return std::nullopt;
+        }
+    }
+    return dragged;
+}
+
+ListGestures::ListGestures(QListWidget *list, Side side, PatchSetEditor &editor)
+    : QObject(list), m_list(list), m_side(side), m_editor(editor),
+      m_dropLine(new QWidget(list->viewport()))
+{
+    m_dropLine->setObjectName(QStringLiteral("dropLine"));
+    m_dropLine->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // In the colour of the lines' text; left alone it would take the viewport's white.
+    m_dropLine->setAutoFillBackground(true);
+    m_dropLine->setBackgroundRole(QPalette::Text);
+    m_dropLine->hide();
+    m_dragScroll.setInterval(DragScrollInterval);
+    connect(&m_dragScroll, &QTimer::timeout, this, &ListGestures::scrollWhileDragging);
+
+    list->viewport()->setAcceptDrops(true);
+    list->installEventFilter(this);
+    list->viewport()->installEventFilter(this);
+}
+
+bool ListGestures::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_list) {
+        return event->type() == QEvent::KeyPress && keyEvent(static_cast<QKeyEvent *>(event));
+    }
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        return mouseEvent(static_cast<QMouseEvent *>(event));
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return dropEvent(static_cast<QDropEvent *>(event));
+    case QEvent::DragLeave:
+        endDropShow();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool ListGestures::mouseEvent(QMouseEvent *event)
+{
+    const QPoint position = event->position().toPoint();
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        if (m_replaying || event->button() != Qt::LeftButton) {
+            return false;
+        }
+        const QListWidgetItem *item = m_list->itemAt(position);
+        if (item == nullptr) {
+            m_press = Press::None;
+            return false;
+        }
+        if (event->modifiers() & Qt::ShiftModifier) {
+            selectRange(m_list->row(item));
+            m_press = Press::Done;
+            return true;
+        }
+        m_press = Press::Click;
+        m_pressedLine = m_list->row(item);
+        m_pressedAt = position;
+        return true;
+    }
+    case QEvent::MouseMove:
+        if (!(event->buttons() & Qt::LeftButton)) {
+            m_press = Press::None; // a release this list never saw
+            return false;
+        }
+        if (m_press == Press::Click
+            && (position - m_pressedAt).manhattanLength() >= QApplication::startDragDistance()) {
+            m_press = Press::Done;
+            startDrag();
+        }
+        // The list's own moves would sweep the selection over the lines passed.
+        return m_press != Press::None;
+    case QEvent::MouseButtonRelease: {
+        if (event->button() != Qt::LeftButton || m_press == Press::None) {
+            return false;
+        }
+        if (std::exchange(m_press, Press::None) == Press::Done) {
+            return true;
+        }
+        // A click after all: the list gets its press, and toggles, just before its release.
+        QMouseEvent press(QEvent::MouseButtonPress, m_pressedAt,
+                          m_list->viewport()->mapToGlobal(m_pressedAt), Qt::LeftButton,
+                          Qt::LeftButton, event->modifiers());
+        m_replaying = true;
+        QCoreApplication::sendEvent(m_list->viewport(), &press);
+        m_replaying = false;
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+bool ListGestures::keyEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const int key = event->key();
+    if (modifiers == Qt::ShiftModifier && (key == Qt::Key_Up || key == Qt::Key_Down)) {
+        selectStep(key == Qt::Key_Up ? -1 : +1);
+        return true;
+    }
+    const QString text = event->text();
+    if (text.isEmpty() || !text.at(0).isPrint() || key == Qt::Key_Space
+        || (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        return false;
+    }
+    // The list's type-ahead makes the line it finds current as a click would, and in a
+    // multi-select list a click toggles: every entry found would be selected on the way, and
+    // the next "copy >>" or Delete would take it. Finding only moves the current line.
+    QItemSelectionModel *selection = m_list->selectionModel();
+    const QItemSelection kept = selection->selection();
+    m_list->keyboardSearch(text);
+    if (selection->selection() != kept) {
+        selection->select(kept, QItemSelectionModel::ClearAndSelect);
+    }
+    return true;
+}
+
+void ListGestures::selectRange(int line)
+{
+    const int current = m_list->currentRow();
+    const int first = current < 0 ? line : std::min(current, line);
+    const int last = current < 0 ? line : std::max(current, line);
+    const QAbstractItemModel *model = m_list->model();
+    const QModelIndex clicked = model->index(line, 0);
+    // One range, however many lines: Qt walks every range on each query.
+    m_list->selectionModel()->select(QItemSelection(model->index(first, 0), model->index(last, 0)),
+                                     QItemSelectionModel::Select);
+    m_list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+    emit m_list->clicked(clicked); // the window shows the clicked line's detail
+}
+
+void ListGestures::selectStep(int step)
+{
+    const int line = m_list->currentRow() + step;
+    if (line >= 0 && line < m_list->count()) {
+        m_list->setCurrentRow(line, QItemSelectionModel::Select);
+    }
+}
+
+void ListGestures::startDrag()
+{
+    const QListWidgetItem *pressed = m_list->item(m_pressedLine);
+    if (pressed == nullptr) {
+        return;
+    }
+    QList<int> lines;
+    if (pressed->isSelected()) {
+        for (int line = 0; line < m_list->count(); ++line) {
+            if (m_list->item(line)->isSelected()) {
+                lines.append(line);
+            }
+        }
+    } else {
+        lines.append(m_pressedLine);
+    }
+    auto *drag = new QDrag(m_list->viewport());
+    drag->setMimeData(dragData(m_side, lines));
+    // The pressed line's picture hangs below the cursor, clear of the insertion line, which is
+    // never more than half a line away from it.
+    drag->setPixmap(m_list->viewport()->grab(m_list->visualItemRect(pressed)));
+    drag->setHotSpot(QPoint(-DragPictureOffset, -m_list->fontMetrics().height()));
+    // The drop does the work, in the list that takes it, whatever the drag reports back.
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+}
+
+bool ListGestures::dropEvent(QDropEvent *event)
+{
+    const std::optional<DraggedLines> dragged = draggedLines(event->mimeData());
+    if (!dragged) {
+        return false;
+    }
+    const Qt::DropAction action = dragged->side == m_side ? Qt::MoveAction : Qt::CopyAction;
+    if (!m_editor.acceptsDrop(dragged->side, m_side) || !(event->possibleActions() & action)) {
+        event->ignore();
+        endDropShow();
+        return true;
+    }
+    event->setDropAction(action);
+    event->accept();
+    m_dragPosition = event->position().toPoint();
+    const int place = dropPlace(m_dragPosition);
+    if (event->type() != QEvent::Drop) {
+        showDropLine(place);
+        if (dragScrollStep() == 0) {
+            m_dragScroll.stop();
+        } else if (!m_dragScroll.isActive()) {
+            m_dragScroll.start();
+        }
+        return true;
+    }
+    endDropShow();
+    // Run once the drop is over: a copy may ask a question, which must not hold up the drag.
+    QMetaObject::invokeMethod(
+        this,
+        [this, from = dragged->side, lines = dragged->lines, place] {
+            m_editor.dropLines(from, m_side, lines, place);
+        },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void ListGestures::endDropShow()
+{
+    m_dropLine->hide();
+    m_dragScroll.stop();
+}
+
+int ListGestures::dropPlace(const QPoint &position) const
+{
+    const QListWidgetItem *item = m_list->itemAt(position);
+    if (item == nullptr) {
+        return m_list->count(); // below the last line
+    }
+    const QRect rect = m_list->visualItemRect(item);
+    const int line = m_list->row(item);
+    return position.y() < rect.top() + rect.height() / 2 ? line : line + 1;
+}
+
+void ListGestures::showDropLine(int place)
+{
+    const int count = m_list->count();
+    int y = 0;
+    if (place < count) {
+        y = m_list->visualItemRect(m_list->item(place)).top();
+    } else if (count > 0) {
+        y = m_list->visualItemRect(m_list->item(count - 1)).bottom() + 1;
+    }
+    const QWidget *viewport = m_list->viewport();
+    y = std::clamp(y - DropLineHeight / 2, 0, std::max(0, viewport->height() - DropLineHeight));
+    m_dropLine->setGeometry(0, y, viewport->width(), DropLineHeight);
+    m_dropLine->show();
+    m_dropLine->raise();
+}
+
+int ListGestures::dragScrollStep() const
+{
+    // Within a line of the top or bottom edge, so a place far down a long list can be reached
+    // without letting go.
+    const int edge = m_list->fontMetrics().height();
+    if (m_dragPosition.y() < edge) {
+        return -1;
+    }
+    return m_dragPosition.y() >= m_list->viewport()->height() - edge ? +1 : 0;
+}
+
+void ListGestures::scrollWhileDragging()
+{
+    const int step = dragScrollStep();
+    if (step == 0) {
+        m_dragScroll.stop();
+        return;
+    }
+    m_list->verticalScrollBar()->triggerAction(step < 0 ? QAbstractSlider::SliderSingleStepSub
+                                                        : QAbstractSlider::SliderSingleStepAdd);
+    showDropLine(dropPlace(m_dragPosition));
+}

@@ -1,0 +1,89 @@
+// What a side's list does with the mouse and the keys beyond a plain multi-select list: a click
+// still toggles its line, but only at the release, because a press that moves on drags instead,
+// and a drag changes no selection; Shift+click and Shift+Up/Down select; a drag carries the
+// pressed line's block, which a list takes from itself (a move) or DEST takes from SRC (a copy)
+// through the editor, the place shown by an insertion line; and typing finds without selecting.
+// Form1 puts one on each list once the file drops are in place: the last event filter sees
+// the events first, and dragged lines carry a type of their own, so files go on to FileDrop.
+#pragma once
+
+#include "PatchSets.h"
+
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+
+class PatchSetEditor;
+class QDropEvent;
+class QKeyEvent;
+class QListWidget;
+class QMimeData;
+class QMouseEvent;
+
+class ListGestures : public QObject
+{
+public:
+    // Lines of a list on their way to a drop.
+    struct DraggedLines
+    {
+        Side side;
+        QList<int> lines;
+    };
+
+    // The type dragged lines carry; nothing else offers it.
+    static const QString MimeType;
+    // What a drag of `lines` of the list of `side` carries; tests drop it on a list.
+    static QMimeData *dragData(Side side, const QList<int> &lines);
+    // The lines `data` carries, or nothing for any other data. Lines dragged from another
+    // program would mean other entries there, so they are not taken either.
+    static std::optional<DraggedLines> draggedLines(const QMimeData *data);
+
+    // Installs itself on `list` and its viewport and owns itself through the list. `side` is
+    // the list's side; drops go to `editor`, which must outlive the list's events.
+    ListGestures(QListWidget *list, Side side, PatchSetEditor &editor);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // What the left button started, until its release.
+    enum class Press {
+        None,
+        Click, // on a line, held back: a click at the release, or a drag once it moves
+        Done   // a drag ran, or a Shift+click selected: the release does nothing more
+    };
+
+    bool mouseEvent(QMouseEvent *event);
+    bool keyEvent(QKeyEvent *event);
+    // True when the event was dragged lines, taken or refused here.
+    bool dropEvent(QDropEvent *event);
+    void endDropShow();
+
+    // Selects the lines from the current line to `line` and makes `line` current.
+    void selectRange(int line);
+    // Moves the current line `step` lines and selects the line it lands on.
+    void selectStep(int step);
+    void startDrag();
+    // The line a drop at `position` of the viewport goes before; the line count after the last.
+    int dropPlace(const QPoint &position) const;
+    void showDropLine(int place);
+    // -1 or +1 while a drag waits at the top or the bottom edge, else 0.
+    int dragScrollStep() const;
+    // One line of scrolling towards that edge.
+    void scrollWhileDragging();
+
+    QListWidget *m_list;
+    Side m_side;
+    PatchSetEditor &m_editor;
+    QWidget *m_dropLine;
+    QTimer m_dragScroll; // scrolls while a drag waits at the top or bottom edge
+    QPoint m_dragPosition;
+    Press m_press = Press::None;
+    int m_pressedLine = -1;
+    QPoint m_pressedAt;
+    bool m_replaying = false; // a held-back press on its way to the list
+};
