@@ -20,6 +20,9 @@ struct [[nodiscard]] ReadResult
     QByteArray version;
     QString message; // empty on success
     int line = 0;    // line where reading stopped; lets tests check where a file went wrong
+    // Where and why reading stopped, in a few words, for the message's details, e.g.
+    // "line 14: the block number 40000 is above 32767"; empty on success.
+    QString detail;
     bool ok() const { return message.isEmpty(); }
 };
 
