@@ -129,7 +129,17 @@ void ListSideView::setCurrentLine(int line)
         return;
     }
     const QSignalBlocker blocker(m_list);
+    QListWidgetItem *item = m_list->item(line);
+    // Qt scrolls the new current line just into view, so the sight is judged before.
+    const bool inSight =
+        item != nullptr && m_list->viewport()->rect().contains(m_list->visualItemRect(item));
+    const bool autoScroll = m_list->hasAutoScroll();
+    m_list->setAutoScroll(false);
     m_list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+    m_list->setAutoScroll(autoScroll);
+    if (item != nullptr && !inSight) {
+        m_list->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+    }
 }
 
 void ListSideView::setCountText(const QString &text)
@@ -164,4 +174,19 @@ void ListSideView::setLineMarks(const QList<LineMark> &marks)
 void ListSideView::setStatusText(const QString &text)
 {
     m_status->setCaption(text);
+}
+
+void ListSideView::setFileText(const QString &text)
+{
+    m_status->setToolTip(text);
+}
+
+int ListSideView::selectedLineCount() const
+{
+    // Qt keeps the runs apart: no line is in two of them.
+    int count = 0;
+    for (const QItemSelectionRange &range : m_list->selectionModel()->selection()) {
+        count += range.height();
+    }
+    return count;
 }
