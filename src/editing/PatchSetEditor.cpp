@@ -375,8 +375,8 @@ std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID,
                 return std::nullopt;
             }
         }
-        if (run.overwriteAll == false) {
-            return std::nullopt;
+        if (run.overwriteAll && !*run.overwriteAll) {
+            return std::nullopt; // No to all, now or earlier in the run
         }
         dest[position] = m_sets.SrcTable.at(record);
         return position;
