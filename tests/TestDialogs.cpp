@@ -1,6 +1,5 @@
 // The real dialog seam's boxes, answered as a user would: the overwrite question's five
-// answers and their accelerators, Escape meaning No, a message's details, and the save
-// dialog's default suffix.
+// answers and their accelerators, Escape meaning No, and the save dialog's default suffix.
 #include "Dialogs.h"
 
 #include <QAbstractButton>
@@ -32,11 +31,6 @@ void whenOpen(const std::function<void(Dialog &)> &act, bool &stuck)
     });
 }
 
-void whenBoxOpens(const std::function<void(QMessageBox &)> &act, bool &stuck)
-{
-    whenOpen<QMessageBox>(act, stuck);
-}
-
 } // namespace
 
 class TestDialogs : public QObject
@@ -46,7 +40,6 @@ class TestDialogs : public QObject
 private slots:
     void overwriteQuestionAnswers_data();
     void overwriteQuestionAnswers();
-    void messageKeepsItsDetails();
     void saveAddsTheSuffix_data();
     void saveAddsTheSuffix();
 };
@@ -75,7 +68,7 @@ void TestDialogs::overwriteQuestionAnswers()
     QStringList buttons;
     QString title;
     QString text;
-    whenBoxOpens(
+    whenOpen<QMessageBox>(
         [&](QMessageBox &box) {
             title = box.windowTitle();
             text = box.text();
@@ -95,22 +88,6 @@ void TestDialogs::overwriteQuestionAnswers()
     QCOMPARE(text, QStringLiteral("Overwrite?"));
     buttons.sort();
     QCOMPARE(buttons, QStringList({"&Cancel", "&No", "&Yes", "N&o to all", "Yes to &all"}));
-}
-
-void TestDialogs::messageKeepsItsDetails()
-{
-    NativeDialogs dialogs;
-    bool stuck = false;
-    QString details;
-    whenBoxOpens(
-        [&details](QMessageBox &box) {
-            details = box.detailedText();
-            box.accept();
-        },
-        stuck);
-    dialogs.message(nullptr, QStringLiteral("Failed"), QStringLiteral("line 1: no header"));
-    QVERIFY(!stuck);
-    QCOMPARE(details, QStringLiteral("line 1: no header"));
 }
 
 void TestDialogs::saveAddsTheSuffix_data()

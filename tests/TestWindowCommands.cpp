@@ -599,8 +599,6 @@ void TestWindowCommands::copySaysWhatItWillDo_data()
                                    "entries";
     QTest::newRow("after the copy") << "[a] | [x]" << "Alt+Right"
                                     << "does nothing, since no SRC or DEST entry is selected";
-    QTest::newRow("undone") << "[a] | [x]" << "Alt+Right, Ctrl+Z"
-                            << "does nothing, since no SRC or DEST entry is selected";
     // clang-format on
 }
 
