@@ -31,9 +31,15 @@ public:
     explicit FixedDialogs(QString path) : m_path(std::move(path)) {}
 
     QString openFileName(QWidget *, const QString &, const QString &) override { return m_path; }
-    QString saveFileName(QWidget *, const QString &, const QString &) override { return {}; }
-    void message(QWidget *, const QString &) override { std::abort(); }
-    bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
+    void message(QWidget *, const QString &, const QString & = QString()) override { std::abort(); }
+    OverwriteAnswer askOverwrite(QWidget *, const QString &, const QString &) override
+    {
+        return OverwriteAnswer::No;
+    }
 
 private:
     QString m_path;

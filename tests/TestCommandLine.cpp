@@ -16,6 +16,10 @@
 namespace {
 const QString missing = QStringLiteral("Can't find patch set file (%1)");
 const QString badHeader = QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
+// What the failed loads' messages give as their details.
+const QString missingDetail =
+    QStringLiteral("no readable file there: it is missing, a folder, or not open to this user");
+const QString badHeaderDetail = QStringLiteral("line 1: no TAVRO= header");
 } // namespace
 
 class TestCommandLine : public QObject, private WindowTest
@@ -55,16 +59,18 @@ void TestCommandLine::pathsLoadIntoTheirSides_data()
     QTest::addColumn<QString>("dest");
     QTest::addColumn<QString>("failing"); // the file whose load shows `message`, or ""
     QTest::addColumn<QString>("message"); // %1 is its absolute path
+    QTest::addColumn<QString>("details");
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
-    QTest::newRow("two") << QStringList{"a.tvr", "b.tvr"} << "a.tvr" << "b.tvr" << "" << "";
-    QTest::newRow("one goes to DEST") << QStringList{"a.tvr"} << "" << "a.tvr" << "" << "";
+    QTest::newRow("two") << QStringList{"a.tvr", "b.tvr"} << "a.tvr" << "b.tvr" << "" << ""
+                         << "";
+    QTest::newRow("one goes to DEST") << QStringList{"a.tvr"} << "" << "a.tvr" << "" << "" << "";
     QTest::newRow("more than two") << QStringList{"a.tvr", "b.tvr", "c.tvr"} << "a.tvr"
-                                   << "b.tvr" << "" << "";
+                                   << "b.tvr" << "" << "" << "";
     QTest::newRow("missing SRC") << QStringList{"missing.tvr", "b.tvr"} << "" << "b.tvr"
-                                 << "missing.tvr" << missing;
+                                 << "missing.tvr" << missing << missingDetail;
     QTest::newRow("bad DEST") << QStringList{"a.tvr", "bad.tvr"} << "a.tvr" << ""
-                              << "bad.tvr" << badHeader;
+                              << "bad.tvr" << badHeader << badHeaderDetail;
     // clang-format on
 }
 
@@ -75,6 +81,7 @@ void TestCommandLine::pathsLoadIntoTheirSides()
     QFETCH(QString, dest);
     QFETCH(QString, failing);
     QFETCH(QString, message);
+    QFETCH(QString, details);
     const QHash<QString, QStringList> lines = {
         {"a.tvr", {"alpha", "beta"}}, {"b.tvr", {"gamma"}}, {"c.tvr", {"delta"}}};
     for (auto file = lines.cbegin(); file != lines.cend(); ++file) {
@@ -97,7 +104,7 @@ void TestCommandLine::pathsLoadIntoTheirSides()
     QCOMPARE(control<AnchoredLabel>("Label7")->caption().isEmpty(), dest.isEmpty());
     QList<ShownText> expected;
     if (!failing.isEmpty()) {
-        expected.append({"Tolvane", message.arg(m_folder->filePath(failing))});
+        expected.append({"Tolvane", message.arg(m_folder->filePath(failing)), details});
     }
     QCOMPARE(m_dialogs->shown, expected);
 }

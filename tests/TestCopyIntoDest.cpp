@@ -14,6 +14,18 @@ QString question(const QString &name)
         + QStringLiteral("'' already exists. Overwrite?");
 }
 
+// Overwrite answers in one letter each: y Yes, n No, Y Yes to all, N No to all, c Cancel.
+QList<OverwriteAnswer> answersFrom(const QString &letters)
+{
+    QList<OverwriteAnswer> answers;
+    for (const QChar letter : letters) {
+        const int at = QStringLiteral("ynYNc").indexOf(letter);
+        Q_ASSERT(at >= 0);
+        answers.append(OverwriteAnswer(at));
+    }
+    return answers;
+}
+
 } // namespace
 
 class TestCopyIntoDest : public QObject
@@ -27,7 +39,6 @@ private slots:
     void deleteOnlyKeepsSave_data();
     void deleteOnlyKeepsSave();
     void nothingSelectedDoesNothing();
-    void copyIntoEmptiedDestEnablesSave();
     void landingLineBeyondByteRange_data();
     void landingLineBeyondByteRange();
     void unlistedRecordsNeverHit();
@@ -37,12 +48,14 @@ private slots:
 
 // SRC is {"a", "b", "c", "A", "b", "Empty patch entry"}, each described "src " + name but
 // the second "b", described "second b"; DEST is {"x", "b", "Empty patch entry"}, each
-// described "about " + name. `about` is the description of the current DEST entry.
+// described "about " + name. `about` is the description of the current DEST entry: the
+// last one copied, or, when the last answer copied nothing, the entry current before the
+// copy ("Empty patch entry" on line 2), which keeps the user's place.
 void TestCopyIntoDest::copiesAndDeletes_data()
 {
     QTest::addColumn<QList<int>>("srcLines");
     QTest::addColumn<QList<int>>("destLines");
-    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QString>("answers"); // as answersFrom() takes them
     QTest::addColumn<QStringList>("questions");
     QTest::addColumn<QByteArrayList>("dest");
     QTest::addColumn<int>("current");
@@ -50,44 +63,64 @@ void TestCopyIntoDest::copiesAndDeletes_data()
 
     const QByteArrayList original{"x", "b", "Empty patch entry"};
     const QByteArrayList bAtEnd{"x", "Empty patch entry", "b"};
-    QTest::newRow("append") << QList<int>{0} << QList<int>{} << QList<bool>{} << QStringList{}
+    const QByteArray aboutPlace("about Empty patch entry");
+    const QStringList askedB{question("b")};
+    // Laid out by hand: the formatter would give every value of a row a line of its own.
+    // clang-format off
+    QTest::newRow("append") << QList<int>{0} << QList<int>{} << "" << QStringList{}
                             << (original + QByteArrayList{"a"}) << 3 << QByteArray("src a");
-    QTest::newRow("overwrite yes")
-        << QList<int>{1} << QList<int>{} << QList<bool>{true} << QStringList{question("b")}
-        << original << 1 << QByteArray("src b");
-    QTest::newRow("overwrite no") << QList<int>{1} << QList<int>{} << QList<bool>{false}
-                                  << QStringList{question("b")} << original << 0
-                                  << QByteArray("about x");
-    QTest::newRow("case differs") << QList<int>{3} << QList<int>{} << QList<bool>{} << QStringList{}
+    QTest::newRow("overwrite yes") << QList<int>{1} << QList<int>{} << "y" << askedB << original
+                                   << 1 << QByteArray("src b");
+    QTest::newRow("overwrite no") << QList<int>{1} << QList<int>{} << "n" << askedB << original
+                                  << 2 << aboutPlace;
+    QTest::newRow("case differs") << QList<int>{3} << QList<int>{} << "" << QStringList{}
                                   << (original + QByteArrayList{"A"}) << 3 << QByteArray("src A");
-    QTest::newRow("one new name twice, yes")
-        << QList<int>{1, 4} << QList<int>{1} << QList<bool>{true} << QStringList{question("b")}
-        << bAtEnd << 2 << QByteArray("second b");
-    QTest::newRow("one new name twice, no")
-        << QList<int>{1, 4} << QList<int>{1} << QList<bool>{false} << QStringList{question("b")}
-        << bAtEnd << 0 << QByteArray("about x");
-    QTest::newRow("dest and src of one name")
-        << QList<int>{1} << QList<int>{1} << QList<bool>{} << QStringList{} << bAtEnd << 2
-        << QByteArray("src b");
-    QTest::newRow("three in src order")
-        << QList<int>{0, 2, 3} << QList<int>{} << QList<bool>{} << QStringList{}
-        << (original + QByteArrayList{"a", "c", "A"}) << 5 << QByteArray("src A");
-    QTest::newRow("placeholder asks")
-        << QList<int>{5} << QList<int>{} << QList<bool>{false}
-        << QStringList{question("Empty patch entry")} << original << 0 << QByteArray("about x");
-    QTest::newRow("delete two, append one")
-        << QList<int>{2} << QList<int>{0, 2} << QList<bool>{} << QStringList{}
-        << QByteArrayList{"b", "c"} << 1 << QByteArray("src c");
-    QTest::newRow("no then yes") << QList<int>{1, 4} << QList<int>{} << QList<bool>{false, true}
+    QTest::newRow("one new name twice, yes") << QList<int>{1, 4} << QList<int>{1} << "y" << askedB
+                                             << bAtEnd << 2 << QByteArray("second b");
+    QTest::newRow("one new name twice, no") << QList<int>{1, 4} << QList<int>{1} << "n" << askedB
+                                            << bAtEnd << 1 << aboutPlace;
+    QTest::newRow("dest and src of one name") << QList<int>{1} << QList<int>{1} << ""
+                                              << QStringList{} << bAtEnd << 2
+                                              << QByteArray("src b");
+    QTest::newRow("three in src order") << QList<int>{0, 2, 3} << QList<int>{} << ""
+                                        << QStringList{}
+                                        << (original + QByteArrayList{"a", "c", "A"}) << 5
+                                        << QByteArray("src A");
+    QTest::newRow("placeholder asks") << QList<int>{5} << QList<int>{} << "n"
+                                      << QStringList{question("Empty patch entry")} << original
+                                      << 2 << aboutPlace;
+    QTest::newRow("delete two, append one") << QList<int>{2} << QList<int>{0, 2} << ""
+                                            << QStringList{} << QByteArrayList{"b", "c"} << 1
+                                            << QByteArray("src c");
+    QTest::newRow("no then yes") << QList<int>{1, 4} << QList<int>{} << "ny"
                                  << QStringList{question("b"), question("b")} << original << 1
                                  << QByteArray("second b");
+    // The "to all" answers hold for every later namesake of the copy, and a Cancel stops it
+    // where it is, keeping what it did; neither asks again.
+    QTest::newRow("yes to all") << QList<int>{0, 1, 4, 5} << QList<int>{} << "Y" << askedB
+                                << (original + QByteArrayList{"a"}) << 2
+                                << QByteArray("src Empty patch entry");
+    QTest::newRow("no to all") << QList<int>{1, 4, 5} << QList<int>{} << "N" << askedB << original
+                               << 2 << aboutPlace;
+    QTest::newRow("no to all, new names copied") << QList<int>{1, 2} << QList<int>{} << "N"
+                                                 << askedB << (original + QByteArrayList{"c"})
+                                                 << 3 << QByteArray("src c");
+    QTest::newRow("cancel") << QList<int>{0, 1, 2, 5} << QList<int>{} << "c" << askedB
+                            << (original + QByteArrayList{"a"}) << 2 << aboutPlace;
+    QTest::newRow("yes, then cancel") << QList<int>{1, 4, 5} << QList<int>{} << "yc"
+                                      << QStringList{question("b"), question("b")} << original
+                                      << 2 << aboutPlace;
+    QTest::newRow("cancel after a delete") << QList<int>{1} << QList<int>{0} << "c" << askedB
+                                           << QByteArrayList{"b", "Empty patch entry"} << 1
+                                           << aboutPlace;
+    // clang-format on
 }
 
 void TestCopyIntoDest::copiesAndDeletes()
 {
     QFETCH(QList<int>, srcLines);
     QFETCH(QList<int>, destLines);
-    QFETCH(QList<bool>, answers);
+    QFETCH(QString, answers);
     QFETCH(QStringList, questions);
     QFETCH(QByteArrayList, dest);
     QFETCH(int, current);
@@ -103,7 +136,8 @@ void TestCopyIntoDest::copiesAndDeletes()
     rig.load(Side::Right, entriesNamed({"x", "b", "Empty patch entry"}));
     rig.left.select(srcLines);
     rig.right.select(destLines);
-    rig.answers = answers;
+    rig.right.current = 2;
+    rig.answers = answersFrom(answers);
     rig.switches = FakeSwitches(); // both off, so the checks see what the command switched
 
     rig.editor.copyIntoDest();
@@ -118,8 +152,9 @@ void TestCopyIntoDest::copiesAndDeletes()
     QVERIFY(rig.left.selectedLines().isEmpty());
     QVERIFY(rig.right.selectedLines().isEmpty());
     QCOMPARE(rig.left.current, 0);
-    QVERIFY(rig.switches.saveEnabled);
-    QVERIFY(!rig.switches.copyEnabled); // the copy command never switches itself
+    // Both sides hold a set before and after, so the copy switches nothing.
+    QVERIFY(!rig.switches.saveEnabled);
+    QVERIFY(!rig.switches.copyEnabled);
     QCOMPARE(rig.sets.SrcTable, src);
 }
 
@@ -133,7 +168,7 @@ void TestCopyIntoDest::overwriteTakesWholeEntry()
     rig.load(Side::Left, src);
     rig.load(Side::Right, entriesNamed({"x", "b", "y"}));
     rig.left.select({0});
-    rig.answers = {true};
+    rig.answers = {OverwriteAnswer::Yes};
 
     rig.editor.copyIntoDest();
 
@@ -142,19 +177,37 @@ void TestCopyIntoDest::overwriteTakesWholeEntry()
     QCOMPARE(rig.sets.SrcTable.at(0).data(42).Offffset, QByteArray("0000ABCD"));
 }
 
-// `deleteKey` presses the delete command instead of "copy >>", and with no SRC set.
+// `deleteKey` presses the delete command instead of "copy >>", and with no SRC set. DEST is
+// {a, b, c}; the current line stays with its entry, or takes the first deleted line.
 void TestCopyIntoDest::deleteOnlyKeepsSave_data()
 {
     QTest::addColumn<bool>("deleteKey");
     QTest::addColumn<bool>("saveBefore");
     QTest::addColumn<QList<int>>("destLines");
+    QTest::addColumn<int>("currentBefore");
     QTest::addColumn<QByteArrayList>("dest");
-    QTest::newRow("enabled, some left") << false << true << QList<int>{0, 2} << QByteArrayList{"b"};
-    QTest::newRow("enabled, none left") << false << true << QList<int>{0, 1, 2} << QByteArrayList{};
-    QTest::newRow("disabled") << false << false << QList<int>{1} << QByteArrayList{"a", "c"};
-    QTest::newRow("key, enabled, none left")
-        << true << true << QList<int>{0, 1, 2} << QByteArrayList{};
-    QTest::newRow("key, disabled") << true << false << QList<int>{0, 2} << QByteArrayList{"b"};
+    QTest::addColumn<int>("currentAfter");
+    // Laid out by hand: the formatter would give every value of a row a line of its own.
+    // clang-format off
+    QTest::newRow("enabled, some left") << false << true << QList<int>{0, 2} << 1
+                                        << QByteArrayList{"b"} << 0;
+    QTest::newRow("enabled, none left") << false << true << QList<int>{0, 1, 2} << 0
+                                        << QByteArrayList{} << -1;
+    QTest::newRow("disabled, current kept") << false << false << QList<int>{1} << 2
+                                            << QByteArrayList{"a", "c"} << 1;
+    QTest::newRow("key, enabled, none left") << true << true << QList<int>{0, 1, 2} << 1
+                                             << QByteArrayList{} << -1;
+    QTest::newRow("key, disabled") << true << false << QList<int>{0, 2} << 0
+                                   << QByteArrayList{"b"} << 0;
+    QTest::newRow("key, current deleted") << true << true << QList<int>{1} << 1
+                                          << QByteArrayList{"a", "c"} << 1;
+    QTest::newRow("key, current and last deleted") << true << true << QList<int>{1, 2} << 2
+                                                   << QByteArrayList{"a"} << 0;
+    QTest::newRow("key, current below the deleted") << true << true << QList<int>{0, 1} << 2
+                                                    << QByteArrayList{"c"} << 0;
+    QTest::newRow("key, current above the deleted") << true << true << QList<int>{2} << 1
+                                                    << QByteArrayList{"a", "b"} << 1;
+    // clang-format on
 }
 
 void TestCopyIntoDest::deleteOnlyKeepsSave()
@@ -162,7 +215,9 @@ void TestCopyIntoDest::deleteOnlyKeepsSave()
     QFETCH(bool, deleteKey);
     QFETCH(bool, saveBefore);
     QFETCH(QList<int>, destLines);
+    QFETCH(int, currentBefore);
     QFETCH(QByteArrayList, dest);
+    QFETCH(int, currentAfter);
 
     EditorRig rig;
     if (!deleteKey) {
@@ -172,6 +227,7 @@ void TestCopyIntoDest::deleteOnlyKeepsSave()
     rig.switches.saveEnabled = saveBefore;
     rig.switches.copyEnabled = saveBefore;
     rig.right.select(destLines);
+    rig.right.current = currentBefore;
 
     if (deleteKey) {
         rig.editor.deleteSelectedDest();
@@ -181,7 +237,7 @@ void TestCopyIntoDest::deleteOnlyKeepsSave()
 
     QCOMPARE(namesOf(rig.sets.DestTable), dest);
     QVERIFY(rig.right.selectedLines().isEmpty());
-    QCOMPARE(rig.right.current, dest.isEmpty() ? -1 : 0);
+    QCOMPARE(rig.right.current, currentAfter);
     QCOMPARE(rig.switches.saveEnabled, saveBefore);
     QCOMPARE(rig.switches.copyEnabled, saveBefore);
     QVERIFY(rig.details.isEmpty());
@@ -199,18 +255,6 @@ void TestCopyIntoDest::nothingSelectedDoesNothing()
     QCOMPARE(rig.right.current, 1);
     QVERIFY(rig.details.isEmpty());
     QVERIFY(!rig.switches.saveEnabled);
-}
-
-void TestCopyIntoDest::copyIntoEmptiedDestEnablesSave()
-{
-    EditorRig rig;
-    rig.load(Side::Left, entriesNamed({"s"}));
-    rig.load(Side::Right, entriesNamed({"a"}));
-    rig.right.select({0});
-    rig.left.select({0});
-    rig.editor.copyIntoDest();
-    QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList{"s"});
-    QVERIFY(rig.switches.saveEnabled);
 }
 
 // The landing line is kept whatever the size of DEST, well past 8 and 16 bits.
@@ -238,7 +282,7 @@ void TestCopyIntoDest::landingLineBeyondByteRange()
     rig.load(Side::Left, entriesNamed({"other", name}));
     rig.load(Side::Right, entriesNamed(names));
     rig.left.select({1});
-    rig.answers = {true};
+    rig.answers = {OverwriteAnswer::Yes};
 
     rig.editor.copyIntoDest();
 
@@ -280,7 +324,7 @@ void TestCopyIntoDest::unlistedRecordsNeverHit()
     // An unlisted record of the same name is still the first of that name: it is offered.
     rig.load(Side::Left, entriesNamed({"hidden"}));
     rig.left.select({0});
-    rig.answers = {false};
+    rig.answers = {OverwriteAnswer::No};
     rig.editor.copyIntoDest();
     QCOMPARE(rig.questions, QStringList{question("hidden")});
     QCOMPARE(rig.right.current, 0);
@@ -294,11 +338,11 @@ void TestCopyIntoDest::dropCopiesToItsPlace_data()
     QTest::addColumn<Side>("from");
     QTest::addColumn<QList<int>>("dragged");
     QTest::addColumn<int>("before");
-    QTest::addColumn<QList<bool>>("answers");
-    QTest::addColumn<QString>("dest"); // the DEST table afterwards; '*' marks a copy from SRC
+    QTest::addColumn<QString>("answers"); // as answersFrom() takes them
+    QTest::addColumn<QString>("dest");    // the DEST table afterwards; '*' marks a copy from SRC
     QTest::addColumn<QList<int>>("selectedAfter");
     QTest::addColumn<int>("currentAfter");
-    const QList<bool> none;
+    const QString none;
     // Laid out by hand: the formatter would give every value of a row a line of its own.
     // clang-format off
     QTest::newRow("before the first line") << Side::Left << QList<int>{0} << 0 << none
@@ -306,18 +350,22 @@ void TestCopyIntoDest::dropCopiesToItsPlace_data()
     QTest::newRow("at the end") << Side::Left << QList<int>{0} << 3 << none << "x b c y a*"
                                 << QList<int>{1} << 3;
     QTest::newRow("yes replaces where it stands") << Side::Left << QList<int>{0, 1} << 0
-                                                  << QList<bool>{true} << "a* x c b* y"
+                                                  << "y" << "a* x c b* y"
                                                   << QList<int>{2} << 0;
-    QTest::newRow("no skips") << Side::Left << QList<int>{0, 1} << 0 << QList<bool>{false}
+    QTest::newRow("no skips") << Side::Left << QList<int>{0, 1} << 0 << "n"
                               << "a* x c b y" << QList<int>{2} << 0;
-    QTest::newRow("only replaced") << Side::Left << QList<int>{1} << 0 << QList<bool>{true}
+    QTest::newRow("only replaced") << Side::Left << QList<int>{1} << 0 << "y"
                                    << "x b* c y" << QList<int>{1} << 1;
-    QTest::newRow("every answer no") << Side::Left << QList<int>{1} << 0 << QList<bool>{false}
+    QTest::newRow("every answer no") << Side::Left << QList<int>{1} << 0 << "n"
                                      << "x b c y" << QList<int>{1} << 2;
     // The unlisted c gets a line of its own: the place is still before y.
     QTest::newRow("yes over an unlisted entry") << Side::Left << QList<int>{0, 2} << 2
-                                                << QList<bool>{true} << "x b c* a* y"
+                                                << "y" << "x b c* a* y"
                                                 << QList<int>{1} << 3;
+    QTest::newRow("cancel keeps what came before") << Side::Left << QList<int>{0, 1} << 0 << "c"
+                                                   << "a* x c b y" << QList<int>{2} << 0;
+    QTest::newRow("yes to all asks once") << Side::Left << QList<int>{1, 2} << 0 << "Y"
+                                          << "x b* c* y" << QList<int>{1} << 2;
     QTest::newRow("DEST onto SRC refused") << Side::Right << QList<int>{0} << 0 << none
                                            << "x b c y" << QList<int>{1} << 2;
     // clang-format on
@@ -328,7 +376,7 @@ void TestCopyIntoDest::dropCopiesToItsPlace()
     QFETCH(Side, from);
     QFETCH(QList<int>, dragged);
     QFETCH(int, before);
-    QFETCH(QList<bool>, answers);
+    QFETCH(QString, answers);
     QFETCH(QString, dest);
     QFETCH(QList<int>, selectedAfter);
     QFETCH(int, currentAfter);
@@ -345,7 +393,7 @@ void TestCopyIntoDest::dropCopiesToItsPlace()
     rig.left.select({0, 2});
     rig.right.select({1});
     rig.right.current = 2;
-    rig.answers = answers;
+    rig.answers = answersFrom(answers);
     const PatchSets loaded = rig.sets;
 
     rig.editor.dropLines(from, from == Side::Left ? Side::Right : Side::Left, dragged, before);

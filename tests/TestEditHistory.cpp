@@ -56,6 +56,12 @@ QStringList markTexts(Side side, const QList<LineMark> &marks)
     return texts;
 }
 
+QString switches(const EditorRig &rig)
+{
+    return QStringLiteral("copy >> %1, save %2")
+        .arg(rig.switches.copyEnabled ? "on" : "off", rig.switches.saveEnabled ? "on" : "off");
+}
+
 // Everything a step can change, as text, so one QCOMPARE names the first difference.
 QStringList screen(EditorRig &rig)
 {
@@ -70,12 +76,11 @@ QStringList screen(EditorRig &rig)
         shown << name + "table " + entries.join(", ") << name + "lines " + view.lines.join(", ")
               << name + "marks " + markTexts(side, view.marks).join(", ")
               << name + "count " + view.countText << name + "status " + view.status
+              << name + "file " + view.fileText
               << name + "version " + QString::fromLatin1(rig.sets.version(side))
               << name + "path " + rig.sets.path(side);
     }
-    shown << QStringLiteral("copy >> %1, save %2")
-                 .arg(rig.switches.copyEnabled ? "on" : "off",
-                      rig.switches.saveEnabled ? "on" : "off");
+    shown << switches(rig);
     return shown;
 }
 
@@ -125,55 +130,100 @@ private slots:
 };
 
 // SRC is {a, b, c}, each described "src " + name; DEST is {x, b, y}, "about " + name.
+// `switches` are those the command leaves: "save" is on exactly while DEST holds a set,
+// "copy >>" while both sides do, whatever the lines.
 void TestEditHistory::undoAndRedoEachStep_data()
 {
     QTest::addColumn<Start>("start");
     QTest::addColumn<Command>("command");
+    QTest::addColumn<QString>("switches");
 
+    const QString bothOn = QStringLiteral("copy >> on, save on");
+    const QString saveOnly = QStringLiteral("copy >> off, save on");
     QTest::newRow("copy: delete, append, overwrite") << Start::Both << Command([](EditorRig &rig) {
         rig.right.select({0});
         rig.left.select({0, 1});
-        rig.answers = {true};
+        rig.answers = {OverwriteAnswer::Yes};
         rig.editor.copyIntoDest();
-    });
+    }) << bothOn;
+    QTest::newRow("copy, yes to all") << Start::Both << Command([](EditorRig &rig) {
+        rig.editor.installLoadedSet(Side::Left, entriesNamed({"x", "b"}), "0.3",
+                                    QStringLiteral("/sets/namesakes.tvr"), fileTime(5));
+        rig.left.select({0, 1});
+        rig.answers = {OverwriteAnswer::YesToAll};
+        rig.editor.copyIntoDest();
+        QCOMPARE(rig.questions.size(), 1);
+    }) << bothOn;
+    QTest::newRow("copy cancelled after a delete and an append")
+        << Start::Both << Command([](EditorRig &rig) {
+               rig.right.select({2});
+               rig.left.select({0, 1, 2});
+               rig.answers = {OverwriteAnswer::Cancel};
+               rig.editor.copyIntoDest();
+               QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"x", "b", "a"}));
+           })
+        << bothOn;
+    QTest::newRow("copy of every DEST line's deletion")
+        << Start::Both << Command([](EditorRig &rig) {
+               rig.right.select({0, 1, 2});
+               rig.editor.copyIntoDest();
+               QVERIFY(rig.right.lines.isEmpty());
+           })
+        << bothOn;
     QTest::newRow("move SRC down") << Start::Both << Command([](EditorRig &rig) {
         rig.left.current = 0;
         rig.editor.moveDown(Side::Left);
-    });
-    QTest::newRow("move DEST up") << Start::Both << Command([](EditorRig &rig) {
+    }) << bothOn;
+    QTest::newRow("move DEST up") << Start::DestOnly << Command([](EditorRig &rig) {
         rig.right.current = 2;
         rig.editor.moveUp(Side::Right);
-    });
+    }) << saveOnly;
     QTest::newRow("NEW over a set")
-        << Start::Both << Command([](EditorRig &rig) { rig.editor.newDestSet(); });
+        << Start::Both << Command([](EditorRig &rig) { rig.editor.newDestSet(); }) << bothOn;
     QTest::newRow("NEW switching on")
-        << Start::SrcOnly << Command([](EditorRig &rig) { rig.editor.newDestSet(); });
+        << Start::SrcOnly << Command([](EditorRig &rig) { rig.editor.newDestSet(); }) << bothOn;
+    QTest::newRow("NEW without SRC")
+        << Start::Nothing << Command([](EditorRig &rig) { rig.editor.newDestSet(); }) << saveOnly;
     QTest::newRow("load SRC over a set") << Start::Both << Command([](EditorRig &rig) {
         rig.left.status = QStringLiteral("LOADING"); // as the window shows while reading
         rig.editor.installLoadedSet(Side::Left, entriesNamed({"n"}), "0.1",
                                     QStringLiteral("/sets/n.tvr"), fileTime(3));
-    });
-    QTest::newRow("load into an empty window") << Start::Nothing << Command(loadDest);
-    QTest::newRow("load switching on") << Start::DestOnly << Command(loadSrc);
+    }) << bothOn;
+    QTest::newRow("load into an empty window") << Start::Nothing << Command(loadDest) << saveOnly;
+    QTest::newRow("load SRC alone")
+        << Start::Nothing << Command(loadSrc) << QStringLiteral("copy >> off, save off");
+    QTest::newRow("load switching on") << Start::DestOnly << Command(loadSrc) << bothOn;
+    QTest::newRow("load of an empty DEST") << Start::SrcOnly << Command([](EditorRig &rig) {
+        rig.editor.installLoadedSet(Side::Right, PatchTable(), "0.3",
+                                    QStringLiteral("/sets/empty.tvr"), fileTime(6));
+    }) << bothOn;
     QTest::newRow("delete") << Start::Both << Command([](EditorRig &rig) {
         rig.right.select({0, 2});
         rig.editor.deleteSelectedDest();
-    });
+    }) << bothOn;
     QTest::newRow("delete without SRC") << Start::DestOnly << Command([](EditorRig &rig) {
         rig.right.select({1});
         rig.editor.deleteSelectedDest();
-    });
+    }) << saveOnly;
+    QTest::newRow("delete of every line without SRC")
+        << Start::DestOnly << Command([](EditorRig &rig) {
+               rig.right.select({0, 1, 2});
+               rig.editor.deleteSelectedDest();
+           })
+        << saveOnly;
 }
 
 void TestEditHistory::undoAndRedoEachStep()
 {
     QFETCH(Start, start);
     QFETCH(Command, command);
+    QFETCH(QString, switches);
 
     EditorRig rig;
     arrange(rig, start);
     const QStringList before = screen(rig);
     command(rig);
+    QCOMPARE(::switches(rig), switches);
     const QStringList after = screen(rig);
     QVERIFY(after != before);
 
@@ -259,9 +309,19 @@ void TestEditHistory::nonStepsAreNotUndone_data()
 
     QTest::newRow("copy, every answer No") << Command([](EditorRig &rig) {
         rig.left.select({1});
-        rig.answers = {false};
+        rig.answers = {OverwriteAnswer::No};
         rig.editor.copyIntoDest();
         QCOMPARE(rig.questions.size(), 1);
+    });
+    QTest::newRow("copy cancelled at once") << Command([](EditorRig &rig) {
+        rig.left.select({1, 2});
+        rig.answers = {OverwriteAnswer::Cancel};
+        rig.editor.copyIntoDest();
+        QCOMPARE(rig.questions.size(), 1);
+    });
+    QTest::newRow("save noted") << Command([](EditorRig &rig) {
+        rig.editor.noteDestSaved(QStringLiteral("/sets/saved.tvr"));
+        QCOMPARE(rig.right.fileText, QStringLiteral("/sets/saved.tvr"));
     });
     QTest::newRow("delete, no DEST line selected") << Command([](EditorRig &rig) {
         rig.left.select({0});

@@ -128,7 +128,8 @@ void TestFileDrop::dropLoadsOneLocalFileAsACopy()
     QCOMPARE(m_form->sets().DestPath, loads == "DEST" ? good : QString());
     QList<ShownText> expected;
     if (!message.isEmpty()) {
-        expected.append({"Tolvane", message});
+        // The one file that fails here is bad.tvr, whose first line is no header.
+        expected.append({"Tolvane", message, QStringLiteral("line 1: no TAVRO= header")});
     }
     QCOMPARE(m_dialogs->shown, expected);
     // As after its LOAD button, the next dialog offers the name that failed.

@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 class TestForm1 : public QObject, private WindowTest
 {
@@ -48,6 +49,8 @@ private slots:
     void smallButtonsStillClickInAnActiveWindow();
     void dragOverAPassiveControlMovesTheWindow();
     void everyControlHasAccessibleTexts();
+    void pointerShowsWhatAControlDoes_data();
+    void pointerShowsWhatAControlDoes();
     void pictureButtonsSayWhatTheyDo_data();
     void pictureButtonsSayWhatTheyDo();
 };
@@ -108,27 +111,32 @@ void TestForm1::buttonsShowTheirStateAndKeys_data()
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QString>("toolTip");  // names every key of the button
     QTest::addColumn<QString>("shortcut"); // the one assistive technology reports
+    // The buttons whose steps can be undone name the undo and redo keys on a line of its own.
+    const QString undo = QStringLiteral("\nCtrl+Z undoes it, Ctrl+Shift+Z or Ctrl+Y redoes it");
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
     QTest::newRow("copy") << "Command1" << "copy >>" << false
-                          << "copy >> (Alt+Right, Ctrl+Right)" << "Alt+Right";
-    QTest::newRow("LOAD SRC") << "Command2" << "LOAD SRC" << true << "LOAD SRC (Ctrl+O)"
+                          << "copy >>: does nothing until SRC and DEST both hold a set "
+                             "(Alt+Right, Ctrl+Right)" + undo << "Alt+Right";
+    QTest::newRow("LOAD SRC") << "Command2" << "LOAD SRC" << true << "LOAD SRC (Ctrl+O)" + undo
                               << "Ctrl+O";
     QTest::newRow("LOAD DEST") << "Command3" << "LOAD DEST" << true
-                               << "LOAD DEST (Ctrl+Shift+O)" << "Ctrl+Shift+O";
+                               << "LOAD DEST (Ctrl+Shift+O)" + undo << "Ctrl+Shift+O";
     QTest::newRow("save") << "Command4" << "save" << false << "save (Ctrl+S, Enter)" << "Ctrl+S";
-    QTest::newRow("quit") << "Command5" << "quit" << true << "" << "";
+    QTest::newRow("quit") << "Command5" << "quit" << true
+                          << "quit: closes Tolvane at once, without saving" << "";
     QTest::newRow("SRC down") << "Command6" << "" << true
-                              << "Move SRC entry down (Ctrl+Down, Alt+Down in the SRC list)"
+                              << "Move SRC entry down (Ctrl+Down, Alt+Down in the SRC list)" + undo
                               << "Ctrl+Down";
     QTest::newRow("SRC up") << "Command7" << "" << true
-                            << "Move SRC entry up (Ctrl+Up, Alt+Up in the SRC list)" << "Ctrl+Up";
+                            << "Move SRC entry up (Ctrl+Up, Alt+Up in the SRC list)" + undo
+                            << "Ctrl+Up";
     QTest::newRow("DEST up") << "Command8" << "" << true
-                             << "Move DEST entry up (Ctrl+Up, Alt+Up in the DEST list)"
+                             << "Move DEST entry up (Ctrl+Up, Alt+Up in the DEST list)" + undo
                              << "Ctrl+Up";
     QTest::newRow("DEST down") << "Command9" << "" << true
                                << "Move DEST entry down (Ctrl+Down, Alt+Down in the DEST list)"
-                               << "Ctrl+Down";
+                                  + undo << "Ctrl+Down";
     QTest::newRow("SRC clear") << "Command10" << "" << true
                                << "Clear SRC selection (Ctrl+Shift+A in the SRC list)"
                                << "Ctrl+Shift+A";
@@ -136,7 +144,7 @@ void TestForm1::buttonsShowTheirStateAndKeys_data()
                                 << "Clear DEST selection (Ctrl+Shift+A in the DEST list)"
                                 << "Ctrl+Shift+A";
     QTest::newRow("sink") << "Command12" << "Command12" << true << "" << "";
-    QTest::newRow("NEW") << "Command13" << "NEW" << true << "NEW (Ctrl+N)" << "Ctrl+N";
+    QTest::newRow("NEW") << "Command13" << "NEW" << true << "NEW (Ctrl+N)" + undo << "Ctrl+N";
     // clang-format on
 }
 
@@ -507,6 +515,37 @@ void TestForm1::pictureButtonsSayWhatTheyDo()
     QFETCH(QString, name);
     QFETCH(QString, accessibleName);
     QCOMPARE(control<QPushButton>(qPrintable(name))->accessibleName(), accessibleName);
+}
+
+// The tooltip Qt shows with the pointer resting on a control: passive controls pass the mouse
+// through to the window, which must show theirs all the same.
+void TestForm1::pointerShowsWhatAControlDoes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("toolTip"); // "" shows none
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    const QString list = QStringLiteral(" entries: a click or Space selects or unselects a line, "
+                                        "typing finds a name, F3 shows the current entry");
+    QTest::newRow("SRC list") << "List1" << "SRC" + list;
+    QTest::newRow("DEST list") << "List2" << "DEST" + list;
+    QTest::newRow("quit") << "Command5" << "quit: closes Tolvane at once, without saving";
+    QTest::newRow("logo") << "Image1" << "The Tolvane logo, for decoration only";
+    QTest::newRow("heading") << "Label1" << "";
+    // clang-format on
+}
+
+void TestForm1::pointerShowsWhatAControlDoes()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, toolTip);
+    const QPoint centre = control<QWidget>(qPrintable(name))->geometry().center();
+    QWidget *under = m_form->childAt(centre);
+    QWidget *target = under != nullptr ? under : m_form;
+    QHelpEvent help(QEvent::ToolTip, target->mapFrom(m_form, centre), m_form->mapToGlobal(centre));
+    QApplication::sendEvent(target, &help);
+    QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), toolTip);
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestForm1)

@@ -95,7 +95,7 @@ void TestLoadCommands::cancelChangesNothing()
     QCOMPARE(m_form->sets().SrcTable, before.SrcTable);
     QCOMPARE(m_form->sets().DestTable, before.DestTable);
     QVERIFY(!control<QPushButton>("Command1")->isEnabled());
-    QVERIFY(!control<QPushButton>("Command4")->isEnabled());
+    QCOMPARE(control<QPushButton>("Command4")->isEnabled(), status == QLatin1String("Label7"));
 
     const QList<ScriptedDialogs::FileDialog> expected = {{false, title, filter, QString()},
                                                          {false, title, filter, QString()}};
@@ -122,15 +122,16 @@ void TestLoadCommands::secondSideEnablesCopyAndSave()
     auto *save = control<QPushButton>("Command4");
 
     load(qPrintable(first), write("first.tvr", patchSetBytes({"alpha", "beta"})));
+    const bool srcFirst = first == QLatin1String("Command2");
     QVERIFY(!copy->isEnabled());
-    QVERIFY(!save->isEnabled());
+    // DEST alone can be saved.
+    QCOMPARE(save->isEnabled(), !srcFirst);
     QCOMPARE(m_dialogs->fileName(), QString()); // a completed load clears the shared name
 
     load(qPrintable(second), write("second.tvr", patchSetBytes({"gamma"})));
     QVERIFY(copy->isEnabled());
     QVERIFY(save->isEnabled());
 
-    const bool srcFirst = first == QLatin1String("Command2");
     auto *srcList = control<QListWidget>("List1");
     auto *destList = control<QListWidget>("List2");
     QCOMPARE(listLines(srcList),
@@ -147,6 +148,9 @@ void TestLoadCommands::secondSideEnablesCopyAndSave()
     QVERIFY(control<AnchoredLabel>("Label7")->caption().startsWith(QLatin1String("v.0.3 / ")));
     QCOMPARE(m_form->sets().SrcPath, m_folder->filePath(srcFirst ? "first.tvr" : "second.tvr"));
     QCOMPARE(m_form->sets().DestPath, m_folder->filePath(srcFirst ? "second.tvr" : "first.tvr"));
+    // Each status label's tooltip names its side's file.
+    QCOMPARE(control<AnchoredLabel>("Label6")->toolTip(), m_form->sets().SrcPath);
+    QCOMPARE(control<AnchoredLabel>("Label7")->toolTip(), m_form->sets().DestPath);
     QVERIFY(m_dialogs->shown.isEmpty());
 }
 
@@ -177,6 +181,7 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas_data()
     QTest::addColumn<bool>("loadedBefore");
     QTest::addColumn<QByteArray>("bytes"); // empty: the file does not exist
     QTest::addColumn<QString>("message");  // %1 is the path
+    QTest::addColumn<QString>("details");  // where and why reading stopped
     const QString missing = QStringLiteral("Can't find patch set file (%1)");
     const QString header =
         QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
@@ -186,16 +191,21 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas_data()
     const QByteArray badBody =
         "TAVRO=0.3\r\n\r\n/bgn 000\r\nOmnipresence=1\r\nName=bad\r\nRequiresSave=300\r\n"
         "/end 000\r\n";
+    const QString missingDetail =
+        QStringLiteral("no readable file there: it is missing, a folder, or not open to this user");
+    const QString headerDetail = QStringLiteral("line 1: no TAVRO= header");
+    const QString bodyDetail =
+        QStringLiteral("line 6: RequiresSave needs a number from 0 to 255, not \"300\"");
     for (const bool before : {false, true}) {
         const char *state = before ? "loaded" : "empty";
         for (const char *button : {"Command2", "Command3"}) {
             const char *side = QByteArray(button) == "Command2" ? "SRC" : "DEST";
             QTest::addRow("%s %s, missing file", state, side)
-                << button << before << QByteArray() << missing;
+                << button << before << QByteArray() << missing << missingDetail;
             QTest::addRow("%s %s, bad header", state, side)
-                << button << before << badHeader << header;
+                << button << before << badHeader << header << headerDetail;
             QTest::addRow("%s %s, error in the body", state, side)
-                << button << before << badBody << body;
+                << button << before << badBody << body << bodyDetail;
         }
     }
 }
@@ -206,6 +216,7 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas()
     QFETCH(bool, loadedBefore);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
+    QFETCH(QString, details);
     const bool src = button == QLatin1String("Command2");
     auto *list = control<QListWidget>(src ? "List1" : "List2");
     auto *status = control<AnchoredLabel>(src ? "Label6" : "Label7");
@@ -222,6 +233,7 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas()
     const QList<int> selectedBefore = selectedLines(list);
     const int currentBefore = list->currentRow();
     const QString statusBefore = status->caption();
+    const QString fileBefore = status->toolTip();
     const QString countBefore = count->caption();
     const bool copyBefore = control<QPushButton>("Command1")->isEnabled();
     const bool saveBefore = control<QPushButton>("Command4")->isEnabled();
@@ -231,8 +243,9 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas()
         bytes.isEmpty() ? m_folder->filePath("missing.tvr") : write("failing.tvr", bytes);
     load(qPrintable(button), path);
 
-    QCOMPARE(m_dialogs->shown, QList<ShownText>({{"Tolvane", message.arg(path)}}));
+    QCOMPARE(m_dialogs->shown, QList<ShownText>({{"Tolvane", message.arg(path), details}}));
     QCOMPARE(status->caption(), statusBefore);
+    QCOMPARE(status->toolTip(), fileBefore);
     QCOMPARE(count->caption(), countBefore);
     QCOMPARE(listLines(list), linesBefore);
     QCOMPARE(selectedLines(list), selectedBefore);

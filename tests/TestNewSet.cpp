@@ -56,8 +56,11 @@ void TestNewSet::newDestSet()
     QCOMPARE(rig.right.current, 0);
     QCOMPARE(rig.right.countText, QStringLiteral("1"));
     QCOMPARE(rig.right.status, QStringLiteral("v.0.3 / [new]"));
+    // The new set comes from no file, and saves whether or not SRC holds a set.
+    QCOMPARE(rig.right.fileText, QStringLiteral("new set, not saved"));
+    QVERIFY(rig.sets.DestPath.isEmpty());
     QCOMPARE(rig.switches.copyEnabled, srcLoaded);
-    QCOMPARE(rig.switches.saveEnabled, srcLoaded);
+    QVERIFY(rig.switches.saveEnabled);
     QCOMPARE(rig.sets.SrcTable, src);
     QCOMPARE(rig.left.lines, srcLines);
     QCOMPARE(rig.left.selectedLines(), srcLoaded ? QList<int>({1}) : QList<int>());
@@ -80,10 +83,10 @@ void TestNewSet::loadAfterNewEnables()
     rig.editor.installLoadedSet(loaded, entriesNamed({"e0", "e1"}), "0.3",
                                 QStringLiteral("/tmp/e.tvr"), QDateTime::currentDateTime());
 
-    // Loading DEST over the new set leaves SRC empty, so nothing is enabled then.
-    const bool enabled = loaded == Side::Left;
-    QCOMPARE(rig.switches.copyEnabled, enabled);
-    QCOMPARE(rig.switches.saveEnabled, enabled);
+    // Loading DEST over the new set leaves SRC empty, so "copy >>" stays disabled then.
+    QCOMPARE(rig.switches.copyEnabled, loaded == Side::Left);
+    QVERIFY(rig.switches.saveEnabled);
+    QCOMPARE(rig.view(loaded).fileText, QStringLiteral("/tmp/e.tvr"));
     QCOMPARE(rig.view(loaded).lines, QStringList({"e0", "e1"}));
     QCOMPARE(rig.view(loaded).current, 0);
 }

@@ -301,6 +301,8 @@ void TestPatchSetReader::readErrorFails()
     TricklingReader failing(bytes, 16, TricklingReader::Access::RandomAccess, 100);
     const ReadResult result = readPatchSet(failing, QStringLiteral("disk.tvr"));
     QCOMPARE(result.message, errorLoading(QStringLiteral("disk.tvr")));
+    QCOMPARE(result.detail,
+             QStringLiteral("line %1: the file cannot be read past this line").arg(result.line));
     QVERIFY(result.entries.isEmpty());
 }
 
@@ -700,30 +702,57 @@ void TestPatchSetReader::highestBlockNumber()
     }
 }
 
+// `detail` is what the window shows under "Show Details": the line and, in a few words, why.
 void TestPatchSetReader::failureStopsAtItsLine_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("detail");
 
-    QTest::newRow("empty file") << QByteArray() << 0;
-    QTest::newRow("header") << QByteArray("TAVRA=0.3\r\n/bgn 000\r\n") << 1;
-    QTest::newRow("negative block") << QByteArray("TAVRO=0.3\r\n\r\n/bgn -1\r\n/end\r\n") << 3;
+    QTest::newRow("empty file") << QByteArray() << 0 << "the file is empty";
+    QTest::newRow("header") << QByteArray("TAVRA=0.3\r\n/bgn 000\r\n") << 1
+                            << "line 1: no TAVRO= header";
+    QTest::newRow("negative block") << QByteArray("TAVRO=0.3\r\n\r\n/bgn -1\r\n/end\r\n") << 3
+                                    << "line 3: the block number -1 is below 0";
+    QTest::newRow("block too high")
+        << QByteArray("TAVRO=0.3\r\n/bgn 0\r\n/end\r\n/bgn 40000 ; far\r\n/end\r\n") << 4
+        << "line 4: the block number 40000 is above 32767";
+    QTest::newRow("block far too high")
+        << QByteArray("TAVRO=0.3\r\n/bgn 99999999999999999999\r\n/end\r\n") << 2
+        << "line 2: the block number 99999999999999999999 is above 32767";
     QTest::newRow("bad number") << QByteArray(
         "TAVRO=0.3\r\n/bgn 0\r\nName=a\r\nCondBehave=z\r\n/end\r\n")
-                                << 4;
+                                << 4
+                                << "line 4: CondBehave needs a number from 0 to 255, not \"z\"";
+    QTest::newRow("long bad number")
+        << QByteArray("TAVRO=0.3\r\n/bgn 0\r\nRequiresSave=" + repeated('9', 70000) + "\r\n") << 3
+        << "line 3: RequiresSave needs a number from 0 to 255, not "
+           "\"999999999999999999999999...\"";
     QTest::newRow("bare omnipresence")
-        << QByteArray("TAVRO=0.3\r\n/bgn 0\r\nomnipresence\r\n/end\r\n") << 3;
-    QTest::newRow("missing end") << fixture("missing-end.tvr") << 8;
-    QTest::newRow("missing end, one line") << QByteArray("TAVRO=0.3\r\n/bgn 000") << 2;
+        << QByteArray("TAVRO=0.3\r\n/bgn 0\r\nomnipresence\r\n/end\r\n") << 3
+        << "line 3: omnipresence needs a number from 0 to 255 and has none";
+    QTest::newRow("no such data slot")
+        << QByteArray("TAVRO=0.3\r\n/bgn 0\r\nOffffset-1=00\r\n/end\r\n") << 3
+        << "line 3: Offffset-1 names no data slot from 0 to 99";
+    QTest::newRow("no such parameter slot")
+        << QByteArray("TAVRO=0.3\r\n/bgn 0\r\nbambi=30|1\r\n/end\r\n") << 3
+        << "line 3: bambi names no parameter slot from 0 to 29 in \"30|1\"";
+    QTest::newRow("missing end") << fixture("missing-end.tvr") << 8
+                                 << "line 8: the file ends inside block 1, which has no /end line";
+    QTest::newRow("missing end, one line") << QByteArray("TAVRO=0.3\r\n/bgn 000") << 2
+                                           << "line 2: the file ends inside block 0, which has "
+                                              "no /end line";
 }
 
 void TestPatchSetReader::failureStopsAtItsLine()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(int, line);
+    QFETCH(QString, detail);
     const ReadResult result = readBytes(bytes);
     QVERIFY(!result.ok());
     QCOMPARE(result.line, line);
+    QCOMPARE(result.detail, detail);
     // Nothing read before the failure is handed out: the side keeps the set it had.
     QVERIFY(result.entries.isEmpty());
     QVERIFY(result.version.isEmpty());

@@ -8,6 +8,7 @@
 #include "LineMarks.h"
 #include "ListGestures.h"
 #include "ScriptedDialogs.h"
+#include "TypeAhead.h"
 #include "WindowFixture.h"
 #include "WindowLook.h"
 
@@ -20,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+Q_DECLARE_METATYPE(OverwriteAnswer)
 
 class TestWindowCommands : public QObject, private WindowTest
 {
@@ -40,6 +43,8 @@ private slots:
     void detailFadesInAfterAClick();
     void changesByTheProgramShowNoDetail();
     void saveWritesTheChosenFile();
+    void saveDialogStartsAtDestsFile_data();
+    void saveDialogStartsAtDestsFile();
     void failingSaveShowsItsMessage();
     void cancelledSaveWritesNothing();
     void keysRunTheirCommands_data();
@@ -48,6 +53,10 @@ private slots:
     void marksFollowCopyAndUndo();
     void dragsMoveAndCopyLines_data();
     void dragsMoveAndCopyLines();
+    void copySaysWhatItWillDo_data();
+    void copySaysWhatItWillDo();
+    void longListKeepsTheUsersPlace_data();
+    void longListKeepsTheUsersPlace();
 
 private:
     void loadBoth(const QStringList &src, const QStringList &dest)
@@ -160,33 +169,52 @@ void TestWindowCommands::cleanup()
     closeWindow();
 }
 
+// SRC is {alpha, beta, gamma}, DEST {gamma, beta}: a copy of all three appends alpha, then
+// asks about beta and, unless an answer holds for all, about gamma.
 void TestWindowCommands::copyAsksBeforeOverwriting_data()
 {
-    QTest::addColumn<bool>("yes");
-    QTest::newRow("Yes") << true;
-    QTest::newRow("No") << false;
+    QTest::addColumn<QList<OverwriteAnswer>>("answers");
+    QTest::addColumn<QStringList>("overwritten"); // the DEST entries that are SRC's now
+    QTest::newRow("Yes, No") << QList<OverwriteAnswer>{OverwriteAnswer::Yes, OverwriteAnswer::No}
+                             << QStringList{"beta"};
+    QTest::newRow("No, Yes") << QList<OverwriteAnswer>{OverwriteAnswer::No, OverwriteAnswer::Yes}
+                             << QStringList{"gamma"};
+    QTest::newRow("Yes to all") << QList<OverwriteAnswer>{OverwriteAnswer::YesToAll}
+                                << QStringList{"beta", "gamma"};
+    QTest::newRow("No to all") << QList<OverwriteAnswer>{OverwriteAnswer::NoToAll} << QStringList{};
+    QTest::newRow("Cancel") << QList<OverwriteAnswer>{OverwriteAnswer::Cancel} << QStringList{};
 }
 
 void TestWindowCommands::copyAsksBeforeOverwriting()
 {
-    QFETCH(bool, yes);
-    loadBoth({"alpha", "beta"}, {"gamma", "beta"});
-    const PatchEntry srcBeta = m_form->sets().SrcTable.at(1);
-    const PatchEntry destBeta = m_form->sets().DestTable.at(1);
-    const PatchEntry srcAlpha = m_form->sets().SrcTable.at(0);
+    QFETCH(QList<OverwriteAnswer>, answers);
+    QFETCH(QStringList, overwritten);
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    loadBoth({"alpha", "beta", "gamma"}, {"gamma", "beta"});
+    const PatchSets loaded = m_form->sets();
     auto *srcList = control<QListWidget>("List1");
-    clickLine(srcList, 0);
-    clickLine(srcList, 1);
-    m_dialogs->answers = {yes};
+    for (int line = 0; line < 3; ++line) {
+        clickLine(srcList, line);
+    }
+    m_dialogs->answers = answers;
     click("Command1");
 
-    QCOMPARE(m_dialogs->shown,
-             QList<ShownText>({{"Confirm patch overwrite",
-                                "Patch with name ''beta'' already exists. Overwrite?"}}));
+    QList<ShownText> asked;
+    for (const char *name : {"beta", "gamma"}) {
+        asked.append({"Confirm patch overwrite",
+                      QStringLiteral("Patch with name ''%1'' already exists. Overwrite?")
+                          .arg(QLatin1String(name))});
+    }
+    QCOMPARE(m_dialogs->shown, asked.first(answers.size()));
     const PatchTable &dest = m_form->sets().DestTable;
     QCOMPARE(names(dest), QStringList({"gamma", "beta", "alpha"}));
-    QCOMPARE(dest.at(1), yes ? srcBeta : destBeta);
-    QCOMPARE(dest.at(2), srcAlpha);
+    for (int position = 0; position < 2; ++position) {
+        const QString name = names(dest).at(position);
+        const PatchTable &from = overwritten.contains(name) ? loaded.SrcTable : loaded.DestTable;
+        QCOMPARE(dest.at(position), from.at(names(from).indexOf(name)));
+    }
+    QCOMPARE(dest.at(2), loaded.SrcTable.at(0));
     QCOMPARE(listLines(control<QListWidget>("List2")), QStringList({"gamma", "beta", "alpha"}));
     QVERIFY(selectedLines(srcList).isEmpty());
     QVERIFY(control<QPushButton>("Command4")->isEnabled());
@@ -194,6 +222,11 @@ void TestWindowCommands::copyAsksBeforeOverwriting()
     QVERIFY(control<QTimer>("Timer2")->isActive());
     m_form->tickFade();
     QVERIFY(control<AnchoredLabel>("Label5")->caption().startsWith(QLatin1String(">>")));
+
+    // Whatever the answers, the copy was one step.
+    pressKeys(QStringLiteral("Ctrl+Z"));
+    QCOMPARE(m_form->sets().DestTable, loaded.DestTable);
+    QCOMPARE(listLines(control<QListWidget>("List2")), QStringList({"gamma", "beta"}));
 }
 
 void TestWindowCommands::moveButtonsMoveTheirSide_data()
@@ -261,7 +294,7 @@ void TestWindowCommands::newStartsAnEmptyDestSet()
     QCOMPARE(control<AnchoredLabel>("Label7")->caption(), QStringLiteral("v.0.3 / [new]"));
     QCOMPARE(control<AnchoredLabel>("Label9")->caption(), QStringLiteral("1"));
     QVERIFY(!control<QPushButton>("Command1")->isEnabled());
-    QVERIFY(!control<QPushButton>("Command4")->isEnabled());
+    QVERIFY(control<QPushButton>("Command4")->isEnabled()); // a new set saves without SRC
 
     m_dialogs->fileNames.append(writeFile(*m_folder, "src.tvr", patchSetBytes({"a"})));
     click("Command2");
@@ -323,6 +356,64 @@ void TestWindowCommands::saveWritesTheChosenFile()
     QCOMPARE(m_dialogs->fileDialogs.last().initialName, path);
     QCOMPARE(m_dialogs->fileDialogs.at(2).title, QStringLiteral("Save DEST Patch Set"));
     QVERIFY(m_dialogs->fileDialogs.at(2).save);
+}
+
+// DEST alone, so "save" must be enabled without SRC. `start` is the name the save dialog
+// opens with, `file` the DEST status label's tooltip, both relative to the test's folder.
+void TestWindowCommands::saveDialogStartsAtDestsFile_data()
+{
+    QTest::addColumn<QString>("origin"); // how DEST came to be what it is
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("file");
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("loaded") << "LOAD DEST" << "dest.tvr" << "dest.tvr";
+    QTest::newRow("command line or drop") << "path" << "dest.tvr" << "dest.tvr";
+    QTest::newRow("NEW after a load") << "NEW" << "" << "new set, not saved";
+    QTest::newRow("saved before") << "save" << "saved.tvr" << "saved.tvr";
+    QTest::newRow("NEW saved") << "NEW, save" << "saved.tvr" << "saved.tvr";
+    // clang-format on
+}
+
+void TestWindowCommands::saveDialogStartsAtDestsFile()
+{
+    QFETCH(QString, origin);
+    QFETCH(QString, start);
+    QFETCH(QString, file);
+    const QString destPath = writeFile(*m_folder, "dest.tvr", patchSetBytes({"x"}));
+    if (origin == QLatin1String("path")) {
+        m_form->loadPath(Side::Right, destPath);
+    } else {
+        m_dialogs->fileNames << destPath;
+        click("Command3");
+    }
+    if (origin.startsWith(QLatin1String("NEW"))) {
+        click("Command13");
+    }
+    if (origin.endsWith(QLatin1String("save"))) {
+        m_dialogs->fileNames << m_folder->filePath("saved.tvr");
+        click("Command4");
+        QVERIFY(QFile::exists(m_folder->filePath("saved.tvr")));
+    }
+    const auto inFolder = [this](const QString &name) {
+        return name.endsWith(QLatin1String(".tvr")) ? m_folder->filePath(name) : name;
+    };
+    QCOMPARE(control<AnchoredLabel>("Label7")->toolTip(), inFolder(file));
+
+    m_dialogs->fileNames << QString(); // this save is cancelled
+    click("Command4");
+    const ScriptedDialogs::FileDialog expected{true, "Save DEST Patch Set",
+                                               "TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*",
+                                               inFolder(start), "tvr"};
+    QCOMPARE(m_dialogs->fileDialogs.last(), expected);
+    QVERIFY(m_dialogs->shown.isEmpty());
+
+    // An undo to before DEST held a set takes its file away again.
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    pressKeys(origin.startsWith(QLatin1String("NEW")) ? "Ctrl+Z, Ctrl+Z" : "Ctrl+Z");
+    QCOMPARE(control<AnchoredLabel>("Label7")->toolTip(), QString());
+    QVERIFY(!control<QPushButton>("Command4")->isEnabled());
 }
 
 void TestWindowCommands::failingSaveShowsItsMessage()
@@ -424,11 +515,18 @@ void TestWindowCommands::keysRunTheirCommands_data()
     QTest::newRow("Shift+click up in SRC, adding") << "[a], b, c, >d | x" << "List1"
                                                    << "Shift+click 1"
                                                    << "[a], >[b], [c], [d] | >x" << "";
-    // Finding moves the current line and selects nothing on the way.
-    QTest::newRow("type-ahead") << "ab, >ca, ba, bc | x" << "List1" << "B, C"
+    QTest::newRow("type-ahead, one letter each") << "ab, >ca, ba, bc | x" << "List1" << "B, C"
                                 << "ab, ca, ba, >bc | >x" << "";
-    QTest::newRow("Space after type-ahead") << ">ab, ca, ba | x" << "List1" << "C, Space"
-                                            << "ab, >[ca], ba | >x" << "";
+    // Typing searches and never selects: a Space in a search is part of the name sought.
+    QTest::newRow("type-ahead") << "a | x, >y, Skip 1, Skip 9" << "List2" << "S, K"
+                                << ">a | x, y, >Skip 1, Skip 9" << "";
+    QTest::newRow("type-ahead with a space") << "a | x, >y, Skip 1, Skip 9" << "List2"
+                                             << "S, K, I, P, Space, 9"
+                                             << ">a | x, y, Skip 1, >Skip 9" << "";
+    QTest::newRow("type-ahead, then Delete") << "a | x, >y, Skip 1, Skip 9" << "List2"
+                                             << "S, K, I, P, Space, 9, Delete"
+                                             << ">a | x, y, Skip 1, >Skip 9" << "";
+    QTest::newRow("Space on its own") << "a | x, >y" << "List2" << "Space" << ">a | x, >[y]" << "";
     // clang-format on
 }
 
@@ -443,6 +541,11 @@ void TestWindowCommands::keysRunTheirCommands()
     QVERIFY(QTest::qWaitForWindowActive(m_form));
     arrange(before);
     control<QWidget>(qPrintable(focus))->setFocus();
+    // Keys a millisecond apart, however slow the run: a search is always under way.
+    qint64 now = 0;
+    for (const char *list : {"List1", "List2"}) {
+        control<QListWidget>(list)->findChild<TypeAhead *>()->setClock([&now] { return ++now; });
+    }
     const qsizetype dialogsBefore = m_dialogs->fileDialogs.size();
     if (!dialog.isEmpty()) {
         m_dialogs->fileNames.append(QString());
@@ -524,10 +627,10 @@ void TestWindowCommands::dragsMoveAndCopyLines_data()
     QTest::addColumn<int>("pressed");
     QTest::addColumn<QString>("onto");
     QTest::addColumn<int>("place");
-    QTest::addColumn<QList<bool>>("answers"); // to the overwrite questions, one each
+    QTest::addColumn<QList<OverwriteAnswer>>("answers"); // to the overwrite questions, one each
     QTest::addColumn<Qt::DropAction>("action");
     QTest::addColumn<QString>("after"); // as picture() gives it
-    const QList<bool> none;
+    const QList<OverwriteAnswer> none;
     // Laid out by hand: the formatter would give every value of a row a line of its own.
     // clang-format off
     QTest::newRow("a line within DEST") << "a | >x, [y], z" << "List2" << 0 << "List2" << 3 << none
@@ -536,7 +639,7 @@ void TestWindowCommands::dragsMoveAndCopyLines_data()
                                               << 4 << none << Qt::MoveAction
                                               << "b, d, >[a], [c] | >x";
     QTest::newRow("SRC onto DEST, one question") << "a, [b], >[c] | x, b" << "List1" << 1
-                                                 << "List2" << 0 << QList<bool>{true}
+                                                 << "List2" << 0 << QList<OverwriteAnswer>{OverwriteAnswer::Yes}
                                                  << Qt::CopyAction << "a, [b], >[c] | >c, x, b";
     QTest::newRow("DEST onto SRC refused") << "a | >x, [y]" << "List2" << 1 << "List1" << 0 << none
                                            << Qt::IgnoreAction << ">a | >x, [y]";
@@ -552,7 +655,7 @@ void TestWindowCommands::dragsMoveAndCopyLines()
     QFETCH(int, pressed);
     QFETCH(QString, onto);
     QFETCH(int, place);
-    QFETCH(QList<bool>, answers);
+    QFETCH(QList<OverwriteAnswer>, answers);
     QFETCH(Qt::DropAction, action);
     QFETCH(QString, after);
     arrange(before);
@@ -600,6 +703,96 @@ void TestWindowCommands::dragsMoveAndCopyLines()
     QCOMPARE(m_form->sets().SrcPath, arranged.SrcPath); // dragged lines are never a file
     QCOMPARE(m_form->sets().DestPath, arranged.DestPath);
     QVERIFY(!dropLine->isVisible());
+}
+
+void TestWindowCommands::copySaysWhatItWillDo_data()
+{
+    QTest::addColumn<QString>("before"); // as arrange() takes it
+    QTest::addColumn<QString>("keys");   // pressed on SRC
+    QTest::addColumn<QString>("effect"); // what the tooltip says a press does
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("SRC alone") << "[a] | -" << ""
+                               << "does nothing until SRC and DEST both hold a set";
+    QTest::newRow("nothing selected") << "a | x" << ""
+                                      << "does nothing, since no SRC or DEST entry is selected";
+    QTest::newRow("one SRC entry") << "[a], b | x" << "" << "copies 1 selected SRC entry";
+    QTest::newRow("DEST entries") << "a | [x], y, [z]" << ""
+                                  << "deletes 2 selected DEST entries";
+    QTest::newRow("both") << "[a], [b] | [x], [y], [z]" << ""
+                          << "deletes 3 selected DEST entries, then copies 2 selected SRC entries";
+    QTest::newRow("select all") << "a, b | [x]" << "Ctrl+A"
+                                << "deletes 1 selected DEST entry, then copies 2 selected SRC "
+                                   "entries";
+    QTest::newRow("after the copy") << "[a] | [x]" << "Alt+Right"
+                                    << "does nothing, since no SRC or DEST entry is selected";
+    // clang-format on
+}
+
+void TestWindowCommands::copySaysWhatItWillDo()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, keys);
+    QFETCH(QString, effect);
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    arrange(before);
+    control<QListWidget>("List1")->setFocus();
+    pressKeys(keys);
+
+    auto *copy = control<QPushButton>("Command1");
+    const QString expected = QStringLiteral("copy >>: ") + effect
+        + QStringLiteral(" (Alt+Right, Ctrl+Right)\nCtrl+Z undoes it, Ctrl+Shift+Z or Ctrl+Y "
+                         "redoes it");
+    QCOMPARE(copy->toolTip(), expected);
+    QCOMPARE(copy->accessibleDescription(), expected);
+}
+
+// DEST lists 300 entries; the user's place is line 150, current, and the list must show
+// the lines around it after the command rather than its top.
+void TestWindowCommands::longListKeepsTheUsersPlace_data()
+{
+    QTest::addColumn<bool>("selected"); // whether line 150 is selected too
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QList<OverwriteAnswer>>("answers");
+    QTest::addColumn<QString>("current"); // the current DEST line's text afterwards
+    QTest::newRow("Delete") << true << "Delete" << QList<OverwriteAnswer>{} << "d151";
+    QTest::newRow("copy, declined")
+        << false << "Alt+Right" << QList<OverwriteAnswer>{OverwriteAnswer::No} << "d150";
+    QTest::newRow("copy, cancelled after a delete")
+        << true << "Alt+Right" << QList<OverwriteAnswer>{OverwriteAnswer::Cancel} << "d151";
+}
+
+void TestWindowCommands::longListKeepsTheUsersPlace()
+{
+    QFETCH(bool, selected);
+    QFETCH(QString, keys);
+    QFETCH(QList<OverwriteAnswer>, answers);
+    QFETCH(QString, current);
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    QStringList dest;
+    for (int line = 0; line < 300; ++line) {
+        dest.append(QStringLiteral("d%1").arg(line, 3, 10, QLatin1Char('0')));
+    }
+    loadBoth({"d200"}, dest);
+    auto *list = control<QListWidget>("List2");
+    clickLine(list, 150);
+    if (!selected) {
+        clickLine(list, 150);
+    }
+    if (!answers.isEmpty()) {
+        clickLine(control<QListWidget>("List1"), 0);
+    }
+    m_dialogs->answers = answers;
+    pressKeys(keys);
+
+    QCOMPARE(list->currentItem()->text(), current);
+    const QRect sight = list->viewport()->rect();
+    QVERIFY(sight.contains(list->visualItemRect(list->currentItem())));
+    // Around it, not at an edge: the line in the middle of the list is that line or a neighbour.
+    const int middle = list->indexAt(sight.center()).row();
+    QVERIFY2(qAbs(middle - list->currentRow()) <= 1, qPrintable(QString::number(middle)));
 }
 
 QTEST_MAIN(TestWindowCommands)

@@ -1,6 +1,7 @@
 #include "PatchSetEditor.h"
 
 #include "AnsiText.h"
+#include "CommandTexts.h"
 #include "LineMarks.h"
 
 #include <QHash>
@@ -231,6 +232,7 @@ void PatchSetEditor::showStatus(Side side, const QString &text)
 {
     m_sides[side].labels.status = text;
     m_sides[side].view.setStatusText(text);
+    m_sides[side].view.setFileText(sideFileText(holdsSet(side), m_sets.path(side)));
 }
 
 void PatchSetEditor::showCount(Side side, const QString &text)
@@ -298,10 +300,7 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const 
     RefreshSide(other);
     DeselectSide(side);
     showStatus(side, statusText(version, fileTimeText(modified)));
-    if (holdsSet(other)) {
-        m_switches.setCopyEnabled(true);
-        m_switches.setSaveEnabled(true);
-    }
+    switchCommands();
     finishStep(before);
 }
 
@@ -322,24 +321,30 @@ void PatchSetEditor::copyIntoDest()
         return; // a delete-only press: "save" keeps its state
     }
 
+    // The delete left the user's place current; it is taken by record, since the refresh
+    // below makes line 0 current.
+    const int placeRecord = recordOfLine(Side::Right, dest.currentLine());
     std::optional<int> landing;
+    CopyRun run;
     for (const int record : std::as_const(sources)) {
-        landing = CopyMassive(record, m_sets.SrcTable.at(record).Name);
+        landing = CopyMassive(record, m_sets.SrcTable.at(record).Name, run);
+        if (run.cancelled) {
+            break;
+        }
     }
 
     // DEST was refreshed without selection by the delete above; this refresh lists the
     // copies. SRC's table is unchanged and gets its one, deselecting, refresh at the end.
     RefreshSide(Side::Right);
-    // A declined last copy leaves line 0 current, as the refresh did.
-    const int landingLine = landing ? lineOfRecord(Side::Right, *landing) : 0;
-    if (landingLine >= 0) {
-        dest.setCurrentLine(landingLine);
+    // Copies only append or overwrite, so the place's record keeps its position.
+    const int currentLine = lineOfRecord(Side::Right, landing ? *landing : placeRecord);
+    if (currentLine >= 0) {
+        dest.setCurrentLine(currentLine);
     }
     if (m_destDetail) {
         m_destDetail();
     }
     DeselectSide(Side::Left);
-    m_switches.setSaveEnabled(dest.lineCount() > 0);
     finishStep(before);
 }
 
@@ -355,12 +360,36 @@ void PatchSetEditor::deleteSelectedDest()
 
 void PatchSetEditor::removeSelectedDest()
 {
+    // Only the selected lines go, so each kept line moves up by the selected lines above it.
+    SideView &dest = view(Side::Right);
+    const int current = dest.currentLine();
+    int place = -1;
+    int selectedAbove = 0;
+    for (int line = 0; line < dest.lineCount(); ++line) {
+        if (!dest.isLineSelected(line)) {
+            continue;
+        }
+        if (place < 0) {
+            place = line; // the first deleted line, when the current one goes too
+        }
+        if (line < current) {
+            ++selectedAbove;
+        }
+    }
+    if (current >= 0 && current < dest.lineCount() && !dest.isLineSelected(current)) {
+        place = current - selectedAbove;
+    }
+
     for (const int record : selectedRecords(Side::Right)) {
         KillRiteEntry(record);
     }
     // One refresh, the deselecting one, removes the killed records: every selected line's
     // record is among them, so a plain refresh before it would have left nothing selected.
     DeselectSide(Side::Right);
+    const int last = dest.lineCount() - 1;
+    if (place > 0 && last > 0) {
+        dest.setCurrentLine(std::min(place, last));
+    }
 }
 
 void PatchSetEditor::KillRiteEntry(int record)
@@ -371,19 +400,39 @@ void PatchSetEditor::KillRiteEntry(int record)
     entry.Name.clear();
 }
 
-std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID)
+std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID, CopyRun &run)
 {
     Q_ASSERT(record >= 0 && record < m_sets.SrcTable.size());
+    if (run.cancelled) {
+        return std::nullopt;
+    }
     PatchTable &dest = m_sets.DestTable;
     // Only the first entry of that name is ever offered: later ones stay as they are.
     const auto match = std::find_if(dest.cbegin(), dest.cend(),
                                     [&ID](const PatchEntry &entry) { return entry.Name == ID; });
     if (match != dest.cend()) {
         const int position = int(match - dest.cbegin());
-        const QString text = QStringLiteral("Patch with name ''") + decodeAnsi(ID)
-            + QStringLiteral("'' already exists. Overwrite?");
-        if (!m_question || !m_question(OverwriteTitle, text)) {
-            return std::nullopt;
+        if (!run.overwriteAll) {
+            const QString text = QStringLiteral("Patch with name ''") + decodeAnsi(ID)
+                + QStringLiteral("'' already exists. Overwrite?");
+            switch (m_question ? m_question(OverwriteTitle, text) : OverwriteAnswer::No) {
+            case OverwriteAnswer::Yes:
+                break;
+            case OverwriteAnswer::No:
+                return std::nullopt;
+            case OverwriteAnswer::YesToAll:
+                run.overwriteAll = true;
+                break;
+            case OverwriteAnswer::NoToAll:
+                run.overwriteAll = false;
+                break;
+            case OverwriteAnswer::Cancel:
+                run.cancelled = true;
+                return std::nullopt;
+            }
+        }
+        if (run.overwriteAll && !*run.overwriteAll) {
+            return std::nullopt; // No to all, now or earlier in the run
         }
         dest[position] = m_sets.SrcTable.at(record);
         return position;
@@ -550,15 +599,20 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
     const int oldSize = int(m_sets.DestTable.size());
     std::optional<int> replaced;
     bool copied = false;
+    CopyRun run;
     for (const int record : std::as_const(sources)) {
-        const std::optional<int> landing = CopyMassive(record, m_sets.SrcTable.at(record).Name);
+        const std::optional<int> landing =
+            CopyMassive(record, m_sets.SrcTable.at(record).Name, run);
+        if (run.cancelled) {
+            break; // what was copied before stays, as with "copy >>"
+        }
         copied = copied || landing.has_value();
         if (landing && *landing < oldSize) {
             replaced = landing;
         }
     }
     if (!copied) {
-        return; // every answer was No: DEST is as it was
+        return; // every answer was No, or the first was Cancel: DEST is as it was
     }
 
     // Appended records follow every older one, so their lines end the list.
@@ -576,7 +630,6 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
     if (m_destDetail) {
         m_destDetail();
     }
-    m_switches.setSaveEnabled(dest.lineCount() > 0);
     finishStep(state);
 }
 
@@ -587,12 +640,22 @@ void PatchSetEditor::newDestSet()
     // The placeholder takes position 0, so MakeEmptySet's refresh hands it the selection of
     // the old line 0: the deselecting refresh is needed, a plain one in between was not.
     DeselectSide(Side::Right);
-    if (holdsSet(Side::Left)) {
-        m_switches.setSaveEnabled(true);
-        m_switches.setCopyEnabled(true);
-    }
+    m_sets.DestPath.clear();
     showStatus(Side::Right, statusText(NewSetVersion, NewSetOrigin));
+    switchCommands();
     finishStep(before);
+}
+
+void PatchSetEditor::noteDestSaved(const QString &path)
+{
+    m_sets.DestPath = path;
+    view(Side::Right).setFileText(sideFileText(holdsSet(Side::Right), path));
+}
+
+void PatchSetEditor::switchCommands()
+{
+    m_switches.setCopyEnabled(holdsSet(Side::Left) && holdsSet(Side::Right));
+    m_switches.setSaveEnabled(holdsSet(Side::Right));
 }
 
 void PatchSetEditor::clearSelection(Side side)
@@ -644,8 +707,7 @@ void PatchSetEditor::returnTo(const EditHistory::Step &step, const EditState &st
     m_sets = state.sets;
     showStatus(Side::Left, state.labels.left.status);
     showStatus(Side::Right, state.labels.right.status);
-    m_switches.setCopyEnabled(state.copyEnabled);
-    m_switches.setSaveEnabled(state.saveEnabled);
+    switchCommands();
     DeselectSide(Side::Left);
     DeselectSide(Side::Right);
     // The refresh writes a number, but a side never listed before showed no count at all.

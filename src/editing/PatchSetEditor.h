@@ -11,6 +11,7 @@
 #pragma once
 
 #include "EditHistory.h"
+#include "OverwriteAnswer.h"
 #include "PatchSets.h"
 #include "SideView.h"
 
@@ -26,11 +27,20 @@
 class PatchSetEditor
 {
 public:
-    // Returns true for Yes; asked before a DEST entry of the same name is overwritten.
-    // Without a question set, nothing is ever overwritten.
-    using OverwriteQuestion = std::function<bool(const QString &title, const QString &text)>;
+    // Asked before a DEST entry of the same name is overwritten. Without a question set,
+    // nothing is ever overwritten.
+    using OverwriteQuestion =
+        std::function<OverwriteAnswer(const QString &title, const QString &text)>;
     // Shows the detail of the current DEST line; the copy command calls it at its end.
     using DetailHandler = std::function<void()>;
+
+    // What the user has answered so far in one run of copies into DEST: a Yes to all or a No
+    // to all holds for the rest of the run, and a Cancel ends it. A run starts fresh.
+    struct CopyRun
+    {
+        std::optional<bool> overwriteAll; // true after Yes to all, false after No to all
+        bool cancelled = false;
+    };
 
     // `historyBudget`: what the undo history may keep of tables no side shows, in bytes.
     PatchSetEditor(PatchSets &sets, SideView &left, SideView &right, CommandSwitches &switches,
@@ -66,31 +76,36 @@ public:
 
     // A load that read the whole file: replaces the side's table, version and path, refreshes
     // both sides, unselects the side, writes its status label (the version and `modified`,
-    // the file's last change) and enables "copy >>" and "save" when the other side holds a
-    // set too. One step. Entries of `table` equal to the side's entry at the same position,
-    // or else to its first entry of the same name, are taken from the side instead, so a
-    // reload of an unchanged file holds no second copy of it, here or in the history.
+    // the file's last change) and switches the commands (see switchCommands()). One step.
+    // Entries of `table` equal to the side's entry at the same position, or else to its first
+    // entry of the same name, are taken from the side instead, so a reload of an unchanged file
+    // holds no second copy of it, here or in the history.
     void installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
                           const QString &path, const QDateTime &modified);
 
     // "copy >>": deletes the selected DEST entries, then copies the selected SRC entries
-    // into DEST in SRC order, asking before an entry of the same name is overwritten.
-    // Afterwards the last copied entry is the current DEST line (line 0 after a No to the
-    // last one), the detail handler runs, and "save" is enabled exactly when DEST has a
-    // line. A press that copies nothing leaves "save" as it was.
+    // into DEST in SRC order, asking before an entry of the same name is overwritten; a
+    // Cancel stops the copying there and keeps what was done. Afterwards the last entry
+    // copied by the last answer is the current DEST line (after a No or a Cancel to the last
+    // one, the line the delete left current), the detail handler runs and SRC has no line
+    // selected. Switches nothing: both sides hold a set before and after.
     // Does nothing when no line of either list is selected. One step, deletes and copies
     // together, whatever the answers; none when the answers left everything as it was.
     void copyIntoDest();
-    // The delete half of "copy >>": removes the selected DEST entries and leaves DEST
-    // with no line selected, whether or not SRC holds a set; "copy >>" and "save" keep
-    // their state. One step. Does nothing when no DEST line is selected.
+    // The delete half of "copy >>": removes the selected DEST entries and leaves DEST with no
+    // line selected, whether or not SRC holds a set. The current line stays with its entry,
+    // or, when that entry was deleted, goes to the line that took the first deleted line's
+    // place (the last line when none did), so a long list stays where the user was.
+    // One step. Does nothing when no DEST line is selected.
     void deleteSelectedDest();
     // Marks DEST record `record` deleted; the next refresh removes it.
     void KillRiteEntry(int record);
     // Copies SRC record `record` into DEST: appended, or over the first DEST entry named `ID`
-    // after a Yes to the overwrite question. Returns the DEST position that received it, or
-    // nothing after a No, when DEST is left as it was.
-    std::optional<int> CopyMassive(int record, const QByteArray &ID);
+    // after a Yes or a Yes to all to the overwrite question, which is not asked again once
+    // `run` holds an answer for all. Returns the DEST position that received it, or nothing
+    // when it was declined or `run` is cancelled (now or before), when DEST is left as it
+    // was. Every copy into DEST decides here, so all of them ask and answer alike.
+    std::optional<int> CopyMassive(int record, const QByteArray &ID, CopyRun &run);
 
     // Move the current line's record one line up or down, carrying its selected state.
     // Do nothing without a current line or at the end of the list. One step, unless the
@@ -122,14 +137,17 @@ public:
     // question of "copy >>", where a Yes replaces the DEST entry where it stands, and puts
     // the other copies as one block before DEST line `before`. Deletes nothing and changes no
     // selection; the copies come unselected. Afterwards the block's first line is current
-    // (the last replaced entry's when there is no block), the detail handler runs and "save"
-    // is enabled exactly when DEST has a line. One step; when the answers copied nothing,
-    // nothing changes.
+    // (the last replaced entry's when there is no block) and the detail handler runs. One step;
+    // when the answers copied nothing, nothing changes.
     void copyIntoDestAt(const QList<int> &srcLines, int before);
 
-    // "NEW": a new DEST set holding the placeholder; enables "copy >>" and "save" when a
-    // SRC set is present. One step (none when DEST already is a new set).
+    // "NEW": a new DEST set holding the placeholder, from no file (the DEST path is empty),
+    // and switches the commands. One step (none when DEST already is a new set).
     void newDestSet();
+    // DEST was just saved to `path`: it becomes DEST's path, which the status label's file
+    // text names and the next save starts from. Not a step: a save changes no list, and
+    // undoing a step taken before it brings back the path that step left.
+    void noteDestSaved(const QString &path);
     // The side commands: clear the side's selection, only while the side holds a set.
     void clearSelection(Side side);
     // Selects every line of the side. A side without a set has no lines, so it needs no
@@ -188,7 +206,11 @@ private:
     void refreshSelecting(Side side, std::vector<bool> selected);
     void FillSideList(Side side);
     void pushMarks();
-    // Kills the records of the selected DEST lines, then refreshes DEST with no line selected.
+    // "copy >>" is enabled while both sides hold a set, "save" while DEST holds one, however
+    // many lines it has: an empty DEST saves as a set without entries.
+    void switchCommands();
+    // Kills the records of the selected DEST lines, then refreshes DEST with no line selected
+    // and makes current the line deleteSelectedDest() names.
     void removeSelectedDest();
     EditState currentState() const;
     // Hands out the marks and records the step from `before` to the state the command has
@@ -207,7 +229,7 @@ private:
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
     // below), selected states included, and makes the neighbour's line current.
     void swapCurrentWithNeighbour(Side side, int step);
-    // Write a label and remember its text.
+    // Write a label and remember its text; the status comes with the side's file text.
     void showStatus(Side side, const QString &text);
     void showCount(Side side, const QString &text);
 

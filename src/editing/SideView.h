@@ -39,6 +39,9 @@ public:
 
     // Empty while the side holds no set.
     virtual void setStatusText(const QString &text) = 0;
+    // The file the side holds, as sideFileText() words it, given with every status text and
+    // after a save; a view shows it where the user asks about the status, or ignores it.
+    virtual void setFileText(const QString & /*text*/) {}
 };
 
 class CommandSwitches

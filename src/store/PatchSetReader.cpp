@@ -39,11 +39,14 @@ QString errorLoadingMessage(const QString &path)
 
 enum class ParameterSyntax { None, Single, Pipe };
 
-// What became of a body line.
+// What became of a body line. Every value but Yes and Ignored fails the load, and says why.
 enum class Stored {
-    Yes,     // the value went into the entry
-    Ignored, // the line asks for nothing: an unknown key, a comment, a pipe value without "|"
-    Fails,   // the value cannot be stored: the load fails
+    Yes,             // the value went into the entry
+    Ignored,         // the line asks for nothing: an unknown key, a comment, a pipe value
+                     // without "|"
+    NotAByte,        // a byte member's value is no number from 0 to 255
+    NoDataSlot,      // a data key names no slot of the entry
+    NoParameterSlot, // a pipe value names no parameter slot
 };
 
 // The table as the blocks build it, and the slots of the entry being read. Block numbers may
@@ -118,7 +121,7 @@ Stored storeMember(PatchEntry &entry, const EntryField &field, QByteArrayView va
     }
     const std::optional<quint8> number = NumberScanner::byteValue(value);
     if (!number) {
-        return Stored::Fails;
+        return Stored::NotAByte;
     }
     entry.*field.number = *number;
     return Stored::Yes;
@@ -132,7 +135,7 @@ Stored storeData(BlockTable &table, DataText field, QByteArrayView key, QByteArr
     const int written = NumberScanner::plainSlotNumber(number);
     const qint64 slot = written >= 0 ? written : NumberScanner::prefix(number);
     if (slot < 0 || slot >= PatchEntry::DataSlotCount) {
-        return Stored::Fails;
+        return Stored::NoDataSlot;
     }
     table.slotTexts().setData(int(slot), field, value, SlotTextsBuilder::Storage::Borrow);
     return Stored::Yes;
@@ -147,7 +150,7 @@ Stored storeParameter(BlockTable &table, int slot, const EntryField &field, QByt
     }
     const std::optional<quint8> number = NumberScanner::byteValue(value);
     if (!number) {
-        return Stored::Fails;
+        return Stored::NotAByte;
     }
     table.slotTexts().setParameterNumber(slot, field.parameterNumber, *number);
     return Stored::Yes;
@@ -173,7 +176,7 @@ Stored storePipe(BlockTable &table, const EntryField &field, QByteArrayView valu
     const std::optional<qint64> slot =
         written >= 0 ? std::optional<qint64>(written) : NumberScanner::number(number);
     if (!slot || *slot >= PatchEntry::ParameterSlotCount) {
-        return Stored::Fails;
+        return Stored::NoParameterSlot;
     }
     const QByteArrayView rest = value.sliced(bar + 1);
     const QByteArrayView text = rest.first(std::min<qsizetype>(rest.size(), maxPipeTextLength));
@@ -234,12 +237,51 @@ Stored storeBodyLine(BlockTable &table, const Line &line, ParameterSyntax parame
     return Stored::Ignored;
 }
 
-ReadResult failure(const QString &message, int line)
+// `why` in a few words; the detail puts the line in front of it once reading has begun.
+ReadResult failure(const QString &message, int line, const QString &why)
 {
     ReadResult result;
     result.message = message;
     result.line = line;
+    result.detail = line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(why) : why;
     return result;
+}
+
+// A piece of a failed line as the detail quotes it: short, since a value may run to 60000
+// characters, and read as Latin-1, since any byte may stand there.
+QString quoted(QByteArrayView text)
+{
+    constexpr qsizetype shownLength = 24;
+    const QByteArrayView trimmed = text.trimmed();
+    QString shown = QString::fromLatin1(trimmed.first(std::min(trimmed.size(), shownLength)));
+    if (trimmed.size() > shownLength) {
+        shown += QStringLiteral("...");
+    }
+    return shown;
+}
+
+// Why a body line failed, naming its key and value as the file has them.
+QString whyNotStored(Stored stored, const Line &line)
+{
+    const QByteArrayView text = line.text();
+    const qsizetype equals = line.equals >= 0 ? line.equals : text.size();
+    const QString key = quoted(text.first(equals));
+    const QString value = equals < text.size() ? quoted(text.sliced(equals + 1)) : QString();
+    switch (stored) {
+    case Stored::NoDataSlot:
+        return QStringLiteral("%1 names no data slot from 0 to %2")
+            .arg(key)
+            .arg(PatchEntry::DataSlotCount - 1);
+    case Stored::NoParameterSlot:
+        return QStringLiteral("%1 names no parameter slot from 0 to %2 in \"%3\"")
+            .arg(key)
+            .arg(PatchEntry::ParameterSlotCount - 1)
+            .arg(value);
+    default:
+        return value.isEmpty()
+            ? key + QStringLiteral(" needs a number from 0 to 255 and has none")
+            : QStringLiteral("%1 needs a number from 0 to 255, not \"%2\"").arg(key, value);
+    }
 }
 
 // Reads the lines into `table`, which the caller made so that `lines` can tell it about
@@ -248,10 +290,13 @@ ReadResult readLines(LineReader &lines, BlockTable &table, const QString &path)
 {
     const Line *line = lines.next();
     if (!line) {
-        return failure(errorLoadingMessage(path), lines.lineNumber());
+        return failure(errorLoadingMessage(path), lines.lineNumber(),
+                       lines.failed() ? QStringLiteral("the file cannot be read")
+                                      : QStringLiteral("the file is empty"));
     }
     if (!startsWithAnyCase(line->text(), headerKeyword)) {
-        return failure(headerMessage(), lines.lineNumber());
+        return failure(headerMessage(), lines.lineNumber(),
+                       QStringLiteral("no %1 header").arg(QLatin1String(headerKeyword)));
     }
     const QByteArrayView afterKeyword = line->text().sliced(qsizetype(sizeof(headerKeyword)) - 1);
     QByteArray version =
@@ -264,18 +309,29 @@ ReadResult readLines(LineReader &lines, BlockTable &table, const QString &path)
     }
 
     bool inBlock = false;
+    qint64 blockNumber = 0;
     while ((line = lines.next())) {
         const QByteArrayView text = line->text();
         if (!inBlock) {
             if (startsWithAnyCase(text, beginMarker)) {
                 // The number starts at the sixth character and runs as far as its digits do,
                 // so "/bgn 1000" is block 1000, not 100.
-                const qint64 number = text.size() > markerLength + 1
-                    ? NumberScanner::prefix(text.sliced(markerLength + 1))
-                    : 0;
+                const QByteArrayView written = text.size() > markerLength + 1
+                    ? text.sliced(markerLength + 1)
+                    : QByteArrayView();
+                const qint64 number = NumberScanner::prefix(written);
                 if (number < 0 || number > maxBlockNumber) {
-                    return failure(errorLoadingMessage(path), lines.lineNumber());
+                    // Named as written: a number past the scanner's cap reads as the cap.
+                    const QByteArrayView shown = written.trimmed();
+                    const qsizetype space = shown.indexOf(' ');
+                    return failure(errorLoadingMessage(path), lines.lineNumber(),
+                                   QStringLiteral("the block number %1 is %2")
+                                       .arg(quoted(space < 0 ? shown : shown.first(space)),
+                                            number < 0
+                                                ? QStringLiteral("below 0")
+                                                : QStringLiteral("above %1").arg(maxBlockNumber)));
                 }
+                blockNumber = number;
                 table.beginBlock(int(number));
                 inBlock = true;
             }
@@ -286,12 +342,20 @@ ReadResult readLines(LineReader &lines, BlockTable &table, const QString &path)
             inBlock = false;
             continue;
         }
-        if (storeBodyLine(table, *line, parameters) == Stored::Fails) {
-            return failure(errorLoadingMessage(path), lines.lineNumber());
+        const Stored stored = storeBodyLine(table, *line, parameters);
+        if (stored != Stored::Yes && stored != Stored::Ignored) {
+            return failure(errorLoadingMessage(path), lines.lineNumber(),
+                           whyNotStored(stored, *line));
         }
     }
-    if (lines.failed() || inBlock) {
-        return failure(errorLoadingMessage(path), lines.lineNumber());
+    if (lines.failed()) {
+        return failure(errorLoadingMessage(path), lines.lineNumber(),
+                       QStringLiteral("the file cannot be read past this line"));
+    }
+    if (inBlock) {
+        return failure(errorLoadingMessage(path), lines.lineNumber(),
+                       QStringLiteral("the file ends inside block %1, which has no /end line")
+                           .arg(blockNumber));
     }
 
     ReadResult result;
@@ -305,11 +369,9 @@ ReadResult readLines(LineReader &lines, BlockTable &table, const QString &path)
 
 ReadResult readPatchSet(QIODevice &in, const QString &path)
 {
-    if (!in.isOpen() && !in.open(QIODevice::ReadOnly)) {
-        return failure(errorLoadingMessage(path), 0);
-    }
-    if (!in.isReadable()) {
-        return failure(errorLoadingMessage(path), 0);
+    if ((!in.isOpen() && !in.open(QIODevice::ReadOnly)) || !in.isReadable()) {
+        return failure(errorLoadingMessage(path), 0,
+                       QStringLiteral("the file cannot be opened for reading"));
     }
     // A plain QBuffer already holds every byte: read them where they are. Only the exact
     // class qualifies, since a subclass may change what reading it gives.
@@ -331,9 +393,12 @@ ReadResult LoadPatchSet(const QString &path)
     RegularFile file(path);
     switch (file.opened()) {
     case RegularFile::Opened::Missing:
-        return failure(cantFindMessage(path), 0);
+        return failure(cantFindMessage(path), 0,
+                       QStringLiteral("no readable file there: it is missing, a folder, or "
+                                      "not open to this user"));
     case RegularFile::Opened::NotAFile:
-        return failure(errorLoadingMessage(path), 0);
+        return failure(errorLoadingMessage(path), 0,
+                       QStringLiteral("not a regular file but a pipe, a device or a socket"));
     case RegularFile::Opened::File:
         break;
     }

@@ -25,6 +25,9 @@ struct [[nodiscard]] ReadResult
     // so that a time shown beside the table belongs to the bytes read. Set only by
     // LoadPatchSet, on success; a read from a device leaves it invalid.
     QDateTime modified;
+    // Where and why reading stopped, in a few words, for the message's details, e.g.
+    // "line 14: the block number 40000 is above 32767"; empty on success.
+    QString detail;
     bool ok() const { return message.isEmpty(); }
 };
 

@@ -4,16 +4,19 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace {
 
 // Both file dialogs start from the shared name and hand the chosen one back to it.
 QString runFileDialog(Dialogs &dialogs, QWidget *parent, const QString &title,
-                      const QString &filter, QFileDialog::AcceptMode mode)
+                      const QString &filter, QFileDialog::AcceptMode mode,
+                      const QString &defaultSuffix = QString())
 {
     QFileDialog dialog(parent, title);
     dialog.setAcceptMode(mode);
+    dialog.setDefaultSuffix(defaultSuffix);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilter(qtFileFilter(filter));
@@ -38,22 +41,51 @@ QString NativeDialogs::openFileName(QWidget *parent, const QString &title, const
     return runFileDialog(*this, parent, title, filter, QFileDialog::AcceptOpen);
 }
 
-QString NativeDialogs::saveFileName(QWidget *parent, const QString &title, const QString &filter)
+QString NativeDialogs::saveFileName(QWidget *parent, const QString &title, const QString &filter,
+                                    const QString &defaultSuffix)
 {
-    return runFileDialog(*this, parent, title, filter, QFileDialog::AcceptSave);
+    return runFileDialog(*this, parent, title, filter, QFileDialog::AcceptSave, defaultSuffix);
 }
 
-void NativeDialogs::message(QWidget *parent, const QString &text)
+void NativeDialogs::message(QWidget *parent, const QString &text, const QString &details)
 {
     QMessageBox box(QMessageBox::NoIcon, WindowLook::ProgramTitle, text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
     box.exec();
 }
 
-bool NativeDialogs::askYesNo(QWidget *parent, const QString &title, const QString &text)
+OverwriteAnswer NativeDialogs::askOverwrite(QWidget *parent, const QString &title,
+                                            const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    // The texts are set here rather than left to the platform, so every button keeps an
+    // accelerator (Qt's own Cancel has none) and the letters never clash.
+    struct Choice
+    {
+        QMessageBox::StandardButton button;
+        const char *text;
+        OverwriteAnswer answer;
+    };
+    static const Choice choices[] = {
+        {QMessageBox::Yes, "&Yes", OverwriteAnswer::Yes},
+        {QMessageBox::No, "&No", OverwriteAnswer::No},
+        {QMessageBox::YesToAll, "Yes to &all", OverwriteAnswer::YesToAll},
+        {QMessageBox::NoToAll, "N&o to all", OverwriteAnswer::NoToAll},
+        {QMessageBox::Cancel, "&Cancel", OverwriteAnswer::Cancel},
+    };
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
+    for (const Choice &choice : choices) {
+        box.addButton(choice.button)->setText(QString::fromUtf8(choice.text));
+    }
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    // With a Cancel button, Qt would make Escape cancel; Escape has always meant No here.
+    box.setEscapeButton(QMessageBox::No);
+    const int chosen = box.exec();
+    for (const Choice &choice : choices) {
+        if (chosen == choice.button) {
+            return choice.answer;
+        }
+    }
+    return OverwriteAnswer::No;
 }
 
 QString qtFileFilter(const QString &pipeFilter)

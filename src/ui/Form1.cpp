@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "AnchoredLabel.h"
+#include "CommandTexts.h"
 #include "Dialogs.h"
 #include "FileDrop.h"
 #include "KeyMap.h"
@@ -10,6 +11,8 @@
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
 #include "PictureBox.h"
+#include "ToolTips.h"
+#include "TypeAhead.h"
 #include "WindowLook.h"
 
 #include <QDateTime>
@@ -238,7 +241,15 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     Command12->setFocus();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The lists outlive the views while the window deletes its children, and clearing a
+    // list's model on the way out must not reach describeCopy().
+    for (const QListWidget *list : {List1, List2}) {
+        disconnect(list->selectionModel(), nullptr, this, nullptr);
+        disconnect(list->model(), nullptr, this, nullptr);
+    }
+}
 
 void Form1::buildControls()
 {
@@ -395,9 +406,39 @@ void Form1::connectControls()
         m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down), list, toBottom);
         m_keys->bind(QKeySequence(Qt::ALT | Qt::Key_End), list, toBottom);
     }
-    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Z), [editor] { editor->undo(); });
-    m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [editor] { editor->redo(); });
-    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Y), [editor] { editor->redo(); });
+    const QList<QKeySequence> undoKeys = {QKeySequence(Qt::CTRL | Qt::Key_Z)};
+    const QList<QKeySequence> redoKeys = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                          QKeySequence(Qt::CTRL | Qt::Key_Y)};
+    for (const QKeySequence &key : undoKeys) {
+        m_keys->bind(key, [editor] { editor->undo(); });
+    }
+    for (const QKeySequence &key : redoKeys) {
+        m_keys->bind(key, [editor] { editor->redo(); });
+    }
+    // The buttons whose steps those keys take back name them too.
+    const QString undoNote = ToolTips::undoNote(undoKeys, redoKeys);
+    for (QPushButton *button :
+         {Command1, Command2, Command3, Command6, Command7, Command8, Command9, Command13}) {
+        button->setToolTip(button->toolTip() + undoNote);
+    }
+    // Typing on a list searches it and never selects (see TypeAhead).
+    new TypeAhead(List1);
+    new TypeAhead(List2);
+
+    List1->setToolTip(ToolTips::listTip(Side::Left));
+    List2->setToolTip(ToolTips::listTip(Side::Right));
+    Command5->setToolTip(QStringLiteral("quit: closes Tolvane at once, without saving"));
+    Image1->setToolTip(QStringLiteral("The Tolvane logo, for decoration only"));
+    ToolTips::relayPassiveToolTips(this);
+    // "copy >>" says what a press would do now: it follows both selections and its switch,
+    // keeping the keys and the note that the control table and the lines above gave it.
+    m_copyToolTipEnd = Command1->toolTip().mid(Command1->accessibleName().size());
+    for (const QListWidget *list : {List1, List2}) {
+        connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &Form1::describeCopy);
+        connect(list->model(), &QAbstractItemModel::modelReset, this, &Form1::describeCopy);
+    }
+    describeCopy();
 
     // A list's Click: the user's click on a line, or the user moving its current line
     // with the keys. The editor's own changes come with the list's signals blocked.
@@ -407,7 +448,7 @@ void Form1::connectControls()
     connect(List2, &QListWidget::currentRowChanged, this, [this] { showDetail(Side::Right); });
     editor->setDestDetailHandler([this] { showDetail(Side::Right); });
     editor->setOverwriteQuestion([this](const QString &title, const QString &text) {
-        return m_dialogs.askYesNo(this, title, text);
+        return m_dialogs.askOverwrite(this, title, text);
     });
 
     connect(Timer1, &QTimer::timeout, this, &Form1::runDueMarqueeTicks);
@@ -453,6 +494,19 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 void Form1::setCopyEnabled(bool enabled)
 {
     Command1->setEnabled(enabled);
+    describeCopy();
+}
+
+void Form1::describeCopy()
+{
+    const QString effect = copyCommandEffect(
+        Command1->isEnabled(), m_rightView->selectedLineCount(), m_leftView->selectedLineCount());
+    const QString text =
+        Command1->accessibleName() + QStringLiteral(": ") + effect + m_copyToolTipEnd;
+    if (Command1->toolTip() != text) {
+        Command1->setToolTip(text);
+        Command1->setAccessibleDescription(text);
+    }
 }
 
 void Form1::setSaveEnabled(bool enabled)
@@ -492,7 +546,7 @@ void Form1::loadFile(Side side, const QString &path)
     if (!result.ok()) {
         // The side keeps what it had; the reader's one message says why.
         status->setCaption(before);
-        m_dialogs.message(this, result.message);
+        m_dialogs.message(this, result.message, result.detail);
         return;
     }
     // The time comes from the same look at the file as the bytes, so the two always agree.
@@ -507,15 +561,21 @@ void Form1::loadFile(Side side, const QString &path)
 
 void Form1::saveDest()
 {
-    const QString path =
-        m_dialogs.saveFileName(this, QStringLiteral("Save DEST Patch Set"), PatchSetFilter);
+    // A DEST read from or last saved to a file starts the dialog there, in its folder.
+    if (!m_sets.DestPath.isEmpty()) {
+        m_dialogs.setFileName(m_sets.DestPath);
+    }
+    const QString path = m_dialogs.saveFileName(this, QStringLiteral("Save DEST Patch Set"),
+                                                PatchSetFilter, QStringLiteral("tvr"));
     if (path.isEmpty()) {
         return; // cancelled: no file is touched
     }
     const WriteResult result = SaveDestSet(m_sets.DestTable, path);
     if (!result.ok()) {
         m_dialogs.message(this, result.message);
+        return;
     }
+    m_editor->noteDestSaved(path);
 }
 
 void Form1::showDetail(Side side)

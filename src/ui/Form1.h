@@ -71,6 +71,8 @@ protected:
 private:
     void setCopyEnabled(bool enabled) override;
     void setSaveEnabled(bool enabled) override;
+    // Gives "copy >>" the tooltip and accessible description of what a press would do now.
+    void describeCopy();
 
     void buildControls();
     void connectControls();
@@ -104,6 +106,7 @@ private:
     DetailFade m_fade;
     DragForm m_drag;
     KeyMap *m_keys = nullptr; // a child of the window
+    QString m_copyToolTipEnd; // the keys and the undo note of the "copy >>" tooltip
 
     QListWidget *List1 = nullptr;
     QListWidget *List2 = nullptr;

@@ -171,21 +171,7 @@ bool ListGestures::keyEvent(QKeyEvent *event)
         selectStep(key == Qt::Key_Up ? -1 : +1);
         return true;
     }
-    const QString text = event->text();
-    if (text.isEmpty() || !text.at(0).isPrint() || key == Qt::Key_Space
-        || (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
-        return false;
-    }
-    // The list's type-ahead makes the line it finds current as a click would, and in a
-    // multi-select list a click toggles: every entry found would be selected on the way, and
-    // the next "copy >>" or Delete would take it. Finding only moves the current line.
-    QItemSelectionModel *selection = m_list->selectionModel();
-    const QItemSelection kept = selection->selection();
-    m_list->keyboardSearch(text);
-    if (selection->selection() != kept) {
-        selection->select(kept, QItemSelectionModel::ClearAndSelect);
-    }
-    return true;
+    return false; // typing is TypeAhead's, which searches without selecting
 }
 
 void ListGestures::selectRange(int line)

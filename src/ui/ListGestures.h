@@ -2,7 +2,7 @@
 // still toggles its line, but only at the release, because a press that moves on drags instead,
 // and a drag changes no selection; Shift+click and Shift+Up/Down select; a drag carries the
 // pressed line's block, which a list takes from itself (a move) or DEST takes from SRC (a copy)
-// through the editor, the place shown by an insertion line; and typing finds without selecting.
+// through the editor, the place shown by an insertion line. Typing is left to TypeAhead.
 // Form1 puts one on each list once the file drops are in place: the last event filter sees
 // the events first, and dragged lines carry a type of their own, so files go on to FileDrop.
 #pragma once

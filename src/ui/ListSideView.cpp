@@ -129,11 +129,18 @@ void ListSideView::setCurrentLine(int line)
         return;
     }
     const QSignalBlocker blocker(m_list);
+    QListWidgetItem *item = m_list->item(line);
+    // The list is scrolled here, not by Qt, which does it only while the list is shown and
+    // only just into view: a line brought from far away (a block moved, the place after a
+    // delete) sits in the middle, with the lines around it. Sight is judged before the change.
+    const bool inSight =
+        item != nullptr && m_list->viewport()->rect().contains(m_list->visualItemRect(item));
+    const bool autoScroll = m_list->hasAutoScroll();
+    m_list->setAutoScroll(false);
     m_list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
-    // The list scrolls to a new current line only while it is shown; a block moved far
-    // must show its new place however the window came up.
-    if (line >= 0) {
-        m_list->scrollToItem(m_list->item(line));
+    m_list->setAutoScroll(autoScroll);
+    if (item != nullptr && !inSight) {
+        m_list->scrollToItem(item, QAbstractItemView::PositionAtCenter);
     }
 }
 
@@ -169,4 +176,19 @@ void ListSideView::setLineMarks(const QList<LineMark> &marks)
 void ListSideView::setStatusText(const QString &text)
 {
     m_status->setCaption(text);
+}
+
+void ListSideView::setFileText(const QString &text)
+{
+    m_status->setToolTip(text);
+}
+
+int ListSideView::selectedLineCount() const
+{
+    // Qt keeps the runs apart: no line is in two of them.
+    int count = 0;
+    for (const QItemSelectionRange &range : m_list->selectionModel()->selection()) {
+        count += range.height();
+    }
+    return count;
 }

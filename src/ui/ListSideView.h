@@ -23,6 +23,9 @@ public:
     void setLineSelected(int line, bool selected) override;
     void setLines(const QStringList &texts) override;
     int currentLine() const override;
+    // A line out of sight comes to the middle of the list, with the lines around it, rather
+    // than to an edge as Qt would put it: after a delete in a long list the user sees where
+    // they were. A line in sight stays where it is.
     void setCurrentLine(int line) override;
 
     void setCountText(const QString &text) override;
@@ -31,6 +34,12 @@ public:
     void setLineMarks(const QList<LineMark> &marks) override;
 
     void setStatusText(const QString &text) override;
+    // The status label's tooltip.
+    void setFileText(const QString &text) override;
+
+    // The number of selected lines, from the selection's runs rather than line by line, so
+    // the window can keep a tooltip current on every change of a thousand-line list.
+    int selectedLineCount() const;
 
 private:
     QListWidget *m_list;

@@ -17,6 +17,7 @@ public:
     int current = -1;
     QString countText;
     QString status;
+    QString fileText;
     QList<LineMark> marks;
 
     int lineCount() const override { return int(lines.size()); }
@@ -46,6 +47,7 @@ public:
     }
     void setCountText(const QString &text) override { countText = text; }
     void setStatusText(const QString &text) override { status = text; }
+    void setFileText(const QString &text) override { fileText = text; }
     void setLineMarks(const QList<LineMark> &lineMarks) override { marks = lineMarks; }
 
     // Selects exactly the given lines.
@@ -117,7 +119,7 @@ struct EditorRig
     FakeSideView right;
     FakeSwitches switches;
     PatchSetEditor editor;
-    QList<bool> answers;
+    QList<OverwriteAnswer> answers;
     QStringList questions;
     QByteArrayList details;
 
@@ -127,7 +129,7 @@ struct EditorRig
     {
         editor.setOverwriteQuestion([this](const QString &title, const QString &text) {
             questions.append(title + QLatin1Char('|') + text);
-            return answers.isEmpty() ? false : answers.takeFirst();
+            return answers.isEmpty() ? OverwriteAnswer::No : answers.takeFirst();
         });
         editor.setDestDetailHandler([this] {
             const PatchEntry *entry = editor.currentEntry(Side::Right);

@@ -1,6 +1,6 @@
 // The dialog seam for window tests: file dialogs answer from a queue of names (an empty
-// name is a cancel), Yes/No questions from a queue of answers, and every text shown is
-// recorded with its title. A test ends with QVERIFY(dialogs.allUsed()) and one QCOMPARE
+// name is a cancel), overwrite questions from a queue of answers, and every text shown is
+// recorded with its title and details. A test ends with QVERIFY(dialogs.allUsed()) and one QCOMPARE
 // of `shown`, so an extra or a missing message box fails the test.
 #pragma once
 
@@ -15,17 +15,19 @@ struct ShownText
 {
     QString title;
     QString text;
+    QString details = {}; // a message's "Show Details" text
 
     friend bool operator==(const ShownText &a, const ShownText &b)
     {
-        return a.title == b.title && a.text == b.text;
+        return a.title == b.title && a.text == b.text && a.details == b.details;
     }
 };
 
 inline QDebug operator<<(QDebug debug, const ShownText &shown)
 {
     QDebugStateSaver saver(debug);
-    debug.nospace() << "ShownText(" << shown.title << ", " << shown.text << ")";
+    debug.nospace() << "ShownText(" << shown.title << ", " << shown.text << ", " << shown.details
+                    << ")";
     return debug;
 }
 
@@ -33,7 +35,10 @@ inline QDebug operator<<(QDebug debug, const ShownText &shown)
 namespace QTest {
 inline char *toString(const ShownText &shown)
 {
-    return qstrdup(qPrintable(shown.title + QLatin1String(": ") + shown.text));
+    return qstrdup(qPrintable(shown.title + QLatin1String(": ") + shown.text
+                              + (shown.details.isEmpty()
+                                     ? QString()
+                                     : QLatin1String(" [") + shown.details + QLatin1Char(']'))));
 }
 } // namespace QTest
 
@@ -46,39 +51,41 @@ public:
         bool save = false;
         QString title;
         QString filter;
-        QString initialName; // the shared file name when the dialog opened
+        QString initialName;        // the shared file name when the dialog opened
+        QString defaultSuffix = {}; // a save dialog's
 
         friend bool operator==(const FileDialog &a, const FileDialog &b)
         {
             return a.save == b.save && a.title == b.title && a.filter == b.filter
-                && a.initialName == b.initialName;
+                && a.initialName == b.initialName && a.defaultSuffix == b.defaultSuffix;
         }
     };
 
-    QStringList fileNames; // answers of the file dialogs, in order; "" cancels
-    QList<bool> answers;   // answers of the Yes/No questions, in order
+    QStringList fileNames;          // answers of the file dialogs, in order; "" cancels
+    QList<OverwriteAnswer> answers; // answers of the overwrite questions, in order
     QList<ShownText> shown;
     QList<FileDialog> fileDialogs;
     int unexpected = 0; // dialogs or questions that found their queue empty
 
     QString openFileName(QWidget *, const QString &title, const QString &filter) override
     {
-        return fileDialog(false, title, filter);
+        return fileDialog(false, title, filter, QString());
     }
-    QString saveFileName(QWidget *, const QString &title, const QString &filter) override
+    QString saveFileName(QWidget *, const QString &title, const QString &filter,
+                         const QString &defaultSuffix) override
     {
-        return fileDialog(true, title, filter);
+        return fileDialog(true, title, filter, defaultSuffix);
     }
-    void message(QWidget *, const QString &text) override
+    void message(QWidget *, const QString &text, const QString &details = QString()) override
     {
-        shown.append({QStringLiteral("Tolvane"), text});
+        shown.append({QStringLiteral("Tolvane"), text, details});
     }
-    bool askYesNo(QWidget *, const QString &title, const QString &text) override
+    OverwriteAnswer askOverwrite(QWidget *, const QString &title, const QString &text) override
     {
         shown.append({title, text});
         if (answers.isEmpty()) {
             ++unexpected;
-            return false;
+            return OverwriteAnswer::No;
         }
         return answers.takeFirst();
     }
@@ -86,9 +93,10 @@ public:
     bool allUsed() const { return fileNames.isEmpty() && answers.isEmpty() && unexpected == 0; }
 
 private:
-    QString fileDialog(bool save, const QString &title, const QString &filter)
+    QString fileDialog(bool save, const QString &title, const QString &filter,
+                       const QString &defaultSuffix)
     {
-        fileDialogs.append({save, title, filter, fileName()});
+        fileDialogs.append({save, title, filter, fileName(), defaultSuffix});
         if (fileNames.isEmpty()) {
             ++unexpected;
             return {};

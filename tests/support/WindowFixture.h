@@ -91,21 +91,21 @@ inline QList<Qt::DropAction> dragOnto(QWidget *widget, const QMimeData &data, co
     return answers;
 }
 
-// The user pressing `keys` ("Alt+Right, Ctrl+Z": one after the other) on whatever has the
-// focus, so window shortcuts compete with the focused control's own keys as they do for real.
-// Shortcuts act only in the active window.
+// The user pressing `keys` ("Alt+Right, Ctrl+Z": one after the other, as many as needed) on
+// whatever has the focus, so window shortcuts compete with the focused control's own keys as
+// they do for real. Shortcuts act only in the active window.
 inline void pressKeys(const QString &keys)
 {
-    const QKeySequence sequence = QKeySequence::fromString(keys, QKeySequence::PortableText);
-    if (sequence.isEmpty() != keys.isEmpty()) {
-        qFatal("cannot read the keys %s", qPrintable(keys));
-    }
-    for (int i = 0; i < sequence.count(); ++i) {
+    // One sequence per key: a QKeySequence holds four keys at most.
+    for (const QString &name : keys.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        const QKeySequence key = QKeySequence::fromString(name, QKeySequence::PortableText);
+        if (key.count() != 1) {
+            qFatal("cannot read the key %s", qPrintable(name));
+        }
         if (QApplication::focusWidget() == nullptr) {
             qFatal("no widget has the focus: is the window active?");
         }
-        QTest::keyClick(QApplication::focusWidget(), sequence[i].key(),
-                        sequence[i].keyboardModifiers());
+        QTest::keyClick(QApplication::focusWidget(), key[0].key(), key[0].keyboardModifiers());
     }
 }
 

@@ -1,0 +1,45 @@
+#include "CommandTexts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace {
+
+QString entries(int count, const char *side)
+{
+    return QStringLiteral("%1 selected %2 %3")
+        .arg(count)
+        .arg(QLatin1String(side), count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+}
+
+} // namespace
+
+QString copyCommandEffect(bool enabled, int destSelected, int srcSelected)
+{
+    if (!enabled) {
+        return QStringLiteral("does nothing until SRC and DEST both hold a set");
+    }
+    if (destSelected == 0 && srcSelected == 0) {
+        return QStringLiteral("does nothing, since no SRC or DEST entry is selected");
+    }
+    QStringList parts;
+    if (destSelected > 0) {
+        parts.append(QStringLiteral("deletes ") + entries(destSelected, "DEST"));
+    }
+    if (srcSelected > 0) {
+        parts.append(QStringLiteral("copies ") + entries(srcSelected, "SRC"));
+    }
+    return parts.join(QStringLiteral(", then "));
+}
+
+QString sideFileText(bool holdsSet, const QString &path)
+{
+    if (!holdsSet) {
+        return {};
+    }
+    if (path.isEmpty()) {
+        return QStringLiteral("new set, not saved");
+    }
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
