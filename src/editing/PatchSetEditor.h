@@ -10,6 +10,7 @@
 #pragma once
 
 #include "EditHistory.h"
+#include "EntryComparison.h"
 #include "PatchSets.h"
 #include "SideView.h"
 
@@ -29,6 +30,10 @@ public:
     using OverwriteQuestion = std::function<bool(const QString &title, const QString &text)>;
     // Shows the detail of the current DEST line; the copy command calls it at its end.
     using DetailHandler = std::function<void()>;
+    // Runs after every command that changed a table or rebuilt a list (a load, copy, delete,
+    // move, NEW, a cleared selection, a take, undo and redo), once the marks are handed out:
+    // what shows more of the sets than the lists do follows through it.
+    using ChangeHandler = std::function<void()>;
 
     // `historyBudget`: what the undo history may keep of tables no side shows, in bytes.
     PatchSetEditor(PatchSets &sets, SideView &left, SideView &right, CommandSwitches &switches,
@@ -36,6 +41,7 @@ public:
 
     void setOverwriteQuestion(OverwriteQuestion question);
     void setDestDetailHandler(DetailHandler handler);
+    void setChangeHandler(ChangeHandler handler);
 
     SideView &view(Side side) { return m_sides[side].view; }
 
@@ -49,6 +55,16 @@ public:
     QList<int> selectedRecords(Side side) const;
     // The record of the side's current line, or nullptr when there is none.
     const PatchEntry *currentEntry(Side side) const;
+
+    // The entry on the current line of `side` compared with its namesake, the other side's
+    // first listed entry of the same name. No rows when the side has no current line.
+    EntryComparison compareCurrent(Side side) const;
+    // "Take from SRC": for the current line of `side` and its namesake, sets the fields that
+    // `rows` name in the DEST entry of the two to those of the SRC entry (see takeRows()).
+    // Afterwards that DEST entry's line is current and the detail handler runs, as after a
+    // copy. One step, whose undo and redo keep the lines, their selection and the current
+    // lines. Does nothing without a namesake, or when nothing would change.
+    void takeFromSrc(Side side, const QList<RowKey> &rows);
 
     // Removes every record whose Omnipresence is 0 (in one stable pass, the last position
     // included, so a table may become empty), rebuilds the list from the records whose
@@ -153,14 +169,23 @@ private:
         SideLabels labels;
     };
 
+    // The records of the current line of `side` and of its namesake; -1 for none.
+    struct EntryPair
+    {
+        int src = -1;
+        int dest = -1;
+    };
+    EntryPair currentPair(Side side) const;
+
     void FillSideList(Side side);
+    // Hands out the marks of both sides, then tells the change handler.
     void pushMarks();
     // Kills the records of the selected DEST lines, then refreshes DEST with no line selected.
     void removeSelectedDest();
     EditState currentState() const;
     // Hands out the marks and records the step from `before` to the state the command has
     // just left.
-    void finishStep(const EditState &before);
+    void finishStep(const EditState &before, bool keepsLines = false);
     // Puts the state of `step` back: `state` (its before or after) or, for a move, the
     // records swapped once more.
     void returnTo(const EditHistory::Step &step, const EditState &state);
@@ -178,5 +203,6 @@ private:
     RememberedSwitches m_switches;
     OverwriteQuestion m_question;
     DetailHandler m_destDetail;
+    ChangeHandler m_changed;
     EditHistory m_history;
 };
