@@ -7,6 +7,8 @@
 #include <QBrush>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 bool isNumber(const ComparedValue &value)
@@ -63,21 +65,45 @@ QString exactValue(const ComparedValue &value, Side side)
     return decodeAnsi(QByteArray::fromRawData(shown.text.data(), shown.text.size()));
 }
 
+namespace {
+
+// The bytes shown as an escape: C0 controls, DEL, and the five bytes Windows-1252 leaves
+// undefined, which decode to C1 controls.
+bool isControl(char byte)
+{
+    const auto code = static_cast<unsigned char>(byte);
+    return code < 0x20 || code == 0x7F || code == 0x81 || code == 0x8D || code == 0x8F
+        || code == 0x90 || code == 0x9D;
+}
+
+constexpr qsizetype EscapeLength = 4; // "\x09"
+
+} // namespace
+
 QString shownText(QByteArrayView bytes)
 {
-    QString text = decodeAnsi(QByteArray::fromRawData(bytes.data(), bytes.size()));
-    for (QChar &c : text) {
-        const char16_t code = c.unicode();
-        if (code < 0x20) {
-            c = QChar(char16_t(0x2400 + code)); // the control pictures: U+2400 is NUL
-        } else if (code == 0x7F) {
-            c = QChar(char16_t(0x2421));
-        } else if (code >= 0x80 && code < 0xA0) {
-            // The five bytes Windows-1252 leaves undefined, which decode to C1 controls.
-            c = QChar(char16_t(0xFFFD));
+    const QString decoded = decodeAnsi(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    if (std::none_of(bytes.begin(), bytes.end(), isControl)) {
+        return decoded;
+    }
+    QString text;
+    text.reserve(decoded.size() + 16);
+    for (qsizetype at = 0; at < bytes.size(); ++at) {
+        if (isControl(bytes[at])) {
+            const auto code = uint(static_cast<unsigned char>(bytes[at]));
+            text += QStringLiteral("\\x")
+                + QString::number(code, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        } else {
+            text += decoded.at(at);
         }
     }
     return text;
+}
+
+qsizetype shownPosition(QByteArrayView bytes, qsizetype position)
+{
+    const qsizetype controls = std::count_if(bytes.begin(), bytes.begin() + position, isControl);
+    return position + controls * (EscapeLength - 1);
 }
 
 QString shownValue(const ComparedValue &value, Side side)

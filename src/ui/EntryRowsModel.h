@@ -44,13 +44,14 @@ private:
 // shows nothing rather than empty texts and zeros.
 bool rowHasSide(const ComparedRow &row, Side side);
 
-// Stored bytes as the lists decode them, with control characters made visible, one
-// character per byte.
+// Stored bytes as the lists decode them, with every control character made visible as an
+// escape of its byte, "\x09": fonts seldom have the Unicode pictures of control characters,
+// and a box for each would not tell a tab from any other.
 QString shownText(QByteArrayView bytes);
+// Where byte `position` of `bytes` lands in shownText(bytes).
+qsizetype shownPosition(QByteArrayView bytes, qsizetype position);
 
-// What one value of a row shows on one side: its text as the lists decode it, with control
-// characters made visible, one character per stored byte so that the differing stretch of
-// the comparison marks the same characters.
+// What one value of a row shows on one side, as shownText(); a number in decimal.
 QString shownValue(const ComparedValue &value, Side side);
 // The same without making anything visible: the text a copy gives.
 QString exactValue(const ComparedValue &value, Side side);

@@ -18,6 +18,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -44,15 +45,18 @@ public:
     // Row heights follow the number of values a row holds.
     int rowHeight(const ComparedRow &row) const
     {
-        return int(row.values.size()) * QFontMetrics(m_font).lineSpacing() + 2 * CellMargin;
+        return qCeil(qreal(row.values.size()) * QFontMetricsF(m_font).lineSpacing())
+            + 2 * CellMargin;
     }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override
     {
+        // The cell's background and selection only: the model's display text would decode
+        // every text of the row whole, however little of it fits.
         QStyleOptionViewItem background = option;
-        initStyleOption(&background, index);
-        background.text.clear();
+        background.index = index;
+        background.backgroundBrush = index.data(Qt::BackgroundRole).value<QBrush>();
         const QWidget *widget = option.widget;
         QStyle *style = widget ? widget->style() : QApplication::style();
         style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
@@ -66,10 +70,10 @@ public:
         const QPalette &palette = option.palette;
         painter->save();
         painter->setFont(m_font);
-        const QFontMetrics metrics(m_font);
-        QRect line = option.rect.adjusted(CellMargin, CellMargin, -CellMargin, 0);
+        const QFontMetricsF metrics(m_font, painter->device());
+        QRectF line = QRectF(option.rect).adjusted(CellMargin, CellMargin, -CellMargin, 0);
         line.setHeight(metrics.lineSpacing());
-        int nameWidth = 0;
+        qreal nameWidth = 0;
         if (row.key.kind != RowKey::Kind::Field) {
             for (const ComparedValue &value : row.values) {
                 nameWidth = std::max(nameWidth, metrics.horizontalAdvance(valueName(*value.field)));
@@ -80,10 +84,13 @@ public:
             if (nameWidth > 0) {
                 painter->setPen(palette.color(selected ? QPalette::HighlightedText
                                                        : QPalette::PlaceholderText));
-                painter->drawText(line, Qt::AlignLeft | Qt::AlignVCenter, valueName(*value.field));
+                painter->drawText(QPointF(line.left(), line.top() + metrics.ascent()),
+                                  valueName(*value.field));
             }
             const QString text = shownValue(value, side);
+            const QByteArrayView bytes = side == Side::Left ? value.src.text : value.dest.text;
             TextSpan span = side == Side::Left ? value.srcDiffers : value.destDiffers;
+            span = {shownPosition(bytes, span.begin), shownPosition(bytes, span.end)};
             if (value.differs() && value.src.text.isEmpty() && value.dest.text.isEmpty()) {
                 span = {0, text.size()}; // a number differs whole
             }
@@ -95,50 +102,50 @@ public:
         painter->restore();
     }
 
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &index) const override
     {
-        return QSize(QStyledItemDelegate::sizeHint(option, index).width(),
+        // The columns stretch to the window: a width from the texts would be no use.
+        return QSize(QFontMetrics(m_font).averageCharWidth() * 16,
                      rowHeight(m_model.rowAt(index.row())));
     }
 
 private:
-    // The piece of `text` that fits `width` from `from` on: its end, and its width.
-    static std::pair<qsizetype, int> fitting(const QFontMetrics &metrics, const QString &text,
-                                             qsizetype from, int width)
+    // The end of the piece of `text` from `from` on that fits `width`. Measured in fractions
+    // of a pixel, as the text is drawn: whole pixels per character would add up to more
+    // than fits.
+    static qsizetype fitting(const QFontMetricsF &metrics, const QString &text, qsizetype from,
+                             qreal width)
     {
-        int used = 0;
+        qreal used = 0;
         qsizetype to = from;
         for (; to < text.size(); ++to) {
-            const int advance = metrics.horizontalAdvance(text.at(to));
-            if (used + advance > width) {
+            used += metrics.horizontalAdvance(text.at(to));
+            if (used > width) {
                 break;
             }
-            used += advance;
         }
-        return {to, used};
+        return to;
     }
 
-    static void drawText(QPainter *painter, const QFontMetrics &metrics, const QRect &line,
+    static void drawText(QPainter *painter, const QFontMetricsF &metrics, const QRectF &line,
                          const QString &text, TextSpan span, bool differs, const QColor &ink)
     {
-        const int ellipsisWidth = metrics.horizontalAdvance(Ellipsis);
+        const qreal ellipsisWidth = metrics.horizontalAdvance(Ellipsis);
         qsizetype from = 0;
-        auto [to, used] = fitting(metrics, text, 0, line.width());
+        qsizetype to = fitting(metrics, text, 0, line.width());
         if (to < text.size()) {
             // A stretch that starts out of sight, or only just in it, is brought in.
             if (differs && span.begin + 2 > to && span.begin > DifferenceContext) {
                 from = span.begin - DifferenceContext;
             }
-            const int before = from > 0 ? ellipsisWidth : 0;
-            std::tie(to, used) =
-                fitting(metrics, text, from, line.width() - before - ellipsisWidth);
+            const qreal before = from > 0 ? ellipsisWidth : 0;
+            to = fitting(metrics, text, from, line.width() - before - ellipsisWidth);
         }
 
-        int x = line.left();
+        qreal x = line.left();
         const auto draw = [&](const QString &piece, const QColor &colour) {
             painter->setPen(colour);
-            painter->drawText(QRect(x, line.top(), line.right() - x + 1, line.height()),
-                              Qt::AlignLeft | Qt::AlignVCenter, piece);
+            painter->drawText(QPointF(x, line.top() + metrics.ascent()), piece);
             x += metrics.horizontalAdvance(piece);
         };
         if (from > 0) {
@@ -150,12 +157,13 @@ private:
         draw(text.mid(from, begin - from), ink);
         if (differs && span.isEmpty() && span.begin >= from && span.begin <= to) {
             // Nothing here that the other side lacks: a bar where the other side has more.
-            painter->fillRect(QRect(x - 1, line.top(), 2, line.height()), mark.selected);
+            painter->fillRect(QRectF(x - 1, line.top(), 2, line.height()), mark.selected);
         }
         if (end > begin) {
             const QString piece = text.mid(begin, end - begin);
-            painter->fillRect(QRect(x, line.top(), metrics.horizontalAdvance(piece), line.height()),
-                              mark.selected);
+            painter->fillRect(
+                QRectF(x, line.top(), metrics.horizontalAdvance(piece), line.height()),
+                mark.selected);
             draw(piece, Qt::white);
         }
         draw(text.mid(end, to - end), ink);
