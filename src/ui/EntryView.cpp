@@ -87,15 +87,27 @@ public:
                 painter->drawText(QPointF(line.left(), line.top() + metrics.ascent()),
                                   valueName(*value.field));
             }
-            const QString text = shownValue(value, side);
-            const QByteArrayView bytes = side == Side::Left ? value.src.text : value.dest.text;
+            const QRectF place = line.adjusted(nameWidth, 0, 0, 0);
+            QString text;
             TextSpan span = side == Side::Left ? value.srcDiffers : value.destDiffers;
-            span = {shownPosition(bytes, span.begin), shownPosition(bytes, span.end)};
             if (value.differs() && value.src.text.isEmpty() && value.dest.text.isEmpty()) {
+                text = shownValue(value, side);
                 span = {0, text.size()}; // a number differs whole
+            } else {
+                const QByteArrayView bytes = side == Side::Left ? value.src.text : value.dest.text;
+                // Only what a line can show is decoded, however long the text.
+                const qsizetype room = qsizetype(place.width() / metrics.averageCharWidth()) * 2;
+                const qsizetype from = value.differs() && span.begin > room ? span.begin - room : 0;
+                const qsizetype upTo = value.differs() ? span.begin : 0;
+                const QByteArrayView seen =
+                    bytes.sliced(from).first(std::min(bytes.size() - from, upTo - from + room));
+                text = shownText(seen);
+                const auto inSeen = [&seen, from](qsizetype at) {
+                    return shownPosition(seen, std::clamp(at - from, qsizetype(0), seen.size()));
+                };
+                span = {inSeen(span.begin), inSeen(span.end)};
             }
-            drawText(painter, metrics, line.adjusted(nameWidth, 0, 0, 0), text, span,
-                     value.differs(),
+            drawText(painter, metrics, place, text, span, value.differs(),
                      palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
             line.translate(0, metrics.lineSpacing());
         }
