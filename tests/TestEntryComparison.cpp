@@ -22,8 +22,8 @@ QStringList rowsText(const EntryComparison &comparison)
             if (row.key.kind != RowKey::Kind::Field) {
                 text += QLatin1Char(' ') + valueName(*value.field);
             }
-            if (value.src.text.isEmpty() && value.dest.text.isEmpty()) {
-                continue; // a number: it differs whole
+            if (value.isNumber()) {
+                continue; // it differs whole
             }
             text += QStringLiteral(" %1-%2/%3-%4")
                         .arg(value.srcDiffers.begin)

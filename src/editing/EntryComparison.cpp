@@ -4,11 +4,6 @@
 
 namespace {
 
-bool isNumber(const EntryField &field)
-{
-    return field.kind == FieldKind::Number || field.kind == FieldKind::ParameterNumber;
-}
-
 // The three data texts are hex digits, two to a byte; the offset is an address, not bytes.
 bool holdsBytePairs(const EntryField &field)
 {
@@ -20,7 +15,7 @@ bool holdsBytePairs(const EntryField &field)
 // and "aXa" against "aa" marks the X alone; one pass over each text.
 void markDifference(ComparedValue &value)
 {
-    if (!value.differs() || isNumber(*value.field)) {
+    if (!value.differs() || value.isNumber()) {
         return;
     }
     const QByteArrayView src = value.src.text;

@@ -53,6 +53,11 @@ struct ComparedValue
     TextSpan destDiffers;
 
     bool differs() const { return src != dest; }
+    // A number (a flag, a parameter's existence or type), which differs whole.
+    bool isNumber() const
+    {
+        return field->kind == FieldKind::Number || field->kind == FieldKind::ParameterNumber;
+    }
 };
 
 struct ComparedRow

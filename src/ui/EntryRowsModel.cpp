@@ -11,12 +11,6 @@
 
 namespace {
 
-bool isNumber(const ComparedValue &value)
-{
-    return value.field->kind == FieldKind::Number
-        || value.field->kind == FieldKind::ParameterNumber;
-}
-
 FieldValue valueOn(const ComparedValue &value, Side side)
 {
     return side == Side::Left ? value.src : value.dest;
@@ -58,7 +52,7 @@ bool rowHasSide(const ComparedRow &row, Side side)
 QString exactValue(const ComparedValue &value, Side side)
 {
     const FieldValue shown = valueOn(value, side);
-    if (isNumber(value)) {
+    if (value.isNumber()) {
         return QString::number(shown.number);
     }
     // Decoded in place: the rows' views need no copy to be read.
@@ -108,7 +102,7 @@ qsizetype shownPosition(QByteArrayView bytes, qsizetype position)
 
 QString shownValue(const ComparedValue &value, Side side)
 {
-    return isNumber(value) ? exactValue(value, side) : shownText(valueOn(value, side).text);
+    return value.isNumber() ? exactValue(value, side) : shownText(valueOn(value, side).text);
 }
 
 EntryRowsModel::EntryRowsModel(QObject *parent) : QAbstractTableModel(parent) {}

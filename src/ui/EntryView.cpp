@@ -90,9 +90,9 @@ public:
             const QRectF place = line.adjusted(nameWidth, 0, 0, 0);
             QString text;
             TextSpan span = side == Side::Left ? value.srcDiffers : value.destDiffers;
-            if (value.differs() && value.src.text.isEmpty() && value.dest.text.isEmpty()) {
+            if (value.isNumber()) {
                 text = shownValue(value, side);
-                span = {0, text.size()}; // a number differs whole
+                span = {0, value.differs() ? text.size() : 0};
             } else {
                 const QByteArrayView bytes = side == Side::Left ? value.src.text : value.dest.text;
                 // Only what a line can show is decoded, however long the text.
