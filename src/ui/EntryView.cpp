@@ -319,7 +319,10 @@ void EntryView::refresh()
                 row = std::min(currentRow, m_model->rowCount() - 1);
             }
         }
-        m_table->selectionModel()->setCurrentIndex(m_model->index(row, EntryRowsModel::SrcColumn),
+        // On a shown column: an entry alone in DEST has no SRC column.
+        const int column =
+            compared.hasSrc() ? EntryRowsModel::SrcColumn : EntryRowsModel::DestColumn;
+        m_table->selectionModel()->setCurrentIndex(m_model->index(row, column),
                                                    QItemSelectionModel::ClearAndSelect
                                                        | QItemSelectionModel::Rows);
     }
