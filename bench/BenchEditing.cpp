@@ -1,6 +1,8 @@
 // Speed of the editing commands on large sets: a deletion press, a copy of a thousand
 // entries, a single move and a block of half the set moved to the top, each with the
-// refreshes it runs, on fake side views.
+// refreshes it runs, on fake side views; and two maximal namesakes compared row by row, as
+// the entry view asks for them.
+#include "EntryComparison.h"
 #include "FakeSideView.h"
 #include "MaximalSet.h"
 
@@ -98,6 +100,24 @@ void BM_MoveHalfToTop(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MoveHalfToTop)->Unit(benchmark::kMillisecond);
+
+// Every slot of both entries in use and nearly every text different, so every row carries
+// its differing stretches.
+void BM_CompareMaximalNamesakes(benchmark::State &state)
+{
+    const PatchEntry src = maximal::table('A', 1).at(0);
+    PatchEntry dest = maximal::randomTable(20240611, 1).at(0);
+    dest.Name = src.Name;
+    for (auto _ : state) {
+        const EntryComparison comparison(&src, &dest);
+        benchmark::DoNotOptimize(comparison.rows().data());
+    }
+    const EntryComparison comparison(&src, &dest);
+    if (comparison.rows().size() != 139 || comparison.differingRows() < 130) {
+        state.SkipWithError("the maximal entries did not compare row by row");
+    }
+}
+BENCHMARK(BM_CompareMaximalNamesakes)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

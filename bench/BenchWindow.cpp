@@ -1,9 +1,13 @@
 // How long the window takes to show a large set: "LOAD SRC" with the maximal set (1000
 // entries with every slot in use), from the click to the painted list of 1000 lines; a
 // "copy >>" of all of them into a new DEST set, which marks 2000 lines as shared, from the
-// click to both lists painted; and the same copy as a drag of every SRC line onto DEST, and a
-// drag of 500 DEST lines within DEST, from the drop to the painted lists.
+// click to both lists painted; the same copy as a drag of every SRC line onto DEST, and a
+// drag of 500 DEST lines within DEST, from the drop to the painted lists. And the entry view
+// on two such sets whose namesakes differ in nearly every text: opening it, following a move
+// of the current line, and a take of every row, each until the view is painted.
 #include "Dialogs.h"
+#include "EntryView.h"
+#include "FakeSideView.h"
 #include "Form1.h"
 #include "ListGestures.h"
 #include "MaximalSet.h"
@@ -17,6 +21,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -193,6 +198,102 @@ void BM_DragHalfOfDestWithinDest(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DragHalfOfDestWithinDest)->Unit(benchmark::kMillisecond);
+
+// SRC is the uniform maximal set; DEST holds an entry of the same name for each, with the
+// texts of the random shape. The view follows SRC, on its last line.
+struct NamesakesRig
+{
+    NamesakesRig()
+    {
+        rig.sets.SrcTable = maximal::table('S');
+        PatchTable dest = maximal::randomTable();
+        for (int position = 0; position < dest.size(); ++position) {
+            dest[position].Name = rig.sets.SrcTable.at(position).Name;
+        }
+        rig.sets.DestTable = dest;
+        rig.editor.RefreshSide(Side::Left);
+        rig.editor.RefreshSide(Side::Right);
+        rig.left.current = maximal::EntryCount - 1;
+    }
+
+    EditorRig rig;
+};
+
+// The view shown and painted, as its window would be.
+void paint(EntryView &view)
+{
+    view.repaint();
+    QApplication::processEvents();
+}
+
+bool showsEveryRow(EntryView &view)
+{
+    return view.findChild<QTableView *>("rows")->model()->rowCount() == 139;
+}
+
+void BM_OpenEntryViewOnMaximalNamesakes(benchmark::State &state)
+{
+    NamesakesRig namesakes;
+    for (auto _ : state) {
+        EntryView view(namesakes.rig.editor);
+        view.follow(Side::Left);
+        view.show();
+        paint(view);
+        if (!showsEveryRow(view)) {
+            state.SkipWithError("the view did not show the maximal entry");
+            return;
+        }
+    }
+}
+BENCHMARK(BM_OpenEntryViewOnMaximalNamesakes)->Unit(benchmark::kMillisecond);
+
+void BM_EntryViewFollowsTheCurrentLine(benchmark::State &state)
+{
+    NamesakesRig namesakes;
+    EntryView view(namesakes.rig.editor);
+    view.follow(Side::Left);
+    view.show();
+    paint(view);
+    int line = 0;
+    for (auto _ : state) {
+        // As the window does when a list's current line moves.
+        namesakes.rig.left.current = line;
+        view.refresh();
+        paint(view);
+        line = (line + 1) % maximal::EntryCount;
+    }
+    if (!showsEveryRow(view)) {
+        state.SkipWithError("the view did not follow the line");
+    }
+}
+BENCHMARK(BM_EntryViewFollowsTheCurrentLine)->Unit(benchmark::kMillisecond);
+
+void BM_TakeEveryRowInEntryView(benchmark::State &state)
+{
+    NamesakesRig namesakes;
+    PatchSetEditor &editor = namesakes.rig.editor;
+    EntryView view(editor);
+    editor.setChangeHandler([&view] { view.refresh(); });
+    view.follow(Side::Left);
+    view.show();
+    paint(view);
+    auto *rows = view.findChild<QTableView *>("rows");
+    auto *take = view.findChild<QPushButton *>("takeFromSrc");
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.undo(); // the last take, if any
+        rows->selectAll();
+        state.ResumeTiming();
+
+        take->click();
+        paint(view);
+    }
+    const PatchTable &src = namesakes.rig.sets.SrcTable;
+    if (namesakes.rig.sets.DestTable.at(src.size() - 1) != src.last()) {
+        state.SkipWithError("the take did not make the namesakes equal");
+    }
+}
+BENCHMARK(BM_TakeEveryRowInEntryView)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

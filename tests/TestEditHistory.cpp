@@ -1,6 +1,6 @@
 // Undo and redo of every kind of step, what is no step, the depth and the weight of the
-// history, a reload sharing what did not change, and the marks of shared entries following
-// each change.
+// history, a reload sharing what did not change, the marks of shared entries following each
+// change, and fields taken from SRC into a namesake.
 #include "FakeSideView.h"
 #include "PatchSetFormat.h"
 
@@ -62,6 +62,24 @@ QString switches(const EditorRig &rig)
         .arg(rig.switches.copyEnabled ? "on" : "off", rig.switches.saveEnabled ? "on" : "off");
 }
 
+// An entry as "name/description", then every field of its slots in use and every flag
+// that is not 0, as " key7=value".
+QString entryText(const PatchEntry &entry)
+{
+    QString text = QString::fromLatin1(entry.Name + '/' + entry.Description);
+    EntryFields::forEachField(entry, [&text](const EntryField &field, int slot, FieldValue value) {
+        if (field.kind == FieldKind::Text
+            || (field.kind == FieldKind::Number && value.number == 0)) {
+            return;
+        }
+        text += QLatin1Char(' ') + QLatin1String(field.key)
+            + (slot < 0 ? QString() : QString::number(slot)) + QLatin1Char('=')
+            + (value.text.isEmpty() ? QString::number(value.number)
+                                    : QString::fromLatin1(value.text));
+    });
+    return text;
+}
+
 // Everything a step can change, as text, so one QCOMPARE names the first difference.
 QStringList screen(EditorRig &rig)
 {
@@ -71,7 +89,7 @@ QStringList screen(EditorRig &rig)
         const QString name = side == Side::Left ? QStringLiteral("SRC ") : QStringLiteral("DEST ");
         QStringList entries;
         for (const PatchEntry &entry : rig.sets.table(side)) {
-            entries.append(QString::fromLatin1(entry.Name + '/' + entry.Description));
+            entries.append(entryText(entry));
         }
         shown << name + "table " + entries.join(", ") << name + "lines " + view.lines.join(", ")
               << name + "marks " + markTexts(side, view.marks).join(", ")
@@ -109,6 +127,7 @@ QStringList expectedMarks(Side side, const QString &code)
 
 Q_DECLARE_METATYPE(Command)
 Q_DECLARE_METATYPE(Start)
+Q_DECLARE_METATYPE(Side)
 
 class TestEditHistory : public QObject
 {
@@ -127,6 +146,8 @@ private slots:
     void reloadSharesUnchangedEntries();
     void marksFollowEveryChange_data();
     void marksFollowEveryChange();
+    void takeIsOneStep_data();
+    void takeIsOneStep();
 };
 
 // SRC is {a, b, c}, each described "src " + name; DEST is {x, b, y}, "about " + name.
@@ -573,38 +594,47 @@ void TestEditHistory::marksFollowEveryChange_data()
     QTest::addColumn<Command>("command");
     QTest::addColumn<QString>("srcMarks");
     QTest::addColumn<QString>("destMarks");
+    // Runs of the change handler: one per command, however many refreshes it made.
+    QTest::addColumn<int>("changes");
 
     // clang-format off
     const Command copyX = [](EditorRig &rig) {
         rig.left.select({3});
         rig.editor.copyIntoDest();
     };
-    QTest::newRow("loaded") << Command([](EditorRig &) {}) << ".=~." << "=~.=";
-    QTest::newRow("copy") << copyX << ".=~=" << "=~.==";
+    QTest::newRow("loaded") << Command([](EditorRig &) {}) << ".=~." << "=~.=" << 0;
+    QTest::newRow("copy") << copyX << ".=~=" << "=~.==" << 1;
     QTest::newRow("copy undone") << Command([copyX](EditorRig &rig) {
         copyX(rig);
         rig.editor.undo();
-    }) << ".=~." << "=~.=";
+    }) << ".=~." << "=~.=" << 2;
     QTest::newRow("copy redone") << Command([copyX](EditorRig &rig) {
         copyX(rig);
         rig.editor.undo();
         rig.editor.redo();
-    }) << ".=~=" << "=~.==";
+    }) << ".=~=" << "=~.==" << 3;
     QTest::newRow("move makes the equal c first") << Command([](EditorRig &rig) {
         rig.right.current = 3;
         rig.editor.moveUp(Side::Right);
         rig.editor.moveUp(Side::Right);
-    }) << ".==." << "==~.";
+    }) << ".==." << "==~." << 2;
     QTest::newRow("delete") << Command([](EditorRig &rig) {
         rig.right.select({0});
         rig.editor.deleteSelectedDest();
-    }) << "..~." << "~.=";
+    }) << "..~." << "~.=" << 1;
     QTest::newRow("NEW") << Command([](EditorRig &rig) { rig.editor.newDestSet(); }) << "...."
-                         << ".";
+                         << "." << 1;
     QTest::newRow("load SRC") << Command([](EditorRig &rig) {
         rig.editor.installLoadedSet(Side::Left, entriesNamed({"x"}), "0.3", QString(),
                                     fileTime(5));
-    }) << "=" << "..=.";
+    }) << "=" << "..=." << 1;
+    QTest::newRow("clear a selection") << Command([](EditorRig &rig) {
+        rig.editor.clearSelection(Side::Right);
+    }) << ".=~." << "=~.=" << 1;
+    QTest::newRow("take the description") << Command([](EditorRig &rig) {
+        rig.left.current = 2;
+        rig.editor.takeFromSrc(Side::Left, {{RowKey::Kind::Field, 2}});
+    }) << ".==." << "==.=" << 1;
     // clang-format on
 }
 
@@ -613,6 +643,7 @@ void TestEditHistory::marksFollowEveryChange()
     QFETCH(Command, command);
     QFETCH(QString, srcMarks);
     QFETCH(QString, destMarks);
+    QFETCH(int, changes);
 
     EditorRig rig;
     PatchTable src = entriesNamed({"a", "b", "c", "X"});
@@ -622,11 +653,139 @@ void TestEditHistory::marksFollowEveryChange()
     dest[4].Omnipresence = 2;
     rig.editor.installLoadedSet(Side::Left, src, "0.3", QString(), fileTime(6));
     rig.editor.installLoadedSet(Side::Right, dest, "0.3", QString(), fileTime(7));
+    rig.changes = 0;
 
     command(rig);
 
     QCOMPARE(markTexts(Side::Left, rig.left.marks), expectedMarks(Side::Left, srcMarks));
     QCOMPARE(markTexts(Side::Right, rig.right.marks), expectedMarks(Side::Right, destMarks));
+    QCOMPARE(rig.changes, changes);
+}
+
+// SRC is {a, b}; DEST lists b, x and b again. SRC b and the first DEST b differ in their
+// description, in one text of data slot 1, in parameter 2, and each uses a data slot the
+// other does not (7 on SRC, 9 on DEST); the second DEST b is a copy of the first.
+void TestEditHistory::takeIsOneStep_data()
+{
+    QTest::addColumn<Side>("side");         // whose current line is compared with its namesake
+    QTest::addColumn<int>("line");          // that current line
+    QTest::addColumn<QStringList>("taken"); // the labels of the rows taken
+    QTest::addColumn<int>("into");          // the DEST line that changed, -1 for none
+    QTest::addColumn<QStringList>("left");  // the rows that differ afterwards
+
+    const QStringList all = {"Description", "Data slot 1", "Data slot 7", "Data slot 9",
+                             "Parameter 2"};
+    const auto allBut = [&all](const QString &row) {
+        QStringList rows = all;
+        rows.removeOne(row);
+        return rows;
+    };
+    // clang-format off
+    QTest::newRow("a field") << Side::Left << 1 << QStringList{"Description"} << 0
+                             << allBut("Description");
+    QTest::newRow("a slot only in SRC is added") << Side::Left << 1 << QStringList{"Data slot 7"}
+                                                 << 0 << allBut("Data slot 7");
+    QTest::newRow("a slot only in DEST goes") << Side::Left << 1 << QStringList{"Data slot 9"}
+                                              << 0 << allBut("Data slot 9");
+    QTest::newRow("a slot that differs, whole") << Side::Left << 1 << QStringList{"Data slot 1"}
+                                                << 0 << allBut("Data slot 1");
+    QTest::newRow("a parameter, whole") << Side::Left << 1 << QStringList{"Parameter 2"} << 0
+                                        << allBut("Parameter 2");
+    QTest::newRow("every row") << Side::Left << 1 << all + QStringList{"Name", "RequiresRemap"}
+                               << 0 << QStringList();
+    QTest::newRow("seen from DEST") << Side::Right << 0 << QStringList{"Data slot 9"} << 0
+                                    << allBut("Data slot 9");
+    QTest::newRow("into the DEST line seen") << Side::Right << 2 << all << 2 << QStringList();
+    QTest::newRow("Name is never taken") << Side::Left << 1 << QStringList{"Name"} << -1 << all;
+    QTest::newRow("rows that are the same") << Side::Left << 1 << QStringList{"RequiresRemap"}
+                                            << -1 << all;
+    QStringList alone; // every row of an entry without a namesake is its side's alone
+    for (const EntryField &field : EntryFields::members) {
+        alone.append(valueName(field));
+    }
+    QTest::newRow("no namesake") << Side::Left << 0 << QStringList{"Description"} << -1 << alone;
+    // clang-format on
+}
+
+void TestEditHistory::takeIsOneStep()
+{
+    QFETCH(Side, side);
+    QFETCH(int, line);
+    QFETCH(QStringList, taken);
+    QFETCH(int, into);
+    QFETCH(QStringList, left);
+
+    EditorRig rig;
+    PatchTable src = entriesNamed({"a", "b"});
+    src[1].Description = "src b";
+    src[1].setData(1, {"0010", "AA", "BB", "CC"});
+    src[1].setData(7, {"0070", "", "77", ""});
+    src[1].setParameter(2, {1, "0200", "12", "Width", 2});
+    PatchTable dest = entriesNamed({"b", "x", "b"});
+    dest[0].setData(1, {"0010", "AA", "BX", "CC"});
+    dest[0].setData(9, {"0090", "99", "", ""});
+    dest[0].setParameter(2, {1, "0200", "15", "Width", 2});
+    dest[2] = dest[0];
+    rig.load(Side::Left, src);
+    rig.load(Side::Right, dest);
+    // A selection and current lines that a refresh would reset.
+    rig.left.select({0});
+    rig.right.select({1});
+    rig.left.current = 1;
+    rig.right.current = 1;
+    rig.view(side).current = line;
+    const QStringList before = screen(rig);
+    const int changes = rig.changes;
+
+    const auto differing = [&rig, side] {
+        QStringList rows;
+        for (const ComparedRow &row : rig.editor.compareCurrent(side).rows()) {
+            if (row.state != RowState::Same) {
+                rows.append(row.label());
+            }
+        }
+        return rows;
+    };
+    QList<RowKey> keys;
+    for (const ComparedRow &row : rig.editor.compareCurrent(side).rows()) {
+        if (taken.contains(row.label())) {
+            keys.append(row.key);
+        }
+    }
+    QCOMPARE(keys.size(), taken.size());
+
+    rig.editor.takeFromSrc(side, keys);
+
+    QCOMPARE(differing(), left);
+    if (into < 0) {
+        QCOMPARE(screen(rig), before);
+        QCOMPARE(rig.changes, changes);
+        QVERIFY(rig.details.isEmpty());
+        return;
+    }
+    // As after a copy: the changed entry's line is current and its detail shown.
+    QCOMPARE(rig.right.current, into);
+    QCOMPARE(rig.details, QByteArrayList({"b"}));
+    QCOMPARE(rig.changes, changes + 1);
+    QCOMPARE(expectedMarks(Side::Right, left.isEmpty() ? "=" : "~").first(),
+             lineMarkText(Side::Right, rig.right.marks.at(into)));
+    const QStringList after = screen(rig);
+
+    // One step, whose undo and redo leave the lines, their selection and current line alone.
+    for (const bool undo : {true, false}) {
+        if (undo) {
+            rig.editor.undo();
+        } else {
+            rig.editor.redo();
+        }
+        QCOMPARE(screen(rig), undo ? before : after);
+        QCOMPARE(rig.left.selectedLines(), QList<int>{0});
+        QCOMPARE(rig.right.selectedLines(), QList<int>{1});
+        QCOMPARE(rig.right.current, into);
+    }
+    rig.editor.undo();
+    rig.editor.undo(); // the DEST load
+    QVERIFY(rig.sets.DestTable.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestEditHistory)

@@ -119,12 +119,13 @@ void EditHistory::StorageTally::markShown(const PatchSets &shown)
 
 EditHistory::EditHistory(qint64 memoryBudget) : m_budget(memoryBudget) {}
 
-void EditHistory::record(const EditState &before, const EditState &after)
+void EditHistory::record(const EditState &before, const EditState &after, bool keepsLines)
 {
     if (before == after) {
         return;
     }
     Step step;
+    step.keepsLines = keepsLines;
     step.before = before;
     step.after = after;
     push(std::move(step), &after.sets);

@@ -63,6 +63,10 @@ public:
         // and is taken back by exchanging them again: a run of moves then copies a table
         // at most once instead of once per move. Every other step keeps both states.
         bool isSwap = false;
+        // A step that changed the fields of listed entries but no name and no line: undo and
+        // redo put its tables back without rebuilding the lists, so the selections and the
+        // current lines stay, and so does what a user was looking at.
+        bool keepsLines = false;
         Side side = Side::Left;
         int first = 0;
         int second = 0;
@@ -73,7 +77,8 @@ public:
     // Records a step from `before` to `after`, which is what the sides show now, and drops
     // the steps that could have been redone, then the oldest steps beyond the depth or the
     // memory budget. Equal states are no step: nothing is recorded and nothing dropped.
-    void record(const EditState &before, const EditState &after);
+    // `keepsLines`: see Step.
+    void record(const EditState &before, const EditState &after, bool keepsLines = false);
     // Records a move that exchanged the records at `first` and `second` of `side`. A move
     // adds no table to weigh, so only the depth can drop old steps here.
     void recordSwap(Side side, int first, int second);

@@ -69,6 +69,17 @@ SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest)
     return marks;
 }
 
+int firstListedNamed(const PatchTable &table, const QByteArray &name)
+{
+    for (int position = 0; position < table.size(); ++position) {
+        const PatchEntry &entry = table.at(position);
+        if (entry.Omnipresence == 1 && entry.Name == name) {
+            return position;
+        }
+    }
+    return -1;
+}
+
 QString lineMarkText(Side side, LineMark mark)
 {
     if (mark == LineMark::None) {

@@ -26,6 +26,10 @@ struct SharedEntryMarks
 // byte) on the other side.
 SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest);
 
+// The position in `table` of the first listed entry named `name`, byte for byte: the
+// namesake a line of the other side is marked against. -1 when there is none.
+int firstListedNamed(const PatchTable &table, const QByteArray &name);
+
 // The text a marked line of `side` carries (tooltip and accessible description); empty for
 // LineMark::None.
 QString lineMarkText(Side side, LineMark mark);

@@ -145,6 +145,11 @@ void PatchSetEditor::setDestDetailHandler(DetailHandler handler)
     m_destDetail = std::move(handler);
 }
 
+void PatchSetEditor::setChangeHandler(ChangeHandler handler)
+{
+    m_changed = std::move(handler);
+}
+
 int PatchSetEditor::recordOfLine(Side side, int line) const
 {
     const QList<int> &lines = m_sides[side].lines;
@@ -160,6 +165,44 @@ const PatchEntry *PatchSetEditor::currentEntry(Side side) const
 {
     const int record = recordOfLine(side, m_sides[side].view.currentLine());
     return record < 0 ? nullptr : &m_sets.table(side).at(record);
+}
+
+PatchSetEditor::EntryPair PatchSetEditor::currentPair(Side side) const
+{
+    const Side other = side == Side::Left ? Side::Right : Side::Left;
+    const int record = recordOfLine(side, m_sides[side].view.currentLine());
+    const int namesake =
+        record < 0 ? -1 : firstListedNamed(m_sets.table(other), m_sets.table(side).at(record).Name);
+    return side == Side::Left ? EntryPair{record, namesake} : EntryPair{namesake, record};
+}
+
+EntryComparison PatchSetEditor::compareCurrent(Side side) const
+{
+    const EntryPair pair = currentPair(side);
+    return EntryComparison(pair.src < 0 ? nullptr : &m_sets.SrcTable.at(pair.src),
+                           pair.dest < 0 ? nullptr : &m_sets.DestTable.at(pair.dest));
+}
+
+void PatchSetEditor::takeFromSrc(Side side, const QList<RowKey> &rows)
+{
+    const EntryPair pair = currentPair(side);
+    if (pair.src < 0 || pair.dest < 0) {
+        return;
+    }
+    // Taken into a copy first: a take that changes nothing must not detach the table from
+    // the history, nor move a line.
+    PatchEntry taken = m_sets.DestTable.at(pair.dest);
+    takeRows(m_sets.SrcTable.at(pair.src), taken, rows);
+    if (taken == m_sets.DestTable.at(pair.dest)) {
+        return;
+    }
+    const EditState before = currentState();
+    m_sets.DestTable[pair.dest] = std::move(taken);
+    view(Side::Right).setCurrentLine(lineOfRecord(Side::Right, pair.dest));
+    if (m_destDetail) {
+        m_destDetail();
+    }
+    finishStep(before, true);
 }
 
 QList<int> PatchSetEditor::selectedRecords(Side side) const
@@ -246,6 +289,9 @@ void PatchSetEditor::pushMarks()
     const SharedEntryMarks marks = sharedEntryMarks(m_sets.SrcTable, m_sets.DestTable);
     m_sides.left.view.setLineMarks(marks.src);
     m_sides.right.view.setLineMarks(marks.dest);
+    if (m_changed) {
+        m_changed();
+    }
 }
 
 void PatchSetEditor::FillSideList(Side side)
@@ -692,6 +738,13 @@ void PatchSetEditor::redo()
 
 void PatchSetEditor::returnTo(const EditHistory::Step &step, const EditState &state)
 {
+    if (step.keepsLines) {
+        // Names and listings are those the lists show, and labels and switches are as the
+        // step left them: only the entries' fields come back.
+        m_sets = state.sets;
+        pushMarks();
+        return;
+    }
     // Lines of the old tables must not pass their selection on to other records, hence
     // the deselecting refresh of both sides in either case.
     if (step.isSwap) {
@@ -726,8 +779,8 @@ EditState PatchSetEditor::currentState() const
     return state;
 }
 
-void PatchSetEditor::finishStep(const EditState &before)
+void PatchSetEditor::finishStep(const EditState &before, bool keepsLines)
 {
     pushMarks();
-    m_history.record(before, currentState());
+    m_history.record(before, currentState(), keepsLines);
 }

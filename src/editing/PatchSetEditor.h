@@ -11,6 +11,7 @@
 #pragma once
 
 #include "EditHistory.h"
+#include "EntryComparison.h"
 #include "OverwriteAnswer.h"
 #include "PatchSets.h"
 #include "SideView.h"
@@ -33,6 +34,10 @@ public:
         std::function<OverwriteAnswer(const QString &title, const QString &text)>;
     // Shows the detail of the current DEST line; the copy command calls it at its end.
     using DetailHandler = std::function<void()>;
+    // Runs after every command that changed a table or rebuilt a list (a load, copy, delete,
+    // move, NEW, a cleared selection, a take, undo and redo), once the marks are handed out:
+    // what shows more of the sets than the lists do follows through it.
+    using ChangeHandler = std::function<void()>;
 
     // What the user has answered so far in one run of copies into DEST: a Yes to all or a No
     // to all holds for the rest of the run, and a Cancel ends it. A run starts fresh.
@@ -48,6 +53,7 @@ public:
 
     void setOverwriteQuestion(OverwriteQuestion question);
     void setDestDetailHandler(DetailHandler handler);
+    void setChangeHandler(ChangeHandler handler);
 
     SideView &view(Side side) { return m_sides[side].view; }
 
@@ -61,6 +67,16 @@ public:
     QList<int> selectedRecords(Side side) const;
     // The record of the side's current line, or nullptr when there is none.
     const PatchEntry *currentEntry(Side side) const;
+
+    // The entry on the current line of `side` compared with its namesake, the other side's
+    // first listed entry of the same name. No rows when the side has no current line.
+    EntryComparison compareCurrent(Side side) const;
+    // "Take from SRC": for the current line of `side` and its namesake, sets the fields that
+    // `rows` name in the DEST entry of the two to those of the SRC entry (see takeRows()).
+    // Afterwards that DEST entry's line is current and the detail handler runs, as after a
+    // copy. One step, whose undo and redo keep the lines, their selection and the current
+    // lines. Does nothing without a namesake, or when nothing would change.
+    void takeFromSrc(Side side, const QList<RowKey> &rows);
 
     // Removes every record whose Omnipresence is 0 (in one stable pass, the last position
     // included, so a table may become empty), rebuilds the list from the records whose
@@ -204,7 +220,17 @@ private:
 
     // RefreshSide() with the selection given per table position, not read from the view.
     void refreshSelecting(Side side, std::vector<bool> selected);
+
+    // The records of the current line of `side` and of its namesake; -1 for none.
+    struct EntryPair
+    {
+        int src = -1;
+        int dest = -1;
+    };
+    EntryPair currentPair(Side side) const;
+
     void FillSideList(Side side);
+    // Hands out the marks of both sides, then tells the change handler.
     void pushMarks();
     // "copy >>" is enabled while both sides hold a set, "save" while DEST holds one, however
     // many lines it has: an empty DEST saves as a set without entries.
@@ -215,7 +241,7 @@ private:
     EditState currentState() const;
     // Hands out the marks and records the step from `before` to the state the command has
     // just left.
-    void finishStep(const EditState &before);
+    void finishStep(const EditState &before, bool keepsLines = false);
     // Puts the state of `step` back: `state` (its before or after) or, for a move, the
     // records swapped once more.
     void returnTo(const EditHistory::Step &step, const EditState &state);
@@ -238,5 +264,6 @@ private:
     RememberedSwitches m_switches;
     OverwriteQuestion m_question;
     DetailHandler m_destDetail;
+    ChangeHandler m_changed;
     EditHistory m_history;
 };

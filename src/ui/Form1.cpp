@@ -3,6 +3,7 @@
 #include "AnchoredLabel.h"
 #include "CommandTexts.h"
 #include "Dialogs.h"
+#include "EntryViewHost.h"
 #include "FileDrop.h"
 #include "KeyMap.h"
 #include "ListGestures.h"
@@ -225,6 +226,7 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7, Side::Right);
     CommandSwitches &switches = *this; // the base is private: only the editor switches them
     m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
+    m_entryView = std::make_unique<EntryViewHost>(*m_editor, List1, List2, this);
     connectControls();
     acceptFileDrops();
     acceptLineDrags();
@@ -439,6 +441,9 @@ void Form1::connectControls()
         connect(list->model(), &QAbstractItemModel::modelReset, this, &Form1::describeCopy);
     }
     describeCopy();
+    EntryViewHost *entryView = m_entryView.get();
+    m_keys->bind(QKeySequence(Qt::Key_F3), List1, [entryView] { entryView->toggle(Side::Left); });
+    m_keys->bind(QKeySequence(Qt::Key_F3), List2, [entryView] { entryView->toggle(Side::Right); });
 
     // A list's Click: the user's click on a line, or the user moving its current line
     // with the keys. The editor's own changes come with the list's signals blocked.
@@ -447,6 +452,8 @@ void Form1::connectControls()
     connect(List2, &QListWidget::clicked, this, [this] { showDetail(Side::Right); });
     connect(List2, &QListWidget::currentRowChanged, this, [this] { showDetail(Side::Right); });
     editor->setDestDetailHandler([this] { showDetail(Side::Right); });
+    // The entry view follows every change; it also opens on a double-click on a line.
+    editor->setChangeHandler([entryView] { entryView->refresh(); });
     editor->setOverwriteQuestion([this](const QString &title, const QString &text) {
         return m_dialogs.askOverwrite(this, title, text);
     });

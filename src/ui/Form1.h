@@ -33,6 +33,7 @@
 
 class AnchoredLabel;
 class Dialogs;
+class EntryViewHost;
 class KeyMap;
 class ListSideView;
 class PatchSetEditor;
@@ -141,4 +142,5 @@ private:
     std::unique_ptr<ListSideView> m_leftView;
     std::unique_ptr<ListSideView> m_rightView;
     std::unique_ptr<PatchSetEditor> m_editor;
+    std::unique_ptr<EntryViewHost> m_entryView; // after the editor, so it goes first
 };

@@ -111,7 +111,7 @@ inline QByteArrayList namesOf(const PatchTable &table)
 
 // An editor on two fake sides. Overwrite questions are recorded and answered from
 // `answers` (No once it runs out); each run of the detail handler records the name of the
-// current DEST entry, or "<none>".
+// current DEST entry, or "<none>"; `changes` counts the runs of the change handler.
 struct EditorRig
 {
     PatchSets sets;
@@ -122,6 +122,7 @@ struct EditorRig
     QList<OverwriteAnswer> answers;
     QStringList questions;
     QByteArrayList details;
+    int changes = 0;
 
     // `historyBudget` lets a test weigh the undo history against a few tables, not 256 MB.
     explicit EditorRig(qint64 historyBudget = EditHistory::MemoryBudget)
@@ -135,6 +136,7 @@ struct EditorRig
             const PatchEntry *entry = editor.currentEntry(Side::Right);
             details.append(entry ? entry->Name : QByteArray("<none>"));
         });
+        editor.setChangeHandler([this] { ++changes; });
     }
 
     FakeSideView &view(Side side) { return side == Side::Left ? left : right; }

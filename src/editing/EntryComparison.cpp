@@ -1,0 +1,194 @@
+#include "EntryComparison.h"
+
+#include <algorithm>
+
+namespace {
+
+// The three data texts are hex digits, two to a byte; the offset is an address, not bytes.
+bool holdsBytePairs(const EntryField &field)
+{
+    return field.kind == FieldKind::DataText && field.dataText != DataText::Offffset;
+}
+
+// Sets the stretches of two differing texts that lie between their common start and their
+// common end. The end is sought only in what the start left over, so the two never overlap
+// and "aXa" against "aa" marks the X alone; one pass over each text.
+void markDifference(ComparedValue &value)
+{
+    if (!value.differs() || value.isNumber()) {
+        return;
+    }
+    const QByteArrayView src = value.src.text;
+    const QByteArrayView dest = value.dest.text;
+    const qsizetype shorter = std::min(src.size(), dest.size());
+    const qsizetype start =
+        std::mismatch(src.begin(), src.begin() + shorter, dest.begin()).first - src.begin();
+    const auto endLeft =
+        std::mismatch(src.rbegin(), src.rbegin() + (shorter - start), dest.rbegin());
+    const qsizetype end = endLeft.first - src.rbegin();
+    const bool pairs = holdsBytePairs(*value.field);
+    const auto stretch = [start, end, pairs](qsizetype size) {
+        TextSpan span{start, size - end};
+        if (pairs) {
+            span.begin &= ~qsizetype(1);
+            span.end = std::min(size, (span.end + 1) & ~qsizetype(1));
+        }
+        return span;
+    };
+    value.srcDiffers = stretch(src.size());
+    value.destDiffers = stretch(dest.size());
+}
+
+} // namespace
+
+QString ComparedRow::label() const
+{
+    switch (key.kind) {
+    case RowKey::Kind::Field:
+        return valueName(EntryFields::members.begin()[key.number]);
+    case RowKey::Kind::DataSlot:
+        return QStringLiteral("Data slot %1").arg(key.number);
+    case RowKey::Kind::Parameter:
+        return QStringLiteral("Parameter %1").arg(key.number);
+    }
+    return QString();
+}
+
+EntryComparison::EntryComparison(const PatchEntry *src, const PatchEntry *dest)
+    : m_src(src ? *src : PatchEntry()), m_dest(dest ? *dest : PatchEntry()),
+      m_hasSrc(src != nullptr), m_hasDest(dest != nullptr)
+{
+    if (!m_hasSrc && !m_hasDest) {
+        return;
+    }
+    const QList<int> dataSlots = EntryFields::dataSlotsInUse(m_src, m_dest);
+    const QList<int> parameters = EntryFields::parameterSlotsInUse(m_src, m_dest);
+    m_rows.reserve(EntryFields::members.size() + dataSlots.size() + parameters.size());
+
+    const auto addRow = [this](RowKey key, EntryFields::Range fields, int slot, bool inSrc,
+                               bool inDest) {
+        ComparedRow &row = m_rows.emplace_back();
+        row.key = key;
+        bool differs = false;
+        for (const EntryField &field : fields) {
+            ComparedValue &value = row.values.emplace_back();
+            value.field = &field;
+            value.src = field.read(m_src, slot);
+            value.dest = field.read(m_dest, slot);
+            markDifference(value);
+            differs = differs || value.differs();
+        }
+        if (!inDest) {
+            row.state = RowState::OnlyInSrc;
+        } else if (!inSrc) {
+            row.state = RowState::OnlyInDest;
+        } else {
+            row.state = differs ? RowState::Differs : RowState::Same;
+        }
+    };
+
+    const EntryField *field = EntryFields::members.begin();
+    for (int position = 0; position < EntryFields::members.size(); ++position, ++field) {
+        addRow({RowKey::Kind::Field, position}, {field, field + 1}, -1, m_hasSrc, m_hasDest);
+    }
+    const SlotTexts &srcSlots = m_src.slotTexts();
+    const SlotTexts &destSlots = m_dest.slotTexts();
+    for (const int slot : dataSlots) {
+        addRow({RowKey::Kind::DataSlot, slot}, EntryFields::dataSlot, slot,
+               srcSlots.findDataSlot(slot) >= 0, destSlots.findDataSlot(slot) >= 0);
+    }
+    for (const int slot : parameters) {
+        addRow({RowKey::Kind::Parameter, slot}, EntryFields::parameterSlot, slot,
+               srcSlots.findParameterSlot(slot) >= 0, destSlots.findParameterSlot(slot) >= 0);
+    }
+}
+
+int EntryComparison::differingRows() const
+{
+    return int(std::count_if(m_rows.cbegin(), m_rows.cend(),
+                             [](const ComparedRow &row) { return row.state != RowState::Same; }));
+}
+
+QString EntryComparison::headline(Side seenFrom) const
+{
+    if (!(seenFrom == Side::Left ? m_hasSrc : m_hasDest)) {
+        return QString();
+    }
+    const QString other = seenFrom == Side::Left ? QStringLiteral("DEST") : QStringLiteral("SRC");
+    if (!isPair()) {
+        return QStringLiteral("no entry of this name in ") + other;
+    }
+    const int differing = differingRows();
+    if (differing == 0) {
+        return QStringLiteral("identical to its namesake in ") + other;
+    }
+    return QStringLiteral("%1 of %2 fields differ").arg(differing).arg(m_rows.size());
+}
+
+QString valueName(const EntryField &field)
+{
+    // The file's parameter keys are short nicknames; the record's member names say more.
+    if (field.kind == FieldKind::ParameterText) {
+        static const char *const names[] = {"offsetka", "parametervalka", "parameternamka"};
+        return QLatin1String(names[int(field.parameterText)]);
+    }
+    if (field.kind == FieldKind::ParameterNumber) {
+        return field.parameterNumber == ParameterNumber::existence
+            ? QStringLiteral("existence")
+            : QStringLiteral("parametertypka");
+    }
+    return QLatin1String(field.key);
+}
+
+QString rowStateText(RowState state)
+{
+    switch (state) {
+    case RowState::Same:
+        return QStringLiteral("same");
+    case RowState::Differs:
+        return QStringLiteral("differs");
+    case RowState::OnlyInSrc:
+        return QStringLiteral("only in SRC");
+    case RowState::OnlyInDest:
+        return QStringLiteral("only in DEST");
+    }
+    return QString();
+}
+
+void takeRows(const PatchEntry &from, PatchEntry &into, const QList<RowKey> &rows)
+{
+    bool slotRows = false;
+    for (const RowKey key : rows) {
+        if (key.kind != RowKey::Kind::Field) {
+            slotRows = true;
+            continue;
+        }
+        Q_ASSERT(key.number >= 0 && key.number < EntryFields::members.size());
+        const EntryField &field = EntryFields::members.begin()[key.number];
+        // The name is what ties the two entries together; taking it could only break that.
+        if (field.kind == FieldKind::Text && field.text == &PatchEntry::Name) {
+            continue;
+        }
+        field.write(into, field.read(from));
+    }
+    if (!slotRows) {
+        return;
+    }
+    // One edit, so taking every slot makes one new block rather than one per slot. An
+    // empty slot taken leaves the slot out of use: a slot only in DEST goes.
+    into.editSlots([&](SlotTextsBuilder &builder) {
+        for (const RowKey key : rows) {
+            if (key.kind == RowKey::Kind::Field) {
+                continue;
+            }
+            const bool data = key.kind == RowKey::Kind::DataSlot;
+            Q_ASSERT(key.number >= 0
+                     && key.number
+                         < (data ? PatchEntry::DataSlotCount : PatchEntry::ParameterSlotCount));
+            for (const EntryField &field :
+                 data ? EntryFields::dataSlot : EntryFields::parameterSlot) {
+                field.write(builder, key.number, field.read(from, key.number));
+            }
+        }
+    });
+}
