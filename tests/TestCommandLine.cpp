@@ -5,7 +5,6 @@
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
-#include "WindowLook.h"
 
 #include <QCoreApplication>
 #include <QListWidget>
@@ -18,35 +17,16 @@ const QString missing = QStringLiteral("Can't find patch set file (%1)");
 const QString badHeader = QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
 } // namespace
 
-class TestCommandLine : public QObject, private WindowTest
+class TestCommandLine : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void pathsLoadIntoTheirSides_data();
     void pathsLoadIntoTheirSides();
     void optionsAnswerWithoutAWindow_data();
     void optionsAnswerWithoutAWindow();
 };
-
-void TestCommandLine::initTestCase()
-{
-    WindowLook::registerFonts();
-}
-
-void TestCommandLine::init()
-{
-    openWindow();
-}
-
-void TestCommandLine::cleanup()
-{
-    closeWindow();
-}
 
 void TestCommandLine::pathsLoadIntoTheirSides_data()
 {

@@ -17,15 +17,11 @@
 #include <QTest>
 #include <QTimer>
 
-class TestWindowCommands : public QObject, private WindowTest
+class TestWindowCommands : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void copyAsksBeforeOverwriting_data();
     void copyAsksBeforeOverwriting();
     void moveButtonsMoveTheirSide_data();
@@ -138,21 +134,6 @@ private:
         return all;
     }
 };
-
-void TestWindowCommands::initTestCase()
-{
-    WindowLook::registerFonts();
-}
-
-void TestWindowCommands::init()
-{
-    openWindow();
-}
-
-void TestWindowCommands::cleanup()
-{
-    closeWindow();
-}
 
 void TestWindowCommands::copyAsksBeforeOverwriting_data()
 {
@@ -359,6 +340,10 @@ void TestWindowCommands::keysRunTheirCommands_data()
     QTest::newRow("Ctrl+S") << "a | x" << "List2" << "Ctrl+S" << ">a | >x"
                             << "Save DEST Patch Set";
     QTest::newRow("Ctrl+S, save disabled") << "a | -" << "List1" << "Ctrl+S" << ">a | -" << "";
+    QTest::newRow("Return") << "a | x" << "List1" << "Return" << ">a | >x" << "Save DEST Patch Set";
+    QTest::newRow("keypad Enter") << "a | x" << "Command7" << "Enter" << ">a | >x"
+                                  << "Save DEST Patch Set";
+    QTest::newRow("Return, save disabled") << "a | -" << "List1" << "Return" << ">a | -" << "";
     QTest::newRow("Ctrl+N") << "a | x, y" << "Command12" << "Ctrl+N"
                             << ">a | >Empty patch entry" << "";
     QTest::newRow("Alt+Right") << "a, [b] | x" << "List1" << "Alt+Right" << ">a, b | x, >b" << "";
@@ -406,8 +391,6 @@ void TestWindowCommands::keysRunTheirCommands()
     QFETCH(QString, keys);
     QFETCH(QString, after);
     QFETCH(QString, dialog);
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form));
     arrange(before);
     control<QWidget>(qPrintable(focus))->setFocus();
     const qsizetype dialogsBefore = m_dialogs->fileDialogs.size();
@@ -452,8 +435,6 @@ void TestWindowCommands::marksFollowCopyAndUndo()
     QFETCH(QString, keys);
     QFETCH(QString, srcMarks);
     QFETCH(QString, destMarks);
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form));
     QByteArray dest = patchSetBytes({"b", "c", "d"});
     dest.replace("Description=b described", "Description=b changed");
     m_dialogs->fileNames << writeFile(*m_folder, "src.tvr", patchSetBytes({"a", "b", "c"}))

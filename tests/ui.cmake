@@ -1,8 +1,13 @@
-# Window tests: the real Form1 with the scripted dialog seam, offscreen.
-tolvane_add_test(TestForm1 tolvane_ui)
+# Window tests: the real Form1 with the scripted dialog seam, offscreen, each test class built on
+# WindowTest, whose harness slots are compiled once here.
+add_library(tolvane_window_test STATIC support/WindowFixture.cpp support/WindowFixture.h)
+target_link_libraries(tolvane_window_test PUBLIC tolvane_ui Qt6::Test)
+target_include_directories(tolvane_window_test PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/support)
+tolvane_warnings(tolvane_window_test)
+tolvane_add_test(TestForm1 tolvane_window_test)
+tolvane_add_test(TestLoadCommands tolvane_window_test)
+tolvane_add_test(TestWindowCommands tolvane_window_test)
 tolvane_add_test(TestListSideView tolvane_ui)
-tolvane_add_test(TestLoadCommands tolvane_ui)
-tolvane_add_test(TestWindowCommands tolvane_ui)
 # The window's parts on their own: the detail summary and fade, dragging, the marquee.
 tolvane_add_test(TestDetailPanel tolvane_ui)
 tolvane_add_test(TestDragForm tolvane_ui)
