@@ -1,5 +1,8 @@
+#include "DesktopAnimations.h"
 #include "Marquee.h"
 
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QtTest>
 
 namespace {
@@ -36,6 +39,8 @@ private slots:
     void clsRemovesTheText();
     void skippedTicksNeverShowAStaleFrame();
     void surfaceIsAtTheDevicePixelRatio();
+    void desktopSettingReachesTheWindow_data();
+    void desktopSettingReachesTheWindow();
 };
 
 void TestMarquee::textsHaveTheirLengths()
@@ -234,6 +239,50 @@ void TestMarquee::surfaceIsAtTheDevicePixelRatio()
     const QImage surface = Picture2.surface();
     QCOMPARE(surface.devicePixelRatio(), Picture2.devicePixelRatioF());
     QCOMPARE(surface.size(), (QSizeF(95, 25) * Picture2.devicePixelRatioF()).toSize());
+}
+
+void TestMarquee::desktopSettingReachesTheWindow_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");   // as the portal's SettingChanged carries it
+    QTest::addColumn<QString>("reported"); // "on", "off" or "" for nothing reported
+    const QString interface = QStringLiteral("org.gnome.desktop.interface");
+    const QString animations = QStringLiteral("enable-animations");
+    const auto wrapped = [](const QVariant &value) {
+        return QVariant::fromValue(QDBusVariant(value));
+    };
+    // clang-format off
+    QTest::newRow("off") << interface << animations << wrapped(false) << "off";
+    QTest::newRow("on") << interface << animations << wrapped(true) << "on";
+    QTest::newRow("wrapped twice, as Read answers") << interface << animations
+                                                    << wrapped(wrapped(false)) << "off";
+    QTest::newRow("not a boolean") << interface << animations << wrapped(QStringLiteral("false"))
+                                   << "";
+    QTest::newRow("another key") << interface << "enable-hot-corners" << wrapped(false) << "";
+    QTest::newRow("another group") << "org.gnome.desktop.a11y" << animations << wrapped(false)
+                                   << "";
+    // clang-format on
+}
+
+void TestMarquee::desktopSettingReachesTheWindow()
+{
+    QFETCH(QString, group);
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QFETCH(QString, reported);
+    DesktopAnimations animations; // never started: no bus is asked
+    QSignalSpy changes(&animations, &DesktopAnimations::changed);
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("SettingChanged"));
+    signal << group << key << value;
+    QVERIFY(QMetaObject::invokeMethod(&animations, "settingChanged", Q_ARG(QDBusMessage, signal)));
+    QStringList seen;
+    for (const QList<QVariant> &change : std::as_const(changes)) {
+        seen.append(change.constFirst().toBool() ? QStringLiteral("on") : QStringLiteral("off"));
+    }
+    QCOMPARE(seen, reported.isEmpty() ? QStringList() : QStringList({reported}));
 }
 
 QTEST_MAIN(TestMarquee)
