@@ -1,9 +1,11 @@
 // How long the window takes to show a large set: "LOAD SRC" with the maximal set (1000
 // entries with every slot in use), from the click to the painted list of 1000 lines; and a
 // "copy >>" of all of them into a new DEST set, which marks 2000 lines as shared, from the
-// click to both lists painted.
+// click to both lists painted. And what one frame of the marquee costs the window, from the
+// ticks that lead to it to the strip painted, which is most of what an idle window spends.
 #include "Dialogs.h"
 #include "Form1.h"
+#include "Marquee.h"
 #include "MaximalSet.h"
 #include "WindowLook.h"
 
@@ -11,6 +13,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -104,6 +107,28 @@ void BM_CopyMaximalSetThroughWindow(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CopyMaximalSetThroughWindow)->Unit(benchmark::kMillisecond);
+
+// The strip's frames in the shown window as the marquee's wake runs them: the ticks up to
+// the next frame, the frame composed on the buffer and the strip painted.
+void BM_MarqueeFrame(benchmark::State &state)
+{
+    MaximalWindow window;
+    auto *buffer = window.control<PictureBox>("Picture2");
+    auto *strip = window.control<PictureBox>("Picture1");
+    const QFont font = window.control<QLabel>("Label3")->font();
+    MarqueeState marquee;
+    startMarquee(marquee);
+    for (int tick = 0; tick < 100; ++tick) { // into the strip, where frames show text
+        marqueeTick(marquee, font, *buffer, *strip);
+    }
+    for (auto _ : state) {
+        const int ticks = ticksUntilNextFrame(marquee, *buffer);
+        for (int tick = 0; tick < ticks; ++tick) {
+            marqueeTick(marquee, font, *buffer, *strip);
+        }
+    }
+}
+BENCHMARK(BM_MarqueeFrame)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -1,9 +1,12 @@
 #include "DesktopAnimations.h"
 #include "Marquee.h"
 
+#include <QBackingStore>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -199,15 +202,28 @@ void TestMarquee::clsRemovesTheText()
 
 void TestMarquee::skippedTicksNeverShowAStaleFrame()
 {
-    // A tick that moves the text by less than a pixel draws nothing; what Picture1 shows must
-    // still be exactly the frame that tick would have composed, through a wrap as well.
+    // A tick that moves the text by less than a step draws nothing; what Picture1 holds must
+    // still be exactly the frame that tick would have composed, through a wrap as well, and
+    // what the window shows of it must be that frame too, though only changed rows are painted.
+    // On a screen of ratio 2 (run with QT_SCALE_FACTOR=2) the text steps two device pixels.
     QFont font(QStringLiteral("Small Fonts"));
     font.setPointSizeF(6.75);
-    PictureBox Picture2(whiteStrip());
-    PictureBox Picture1(whiteStrip());
+    QWidget window;
+    PictureBox Picture2(whiteStrip(), &window);
+    PictureBox Picture1(whiteStrip(), &window);
     PictureBox reference(whiteStrip());
+    Picture1.move(10, 5);
     Picture2.setFont(font);
     reference.setFont(font);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const qreal ratio = Picture1.devicePixelRatioF();
+    const int step = std::max(1, int(ratio));
+    const auto shown = [&window, &Picture1, ratio] {
+        const auto *store = static_cast<const QImage *>(window.backingStore()->paintDevice());
+        const QRect place(Picture1.pos() * ratio, Picture1.size() * ratio);
+        return store->copy(place).convertToFormat(QImage::Format_RGB32);
+    };
     MarqueeState state;
     startMarquee(state);
     state.text = QStringLiteral("patch");
@@ -221,11 +237,14 @@ void TestMarquee::skippedTicksNeverShowAStaleFrame()
         reference.Cls();
         reference.printText(state.text, state.marqueeX, 0);
         QVERIFY2(Picture1.surface() == reference.surface(), qPrintable(QString::number(tick)));
+        QVERIFY2(shown() == Picture1.surface().convertToFormat(QImage::Format_RGB32),
+                 qPrintable(QString::number(tick)));
         const bool drawn = !before.shown || state.shownDeviceX != before.shownDeviceX
             || state.shownText != before.shownText;
         QCOMPARE(drawn, --due == 0);
         if (drawn) {
             due = ticksUntilNextFrame(state, Picture2);
+            QCOMPARE(state.shownDeviceX % step, 0);
         }
     }
     QCOMPARE(state.text, marqueeTexts()[1]); // the wrap was crossed

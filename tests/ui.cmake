@@ -12,3 +12,8 @@ tolvane_add_test(TestListSideView tolvane_ui)
 tolvane_add_test(TestDetailPanel tolvane_ui)
 tolvane_add_test(TestDragForm tolvane_ui)
 tolvane_add_test(TestMarquee tolvane_ui)
+# The strip again on a screen of ratio 2, whose surfaces are twice as dense and whose text
+# steps two device pixels at a time.
+add_test(NAME TestMarqueeAtScale2 COMMAND TestMarquee)
+set_tests_properties(TestMarqueeAtScale2 PROPERTIES
+                     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2")

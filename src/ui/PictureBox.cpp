@@ -6,7 +6,9 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 PictureBox::PictureBox(const QPixmap &picture, QWidget *parent)
     : QWidget(parent), m_picture(picture)
@@ -31,12 +33,14 @@ void PictureBox::ensureSurface()
         && m_surface.devicePixelRatio() == ratio) {
         return;
     }
+    m_painter.reset();
     if (deviceSize.isEmpty()) {
-        m_bare = QPixmap();
-        m_surface = QPixmap();
+        m_bare = QImage();
+        m_surface = QImage();
         return;
     }
-    m_bare = QPixmap(deviceSize);
+    // Opaque, as a picture drawn on white is: the format of the window system's own pictures.
+    m_bare = QImage(deviceSize, QImage::Format_RGB32);
     m_bare.setDevicePixelRatio(ratio);
     m_bare.fill(Qt::white);
     {
@@ -44,8 +48,7 @@ void PictureBox::ensureSurface()
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(QPointF(0, 0), m_picture);
     }
-    m_surface = m_bare;
-    m_surface.detach(); // the surface is drawn on; the bare picture must stay as it is
+    m_surface = m_bare.copy(); // the surface is drawn on; the bare picture must stay as it is
 }
 
 void PictureBox::Cls()
@@ -54,9 +57,7 @@ void PictureBox::Cls()
     if (m_surface.isNull()) {
         return;
     }
-    QPainter painter(&m_surface);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawPixmap(0, 0, m_bare);
+    std::memcpy(writableSurface(0), m_bare.constBits(), std::size_t(m_bare.sizeInBytes()));
 }
 
 void PictureBox::layOutLine(const QString &text)
@@ -75,7 +76,14 @@ void PictureBox::layOutLine(const QString &text)
         line.setPosition(QPointF(0, 0));
     }
     layout.endLayout();
-    m_lineRuns = layout.glyphRuns();
+    m_lineRuns.clear();
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        LineRun laidOut{run, run.glyphIndexes(), run.positions(), true};
+        laidOut.inOrder = std::is_sorted(
+            laidOut.positions.cbegin(), laidOut.positions.cend(),
+            [](const QPointF &left, const QPointF &right) { return left.x() < right.x(); });
+        m_lineRuns.push_back(std::move(laidOut));
+    }
     m_lineText = text;
     m_lineFont = font();
     // Twice the widest advance covers any overhang of a glyph's ink beyond its advance.
@@ -95,35 +103,54 @@ void PictureBox::printText(const QString &text, int xTwips, int yTwips)
     const qreal first = -origin.x() - m_glyphReach;
     const qreal last = -origin.x() + m_surface.deviceIndependentSize().width() + m_glyphReach;
 
-    QPainter painter(&m_surface);
-    painter.setPen(palette().color(QPalette::WindowText));
+    QPainter &painter = surfacePainter();
+    const QColor &colour = palette().color(QPalette::WindowText);
+    if (painter.pen().color() != colour) {
+        painter.setPen(colour);
+    }
     // A glyph is drawn at the same place whether or not its neighbours are, so drawing only
-    // those within reach of the surface gives exactly the pixels of the whole line.
-    for (const QGlyphRun &run : std::as_const(m_lineRuns)) {
-        const QList<QPointF> positions = run.positions();
-        const QList<quint32> glyphs = run.glyphIndexes();
-        QList<QPointF> nearPositions;
-        QList<quint32> nearGlyphs;
-        for (qsizetype i = 0; i < positions.size(); ++i) {
-            const qreal x = positions.at(i).x();
-            if (x >= first && x <= last) {
-                nearPositions.append(positions.at(i));
-                nearGlyphs.append(glyphs.at(i));
-            }
+    // those within reach of the surface gives exactly the pixels of the whole line. The glyphs
+    // of a run lie in order, so those within reach are one slice of it, drawn in place.
+    for (LineRun &run : m_lineRuns) {
+        auto from = run.positions.cbegin();
+        auto to = run.positions.cend();
+        if (run.inOrder) {
+            from = std::lower_bound(from, to, first,
+                                    [](const QPointF &glyph, qreal x) { return glyph.x() < x; });
+            to = std::upper_bound(from, to, last,
+                                  [](qreal x, const QPointF &glyph) { return x < glyph.x(); });
         }
-        if (nearGlyphs.isEmpty()) {
+        if (from == to) {
             continue;
         }
-        QGlyphRun near = run;
-        near.setGlyphIndexes(nearGlyphs);
-        near.setPositions(nearPositions);
-        painter.drawGlyphRun(origin, near);
+        const qsizetype offset = from - run.positions.cbegin();
+        run.slice.setRawData(run.glyphs.constData() + offset, run.positions.constData() + offset,
+                             int(to - from));
+        painter.drawGlyphRun(origin, run.slice);
     }
+}
+
+QPainter &PictureBox::surfacePainter()
+{
+    if (!m_painter) {
+        m_painter = std::make_unique<QPainter>(&m_surface);
+    }
+    return *m_painter;
+}
+
+uchar *PictureBox::writableSurface(int row)
+{
+    if (!m_surface.isDetached()) {
+        m_painter.reset();
+    }
+    return m_surface.scanLine(row);
 }
 
 int PictureBox::devicePixels(int twips) const
 {
-    return int(std::lround(double(twips) / WindowLook::TwipsPerPixel * devicePixelRatioF()));
+    const qreal ratio = devicePixelRatioF();
+    const int step = std::max(1, int(ratio));
+    return step * int(std::lround(double(twips) / WindowLook::TwipsPerPixel * ratio / step));
 }
 
 void PictureBox::copyFrom(const PictureBox &source)
@@ -132,18 +159,45 @@ void PictureBox::copyFrom(const PictureBox &source)
     if (m_surface.isNull()) {
         return;
     }
-    {
-        QPainter painter(&m_surface);
+    const QImage &from = source.m_surface;
+    if (from.format() != m_surface.format()
+        || from.devicePixelRatio() != m_surface.devicePixelRatio()) {
+        QPainter &painter = surfacePainter();
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawPixmap(0, 0, source.m_surface);
+        painter.drawImage(0, 0, from);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        repaint();
+        return;
+    }
+    // The common top-left part, row by row, as drawing it with the Source mode would; only the
+    // rows that changed are painted again, so a frame of a line of text sends only that line's
+    // rows to the window system, and a frame like the last sends nothing.
+    const int rows = std::min(from.height(), m_surface.height());
+    const auto bytes =
+        std::size_t(std::min(from.width(), m_surface.width())) * std::size_t(m_surface.depth() / 8);
+    int firstChanged = rows;
+    int lastChanged = -1;
+    for (int row = 0; row < rows; ++row) {
+        if (std::memcmp(m_surface.constScanLine(row), from.constScanLine(row), bytes) == 0) {
+            continue;
+        }
+        std::memcpy(writableSurface(row), from.constScanLine(row), bytes);
+        firstChanged = std::min(firstChanged, row);
+        lastChanged = row;
+    }
+    if (lastChanged < 0) {
+        return;
     }
     // At once rather than at the next pass of the event loop: the frame is due now, and the
     // loop need not wake a second time for it.
-    repaint();
+    const qreal ratio = m_surface.devicePixelRatio();
+    const int top = int(std::floor(firstChanged / ratio));
+    const int bottom = int(std::ceil((lastChanged + 1) / ratio));
+    repaint(QRect(0, top, width(), bottom - top));
 }
 
 void PictureBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_surface);
+    painter.drawImage(0, 0, m_surface);
 }
