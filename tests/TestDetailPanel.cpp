@@ -1,8 +1,8 @@
 #include "DetailPanel.h"
+#include "Fixtures.h" // declares PatchEntry to QtTest's tables, once for every test
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(PatchEntry)
 Q_DECLARE_METATYPE(Side)
 
 namespace {

@@ -10,6 +10,7 @@
 #include "WindowLook.h"
 
 #include <QAccessible>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -31,9 +32,8 @@ private slots:
     void newStartsAnEmptyDestSet();
     void detailFadesInAfterAClick();
     void changesByTheProgramShowNoDetail();
-    void saveWritesTheChosenFile();
-    void failingSaveShowsItsMessage();
-    void cancelledSaveWritesNothing();
+    void saveWritesOnlyTheChosenFile_data();
+    void saveWritesOnlyTheChosenFile();
     void keysRunTheirCommands_data();
     void keysRunTheirCommands();
     void marksFollowCopyAndUndo_data();
@@ -280,48 +280,51 @@ void TestWindowCommands::changesByTheProgramShowNoDetail()
     QVERIFY(control<AnchoredLabel>("Label5")->caption().isEmpty());
 }
 
-void TestWindowCommands::saveWritesTheChosenFile()
+void TestWindowCommands::saveWritesOnlyTheChosenFile_data()
 {
-    loadBoth({"a"}, {"x", "y"});
-    const QString path = m_folder->filePath("saved.tvr");
-    m_dialogs->fileNames = {path, QString()};
-    click("Command4");
-    QFile saved(path);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    const QByteArray bytes = saved.readAll();
-    QVERIFY(bytes.startsWith("TAVRO=0.3\r\n\r\n/bgn 000\r\n"));
-    QVERIFY(bytes.contains("Name=y\r\n"));
-    QVERIFY(m_dialogs->shown.isEmpty());
-
-    // The saved name is offered by the next dialog.
-    click("Command2");
-    QCOMPARE(m_dialogs->fileDialogs.last().initialName, path);
-    QCOMPARE(m_dialogs->fileDialogs.at(2).title, QStringLiteral("Save DEST Patch Set"));
-    QVERIFY(m_dialogs->fileDialogs.at(2).save);
+    QTest::addColumn<QString>("chosen"); // the save dialog's answer in the test folder; "" cancels
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("failureShown");
+    QTest::newRow("saved") << "saved.tvr" << true << false;
+    QTest::newRow("folder missing") << "no such folder/saved.tvr" << false << true;
+    QTest::newRow("cancelled") << "" << false << false;
 }
 
-void TestWindowCommands::failingSaveShowsItsMessage()
+void TestWindowCommands::saveWritesOnlyTheChosenFile()
 {
-    loadBoth({"a"}, {"x"});
+    QFETCH(QString, chosen);
+    QFETCH(bool, written);
+    QFETCH(bool, failureShown);
+    loadBoth({"a"}, {"x", "y"});
     const PatchTable before = m_form->sets().DestTable;
-    const QString path = m_folder->filePath("no such folder/saved.tvr");
+    const QString path = chosen.isEmpty() ? QString() : m_folder->filePath(chosen);
     m_dialogs->fileNames = {path};
     click("Command4");
-    QCOMPARE(m_dialogs->shown.size(), 1);
-    QCOMPARE(m_dialogs->shown.first().title, QStringLiteral("Tolvane"));
-    QVERIFY(!m_dialogs->shown.first().text.isEmpty());
-    QVERIFY(!QFile::exists(path));
+
+    QCOMPARE(m_dialogs->fileDialogs.last().title, QStringLiteral("Save DEST Patch Set"));
+    QVERIFY(m_dialogs->fileDialogs.last().save);
+    QCOMPARE(m_dialogs->shown.size(), failureShown ? 1 : 0);
+    if (failureShown) {
+        QCOMPARE(m_dialogs->shown.first().title, QStringLiteral("Tolvane"));
+        QVERIFY(!m_dialogs->shown.first().text.isEmpty());
+    }
     QCOMPARE(m_form->sets().DestTable, before);
     QVERIFY(control<QPushButton>("Command4")->isEnabled());
-}
+    const QStringList files = written ? QStringList({"dest.tvr", "saved.tvr", "src.tvr"})
+                                      : QStringList({"dest.tvr", "src.tvr"});
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), files);
+    if (written) {
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        QVERIFY(bytes.startsWith("TAVRO=0.3\r\n\r\n/bgn 000\r\n"));
+        QVERIFY(bytes.contains("Name=y\r\n"));
+    }
 
-void TestWindowCommands::cancelledSaveWritesNothing()
-{
-    loadBoth({"a"}, {"x"});
+    // The name chosen is offered by the next dialog; a cancel leaves the name as it was.
     m_dialogs->fileNames = {QString()};
-    click("Command4");
-    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList({"dest.tvr", "src.tvr"}));
-    QVERIFY(m_dialogs->shown.isEmpty());
+    click("Command2");
+    QCOMPARE(m_dialogs->fileDialogs.last().initialName, path);
 }
 
 void TestWindowCommands::keysRunTheirCommands_data()
