@@ -198,6 +198,9 @@ void PictureBox::copyFrom(const PictureBox &source)
 
 void PictureBox::paintEvent(QPaintEvent *)
 {
+    // A widget resized since its last frame shows its bare picture at the new size, never the
+    // old surface, which would leave part of it unpainted.
+    ensureSurface();
     QPainter painter(this);
     painter.drawImage(0, 0, m_surface);
 }
