@@ -4,6 +4,7 @@
 #include <QBackingStore>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QPainter>
 #include <QtTest>
 
 #include <algorithm>
@@ -14,6 +15,20 @@ QPixmap whiteStrip()
 {
     QPixmap strip(95, 25);
     strip.fill(Qt::white);
+    return strip;
+}
+
+// Like the window's strip: shaded from top to bottom, with a rim, so its columns differ.
+QPixmap shadedStrip()
+{
+    QPixmap strip(95, 25);
+    QPainter painter(&strip);
+    QLinearGradient shade(0, 0, 0, 25);
+    shade.setColorAt(0, QColor(253, 253, 253));
+    shade.setColorAt(1, QColor(238, 240, 243));
+    painter.fillRect(strip.rect(), shade);
+    painter.setPen(QColor(221, 225, 230));
+    painter.drawRect(0, 0, 94, 24);
     return strip;
 }
 
@@ -203,15 +218,15 @@ void TestMarquee::clsRemovesTheText()
 void TestMarquee::skippedTicksNeverShowAStaleFrame()
 {
     // A tick that moves the text by less than a step draws nothing; what Picture1 holds must
-    // still be exactly the frame that tick would have composed, through a wrap as well, and
-    // what the window shows of it must be that frame too, though only changed rows are painted.
-    // On a screen of ratio 2 (run with QT_SCALE_FACTOR=2) the text steps two device pixels.
+    // still be exactly the frame drawing that tick's text would compose, through a wrap as
+    // well, and what the window shows of it must be that frame too, though only changed rows
+    // are painted. On a screen of ratio 2 (QT_SCALE_FACTOR=2) the text steps two device pixels.
     QFont font(QStringLiteral("Small Fonts"));
     font.setPointSizeF(6.75);
     QWidget window;
-    PictureBox Picture2(whiteStrip(), &window);
-    PictureBox Picture1(whiteStrip(), &window);
-    PictureBox reference(whiteStrip());
+    PictureBox Picture2(shadedStrip(), &window);
+    PictureBox Picture1(shadedStrip(), &window);
+    PictureBox reference(shadedStrip());
     Picture1.setGeometry(10, 5, 97, 25); // as in the window: wider than its picture and the buffer
     Picture2.setFont(font);
     reference.setFont(font);
@@ -234,7 +249,10 @@ void TestMarquee::skippedTicksNeverShowAStaleFrame()
     for (int tick = 1; tick <= ticks; ++tick) {
         const MarqueeState before = state;
         marqueeTick(state, font, Picture2, Picture1);
+        // The reference draws its glyphs: after a first print, the text is not copied from a
+        // drawing of the line, as the buffer's is.
         reference.Cls();
+        reference.printText(QString(), 0, 0);
         reference.printText(state.text, state.marqueeX, 0);
         const QImage frame =
             Picture1.surface().copy(QRect(QPoint(0, 0), reference.surface().size()));
