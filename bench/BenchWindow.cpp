@@ -4,12 +4,15 @@
 // click to both lists painted; the same copy as a drag of every SRC line onto DEST, and a
 // drag of 500 DEST lines within DEST, from the drop to the painted lists. And the entry view
 // on two such sets whose namesakes differ in nearly every text: opening it, following a move
-// of the current line, and a take of every row, each until the view is painted.
+// of the current line, and a take of every row, each until the view is painted. And what one
+// frame of the marquee costs the window, from the ticks that lead to it to the strip painted,
+// which is most of what an idle window spends.
 #include "Dialogs.h"
 #include "EntryView.h"
 #include "FakeSideView.h"
 #include "Form1.h"
 #include "ListGestures.h"
+#include "Marquee.h"
 #include "MaximalSet.h"
 #include "WindowLook.h"
 
@@ -18,6 +21,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
@@ -294,6 +298,28 @@ void BM_TakeEveryRowInEntryView(benchmark::State &state)
     }
 }
 BENCHMARK(BM_TakeEveryRowInEntryView)->Unit(benchmark::kMillisecond);
+
+// The strip's frames in the shown window as the marquee's wake runs them: the ticks up to
+// the next frame, the frame composed on the buffer and the strip painted.
+void BM_MarqueeFrame(benchmark::State &state)
+{
+    MaximalWindow window;
+    auto *buffer = window.control<PictureBox>("Picture2");
+    auto *strip = window.control<PictureBox>("Picture1");
+    const QFont font = window.control<QLabel>("Label3")->font();
+    MarqueeState marquee;
+    startMarquee(marquee);
+    for (int tick = 0; tick < 100; ++tick) { // into the strip, where frames show text
+        marqueeTick(marquee, font, *buffer, *strip);
+    }
+    for (auto _ : state) {
+        const int ticks = ticksUntilNextFrame(marquee, *buffer);
+        for (int tick = 0; tick < ticks; ++tick) {
+            marqueeTick(marquee, font, *buffer, *strip);
+        }
+    }
+}
+BENCHMARK(BM_MarqueeFrame)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -78,8 +78,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 # Named even when dpkg-shlibdeps runs: the platform plugin and the window font are loaded at run
 # time, so no library scan can find them, and the Qt floor documents what we build against.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), qt6-qpa-plugins, \
-fonts-wine")
+    "libqt6core6 (>= 6.4), libqt6dbus6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), \
+qt6-qpa-plugins, fonts-wine")
 find_program(TOLVANE_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(TOLVANE_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

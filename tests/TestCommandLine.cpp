@@ -5,7 +5,6 @@
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
-#include "WindowLook.h"
 
 #include <QCoreApplication>
 #include <QListWidget>
@@ -22,35 +21,16 @@ const QString missingDetail =
 const QString badHeaderDetail = QStringLiteral("line 1: no TAVRO= header");
 } // namespace
 
-class TestCommandLine : public QObject, private WindowTest
+class TestCommandLine : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void pathsLoadIntoTheirSides_data();
     void pathsLoadIntoTheirSides();
     void optionsAnswerWithoutAWindow_data();
     void optionsAnswerWithoutAWindow();
 };
-
-void TestCommandLine::initTestCase()
-{
-    WindowLook::registerFonts();
-}
-
-void TestCommandLine::init()
-{
-    openWindow();
-}
-
-void TestCommandLine::cleanup()
-{
-    closeWindow();
-}
 
 void TestCommandLine::pathsLoadIntoTheirSides_data()
 {

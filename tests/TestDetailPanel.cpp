@@ -1,9 +1,9 @@
 #include "DetailPanel.h"
+#include "Fixtures.h" // declares PatchEntry to QtTest's tables, once for every test
 #include "SlotEdits.h"
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(PatchEntry)
 Q_DECLARE_METATYPE(Side)
 
 namespace {

@@ -4,7 +4,6 @@
 #include "EntryView.h"
 #include "Form1.h"
 #include "WindowFixture.h"
-#include "WindowLook.h"
 
 #include <QAbstractItemModel>
 #include <QClipboard>
@@ -13,15 +12,11 @@
 #include <QTableView>
 #include <QTest>
 
-class TestEntryView : public QObject, private WindowTest
+class TestEntryView : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void opensOnTheCurrentLineAndFollows_data();
     void opensOnTheCurrentLineAndFollows();
 
@@ -46,21 +41,6 @@ private:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
-
-void TestEntryView::initTestCase()
-{
-    WindowLook::registerFonts();
-}
-
-void TestEntryView::init()
-{
-    openWindow();
-}
-
-void TestEntryView::cleanup()
-{
-    closeWindow();
-}
 
 // SRC lists a, b and c; DEST lists b, described otherwise, and x.
 void TestEntryView::opensOnTheCurrentLineAndFollows_data()

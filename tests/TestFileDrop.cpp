@@ -5,7 +5,6 @@
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
-#include "WindowLook.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,33 +14,14 @@
 #include <QTest>
 #include <QUrl>
 
-class TestFileDrop : public QObject, private WindowTest
+class TestFileDrop : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void dropLoadsOneLocalFileAsACopy_data();
     void dropLoadsOneLocalFileAsACopy();
 };
-
-void TestFileDrop::initTestCase()
-{
-    WindowLook::registerFonts();
-}
-
-void TestFileDrop::init()
-{
-    openWindow();
-}
-
-void TestFileDrop::cleanup()
-{
-    closeWindow();
-}
 
 void TestFileDrop::dropLoadsOneLocalFileAsACopy_data()
 {

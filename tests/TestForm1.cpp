@@ -1,10 +1,11 @@
 // The window as built: every control where the layout puts it, the start-up state, the
-// keyboard roles, the list behaviour, the passive controls and the focus hand-off.
+// keyboard roles, the list behaviour, the passive controls, the focus rest and the marquee
+// strip's rests.
 #include "AnchoredLabel.h"
 #include "Form1.h"
+#include "Marquee.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
-#include "WindowLook.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -19,15 +20,20 @@
 #include <QTimer>
 #include <QToolTip>
 
-class TestForm1 : public QObject, private WindowTest
+#include <memory>
+
+namespace {
+// The buttons that send the focus back to the focus rest when a mouse button is released.
+const char *const focusPassingButtons[] = {"Command2",  "Command3",  "Command6",
+                                           "Command7",  "Command8",  "Command9",
+                                           "Command10", "Command11", "Command13"};
+} // namespace
+
+class TestForm1 : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void startsAsLaidOut();
     void buttonsShowTheirStateAndKeys_data();
     void buttonsShowTheirStateAndKeys();
@@ -37,38 +43,27 @@ private slots:
     void labelsKeepTheirAnchor();
     void tabWalksTheControlsInOrder();
     void quitClosesAtOnce();
-    void enterPressesSaveOnlyWhileEnabled();
     void escapeOnlyMovesTheFocus();
     void listClickTogglesAndSetsTheCurrentLine();
     void listKeysMoveTheCurrentLineWithoutSelecting();
     void passiveControlsLetTheMouseThrough_data();
     void passiveControlsLetTheMouseThrough();
-    void releaseHandsTheFocusToTheSink_data();
-    void releaseHandsTheFocusToTheSink();
+    void releaseSendsTheFocusToTheRest_data();
+    void releaseSendsTheFocusToTheRest();
     void smallButtonsStillClickInAnActiveWindow_data();
     void smallButtonsStillClickInAnActiveWindow();
     void dragOverAPassiveControlMovesTheWindow();
     void everyControlHasAccessibleTexts();
     void pointerShowsWhatAControlDoes_data();
     void pointerShowsWhatAControlDoes();
-    void pictureButtonsSayWhatTheyDo_data();
-    void pictureButtonsSayWhatTheyDo();
+    void stripRestsWhileNobodyWatches_data();
+    void stripRestsWhileNobodyWatches();
+
+private:
+    // Brings on (or takes away, with `on` false) what `how` names in the rest table.
+    void restStrip(const QString &how, bool on);
+    std::unique_ptr<QWidget> m_otherWindow;
 };
-
-void TestForm1::initTestCase()
-{
-    WindowLook::registerFonts();
-}
-
-void TestForm1::init()
-{
-    openWindow();
-}
-
-void TestForm1::cleanup()
-{
-    closeWindow();
-}
 
 void TestForm1::startsAsLaidOut()
 {
@@ -92,22 +87,13 @@ void TestForm1::startsAsLaidOut()
     QCOMPARE(control<QTimer>("Timer1")->interval(), 10);
     QVERIFY(!control<QTimer>("Timer2")->isActive());
     QCOMPARE(control<QTimer>("Timer2")->interval(), 10);
-
-    // The strip waits while nobody can see it, and runs again once the window is back.
-    m_form->showMinimized();
-    QVERIFY(!control<QTimer>("Timer1")->isActive());
-    m_form->showNormal();
-    QVERIFY(control<QTimer>("Timer1")->isActive());
-    m_form->hide();
-    QVERIFY(!control<QTimer>("Timer1")->isActive());
-    m_form->show();
-    QVERIFY(control<QTimer>("Timer1")->isActive());
 }
 
 void TestForm1::buttonsShowTheirStateAndKeys_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("text"); // empty for a picture button
+    QTest::addColumn<QString>("accessibleName");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QString>("toolTip");  // names every key of the button
     QTest::addColumn<QString>("shortcut"); // the one assistive technology reports
@@ -115,36 +101,38 @@ void TestForm1::buttonsShowTheirStateAndKeys_data()
     const QString undo = QStringLiteral("\nCtrl+Z undoes it, Ctrl+Shift+Z or Ctrl+Y redoes it");
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
-    QTest::newRow("copy") << "Command1" << "copy >>" << false
+    QTest::newRow("copy") << "Command1" << "copy >>" << "copy >>" << false
                           << "copy >>: does nothing until SRC and DEST both hold a set "
                              "(Alt+Right, Ctrl+Right)" + undo << "Alt+Right";
-    QTest::newRow("LOAD SRC") << "Command2" << "LOAD SRC" << true << "LOAD SRC (Ctrl+O)" + undo
-                              << "Ctrl+O";
-    QTest::newRow("LOAD DEST") << "Command3" << "LOAD DEST" << true
+    QTest::newRow("LOAD SRC") << "Command2" << "LOAD SRC" << "LOAD SRC" << true
+                              << "LOAD SRC (Ctrl+O)" + undo << "Ctrl+O";
+    QTest::newRow("LOAD DEST") << "Command3" << "LOAD DEST" << "LOAD DEST" << true
                                << "LOAD DEST (Ctrl+Shift+O)" + undo << "Ctrl+Shift+O";
-    QTest::newRow("save") << "Command4" << "save" << false << "save (Ctrl+S, Enter)" << "Ctrl+S";
-    QTest::newRow("quit") << "Command5" << "quit" << true
+    QTest::newRow("save") << "Command4" << "save" << "save" << false << "save (Ctrl+S, Enter)"
+                          << "Ctrl+S";
+    QTest::newRow("quit") << "Command5" << "quit" << "quit" << true
                           << "quit: closes Tolvane at once, without saving" << "";
-    QTest::newRow("SRC down") << "Command6" << "" << true
+    QTest::newRow("SRC down") << "Command6" << "" << "Move SRC entry down" << true
                               << "Move SRC entry down (Ctrl+Down, Alt+Down in the SRC list)" + undo
                               << "Ctrl+Down";
-    QTest::newRow("SRC up") << "Command7" << "" << true
+    QTest::newRow("SRC up") << "Command7" << "" << "Move SRC entry up" << true
                             << "Move SRC entry up (Ctrl+Up, Alt+Up in the SRC list)" + undo
                             << "Ctrl+Up";
-    QTest::newRow("DEST up") << "Command8" << "" << true
+    QTest::newRow("DEST up") << "Command8" << "" << "Move DEST entry up" << true
                              << "Move DEST entry up (Ctrl+Up, Alt+Up in the DEST list)" + undo
                              << "Ctrl+Up";
-    QTest::newRow("DEST down") << "Command9" << "" << true
+    QTest::newRow("DEST down") << "Command9" << "" << "Move DEST entry down" << true
                                << "Move DEST entry down (Ctrl+Down, Alt+Down in the DEST list)"
-                                  + undo << "Ctrl+Down";
-    QTest::newRow("SRC clear") << "Command10" << "" << true
+                               + undo << "Ctrl+Down";
+    QTest::newRow("SRC clear") << "Command10" << "" << "Clear SRC selection" << true
                                << "Clear SRC selection (Ctrl+Shift+A in the SRC list)"
                                << "Ctrl+Shift+A";
-    QTest::newRow("DEST clear") << "Command11" << "" << true
+    QTest::newRow("DEST clear") << "Command11" << "" << "Clear DEST selection" << true
                                 << "Clear DEST selection (Ctrl+Shift+A in the DEST list)"
                                 << "Ctrl+Shift+A";
-    QTest::newRow("sink") << "Command12" << "Command12" << true << "" << "";
-    QTest::newRow("NEW") << "Command13" << "NEW" << true << "NEW (Ctrl+N)" + undo << "Ctrl+N";
+    QTest::newRow("focus rest") << "Command12" << "Command12" << "Focus rest" << true << "" << "";
+    QTest::newRow("NEW") << "Command13" << "NEW" << "NEW" << true << "NEW (Ctrl+N)" + undo
+                         << "Ctrl+N";
     // clang-format on
 }
 
@@ -152,11 +140,13 @@ void TestForm1::buttonsShowTheirStateAndKeys()
 {
     QFETCH(QString, name);
     QFETCH(QString, text);
+    QFETCH(QString, accessibleName);
     QFETCH(bool, enabled);
     QFETCH(QString, toolTip);
     QFETCH(QString, shortcut);
     auto *button = control<QPushButton>(qPrintable(name));
     QCOMPARE(button->text(), text);
+    QCOMPARE(button->accessibleName(), accessibleName);
     QCOMPARE(button->isEnabled(), enabled);
     QCOMPARE(button->icon().isNull(), !text.isEmpty());
     QCOMPARE(button->toolTip(), toolTip);
@@ -292,20 +282,6 @@ void TestForm1::quitClosesAtOnce()
     QVERIFY(m_dialogs->shown.isEmpty());
 }
 
-void TestForm1::enterPressesSaveOnlyWhileEnabled()
-{
-    QTest::keyClick(control<QListWidget>("List1"), Qt::Key_Return);
-    QVERIFY(m_dialogs->fileDialogs.isEmpty());
-
-    control<QPushButton>("Command4")->setEnabled(true);
-    m_dialogs->fileNames = {QString()}; // the save dialog is cancelled
-    QTest::keyClick(control<QListWidget>("List1"), Qt::Key_Return);
-    QCOMPARE(m_dialogs->fileDialogs.size(), 1);
-    QCOMPARE(m_dialogs->fileDialogs.first().title, QStringLiteral("Save DEST Patch Set"));
-    QVERIFY(m_dialogs->fileDialogs.first().save);
-    QVERIFY(m_dialogs->shown.isEmpty());
-}
-
 void TestForm1::escapeOnlyMovesTheFocus()
 {
     auto *list = control<QListWidget>("List2");
@@ -395,12 +371,11 @@ void TestForm1::passiveControlsLetTheMouseThrough()
     }
 }
 
-void TestForm1::releaseHandsTheFocusToTheSink_data()
+void TestForm1::releaseSendsTheFocusToTheRest_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("handsOver");
-    for (const char *name : {"Command2", "Command3", "Command6", "Command7", "Command8", "Command9",
-                             "Command10", "Command11", "Command13"}) {
+    QTest::addColumn<bool>("sendsFocus");
+    for (const char *name : focusPassingButtons) {
         QTest::newRow(name) << name << true;
     }
     for (const char *name : {"Command1", "Command4", "Command5"}) {
@@ -408,19 +383,19 @@ void TestForm1::releaseHandsTheFocusToTheSink_data()
     }
 }
 
-void TestForm1::releaseHandsTheFocusToTheSink()
+void TestForm1::releaseSendsTheFocusToTheRest()
 {
     QFETCH(QString, name);
-    QFETCH(bool, handsOver);
+    QFETCH(bool, sendsFocus);
     auto *list = control<QListWidget>("List1");
     list->setFocus();
-    // The right button: it clicks nothing, so only the hand-off can move the focus.
+    // The right button: it clicks nothing, so only the release can move the focus.
     auto *button = control<QPushButton>(qPrintable(name));
     button->setEnabled(true);
     QTest::mousePress(button, Qt::RightButton);
     QTest::mouseRelease(button, Qt::RightButton);
-    // The press gives a button the focus; only the nine hand it on at the release.
-    QWidget *expected = handsOver ? control<QPushButton>("Command12") : button;
+    // The press gives a button the focus; only the nine send it to the focus rest at the release.
+    QWidget *expected = sendsFocus ? control<QPushButton>("Command12") : button;
     QCOMPARE(m_form->focusWidget(), expected);
     QVERIFY(m_form->isVisible());
 }
@@ -428,19 +403,16 @@ void TestForm1::releaseHandsTheFocusToTheSink()
 void TestForm1::smallButtonsStillClickInAnActiveWindow_data()
 {
     QTest::addColumn<QString>("name");
-    for (const char *name : {"Command2", "Command3", "Command6", "Command7", "Command8", "Command9",
-                             "Command10", "Command11", "Command13"}) {
+    for (const char *name : focusPassingButtons) {
         QTest::newRow(name) << name;
     }
 }
 
 void TestForm1::smallButtonsStillClickInAnActiveWindow()
 {
-    // In an active window a press gives the button the focus, and the hand-off at the
-    // release takes it away again: the click must run all the same, every time.
+    // In an active window a press gives the button the focus, and the release sends it back
+    // to the focus rest: the click must run all the same, every time.
     QFETCH(QString, name);
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form));
     auto *button = control<QPushButton>(qPrintable(name));
     QSignalSpy clicks(button, &QAbstractButton::clicked);
     if (name == QLatin1String("Command2") || name == QLatin1String("Command3")) {
@@ -495,26 +467,101 @@ void TestForm1::everyControlHasAccessibleTexts()
     QCOMPARE(checked, 27); // 2 lists, 9 labels, the logo, 2 picture boxes, 13 buttons
 }
 
-void TestForm1::pictureButtonsSayWhatTheyDo_data()
+void TestForm1::stripRestsWhileNobodyWatches_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("accessibleName");
-    // Laid out by hand: the formatter would give every text of a row a line of its own.
-    // clang-format off
-    QTest::newRow("Command7") << "Command7" << "Move SRC entry up";
-    QTest::newRow("Command6") << "Command6" << "Move SRC entry down";
-    QTest::newRow("Command10") << "Command10" << "Clear SRC selection";
-    QTest::newRow("Command8") << "Command8" << "Move DEST entry up";
-    QTest::newRow("Command9") << "Command9" << "Move DEST entry down";
-    QTest::newRow("Command11") << "Command11" << "Clear DEST selection";
-    // clang-format on
+    QTest::addColumn<QString>("how"); // as restStrip() takes it
+    QTest::addColumn<bool>("rests");
+    QTest::newRow("minimised") << "minimise" << true;
+    QTest::newRow("hidden") << "hide" << true;
+    QTest::newRow("another window active") << "deactivate" << true;
+    QTest::newRow("desktop asks for no animations") << "no animations" << true;
+    QTest::newRow("click on the strip") << "click strip" << true;
+    QTest::newRow("drag by the strip") << "drag strip" << false;
+    QTest::newRow("click on the logo") << "click logo" << false;
 }
 
-void TestForm1::pictureButtonsSayWhatTheyDo()
+void TestForm1::stripRestsWhileNobodyWatches()
 {
-    QFETCH(QString, name);
-    QFETCH(QString, accessibleName);
-    QCOMPARE(control<QPushButton>(qPrintable(name))->accessibleName(), accessibleName);
+    QFETCH(QString, how);
+    QFETCH(bool, rests);
+    auto *timer = control<QTimer>("Timer1");
+    const auto *marquee = m_form->findChild<Marquee *>();
+    QVERIFY(marquee != nullptr);
+    // Waits for the strip's first frame, so a restart would show as a jump back.
+    QVERIFY(QTest::qWaitFor([marquee] { return marquee->state().shown; }));
+    const int x = marquee->state().marqueeX;
+
+    restStrip(how, true);
+    QCOMPARE(timer->isActive(), !rests); // while it rests, nothing wakes the program
+    QCOMPARE(marquee->isMoving(), !rests);
+    if (!rests) {
+        return;
+    }
+    QCOMPARE(marquee->state().marqueeX, x);
+
+    restStrip(how, false);
+    QVERIFY(marquee->isMoving());
+    QVERIFY(timer->isActive());
+    QCOMPARE(marquee->state().marqueeX, x); // it goes on from where it stood
+    // The next frame comes at the strip's own pace, not with the ticks the rest skipped.
+    QVERIFY(QTest::qWaitFor([marquee, x] { return marquee->state().marqueeX != x; }));
+    QVERIFY(x - marquee->state().marqueeX <= 3 * 6);
+}
+
+void TestForm1::restStrip(const QString &how, bool on)
+{
+    const auto clickAt = [this](const char *name) {
+        QTest::mouseClick(m_form, Qt::LeftButton, {}, control<QWidget>(name)->geometry().center());
+    };
+    const auto activate = [this] {
+        // Offscreen, a window shown again keeps the platform's focus while the widget stays
+        // inactive, and asking for the focus it has changes nothing: another window takes the
+        // focus first and gives it back.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitFor([this] { return m_form->isActiveWindow(); }));
+    };
+    if (how == QLatin1String("minimise")) {
+        on ? m_form->showMinimized() : m_form->showNormal();
+        if (!on) {
+            activate();
+        }
+    } else if (how == QLatin1String("hide")) {
+        on ? m_form->hide() : m_form->show();
+        if (!on) {
+            activate();
+        }
+    } else if (how == QLatin1String("deactivate")) {
+        if (on) {
+            m_otherWindow = std::make_unique<QWidget>();
+            m_otherWindow->show();
+            m_otherWindow->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(m_otherWindow.get()));
+        } else {
+            activate();
+            m_otherWindow.reset();
+        }
+    } else if (how == QLatin1String("no animations")) {
+        m_form->setDesktopAnimations(!on);
+    } else if (how == QLatin1String("click strip")) {
+        clickAt("Picture1"); // a second click sets it going again
+    } else if (how == QLatin1String("drag strip")) {
+        // Pressed on the strip, the window follows the cursor; the release ends a drag.
+        const QPoint grab = control<QWidget>("Picture1")->geometry().center();
+        QTest::mousePress(m_form, Qt::LeftButton, {}, grab);
+        QCursor::setPos(m_form->mapToGlobal(grab) + QPoint(20, 10));
+        QMouseEvent move(QEvent::MouseMove, QPointF(grab), QPointF(QCursor::pos()), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_form, &move);
+        QTest::mouseRelease(m_form, Qt::LeftButton, {}, grab);
+    } else if (how == QLatin1String("click logo")) {
+        clickAt("Image1");
+    } else {
+        QFAIL(qPrintable(how));
+    }
 }
 
 // The tooltip Qt shows with the pointer resting on a control: passive controls pass the mouse

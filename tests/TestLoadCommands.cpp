@@ -4,7 +4,6 @@
 #include "Form1.h"
 #include "ScriptedDialogs.h"
 #include "WindowFixture.h"
-#include "WindowLook.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -17,15 +16,11 @@ namespace {
 const QString filter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
 }
 
-class TestLoadCommands : public QObject, private WindowTest
+class TestLoadCommands : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void cancelChangesNothing_data();
     void cancelChangesNothing();
     void secondSideEnablesCopyAndSave_data();
@@ -47,21 +42,6 @@ private:
         click(button);
     }
 };
-
-void TestLoadCommands::initTestCase()
-{
-    WindowLook::registerFonts();
-}
-
-void TestLoadCommands::init()
-{
-    openWindow();
-}
-
-void TestLoadCommands::cleanup()
-{
-    closeWindow();
-}
 
 void TestLoadCommands::cancelChangesNothing_data()
 {

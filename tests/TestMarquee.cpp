@@ -1,6 +1,13 @@
+#include "DesktopAnimations.h"
 #include "Marquee.h"
 
+#include <QBackingStore>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QPainter>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -8,6 +15,20 @@ QPixmap whiteStrip()
 {
     QPixmap strip(95, 25);
     strip.fill(Qt::white);
+    return strip;
+}
+
+// Like the window's strip: shaded from top to bottom, with a rim, so its columns differ.
+QPixmap shadedStrip()
+{
+    QPixmap strip(95, 25);
+    QPainter painter(&strip);
+    QLinearGradient shade(0, 0, 0, 25);
+    shade.setColorAt(0, QColor(253, 253, 253));
+    shade.setColorAt(1, QColor(238, 240, 243));
+    painter.fillRect(strip.rect(), shade);
+    painter.setPen(QColor(221, 225, 230));
+    painter.drawRect(0, 0, 94, 24);
     return strip;
 }
 
@@ -36,6 +57,8 @@ private slots:
     void clsRemovesTheText();
     void skippedTicksNeverShowAStaleFrame();
     void surfaceIsAtTheDevicePixelRatio();
+    void desktopSettingReachesTheWindow_data();
+    void desktopSettingReachesTheWindow();
 };
 
 void TestMarquee::textsHaveTheirLengths()
@@ -194,15 +217,28 @@ void TestMarquee::clsRemovesTheText()
 
 void TestMarquee::skippedTicksNeverShowAStaleFrame()
 {
-    // A tick that moves the text by less than a pixel draws nothing; what Picture1 shows must
-    // still be exactly the frame that tick would have composed, through a wrap as well.
+    // A tick that moves the text by less than a step draws nothing; what Picture1 holds must
+    // still be exactly the frame drawing that tick's text would compose, through a wrap as
+    // well, and what the window shows of it must be that frame too, though only changed rows
+    // are painted. On a screen of ratio 2 (QT_SCALE_FACTOR=2) the text steps two device pixels.
     QFont font(QStringLiteral("Small Fonts"));
     font.setPointSizeF(6.75);
-    PictureBox Picture2(whiteStrip());
-    PictureBox Picture1(whiteStrip());
-    PictureBox reference(whiteStrip());
+    QWidget window;
+    PictureBox Picture2(shadedStrip(), &window);
+    PictureBox Picture1(shadedStrip(), &window);
+    PictureBox reference(shadedStrip());
+    Picture1.setGeometry(10, 5, 97, 25); // as in the window: wider than its picture and the buffer
     Picture2.setFont(font);
     reference.setFont(font);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const qreal ratio = Picture1.devicePixelRatioF();
+    const int step = std::max(1, int(ratio));
+    const auto shown = [&window, &Picture1, ratio] {
+        const auto *store = static_cast<const QImage *>(window.backingStore()->paintDevice());
+        const QRect place(Picture1.pos() * ratio, Picture1.size() * ratio);
+        return store->copy(place).convertToFormat(QImage::Format_RGB32);
+    };
     MarqueeState state;
     startMarquee(state);
     state.text = QStringLiteral("patch");
@@ -213,14 +249,22 @@ void TestMarquee::skippedTicksNeverShowAStaleFrame()
     for (int tick = 1; tick <= ticks; ++tick) {
         const MarqueeState before = state;
         marqueeTick(state, font, Picture2, Picture1);
+        // The reference draws its glyphs: after a first print, the text is not copied from a
+        // drawing of the line, as the buffer's is.
         reference.Cls();
+        reference.printText(QString(), 0, 0);
         reference.printText(state.text, state.marqueeX, 0);
-        QVERIFY2(Picture1.surface() == reference.surface(), qPrintable(QString::number(tick)));
+        const QImage frame =
+            Picture1.surface().copy(QRect(QPoint(0, 0), reference.surface().size()));
+        QVERIFY2(frame == reference.surface(), qPrintable(QString::number(tick)));
+        QVERIFY2(shown() == Picture1.surface().convertToFormat(QImage::Format_RGB32),
+                 qPrintable(QString::number(tick)));
         const bool drawn = !before.shown || state.shownDeviceX != before.shownDeviceX
             || state.shownText != before.shownText;
         QCOMPARE(drawn, --due == 0);
         if (drawn) {
             due = ticksUntilNextFrame(state, Picture2);
+            QCOMPARE(state.shownDeviceX % step, 0);
         }
     }
     QCOMPARE(state.text, marqueeTexts()[1]); // the wrap was crossed
@@ -234,6 +278,50 @@ void TestMarquee::surfaceIsAtTheDevicePixelRatio()
     const QImage surface = Picture2.surface();
     QCOMPARE(surface.devicePixelRatio(), Picture2.devicePixelRatioF());
     QCOMPARE(surface.size(), (QSizeF(95, 25) * Picture2.devicePixelRatioF()).toSize());
+}
+
+void TestMarquee::desktopSettingReachesTheWindow_data()
+{
+    QTest::addColumn<QString>("group");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value");   // as the portal's SettingChanged carries it
+    QTest::addColumn<QString>("reported"); // "on", "off" or "" for nothing reported
+    const QString interface = QStringLiteral("org.gnome.desktop.interface");
+    const QString animations = QStringLiteral("enable-animations");
+    const auto wrapped = [](const QVariant &value) {
+        return QVariant::fromValue(QDBusVariant(value));
+    };
+    // clang-format off
+    QTest::newRow("off") << interface << animations << wrapped(false) << "off";
+    QTest::newRow("on") << interface << animations << wrapped(true) << "on";
+    QTest::newRow("wrapped twice, as Read answers") << interface << animations
+                                                    << wrapped(wrapped(false)) << "off";
+    QTest::newRow("not a boolean") << interface << animations << wrapped(QStringLiteral("false"))
+                                   << "";
+    QTest::newRow("another key") << interface << "enable-hot-corners" << wrapped(false) << "";
+    QTest::newRow("another group") << "org.gnome.desktop.a11y" << animations << wrapped(false)
+                                   << "";
+    // clang-format on
+}
+
+void TestMarquee::desktopSettingReachesTheWindow()
+{
+    QFETCH(QString, group);
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QFETCH(QString, reported);
+    DesktopAnimations animations; // never started: no bus is asked
+    QSignalSpy changes(&animations, &DesktopAnimations::changed);
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("SettingChanged"));
+    signal << group << key << value;
+    QVERIFY(QMetaObject::invokeMethod(&animations, "settingChanged", Q_ARG(QDBusMessage, signal)));
+    QStringList seen;
+    for (const QList<QVariant> &change : std::as_const(changes)) {
+        seen.append(change.constFirst().toBool() ? QStringLiteral("on") : QStringLiteral("off"));
+    }
+    QCOMPARE(seen, reported.isEmpty() ? QStringList() : QStringList({reported}));
 }
 
 QTEST_MAIN(TestMarquee)

@@ -13,6 +13,7 @@
 #include "WindowLook.h"
 
 #include <QAccessible>
+#include <QDir>
 #include <QDrag>
 #include <QFile>
 #include <QMimeData>
@@ -24,15 +25,11 @@
 
 Q_DECLARE_METATYPE(OverwriteAnswer)
 
-class TestWindowCommands : public QObject, private WindowTest
+class TestWindowCommands : public WindowTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
     void copyAsksBeforeOverwriting_data();
     void copyAsksBeforeOverwriting();
     void moveButtonsMoveTheirSide_data();
@@ -42,11 +39,10 @@ private slots:
     void newStartsAnEmptyDestSet();
     void detailFadesInAfterAClick();
     void changesByTheProgramShowNoDetail();
-    void saveWritesTheChosenFile();
+    void saveWritesOnlyTheChosenFile_data();
+    void saveWritesOnlyTheChosenFile();
     void saveDialogStartsAtDestsFile_data();
     void saveDialogStartsAtDestsFile();
-    void failingSaveShowsItsMessage();
-    void cancelledSaveWritesNothing();
     void keysRunTheirCommands_data();
     void keysRunTheirCommands();
     void marksFollowCopyAndUndo_data();
@@ -153,21 +149,6 @@ private:
         return all;
     }
 };
-
-void TestWindowCommands::initTestCase()
-{
-    WindowLook::registerFonts();
-}
-
-void TestWindowCommands::init()
-{
-    openWindow();
-}
-
-void TestWindowCommands::cleanup()
-{
-    closeWindow();
-}
 
 // SRC is {alpha, beta, gamma}, DEST {gamma, beta}: a copy of all three appends alpha, then
 // asks about beta and, unless an answer holds for all, about gamma.
@@ -338,24 +319,14 @@ void TestWindowCommands::changesByTheProgramShowNoDetail()
     QVERIFY(control<AnchoredLabel>("Label5")->caption().isEmpty());
 }
 
-void TestWindowCommands::saveWritesTheChosenFile()
+void TestWindowCommands::saveWritesOnlyTheChosenFile_data()
 {
-    loadBoth({"a"}, {"x", "y"});
-    const QString path = m_folder->filePath("saved.tvr");
-    m_dialogs->fileNames = {path, QString()};
-    click("Command4");
-    QFile saved(path);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    const QByteArray bytes = saved.readAll();
-    QVERIFY(bytes.startsWith("TAVRO=0.3\r\n\r\n/bgn 000\r\n"));
-    QVERIFY(bytes.contains("Name=y\r\n"));
-    QVERIFY(m_dialogs->shown.isEmpty());
-
-    // The saved name is offered by the next dialog.
-    click("Command2");
-    QCOMPARE(m_dialogs->fileDialogs.last().initialName, path);
-    QCOMPARE(m_dialogs->fileDialogs.at(2).title, QStringLiteral("Save DEST Patch Set"));
-    QVERIFY(m_dialogs->fileDialogs.at(2).save);
+    QTest::addColumn<QString>("chosen"); // the save dialog's answer in the test folder; "" cancels
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("failureShown");
+    QTest::newRow("saved") << "saved.tvr" << true << false;
+    QTest::newRow("folder missing") << "no such folder/saved.tvr" << false << true;
+    QTest::newRow("cancelled") << "" << false << false;
 }
 
 // DEST alone, so "save" must be enabled without SRC. `start` is the name the save dialog
@@ -416,28 +387,43 @@ void TestWindowCommands::saveDialogStartsAtDestsFile()
     QVERIFY(!control<QPushButton>("Command4")->isEnabled());
 }
 
-void TestWindowCommands::failingSaveShowsItsMessage()
+void TestWindowCommands::saveWritesOnlyTheChosenFile()
 {
-    loadBoth({"a"}, {"x"});
+    QFETCH(QString, chosen);
+    QFETCH(bool, written);
+    QFETCH(bool, failureShown);
+    loadBoth({"a"}, {"x", "y"});
     const PatchTable before = m_form->sets().DestTable;
-    const QString path = m_folder->filePath("no such folder/saved.tvr");
+    const QString path = chosen.isEmpty() ? QString() : m_folder->filePath(chosen);
     m_dialogs->fileNames = {path};
     click("Command4");
-    QCOMPARE(m_dialogs->shown.size(), 1);
-    QCOMPARE(m_dialogs->shown.first().title, QStringLiteral("Tolvane"));
-    QVERIFY(!m_dialogs->shown.first().text.isEmpty());
-    QVERIFY(!QFile::exists(path));
+
+    QCOMPARE(m_dialogs->fileDialogs.last().title, QStringLiteral("Save DEST Patch Set"));
+    QVERIFY(m_dialogs->fileDialogs.last().save);
+    QCOMPARE(m_dialogs->shown.size(), failureShown ? 1 : 0);
+    if (failureShown) {
+        QCOMPARE(m_dialogs->shown.first().title, QStringLiteral("Tolvane"));
+        QVERIFY(!m_dialogs->shown.first().text.isEmpty());
+    }
     QCOMPARE(m_form->sets().DestTable, before);
     QVERIFY(control<QPushButton>("Command4")->isEnabled());
-}
+    const QStringList files = written ? QStringList({"dest.tvr", "saved.tvr", "src.tvr"})
+                                      : QStringList({"dest.tvr", "src.tvr"});
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), files);
+    if (written) {
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray bytes = saved.readAll();
+        QVERIFY(bytes.startsWith("TAVRO=0.3\r\n\r\n/bgn 000\r\n"));
+        QVERIFY(bytes.contains("Name=y\r\n"));
+    }
 
-void TestWindowCommands::cancelledSaveWritesNothing()
-{
-    loadBoth({"a"}, {"x"});
+    // The name chosen is offered by the next dialog; a cancel leaves the name the save
+    // dialog opened with, DEST's file.
     m_dialogs->fileNames = {QString()};
-    click("Command4");
-    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList({"dest.tvr", "src.tvr"}));
-    QVERIFY(m_dialogs->shown.isEmpty());
+    click("Command2");
+    QCOMPARE(m_dialogs->fileDialogs.last().initialName,
+             path.isEmpty() ? m_folder->filePath("dest.tvr") : path);
 }
 
 void TestWindowCommands::keysRunTheirCommands_data()
@@ -456,6 +442,10 @@ void TestWindowCommands::keysRunTheirCommands_data()
     QTest::newRow("Ctrl+S") << "a | x" << "List2" << "Ctrl+S" << ">a | >x"
                             << "Save DEST Patch Set";
     QTest::newRow("Ctrl+S, save disabled") << "a | -" << "List1" << "Ctrl+S" << ">a | -" << "";
+    QTest::newRow("Return") << "a | x" << "List1" << "Return" << ">a | >x" << "Save DEST Patch Set";
+    QTest::newRow("keypad Enter") << "a | x" << "Command7" << "Enter" << ">a | >x"
+                                  << "Save DEST Patch Set";
+    QTest::newRow("Return, save disabled") << "a | -" << "List1" << "Return" << ">a | -" << "";
     QTest::newRow("Ctrl+N") << "a | x, y" << "Command12" << "Ctrl+N"
                             << ">a | >Empty patch entry" << "";
     QTest::newRow("Alt+Right") << "a, [b] | x" << "List1" << "Alt+Right" << ">a, b | x, >b" << "";
@@ -537,8 +527,6 @@ void TestWindowCommands::keysRunTheirCommands()
     QFETCH(QString, keys);
     QFETCH(QString, after);
     QFETCH(QString, dialog);
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form));
     arrange(before);
     control<QWidget>(qPrintable(focus))->setFocus();
     // Keys a millisecond apart, however slow the run: a search is always under way.
@@ -598,8 +586,6 @@ void TestWindowCommands::marksFollowCopyAndUndo()
     QFETCH(QString, keys);
     QFETCH(QString, srcMarks);
     QFETCH(QString, destMarks);
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form));
     QByteArray dest = patchSetBytes({"b", "c", "d"});
     dest.replace("Description=b described", "Description=b changed");
     m_dialogs->fileNames << writeFile(*m_folder, "src.tvr", patchSetBytes({"a", "b", "c"}))

@@ -1,4 +1,5 @@
 #include "CommandLine.h"
+#include "DesktopAnimations.h"
 #include "Dialogs.h"
 #include "Form1.h"
 #include "WindowLook.h"
@@ -62,6 +63,12 @@ int main(int argc, char *argv[])
     Form1 window(dialogs);
     QApplication::setWindowIcon(window.windowIcon()); // for dialogs and task switchers
     window.show();
+    // The desktop's wish for stillness reaches the window from here, so no window built by a
+    // test ever asks the bus.
+    DesktopAnimations animations;
+    QObject::connect(&animations, &DesktopAnimations::changed, &window,
+                     &Form1::setDesktopAnimations);
+    animations.start();
     openCommandLinePaths(window, commandLine);
     return app->exec();
 }

@@ -1,7 +1,7 @@
 // The program's one window: the SRC list on the left, the DEST list on the right, the command
 // buttons, the status, count and detail labels, the marquee strip and the frame. It owns the
 // two patch sets and the editor that changes them. Every control is described once, in the
-// control table of buildControls(), a button's keys included, and every control event and
+// control table (ControlTable.cpp), a button's keys included, and every control event and
 // every key of a command without a button is wired in connectControls(), through a KeyMap.
 // Files and questions go through the dialog seam it is given, so tests drive it scripted.
 //
@@ -21,11 +21,9 @@
 
 #include "DetailPanel.h"
 #include "DragForm.h"
-#include "Marquee.h"
 #include "PatchSets.h"
 #include "SideView.h"
 
-#include <QElapsedTimer>
 #include <QPixmap>
 #include <QWidget>
 
@@ -36,6 +34,7 @@ class Dialogs;
 class EntryViewHost;
 class KeyMap;
 class ListSideView;
+class Marquee;
 class PatchSetEditor;
 class PictureBox;
 class QLabel;
@@ -58,12 +57,15 @@ public:
     // returned that path: the same messages, status label and undo step, and the shared file
     // name of the dialogs set to it. The command line and a file dropped on a list come here.
     void loadPath(Side side, const QString &path);
+    // Whether the desktop lets programs animate; main() follows the desktop's setting here.
+    // The marquee strip stands still while it does not.
+    void setDesktopAnimations(bool enabled);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
@@ -75,6 +77,7 @@ private:
     // Gives "copy >>" the tooltip and accessible description of what a press would do now.
     void describeCopy();
 
+    // Makes every control from the control table (ControlTable.cpp).
     void buildControls();
     void connectControls();
     // A local file dropped on a list loads into its side; the window itself takes no drops.
@@ -90,24 +93,18 @@ private:
     void loadFile(Side side, const QString &path);
     void saveDest();
     void showDetail(Side side);
-
-    // One marquee tick (Timer1's 10 ms), and the timer's wake: the ticks that were due, then
-    // a wake for the next frame, or none while the window is hidden or minimised.
-    void tickMarquee();
-    void runDueMarqueeTicks();
-    void scheduleMarquee();
+    // The strip is unseen while the window is hidden or minimised.
+    void followVisibility();
 
     Dialogs &m_dialogs;
     PatchSets m_sets;
     QPixmap m_backdrop;
-    MarqueeState m_marquee;
-    QElapsedTimer m_marqueeClock; // since the strip last started; invalid while it waits
-    qint64 m_marqueeTicksRun = 0; // ticks run on that clock
-    int m_marqueeTicksDue = 0;    // ticks the next wake runs
     DetailFade m_fade;
     DragForm m_drag;
-    KeyMap *m_keys = nullptr; // a child of the window
-    QString m_copyToolTipEnd; // the keys and the undo note of the "copy >>" tooltip
+    bool m_stripPressed = false;  // the left button went down on the strip and is still down
+    KeyMap *m_keys = nullptr;     // a child of the window
+    Marquee *m_marquee = nullptr; // a child of the window, with Timer1
+    QString m_copyToolTipEnd;     // the keys and the undo note of the "copy >>" tooltip
 
     QListWidget *List1 = nullptr;
     QListWidget *List2 = nullptr;
@@ -136,7 +133,6 @@ private:
     QPushButton *Command11 = nullptr;
     QPushButton *Command12 = nullptr;
     QPushButton *Command13 = nullptr;
-    QTimer *Timer1 = nullptr;
     QTimer *Timer2 = nullptr;
 
     std::unique_ptr<ListSideView> m_leftView;

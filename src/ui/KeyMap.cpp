@@ -26,6 +26,9 @@ void KeyMap::bind(const QKeySequence &key, std::function<void()> action)
 
 void KeyMap::bind(const QKeySequence &key, const QWidget *focus, std::function<void()> action)
 {
+    if (key.count() == 1 && key[0].key() == Qt::Key_Enter) {
+        bind(QKeySequence(key[0].keyboardModifiers() | Qt::Key_Return), focus, action);
+    }
     m_bindings.append({key, focus, std::move(action)});
     listen(key);
 }

@@ -1,8 +1,8 @@
-// The window's keys: the shortcuts of its command buttons, and keys of commands that have no
-// button. Form1 binds a button's keys from its row of the control table and the other keys in
-// connectControls(). A key acts while the window is active, whatever has the focus, and runs
-// the first of its bindings that applies now: a binding may need one widget to have the focus,
-// so one key can serve the SRC list and the DEST list. Commands run at once, never delayed.
+// The window's keys, every one of them: the shortcuts of its command buttons, and keys of
+// commands that have no button. Form1 binds a button's keys from its row of the control table
+// and the other keys in connectControls(). A key acts while the window is active, whatever has
+// the focus, and runs the first of its bindings that applies now: a binding may need one widget
+// to have the focus, so one key can serve the SRC list and the DEST list. Commands run at once.
 #pragma once
 
 #include <QKeySequence>
@@ -26,7 +26,8 @@ public:
     // shortcut. With `focus`, the keys click the button only while `focus` has the focus.
     void bindButton(QPushButton *button, const QList<QKeySequence> &keys,
                     const QWidget *focus = nullptr);
-    // `key` runs `action`, wherever the focus is.
+    // `key` runs `action`, wherever the focus is. A binding of Enter binds Return too: users
+    // take the main block's Return and the keypad's Enter for one key.
     void bind(const QKeySequence &key, std::function<void()> action);
     // `key` runs `action` while `focus` has the focus.
     void bind(const QKeySequence &key, const QWidget *focus, std::function<void()> action);

@@ -3,6 +3,8 @@
 #include "WindowLook.h"
 
 #include <QFontMetricsF>
+#include <QLabel>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -120,4 +122,71 @@ int ticksUntilNextFrame(const MarqueeState &state, const PictureBox &Picture2)
         }
     }
     return bound;
+}
+
+Marquee::Marquee(QLabel *textLabel, PictureBox *buffer, PictureBox *strip, QObject *parent)
+    : QObject(parent), m_textLabel(textLabel), m_buffer(buffer), m_strip(strip),
+      m_timer(new QTimer(this))
+{
+    startMarquee(m_state);
+    m_textLabel->setText(m_state.text);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(TickInterval);
+    // Woken only when the strip is due to change, on the tick itself.
+    m_timer->setSingleShot(true);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, &Marquee::runDueTicks);
+}
+
+void Marquee::setRest(Rest rest, bool holds)
+{
+    const unsigned rests = holds ? m_rests | rest : m_rests & ~unsigned(rest);
+    if (rests == m_rests) {
+        return;
+    }
+    const bool wasMoving = isMoving();
+    m_rests = rests;
+    if (isMoving() == wasMoving) {
+        return;
+    }
+    if (isMoving()) {
+        schedule();
+    } else {
+        // The ticks of the coming wake are dropped: the strip stays at the frame it shows.
+        m_timer->stop();
+        m_clock.invalidate();
+    }
+}
+
+void Marquee::tick()
+{
+    marqueeTick(m_state, m_textLabel->font(), *m_buffer, *m_strip);
+    if (m_textLabel->text() != m_state.text) {
+        m_textLabel->setText(m_state.text);
+    }
+}
+
+void Marquee::runDueTicks()
+{
+    for (int tick = 0; tick < m_ticksDue; ++tick) {
+        this->tick();
+    }
+    m_ticksRun += m_ticksDue;
+    schedule();
+}
+
+void Marquee::schedule()
+{
+    m_ticksDue = ticksUntilNextFrame(m_state, *m_buffer);
+    // The wake is set on the clock of the ticks, not from now: waking a little late each
+    // time would slow the strip down. A wake more than a tick late (a busy or suspended
+    // machine) starts the clock afresh rather than rushing through the ticks it missed; so
+    // does the first wake after a rest, which resumes from where the strip stood.
+    const qint64 due = (m_ticksRun + m_ticksDue) * TickInterval;
+    if (!m_clock.isValid() || m_clock.elapsed() > due + TickInterval) {
+        m_clock.start();
+        m_ticksRun = 0;
+    }
+    const qint64 wait = (m_ticksRun + m_ticksDue) * TickInterval - m_clock.elapsed();
+    m_timer->start(int(std::max<qint64>(wait, 0)));
 }

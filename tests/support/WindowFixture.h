@@ -1,6 +1,6 @@
 // Helpers for tests that drive the real window: the window itself with the scripted dialog
-// seam, patch set files written into a temporary folder, clicks on list lines by number, and
-// keys pressed where the focus is.
+// seam (WindowTest, the base of their test classes), patch set files written into a temporary
+// folder, clicks on list lines by number, and keys pressed where the focus is.
 #pragma once
 
 #include "Form1.h"
@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QListWidget>
+#include <QObject>
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
@@ -109,33 +110,20 @@ inline void pressKeys(const QString &keys)
     }
 }
 
-// What a window test class inherits besides QObject: a fresh window, shown, with its own
-// dialogs and folder for each test function. Call openWindow() from init() and closeWindow()
-// from cleanup(); a test that passed must have used every scripted answer.
-class WindowTest
+// The base of every window test class: each test function gets a fresh window with its own
+// scripted dialogs and temporary folder, shown and active as a user's window would be. A test
+// that passed must have used every scripted answer. The slots are protected, so QtTest runs
+// them as the harness (it finds them by name) and never as test functions.
+class WindowTest : public QObject
 {
-protected:
-    void openWindow()
-    {
-        m_folder = new QTemporaryDir;
-        QVERIFY(m_folder->isValid());
-        m_dialogs = new ScriptedDialogs;
-        m_form = new Form1(*m_dialogs);
-        m_form->show();
-    }
-    void closeWindow()
-    {
-        if (!QTest::currentTestFailed()) {
-            QVERIFY(m_dialogs->allUsed());
-        }
-        delete m_form;
-        delete m_dialogs;
-        delete m_folder;
-        m_form = nullptr;
-        m_dialogs = nullptr;
-        m_folder = nullptr;
-    }
+    Q_OBJECT
 
+protected slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+protected:
     template<typename T>
     T *control(const char *name) const
     {
