@@ -13,7 +13,6 @@
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
 #include "PictureBox.h"
-#include "ToolTips.h"
 #include "TypeAhead.h"
 #include "WindowLook.h"
 
@@ -121,32 +120,18 @@ void Form1::connectControls()
         m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down), list, toBottom);
         m_keys->bind(QKeySequence(Qt::ALT | Qt::Key_End), list, toBottom);
     }
-    const QList<QKeySequence> undoKeys = {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-    const QList<QKeySequence> redoKeys = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                          QKeySequence(Qt::CTRL | Qt::Key_Y)};
-    for (const QKeySequence &key : undoKeys) {
+    for (const QKeySequence &key : undoKeys()) {
         m_keys->bind(key, [editor] { editor->undo(); });
     }
-    for (const QKeySequence &key : redoKeys) {
+    for (const QKeySequence &key : redoKeys()) {
         m_keys->bind(key, [editor] { editor->redo(); });
-    }
-    // The buttons whose steps those keys take back name them too.
-    const QString undoNote = ToolTips::undoNote(undoKeys, redoKeys);
-    for (QPushButton *button :
-         {Command1, Command2, Command3, Command6, Command7, Command8, Command9, Command13}) {
-        button->setToolTip(button->toolTip() + undoNote);
     }
     // Typing on a list searches it and never selects (see TypeAhead).
     new TypeAhead(List1);
     new TypeAhead(List2);
 
-    List1->setToolTip(ToolTips::listTip(Side::Left));
-    List2->setToolTip(ToolTips::listTip(Side::Right));
-    Command5->setToolTip(QStringLiteral("quit: closes Tolvane at once, without saving"));
-    Image1->setToolTip(QStringLiteral("The Tolvane logo, for decoration only"));
-    ToolTips::relayPassiveToolTips(this);
     // "copy >>" says what a press would do now: it follows both selections and its switch,
-    // keeping the keys and the note that the control table and the lines above gave it.
+    // keeping the keys and the undo note the control table gave its tooltip.
     m_copyToolTipEnd = Command1->toolTip().mid(Command1->accessibleName().size());
     for (const QListWidget *list : {List1, List2}) {
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
