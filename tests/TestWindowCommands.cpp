@@ -544,6 +544,7 @@ void TestWindowCommands::dragsMoveAndCopyLines_data()
     QTest::addColumn<Qt::DropAction>("action");
     QTest::addColumn<QString>("after"); // as picture() gives it
     const QList<OverwriteAnswer> none;
+    const QList<OverwriteAnswer> yes = {OverwriteAnswer::Yes};
     // Laid out by hand: the formatter would give every value of a row a line of its own.
     // clang-format off
     QTest::newRow("a line within DEST") << "a | >x, [y], z" << "List2" << 0 << "List2" << 3 << none
@@ -552,8 +553,8 @@ void TestWindowCommands::dragsMoveAndCopyLines_data()
                                               << 4 << none << Qt::MoveAction
                                               << "b, d, >[a], [c] | >x";
     QTest::newRow("SRC onto DEST, one question") << "a, [b], >[c] | x, b" << "List1" << 1
-                                                 << "List2" << 0 << QList<OverwriteAnswer>{OverwriteAnswer::Yes}
-                                                 << Qt::CopyAction << "a, [b], >[c] | >c, x, b";
+                                                 << "List2" << 0 << yes << Qt::CopyAction
+                                                 << "a, [b], >[c] | >c, x, b";
     QTest::newRow("DEST onto SRC refused") << "a | >x, [y]" << "List2" << 1 << "List1" << 0 << none
                                            << Qt::IgnoreAction << ">a | >x, [y]";
     QTest::newRow("SRC onto DEST without a set") << "a, b | -" << "List1" << 0 << "List2" << 0
