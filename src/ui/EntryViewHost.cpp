@@ -28,11 +28,6 @@ EntryViewHost::~EntryViewHost()
     delete m_view; // before the editor it reads goes
 }
 
-EntryView *EntryViewHost::view() const
-{
-    return m_view;
-}
-
 void EntryViewHost::toggle(Side side)
 {
     if (m_view) {

@@ -28,8 +28,6 @@ public:
     void toggle(Side side);
     // Opens the view, or brings it to the front, following `side`.
     void open(Side side);
-    // The open view, or nullptr.
-    EntryView *view() const;
     // After every change of the sets: the open view looks again.
     void refresh();
 
