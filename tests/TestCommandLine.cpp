@@ -12,15 +12,6 @@
 #include <QProcessEnvironment>
 #include <QTest>
 
-namespace {
-const QString missing = QStringLiteral("Can't find patch set file (%1)");
-const QString badHeader = QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
-// What the failed loads' messages give as their details.
-const QString missingDetail =
-    QStringLiteral("no readable file there: it is missing, a folder, or not open to this user");
-const QString badHeaderDetail = QStringLiteral("line 1: no TAVRO= header");
-} // namespace
-
 class TestCommandLine : public WindowTest
 {
     Q_OBJECT
@@ -48,9 +39,11 @@ void TestCommandLine::pathsLoadIntoTheirSides_data()
     QTest::newRow("more than two") << QStringList{"a.tvr", "b.tvr", "c.tvr"} << "a.tvr"
                                    << "b.tvr" << "" << "" << "";
     QTest::newRow("missing SRC") << QStringList{"missing.tvr", "b.tvr"} << "" << "b.tvr"
-                                 << "missing.tvr" << missing << missingDetail;
+                                 << "missing.tvr" << LoadFailure::Missing
+                                 << LoadFailure::MissingDetail;
     QTest::newRow("bad DEST") << QStringList{"a.tvr", "bad.tvr"} << "a.tvr" << ""
-                              << "bad.tvr" << badHeader << badHeaderDetail;
+                              << "bad.tvr" << LoadFailure::BadHeader
+                              << LoadFailure::BadHeaderDetail;
     // clang-format on
 }
 

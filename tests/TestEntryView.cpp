@@ -100,8 +100,6 @@ void TestEntryView::opensOnTheCurrentLineAndFollows()
                          << writeFile(*m_folder, "dest.tvr", dest);
     click("Command2");
     click("Command3");
-    m_form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_form));
     auto *lines = control<QListWidget>(qPrintable(list));
     const int line = list == QLatin1String("List1") ? 1 : 0;
     if (selected) {

@@ -35,8 +35,6 @@ void TestFileDrop::dropLoadsOneLocalFileAsACopy_data()
     const Qt::DropActions copyOrMove = Qt::CopyAction | Qt::MoveAction;
     const Qt::DropActions moveOnly = Qt::MoveAction;
     const QStringList one = {"a.tvr"};
-    const QString header =
-        QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
     QTest::newRow("on SRC") << "List1" << one << copyOrMove << Qt::CopyAction << true << "SRC"
@@ -46,7 +44,7 @@ void TestFileDrop::dropLoadsOneLocalFileAsACopy_data()
     QTest::newRow("move becomes copy") << "List2" << one << copyOrMove << Qt::MoveAction << true
                                        << "DEST" << "";
     QTest::newRow("bad file") << "List2" << QStringList{"bad.tvr"} << copyOrMove << Qt::CopyAction
-                              << true << "" << header;
+                              << true << "" << LoadFailure::BadHeader;
     QTest::newRow("move only") << "List2" << one << moveOnly << Qt::MoveAction << false << "" << "";
     QTest::newRow("two files") << "List1" << QStringList{"a.tvr", "b.tvr"} << copyOrMove
                                << Qt::CopyAction << false << "" << "";
@@ -109,7 +107,7 @@ void TestFileDrop::dropLoadsOneLocalFileAsACopy()
     QList<ShownText> expected;
     if (!message.isEmpty()) {
         // The one file that fails here is bad.tvr, whose first line is no header.
-        expected.append({"Tolvane", message, QStringLiteral("line 1: no TAVRO= header")});
+        expected.append({"Tolvane", message, LoadFailure::BadHeaderDetail});
     }
     QCOMPARE(m_dialogs->shown, expected);
     // As after its LOAD button, the next dialog offers the name that failed.

@@ -162,18 +162,12 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas_data()
     QTest::addColumn<QByteArray>("bytes"); // empty: the file does not exist
     QTest::addColumn<QString>("message");  // %1 is the path
     QTest::addColumn<QString>("details");  // where and why reading stopped
-    const QString missing = QStringLiteral("Can't find patch set file (%1)");
-    const QString header =
-        QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
     const QString body = QStringLiteral(
         "Error loading custom patch set (%1).\r\nMake sure file is not corrupted or empty.");
     const QByteArray badHeader = "TAVRA=0.3\r\n\r\n/bgn 000\r\nOmnipresence=1\r\n/end 000\r\n";
     const QByteArray badBody =
         "TAVRO=0.3\r\n\r\n/bgn 000\r\nOmnipresence=1\r\nName=bad\r\nRequiresSave=300\r\n"
         "/end 000\r\n";
-    const QString missingDetail =
-        QStringLiteral("no readable file there: it is missing, a folder, or not open to this user");
-    const QString headerDetail = QStringLiteral("line 1: no TAVRO= header");
     const QString bodyDetail =
         QStringLiteral("line 6: RequiresSave needs a number from 0 to 255, not \"300\"");
     for (const bool before : {false, true}) {
@@ -181,9 +175,11 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas_data()
         for (const char *button : {"Command2", "Command3"}) {
             const char *side = QByteArray(button) == "Command2" ? "SRC" : "DEST";
             QTest::addRow("%s %s, missing file", state, side)
-                << button << before << QByteArray() << missing << missingDetail;
+                << button << before << QByteArray() << LoadFailure::Missing
+                << LoadFailure::MissingDetail;
             QTest::addRow("%s %s, bad header", state, side)
-                << button << before << badHeader << header << headerDetail;
+                << button << before << badHeader << LoadFailure::BadHeader
+                << LoadFailure::BadHeaderDetail;
             QTest::addRow("%s %s, error in the body", state, side)
                 << button << before << badBody << body << bodyDetail;
         }

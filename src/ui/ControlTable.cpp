@@ -1,13 +1,14 @@
 // The window's controls, one row each: Form1::buildControls() makes every control from its row,
-// gives it its name, place, look and texts, chains the tab order and binds each button's keys.
-// A row's kind says what kind of control it makes and which columns it has: only lists and
-// buttons take a place in the tab order, only labels have an anchor, only buttons have keys,
-// and every picture passes the mouse to the window, which drags itself.
+// gives it its name, place, look and texts (its tooltip included), chains the tab order and
+// binds each button's keys. A row's kind says what kind of control it makes and which columns
+// it has: only lists and buttons take a place in the tab order, only labels have an anchor,
+// only buttons have keys, and every picture passes the mouse to the window, which drags itself.
 #include "Form1.h"
 
 #include "AnchoredLabel.h"
 #include "KeyMap.h"
 #include "PictureBox.h"
+#include "ToolTips.h"
 #include "WindowLook.h"
 
 #include <QLabel>
@@ -40,6 +41,8 @@ enum ButtonTrait : unsigned {
     // Its keys act only while the SRC list, or the DEST list, has the focus.
     KeysInSrcList = 1u << 2,
     KeysInDestList = 1u << 3,
+    // Its steps can be undone: its tooltip names the undo and redo keys on a line of its own.
+    Undoable = 1u << 4,
 };
 
 // Whether a label takes the mouse, or passes it to the window so the window can be dragged.
@@ -60,6 +63,7 @@ struct ListRow
     ControlMember<QListWidget> member;
     Common common;
     int tab;
+    const char *toolTip;
 };
 
 struct LabelRow
@@ -78,6 +82,7 @@ struct ImageRow
     ControlMember<QLabel> member;
     Common common;
     const char *picture;
+    const char *toolTip;
 };
 
 // A plain label that is never shown.
@@ -95,7 +100,9 @@ struct PictureBoxRow
     const char *picture;
 };
 
-// A button shows its caption, or a picture on the picture buttons' face when it has none.
+// A button shows its caption, or a picture on the picture buttons' face when it has none. Its
+// tooltip is what a press does and its keys, "LOAD SRC (Ctrl+O)", or one written out for a
+// button without keys.
 struct ButtonRow
 {
     ControlMember<QPushButton> member;
@@ -106,6 +113,7 @@ struct ButtonRow
     const char *picture;
     unsigned traits;  // ButtonTrait values
     const char *keys; // "; " between them; the first is the button's own
+    const char *toolTip = nullptr;
 };
 
 using ControlRow =
@@ -114,10 +122,10 @@ using ControlRow =
 // The rows' makers, one per kind, so each row names only the columns of its kind.
 constexpr ControlRow list(ControlMember<QListWidget> member, const char *name, int left, int top,
                           int width, int height, int tab, const char *accessibleName,
-                          const char *description)
+                          const char *description, const char *toolTip)
 {
     const Common common{name, left, top, width, height, accessibleName, description};
-    return ListRow{member, common, tab};
+    return ListRow{member, common, tab, toolTip};
 }
 
 constexpr ControlRow label(ControlMember<AnchoredLabel> member, const char *name, int left, int top,
@@ -130,10 +138,10 @@ constexpr ControlRow label(ControlMember<AnchoredLabel> member, const char *name
 
 constexpr ControlRow image(ControlMember<QLabel> member, const char *name, int left, int top,
                            int width, int height, const char *picture, const char *accessibleName,
-                           const char *description)
+                           const char *description, const char *toolTip)
 {
     const Common common{name, left, top, width, height, accessibleName, description};
-    return ImageRow{member, common, picture};
+    return ImageRow{member, common, picture, toolTip};
 }
 
 constexpr ControlRow hiddenText(ControlMember<QLabel> member, const char *name, int left, int top,
@@ -155,10 +163,10 @@ constexpr ControlRow pictureBox(ControlMember<PictureBox> member, const char *na
 constexpr ControlRow textButton(ControlMember<QPushButton> member, const char *name, int left,
                                 int top, int width, int height, Look look, int tab, unsigned traits,
                                 const char *caption, const char *keys, const char *accessibleName,
-                                const char *description)
+                                const char *description, const char *toolTip = nullptr)
 {
     const Common common{name, left, top, width, height, accessibleName, description};
-    return ButtonRow{member, common, look, tab, caption, nullptr, traits, keys};
+    return ButtonRow{member, common, look, tab, caption, nullptr, traits, keys, toolTip};
 }
 
 constexpr ControlRow pictureButton(ControlMember<QPushButton> member, const char *name, int left,
@@ -209,21 +217,36 @@ QList<QKeySequence> keysOf(const ButtonRow &row)
     return QKeySequence::listFromString(text(row.keys), QKeySequence::PortableText);
 }
 
-// A keyed button's tooltip: what it does, then its keys, e.g. "copy >> (Alt+Right, Ctrl+Right)".
-QString toolTipOf(const ButtonRow &row)
+QString keyNames(const QList<QKeySequence> &keys, const QString &separator)
 {
     QStringList names;
-    for (const QKeySequence &key : keysOf(row)) {
+    for (const QKeySequence &key : keys) {
         names.append(key.toString(QKeySequence::NativeText));
     }
-    QString where;
-    if (row.traits & KeysInSrcList) {
-        where = QStringLiteral(" in the SRC list");
-    } else if (row.traits & KeysInDestList) {
-        where = QStringLiteral(" in the DEST list");
+    return names.join(separator);
+}
+
+// A button's tooltip, e.g. "copy >> (Alt+Right, Ctrl+Right)\nCtrl+Z undoes it, Ctrl+Shift+Z or
+// Ctrl+Y redoes it".
+QString toolTipOf(const ButtonRow &row)
+{
+    QString toolTip = text(row.toolTip);
+    if (row.keys != nullptr) {
+        QString where;
+        if (row.traits & KeysInSrcList) {
+            where = QStringLiteral(" in the SRC list");
+        } else if (row.traits & KeysInDestList) {
+            where = QStringLiteral(" in the DEST list");
+        }
+        toolTip = text(row.common.accessibleName) + QStringLiteral(" (")
+            + keyNames(keysOf(row), QStringLiteral(", ")) + where + QLatin1Char(')');
     }
-    return text(row.common.accessibleName) + QStringLiteral(" (") + names.join(QStringLiteral(", "))
-        + where + QLatin1Char(')');
+    if (row.traits & Undoable) {
+        toolTip += QStringLiteral("\n%1 undoes it, %2 redoes it")
+                       .arg(keyNames(undoKeys(), QStringLiteral(" or ")),
+                            keyNames(redoKeys(), QStringLiteral(" or ")));
+    }
+    return toolTip;
 }
 
 QRect placeOf(const Common &common)
@@ -256,6 +279,7 @@ QListWidget *make(const ListRow &row, QWidget *parent)
     // Clicks toggle lines, and the selection stays apart from the current line.
     list->setSelectionMode(QAbstractItemView::MultiSelection);
     list->setUniformItemSizes(true);
+    list->setToolTip(text(row.toolTip));
     return list;
 }
 
@@ -276,6 +300,7 @@ QLabel *make(const ImageRow &row, QWidget *parent)
     setUp(image, row.common, Look::Plain);
     image->setGeometry(placeOf(row.common));
     image->setPixmap(WindowLook::picture(text(row.picture)));
+    image->setToolTip(text(row.toolTip));
     passMouseToWindow(image);
     return image;
 }
@@ -313,9 +338,7 @@ QPushButton *make(const ButtonRow &row, QWidget *parent)
     if (row.traits & StartsDisabled) {
         button->setEnabled(false);
     }
-    if (row.keys != nullptr) {
-        button->setToolTip(toolTipOf(row));
-    }
+    button->setToolTip(toolTipOf(row));
     return button;
 }
 
@@ -330,21 +353,29 @@ void Form1::buildControls()
     static constexpr ControlRow controls[] = {
         // Each row: the kind and the control, its place in twips (left, top, width, height),
         // then by kind, a slash for each new line:
-        //   list:              tab / name, description
+        //   list:              tab / name, description / tooltip
         //   label:             look, anchor / mouse, caption / name, description
-        //   image, pictureBox: picture / name, description
+        //   image:             picture / name, description / tooltip
+        //   pictureBox:        picture / name, description
         //   hiddenText:        look / name, description
         //   textButton:        look, tab / traits, caption, keys / name, description
+        //                      [/ tooltip, for a button without keys]
         //   pictureButton:     tab / traits, picture, keys / name, description
-        // A label whose name is nullptr shows data, and its text is its name.
+        // A label whose name is nullptr shows data, and its text is its name. A keyed button's
+        // tooltip is made of its name and keys; a status label's, its side's file, comes later
+        // from ListSideView.
         // The focus rest lies above the window's top edge and is never seen.
         textButton(CONTROL(Command12),     6120,  -920,   255,  255,  Look::Plain, 0,
             NoTrait, "Command12", nullptr,
             "Focus rest", "Holds the keyboard focus; does nothing"),
         list(CONTROL(List1),                120,   360,  3255, 3855,  1,
-            "SRC entries", "Entries of the SRC patch set; a click selects or unselects one"),
+            "SRC entries", "Entries of the SRC patch set; a click selects or unselects one",
+            "SRC entries: a click or Space selects or unselects a line, typing finds a name, "
+            "F3 shows the current entry"),
         list(CONTROL(List2),               4800,   360,  3255, 3855,  6,
-            "DEST entries", "Entries of the DEST patch set; a click selects or unselects one"),
+            "DEST entries", "Entries of the DEST patch set; a click selects or unselects one",
+            "DEST entries: a click or Space selects or unselects a line, typing finds a name, "
+            "F3 shows the current entry"),
         label(CONTROL(Label1),              120,   120,   300,  195,  Look::Heading, Anchor::Left,
             PassesMouse, "SRC",
             "SRC", "Heading of the SRC side"),
@@ -358,7 +389,8 @@ void Form1::buildControls()
             TakesMouse, nullptr,
             nullptr, "DEST status: version and file date of the DEST set"),
         image(CONTROL(Image1),             3690,   360,   870,  990,  "logo",
-            "Logo", "Tolvane logo"),
+            "Logo", "Tolvane logo",
+            "The Tolvane logo, for decoration only"),
         // The buffer first, so the visible strip lies above it and hides it.
         pictureBox(CONTROL(Picture2),      3380,  1680,  1425,  375,  "strip",
             "Marquee buffer", "Off-screen drawing of the scrolling text"),
@@ -368,35 +400,35 @@ void Form1::buildControls()
             TakesMouse, nullptr,
             nullptr, "Entry detail: side, offsets, parameters and size of the clicked entry"),
         textButton(CONTROL(Command1),      3600,  3840,   975,  375,  Look::Command, 12,
-            StartsDisabled, "copy >>", "Alt+Right; Ctrl+Right",
+            StartsDisabled | Undoable, "copy >>", "Alt+Right; Ctrl+Right",
             "copy >>",
             "Remove the selected DEST entries, then copy the selected SRC entries into DEST"),
         pictureButton(CONTROL(Command7),    120,  4240,   255,  255,  2,
-            SendsFocusToRest | KeysInSrcList, "chevron-up", "Ctrl+Up; Alt+Up",
+            SendsFocusToRest | KeysInSrcList | Undoable, "chevron-up", "Ctrl+Up; Alt+Up",
             "Move SRC entry up", "Move the current SRC entry one place up"),
         pictureButton(CONTROL(Command6),    370,  4240,   255,  255,  3,
-            SendsFocusToRest | KeysInSrcList, "chevron-down", "Ctrl+Down; Alt+Down",
+            SendsFocusToRest | KeysInSrcList | Undoable, "chevron-down", "Ctrl+Down; Alt+Down",
             "Move SRC entry down", "Move the current SRC entry one place down"),
         pictureButton(CONTROL(Command10),   650,  4240,   255,  255,  4,
             SendsFocusToRest | KeysInSrcList, "empty-set", "Ctrl+Shift+A",
             "Clear SRC selection", "Unselect every SRC entry"),
         textButton(CONTROL(Command2),       960,  4240,   855,  255,  Look::SmallCommand, 5,
-            SendsFocusToRest, "LOAD SRC", "Ctrl+O",
+            SendsFocusToRest | Undoable, "LOAD SRC", "Ctrl+O",
             "LOAD SRC", "Load a patch set file into SRC"),
         textButton(CONTROL(Command13),     5850,  4240,   495,  255,  Look::SmallCommand, 7,
-            SendsFocusToRest, "NEW", "Ctrl+N",
+            SendsFocusToRest | Undoable, "NEW", "Ctrl+N",
             "NEW", "Start a new DEST set holding one empty entry"),
         textButton(CONTROL(Command3),      6360,  4240,   855,  255,  Look::SmallCommand, 8,
-            SendsFocusToRest, "LOAD DEST", "Ctrl+Shift+O",
+            SendsFocusToRest | Undoable, "LOAD DEST", "Ctrl+Shift+O",
             "LOAD DEST", "Load a patch set file into DEST"),
         pictureButton(CONTROL(Command11),  7280,  4240,   255,  255,  9,
             SendsFocusToRest | KeysInDestList, "empty-set", "Ctrl+Shift+A",
             "Clear DEST selection", "Unselect every DEST entry"),
         pictureButton(CONTROL(Command9),   7550,  4240,   255,  255,  10,
-            SendsFocusToRest | KeysInDestList, "chevron-down", "Ctrl+Down; Alt+Down",
+            SendsFocusToRest | KeysInDestList | Undoable, "chevron-down", "Ctrl+Down; Alt+Down",
             "Move DEST entry down", "Move the current DEST entry one place down"),
         pictureButton(CONTROL(Command8),   7800,  4240,   255,  255,  11,
-            SendsFocusToRest | KeysInDestList, "chevron-up", "Ctrl+Up; Alt+Up",
+            SendsFocusToRest | KeysInDestList | Undoable, "chevron-up", "Ctrl+Up; Alt+Up",
             "Move DEST entry up", "Move the current DEST entry one place up"),
         // Never seen: its width is the width of the marquee text.
         hiddenText(CONTROL(Label3),           0,  4320, 21855,  165,  Look::MarqueeText,
@@ -410,7 +442,8 @@ void Form1::buildControls()
             "save", "Save the DEST patch set to a file"),
         textButton(CONTROL(Command5),      4120,  4800,   975,  375,  Look::Command, 14,
             NoTrait, "quit", nullptr,
-            "quit", "Close Tolvane"),
+            "quit", "Close Tolvane",
+            "quit: closes Tolvane at once, without saving"),
         label(CONTROL(Label8),                0,  4560,   225,  870,  Look::Count, Anchor::Left,
             TakesMouse, nullptr,
             nullptr, "SRC count: the number of SRC entries"),
@@ -458,4 +491,6 @@ void Form1::buildControls()
         }
         m_keys->bindButton(this->*row->member, keysOf(*row), focus);
     }
+    // The pictures let the mouse through, and with it the pointer resting on them.
+    ToolTips::relayPassiveToolTips(this);
 }

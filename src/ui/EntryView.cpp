@@ -264,9 +264,12 @@ void EntryView::bindKeys()
         m_take, {QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::CTRL | Qt::Key_Right)});
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_D), [this] { m_onlyDifferences->click(); });
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copyRows(); });
-    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { m_editor.undo(); });
-    m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [this] { m_editor.redo(); });
-    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_Y), [this] { m_editor.redo(); });
+    for (const QKeySequence &key : undoKeys()) {
+        m_keys->bind(key, [this] { m_editor.undo(); });
+    }
+    for (const QKeySequence &key : redoKeys()) {
+        m_keys->bind(key, [this] { m_editor.redo(); });
+    }
     m_keys->bind(QKeySequence(Qt::Key_F3), [this] { close(); });
     m_keys->bind(QKeySequence(Qt::Key_Escape), [this] { close(); });
 }

@@ -1,12 +1,8 @@
 // What ties the entry view to the window: it opens the view (F3 on a list, a double-click on
-// a line), keeps at most one, and points it at the list that last had the focus, following
-// that list's current line and every change the editor reports. Form1 makes one, binds F3
-// to toggle() and hands refresh() to the editor as its change handler.
-//
-// A double-click opens the view without changing the clicked line's selection: the clicks
-// that make it may toggle the line (on press or on release, whichever the list does), so
-// the selection the line had before the first press is put back once the last release
-// has been handled, whatever happened in between.
+// a line, which ListGestures reports without changing the line's selection), keeps at most
+// one, and points it at the list that last had the focus, following that list's current line
+// and every change the editor reports. Form1 makes one, binds F3 to toggle() and hands
+// refresh() to the editor as its change handler.
 #pragma once
 
 #include "PatchSets.h"
@@ -32,8 +28,6 @@ public:
     void toggle(Side side);
     // Opens the view, or brings it to the front, following `side`.
     void open(Side side);
-    // The open view, or nullptr.
-    EntryView *view() const;
     // After every change of the sets: the open view looks again.
     void refresh();
 
@@ -44,24 +38,10 @@ private:
     QListWidget *list(Side side) const { return side == Side::Left ? m_srcList : m_destList; }
     // A list took the focus, or the view opens on it.
     void follow(Side side);
-    // The double-click bookkeeping of a list's viewport; see the header comment.
-    void mouseOnLines(Side side, QEvent *event);
-
-    // A press, and the selection its line had before it.
-    struct Press
-    {
-        int line = -1;
-        bool wasSelected = false;
-    };
 
     PatchSetEditor &m_editor;
     QListWidget *m_srcList;
     QListWidget *m_destList;
     QWidget *m_window;
     QPointer<EntryView> m_view;
-    Press m_lastPress;
-    Press m_pressBefore; // the press before the last one
-    bool m_pressedSinceRelease = false;
-    Press m_doubleClicked; // the line and selection to put back, once released
-    bool m_doubleClick = false;
 };

@@ -13,7 +13,6 @@
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
 #include "PictureBox.h"
-#include "ToolTips.h"
 #include "TypeAhead.h"
 #include "WindowLook.h"
 
@@ -60,8 +59,7 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
     m_entryView = std::make_unique<EntryViewHost>(*m_editor, List1, List2, this);
     connectControls();
-    acceptFileDrops();
-    acceptLineDrags();
+    equipLists();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame = geometry();
@@ -121,32 +119,14 @@ void Form1::connectControls()
         m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down), list, toBottom);
         m_keys->bind(QKeySequence(Qt::ALT | Qt::Key_End), list, toBottom);
     }
-    const QList<QKeySequence> undoKeys = {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-    const QList<QKeySequence> redoKeys = {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                          QKeySequence(Qt::CTRL | Qt::Key_Y)};
-    for (const QKeySequence &key : undoKeys) {
+    for (const QKeySequence &key : undoKeys()) {
         m_keys->bind(key, [editor] { editor->undo(); });
     }
-    for (const QKeySequence &key : redoKeys) {
+    for (const QKeySequence &key : redoKeys()) {
         m_keys->bind(key, [editor] { editor->redo(); });
     }
-    // The buttons whose steps those keys take back name them too.
-    const QString undoNote = ToolTips::undoNote(undoKeys, redoKeys);
-    for (QPushButton *button :
-         {Command1, Command2, Command3, Command6, Command7, Command8, Command9, Command13}) {
-        button->setToolTip(button->toolTip() + undoNote);
-    }
-    // Typing on a list searches it and never selects (see TypeAhead).
-    new TypeAhead(List1);
-    new TypeAhead(List2);
-
-    List1->setToolTip(ToolTips::listTip(Side::Left));
-    List2->setToolTip(ToolTips::listTip(Side::Right));
-    Command5->setToolTip(QStringLiteral("quit: closes Tolvane at once, without saving"));
-    Image1->setToolTip(QStringLiteral("The Tolvane logo, for decoration only"));
-    ToolTips::relayPassiveToolTips(this);
     // "copy >>" says what a press would do now: it follows both selections and its switch,
-    // keeping the keys and the note that the control table and the lines above gave it.
+    // keeping the keys and the undo note the control table gave its tooltip.
     m_copyToolTipEnd = Command1->toolTip().mid(Command1->accessibleName().size());
     for (const QListWidget *list : {List1, List2}) {
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -174,18 +154,18 @@ void Form1::connectControls()
     connect(Timer2, &QTimer::timeout, this, &Form1::tickFade);
 }
 
-void Form1::acceptFileDrops()
+void Form1::equipLists()
 {
-    // Each list's viewport takes the drops, so the lists' own item dragging stays off.
-    new FileDrop(List1->viewport(), [this](const QString &path) { loadPath(Side::Left, path); });
-    new FileDrop(List2->viewport(), [this](const QString &path) { loadPath(Side::Right, path); });
-}
-
-void Form1::acceptLineDrags()
-{
-    // After the file drops: the gestures see each event first and pass the files on.
-    new ListGestures(List1, Side::Left, *m_editor);
-    new ListGestures(List2, Side::Right, *m_editor);
+    // Each is an event filter on the list or its viewport, and the last one installed sees an
+    // event first: the gestures come after the file drops, take the drops of dragged lines and
+    // pass files on. The viewport takes the drops, so the list's own item dragging stays off.
+    // Typing never selects (see TypeAhead).
+    for (const Side side : {Side::Left, Side::Right}) {
+        QListWidget *list = side == Side::Left ? List1 : List2;
+        new TypeAhead(list);
+        new FileDrop(list->viewport(), [this, side](const QString &path) { loadPath(side, path); });
+        new ListGestures(list, side, *m_editor);
+    }
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

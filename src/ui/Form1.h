@@ -80,11 +80,10 @@ private:
     // Makes every control from the control table (ControlTable.cpp).
     void buildControls();
     void connectControls();
-    // A local file dropped on a list loads into its side; the window itself takes no drops.
-    void acceptFileDrops();
-    // Lines dragged within a list move, SRC lines dragged onto DEST are copied; see
-    // ListGestures, which also holds a click's toggle back until the release.
-    void acceptLineDrags();
+    // Gives each list what it does beyond a plain multi-select list: type-ahead, file drops,
+    // and clicks, selecting keys, double-clicks and line drags (ListGestures). The window
+    // itself takes no drops.
+    void equipLists();
 
     // LOAD SRC and LOAD DEST: the open dialog, then loadFile() with the chosen path.
     void loadSide(Side side);

@@ -67,3 +67,13 @@ void KeyMap::press(const QKeySequence &key)
         }
     }
 }
+
+QList<QKeySequence> undoKeys()
+{
+    return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
+}
+
+QList<QKeySequence> redoKeys()
+{
+    return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)};
+}

@@ -51,3 +51,8 @@ private:
     QList<Binding> m_bindings; // in the order they were bound; the first that applies acts
     QSet<QKeySequence> m_heard;
 };
+
+// Undo and redo: the same keys in every window of the program, and in the tooltips of the
+// buttons whose steps they take back.
+QList<QKeySequence> undoKeys();
+QList<QKeySequence> redoKeys();

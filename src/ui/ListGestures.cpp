@@ -92,6 +92,7 @@ bool ListGestures::eventFilter(QObject *watched, QEvent *event)
     }
     switch (event->type()) {
     case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
     case QEvent::MouseButtonRelease:
         return mouseEvent(static_cast<QMouseEvent *>(event));
@@ -118,11 +119,13 @@ bool ListGestures::mouseEvent(QMouseEvent *event)
         const QListWidgetItem *item = m_list->itemAt(position);
         if (item == nullptr) {
             m_press = Press::None;
+            m_lastToggle = {};
             return false;
         }
         if (event->modifiers() & Qt::ShiftModifier) {
             selectRange(m_list->row(item));
             m_press = Press::Done;
+            m_lastToggle = {};
             return true;
         }
         m_press = Press::Click;
@@ -138,6 +141,7 @@ bool ListGestures::mouseEvent(QMouseEvent *event)
         if (m_press == Press::Click
             && (position - m_pressedAt).manhattanLength() >= QApplication::startDragDistance()) {
             m_press = Press::Done;
+            m_lastToggle = {};
             startDrag();
         }
         // The list's own moves would sweep the selection over the lines passed.
@@ -146,10 +150,18 @@ bool ListGestures::mouseEvent(QMouseEvent *event)
         if (event->button() != Qt::LeftButton || m_press == Press::None) {
             return false;
         }
-        if (std::exchange(m_press, Press::None) == Press::Done) {
+        const Press pressed = std::exchange(m_press, Press::None);
+        if (pressed == Press::Done) {
+            return true;
+        }
+        if (pressed == Press::DoubleClick) {
+            emit m_list->doubleClicked(m_list->model()->index(m_pressedLine, 0));
             return true;
         }
         // A click after all: the list gets its press, and toggles, just before its release.
+        if (const QListWidgetItem *item = m_list->item(m_pressedLine)) {
+            m_lastToggle = {m_pressedLine, item->isSelected()};
+        }
         QMouseEvent press(QEvent::MouseButtonPress, m_pressedAt,
                           m_list->viewport()->mapToGlobal(m_pressedAt), Qt::LeftButton,
                           Qt::LeftButton, event->modifiers());
@@ -157,6 +169,21 @@ bool ListGestures::mouseEvent(QMouseEvent *event)
         QCoreApplication::sendEvent(m_list->viewport(), &press);
         m_replaying = false;
         return false;
+    }
+    case QEvent::MouseButtonDblClick: {
+        // Platforms send the second click's press before the double-click, or not at all; this
+        // stands for it either way, and the list never sees it, so it toggles nothing more.
+        QListWidgetItem *item = m_list->itemAt(position);
+        if (event->button() != Qt::LeftButton || item == nullptr) {
+            return false;
+        }
+        m_pressedLine = m_list->row(item);
+        if (m_lastToggle.line == m_pressedLine) {
+            item->setSelected(m_lastToggle.wasSelected);
+        }
+        m_lastToggle = {};
+        m_press = Press::DoubleClick;
+        return true;
     }
     default:
         return false;

@@ -2,9 +2,10 @@
 // still toggles its line, but only at the release, because a press that moves on drags instead,
 // and a drag changes no selection; Shift+click and Shift+Up/Down select; a drag carries the
 // pressed line's block, which a list takes from itself (a move) or DEST takes from SRC (a copy)
-// through the editor, the place shown by an insertion line. Typing is left to TypeAhead.
-// Form1 puts one on each list once the file drops are in place: the last event filter sees
-// the events first, and dragged lines carry a type of their own, so files go on to FileDrop.
+// through the editor, the place shown by an insertion line. A double-click on a line leaves its
+// selection as it was before the first click toggled it, and at its release is the list's
+// doubleClicked(). Typing is left to TypeAhead; a drop that carries no dragged lines (a file)
+// goes on to the list's other event filters. Form1 puts one on each list.
 #pragma once
 
 #include "PatchSets.h"
@@ -53,8 +54,15 @@ private:
     // What the left button started, until its release.
     enum class Press {
         None,
-        Click, // on a line, held back: a click at the release, or a drag once it moves
-        Done   // a drag ran, or a Shift+click selected: the release does nothing more
+        Click,       // on a line, held back: a click at the release, or a drag once it moves
+        DoubleClick, // on a line: the release reports it
+        Done         // a drag ran, or a Shift+click selected: the release does nothing more
+    };
+    // A line a click toggled, and whether it was selected before.
+    struct Toggle
+    {
+        int line = -1;
+        bool wasSelected = false;
     };
 
     bool mouseEvent(QMouseEvent *event);
@@ -85,5 +93,6 @@ private:
     Press m_press = Press::None;
     int m_pressedLine = -1;
     QPoint m_pressedAt;
+    Toggle m_lastToggle;      // by the last click, while a double-click may yet take it back
     bool m_replaying = false; // a held-back press on its way to the list
 };

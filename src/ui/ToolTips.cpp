@@ -1,20 +1,10 @@
 #include "ToolTips.h"
 
 #include <QHelpEvent>
-#include <QStringList>
 #include <QToolTip>
 #include <QWidget>
 
 namespace {
-
-QString keyNames(const QList<QKeySequence> &keys)
-{
-    QStringList names;
-    for (const QKeySequence &key : keys) {
-        names.append(key.toString(QKeySequence::NativeText));
-    }
-    return names.join(QStringLiteral(" or "));
-}
 
 class PassiveToolTipRelay : public QObject
 {
@@ -52,18 +42,6 @@ private:
 } // namespace
 
 namespace ToolTips {
-
-QString listTip(Side side)
-{
-    return (side == Side::Left ? QStringLiteral("SRC entries") : QStringLiteral("DEST entries"))
-        + QStringLiteral(": a click or Space selects or unselects a line, typing finds a name, "
-                         "F3 shows the current entry");
-}
-
-QString undoNote(const QList<QKeySequence> &undo, const QList<QKeySequence> &redo)
-{
-    return QStringLiteral("\n%1 undoes it, %2 redoes it").arg(keyNames(undo), keyNames(redo));
-}
 
 void relayPassiveToolTips(QWidget *window)
 {

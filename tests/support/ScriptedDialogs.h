@@ -1,12 +1,11 @@
 // The dialog seam for window tests: file dialogs answer from a queue of names (an empty
 // name is a cancel), overwrite questions from a queue of answers, and every text shown is
-// recorded with its title and details. A test ends with QVERIFY(dialogs.allUsed()) and one QCOMPARE
-// of `shown`, so an extra or a missing message box fails the test.
+// recorded with its title and details. A test ends with QVERIFY(dialogs.allUsed()) (WindowTest
+// does it) and one QCOMPARE of `shown`, so an extra or a missing message box fails the test.
 #pragma once
 
 #include "Dialogs.h"
 
-#include <QDebug>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -22,14 +21,6 @@ struct ShownText
         return a.title == b.title && a.text == b.text && a.details == b.details;
     }
 };
-
-inline QDebug operator<<(QDebug debug, const ShownText &shown)
-{
-    QDebugStateSaver saver(debug);
-    debug.nospace() << "ShownText(" << shown.title << ", " << shown.text << ", " << shown.details
-                    << ")";
-    return debug;
-}
 
 // QCOMPARE prints both lists on a mismatch.
 namespace QTest {

@@ -19,6 +19,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+// What a failed load shows, the message (%1 is the path) and its details, for the two failures
+// the window tests meet most: a file that is not there, and one whose first line is no header.
+namespace LoadFailure {
+inline const QString Missing = QStringLiteral("Can't find patch set file (%1)");
+inline const QString MissingDetail =
+    QStringLiteral("no readable file there: it is missing, a folder, or not open to this user");
+inline const QString BadHeader =
+    QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
+inline const QString BadHeaderDetail = QStringLiteral("line 1: no TAVRO= header");
+} // namespace LoadFailure
+
 // A patch set text with one listed entry per name, blocks numbered from 0.
 inline QByteArray patchSetBytes(const QStringList &names, const QByteArray &version = "0.3")
 {
