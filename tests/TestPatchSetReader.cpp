@@ -721,7 +721,7 @@ void TestPatchSetReader::failureStopsAtItsLine_data()
         << QByteArray("TAVRO=0.3\r\n/bgn 99999999999999999999\r\n/end\r\n") << 2
         << "line 2: the block number 99999999999999999999 is above 32767";
     QTest::newRow("bad number") << QByteArray(
-        "TAVRO=0.3\r\n/bgn 0\r\nName=a\r\nCondBehave=z\r\n/end\r\n")
+        "TAVRO=0.3\r\n/bgn 0\r\nName=a\r\nCondBehave=z ; note\r\n/end\r\n")
                                 << 4
                                 << "line 4: CondBehave needs a number from 0 to 255, not \"z\"";
     QTest::newRow("long bad number")
