@@ -4,9 +4,7 @@
 // block is "/bgn 32767". A memchr line count of the same bytes is the baseline a reader
 // cannot beat; every load reports its ratio to it, measured in the same run. Peak memory is
 // measured in a child process that does nothing but the load, so what the benchmark itself
-// allocated does not count. Also two maximal entries compared and taken field by field.
-// Benchmarks print figures; they never fail on a number.
-#include "EntryFields.h"
+// allocated does not count. Benchmarks print figures; they never fail on a number.
 #include "InMemoryIo.h"
 #include "MaximalSet.h"
 #include "PatchSetReader.h"
@@ -240,50 +238,6 @@ void BM_LoadLastBlockOnly(benchmark::State &state)
     }
 }
 BENCHMARK(BM_LoadLastBlockOnly)->Unit(benchmark::kMillisecond);
-
-// Two maximal entries, every slot in use and nearly every text different, compared field by
-// field through the list of fields, as a view of two entries does each time it shows them.
-void BM_CompareMaximalEntries(benchmark::State &state)
-{
-    const PatchEntry a = maximal::table('A', 1).at(0);
-    const PatchEntry b = maximal::randomTable(20240611, 1).at(0);
-    for (auto _ : state) {
-        int differing = 0;
-        const auto compare = [&](EntryFields::Range fields, int slot) {
-            for (const EntryField &field : fields) {
-                differing += field.read(a, slot) != field.read(b, slot);
-            }
-        };
-        compare(EntryFields::members, -1);
-        for (const int slot : EntryFields::dataSlotsInUse(a, b)) {
-            compare(EntryFields::dataSlot, slot);
-        }
-        for (const int slot : EntryFields::parameterSlotsInUse(a, b)) {
-            compare(EntryFields::parameterSlot, slot);
-        }
-        benchmark::DoNotOptimize(differing);
-    }
-}
-BENCHMARK(BM_CompareMaximalEntries)->Unit(benchmark::kMicrosecond);
-
-// Every slot of one maximal entry taken into another, one whole slot at a time: each take
-// makes a new slot block of the entry's size.
-void BM_TakeEverySlotOfMaximalEntry(benchmark::State &state)
-{
-    const PatchEntry from = maximal::table('A', 1).at(0);
-    const PatchEntry into = maximal::randomTable(20240611, 1).at(0);
-    for (auto _ : state) {
-        PatchEntry to = into;
-        for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-            to.setData(slot, from.data(slot));
-        }
-        for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
-            to.setParameter(slot, from.parameter(slot));
-        }
-        benchmark::DoNotOptimize(to.slotTexts());
-    }
-}
-BENCHMARK(BM_TakeEverySlotOfMaximalEntry)->Unit(benchmark::kMicrosecond);
 
 // --- peak memory, measured in a child process -------------------------------------------
 

@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ReadResult first = readBytes(input, path);
     const ReadResult pieces = readInPieces(input);
     if (pieces.message != first.message || pieces.line != first.line
-        || pieces.version != first.version || pieces.entries != first.entries) {
+        || pieces.detail != first.detail || pieces.version != first.version
+        || pieces.entries != first.entries) {
         fail("reading in pieces gave another result");
     }
     if (!first.ok()) {

@@ -7,52 +7,6 @@
 
 #include <functional>
 
-namespace {
-
-// The rows of two entries compared field by field: the fields of the entries themselves
-// that differ, then a row for each data and parameter slot in use on either side, naming
-// the fields of the slot that differ.
-QByteArrayList differingRows(const PatchEntry &a, const PatchEntry &b)
-{
-    QByteArrayList rows;
-    for (const EntryField &field : EntryFields::members) {
-        if (field.read(a) != field.read(b)) {
-            rows += field.key;
-        }
-    }
-    const auto slotRows = [&](const char *name, const QList<int> &numbers,
-                              EntryFields::Range fields) {
-        for (const int slot : numbers) {
-            QByteArray row = name + QByteArray::number(slot) + ':';
-            for (const EntryField &field : fields) {
-                if (field.read(a, slot) != field.read(b, slot)) {
-                    row += ' ' + QByteArray(field.key);
-                }
-            }
-            rows += row;
-        }
-    };
-    slotRows("data ", EntryFields::dataSlotsInUse(a, b), EntryFields::dataSlot);
-    slotRows("parameter ", EntryFields::parameterSlotsInUse(a, b), EntryFields::parameterSlot);
-    return rows;
-}
-
-// Takes every row of `from` into `to`, as a view of two entries takes them one by one.
-void takeEveryRow(PatchEntry &to, const PatchEntry &from)
-{
-    for (const EntryField &field : EntryFields::members) {
-        field.write(to, field.read(from));
-    }
-    for (const int slot : EntryFields::dataSlotsInUse(to, from)) {
-        to.setData(slot, from.data(slot));
-    }
-    for (const int slot : EntryFields::parameterSlotsInUse(to, from)) {
-        to.setParameter(slot, from.parameter(slot));
-    }
-}
-
-} // namespace
-
 class TestPatchEntry : public QObject
 {
     Q_OBJECT
@@ -67,8 +21,6 @@ private slots:
     void equalityNoticesEveryField();
     void slotEditsInAnyOrder_data();
     void slotEditsInAnyOrder();
-    void fieldsCompareRowByRow_data();
-    void fieldsCompareRowByRow();
 };
 
 void TestPatchEntry::freshEntryIsAbsent()
@@ -228,55 +180,6 @@ void TestPatchEntry::slotEditsInAnyOrder()
     QCOMPARE(entry.DeflData(2), QByteArrayView("AABB"));
     QCOMPARE(entry.parameternamka(0), QByteArrayView("zero"));
     QCOMPARE(halfway, halfwayBefore);
-}
-
-void TestPatchEntry::fieldsCompareRowByRow_data()
-{
-    QTest::addColumn<QByteArray>("change"); // lines read after the first entry's, into the second
-    QTest::addColumn<QByteArrayList>("rows");
-
-    const QByteArrayList alike{"data 3:", "data 99:", "parameter 0:", "parameter 29:"};
-    const auto with = [&alike](qsizetype at, const QByteArray &row) {
-        QByteArrayList rows = alike;
-        rows.insert(at, row);
-        return rows;
-    };
-    const auto changed = [&alike](qsizetype at, const QByteArray &row) {
-        QByteArrayList rows = alike;
-        rows[at] = row;
-        return rows;
-    };
-    QTest::newRow("alike") << QByteArray() << alike;
-    QTest::newRow("text") << QByteArray("Name=Other") << with(0, "Name");
-    QTest::newRow("number") << QByteArray("CondBehave=2") << with(0, "CondBehave");
-    QTest::newRow("data text") << QByteArray("DeflData99=BB") << changed(1, "data 99: DeflData");
-    QTest::newRow("data slot on one side")
-        << QByteArray("ModNData50=x") << with(1, "data 50: ModNData");
-    QTest::newRow("data slot emptied")
-        << QByteArray("Offffset03=\r\nDeflData03=") << changed(0, "data 3: Offffset DeflData");
-    QTest::newRow("parameter number")
-        << QByteArray("mena=29|4") << changed(3, "parameter 29: mena");
-    QTest::newRow("parameter on one side")
-        << QByteArray("ronno=12|x") << with(3, "parameter 12: ronno");
-}
-
-void TestPatchEntry::fieldsCompareRowByRow()
-{
-    // Each row lists what differs, and taking every row from the first entry makes the
-    // second equal to it, slots emptied or added included.
-    QFETCH(QByteArray, change);
-    QFETCH(QByteArrayList, rows);
-    const QByteArray first = "Name=Base\r\nCondBehave=1\r\nOffffset03=0300\r\nDeflData03=AA\r\n"
-                             "Offffset99=FF\r\nbambi=0|1\r\nfaline=29|last\r\n";
-    const ReadResult read =
-        readBody("/bgn 0\r\n" + first + "/end\r\n/bgn 1\r\n" + first + change + "\r\n/end\r\n");
-    QVERIFY2(read.ok(), qPrintable(read.message));
-    const PatchEntry &a = read.entries.at(0);
-    PatchEntry b = read.entries.at(1);
-    QCOMPARE(differingRows(a, b), rows);
-
-    takeEveryRow(b, a);
-    QCOMPARE(b, a);
 }
 
 QTEST_GUILESS_MAIN(TestPatchEntry)

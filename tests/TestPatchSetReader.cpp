@@ -137,14 +137,11 @@ private slots:
     void pipeValues();
     void blocks_data();
     void blocks();
-    void regrownEntriesAreFresh();
     void highestBlockNumber();
     void failureStopsAtItsLine_data();
     void failureStopsAtItsLine();
-    void valueLengthLimit();
     void longLinesAcrossReads_data();
     void longLinesAcrossReads();
-    void keyLimitWithoutEquals();
     void loadsOnlyWhatItCanRead_data();
     void loadsOnlyWhatItCanRead();
 
@@ -330,6 +327,12 @@ void TestPatchSetReader::textValues_data()
     QTest::newRow("high bytes kept")
         << QByteArray("Name=\x80\xff\x01") << QByteArray("\x80\xff\x01");
     QTest::newRow("NUL kept") << QByteArray("Name=a\0b", 8) << QByteArray("a\0b", 3);
+    // The longest value counts from the "=", before leading spaces are removed.
+    QTest::newRow("limit before spaces go")
+        << "Name=" + repeated(' ', 10) + repeated('n', 60000) << repeated('n', 59990);
+    // Without an "=" among the first 255 characters the key is those characters and the
+    // value starts one character later: no key the reader knows.
+    QTest::newRow("key cut at 255") << "name" + repeated('x', 251) + "-value" << QByteArray();
 }
 
 void TestPatchSetReader::textValues()
@@ -470,6 +473,8 @@ void TestPatchSetReader::dataKeys_data()
     QTest::newRow("not a number") << QByteArray("Offffsetxy") << 0;
     QTest::newRow("fraction rounds") << QByteArray("Offffset.9") << 1;
     QTest::newRow("negative") << QByteArray("Offffset-1") << -1;
+    // Stretched to the longest key, the key still takes its slot from characters 9-10.
+    QTest::newRow("longest key") << "Offffset12" + repeated('x', 245) << 12;
 }
 
 void TestPatchSetReader::dataKeys()
@@ -638,6 +643,13 @@ void TestPatchSetReader::blocks_data()
     QTest::newRow("bare begin") << QByteArray("/bgn\r\nName=A\r\n/end\r\n") << QByteArrayList{"A"};
     QTest::newRow("minus zero") << QByteArray("/bgn -0\r\nName=A\r\n/end\r\n")
                                 << QByteArrayList{"A"};
+    // Dropped by a lower number, then brought back by a higher one: nothing of the old
+    // entry may come back with it.
+    QTest::newRow("regrown entries are fresh")
+        << QByteArray("/bgn 003\r\nName=Old\r\nOffffset07=12\r\nbambi=4|1\r\n/end\r\n"
+                      "/bgn 001\r\nName=One\r\n/end\r\n/bgn 003\r\n/end\r\n/bgn 000\r\n/end\r\n"
+                      "/bgn 002\r\nName=Two\r\n/end\r\n")
+        << QByteArrayList{"-", "-", "Two"};
     QTest::newRow("missing end runs on")
         << QByteArray("/bgn 000\r\nName=A\r\n/bgn 001\r\nName=B\r\n/end 001\r\n")
         << QByteArrayList{"B"};
@@ -662,23 +674,6 @@ void TestPatchSetReader::blocks()
         QCOMPARE(entry.Name, expected);
         QCOMPARE(entry.Omnipresence, quint8(listed ? 1 : 0));
     }
-}
-
-void TestPatchSetReader::regrownEntriesAreFresh()
-{
-    // Dropped by a lower number, then brought back by a higher one: nothing of the old
-    // entry may come back with it.
-    const ReadResult result =
-        readBody("/bgn 003\r\nName=Old\r\nOffffset07=12\r\nbambi=4|1\r\n/end\r\n"
-                 "/bgn 001\r\nName=One\r\n/end\r\n"
-                 "/bgn 003\r\n/end\r\n"
-                 "/bgn 000\r\n/end\r\n"
-                 "/bgn 002\r\nName=Two\r\n/end\r\n");
-    QVERIFY2(result.ok(), qPrintable(result.message));
-    QCOMPARE(result.entries.size(), 3);
-    QCOMPARE(result.entries.at(0), PatchEntry());
-    QCOMPARE(result.entries.at(1), PatchEntry());
-    QCOMPARE(result.entries.at(2).Name, QByteArray("Two"));
 }
 
 void TestPatchSetReader::highestBlockNumber()
@@ -721,7 +716,7 @@ void TestPatchSetReader::failureStopsAtItsLine_data()
         << QByteArray("TAVRO=0.3\r\n/bgn 99999999999999999999\r\n/end\r\n") << 2
         << "line 2: the block number 99999999999999999999 is above 32767";
     QTest::newRow("bad number") << QByteArray(
-        "TAVRO=0.3\r\n/bgn 0\r\nName=a\r\nCondBehave=z\r\n/end\r\n")
+        "TAVRO=0.3\r\n/bgn 0\r\nName=a\r\nCondBehave=z ; note\r\n/end\r\n")
                                 << 4
                                 << "line 4: CondBehave needs a number from 0 to 255, not \"z\"";
     QTest::newRow("long bad number")
@@ -758,23 +753,6 @@ void TestPatchSetReader::failureStopsAtItsLine()
     QVERIFY(result.version.isEmpty());
 }
 
-void TestPatchSetReader::valueLengthLimit()
-{
-    ReadResult result = readBlock("Description=" + repeated('d', 70000));
-    QVERIFY2(result.ok(), qPrintable(result.message));
-    QCOMPARE(result.entries.at(0).Description, repeated('d', 60000));
-
-    // The limit counts from the "=", before leading spaces are removed.
-    result = readBlock("Description=" + repeated(' ', 10) + repeated('d', 60000));
-    QVERIFY2(result.ok(), qPrintable(result.message));
-    QCOMPARE(result.entries.at(0).Description, repeated('d', 59990));
-
-    // A comment beyond the limit is cut off with the rest, so it cuts nothing.
-    result = readBlock("Description=" + repeated('d', 60000) + ";x");
-    QVERIFY2(result.ok(), qPrintable(result.message));
-    QCOMPARE(result.entries.at(0).Description.size(), 60000);
-}
-
 void TestPatchSetReader::longLinesAcrossReads_data()
 {
     QTest::addColumn<qint64>("piece"); // bytes per read of the device; 0: read in place
@@ -809,23 +787,6 @@ void TestPatchSetReader::longLinesAcrossReads()
     QCOMPARE(result.entries.at(1).Description, repeated('d', 60000));
     QCOMPARE(result.entries.at(1).CondBehave, quint8(2));
     QCOMPARE(result.line, 1 + 7 * 4 + 4);
-}
-
-void TestPatchSetReader::keyLimitWithoutEquals()
-{
-    // Without an "=" among the first 255 characters the key is those characters and the
-    // value starts one character later.
-    const QByteArray longKey = "name" + repeated('x', 251);
-    ReadResult result = readBlock(longKey + "-value");
-    QVERIFY2(result.ok(), qPrintable(result.message));
-    QCOMPARE(result.entries.at(0), PatchEntry());
-
-    // A data key stretched to 255 characters still selects its slot from characters 9-10.
-    result = readBlock("Offffset12" + repeated('x', 245) + "=value");
-    QVERIFY2(result.ok(), qPrintable(result.message));
-    PatchEntry expected;
-    setOffffset(expected, 12, "value");
-    QCOMPARE(result.entries, PatchTable{expected});
 }
 
 void TestPatchSetReader::loadsOnlyWhatItCanRead_data()

@@ -83,9 +83,9 @@ public:
     QByteArrayView parameterText(int slot, ParameterText field) const;
     quint8 parameterNumber(int slot, ParameterNumber field) const;
 
-    // Whole slots, copied out and in. Setting an empty slot (DataSlot(), PatchParameter())
-    // takes it out of use; taking a slot from another entry is
-    // `to.setData(slot, from.data(slot))`. Each set makes one new slot block.
+    // Whole slots, copied out and in, for tests and tools that build or inspect entries slot
+    // by slot; the program changes slots through editSlots. Setting an empty slot (DataSlot(),
+    // PatchParameter()) takes it out of use. Each set makes one new slot block.
     DataSlot data(int slot) const;
     void setData(int slot, const DataSlot &data);
     PatchParameter parameter(int slot) const;

@@ -183,16 +183,16 @@ Stored storePipe(BlockTable &table, const EntryField &field, QByteArrayView valu
     return storeParameter(table, int(*slot), field, text);
 }
 
-// Splits one body line into key and value and stores the value into the current entry.
-Stored storeBodyLine(BlockTable &table, const Line &line, ParameterSyntax parameters)
+struct KeyAndValue
+{
+    QByteArrayView key;
+    QByteArrayView value;
+};
+
+// A body line taken apart as storing reads it, and as a failure's detail quotes it.
+inline KeyAndValue splitBodyLine(const Line &line)
 {
     const QByteArrayView text = line.text();
-    if (text.isEmpty() || text[0] == '[' || text[0] == ';') {
-        return Stored::Ignored;
-    }
-    if (text[0] == ' ' && std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; })) {
-        return Stored::Ignored;
-    }
     const bool keyEndsAtEquals = line.equals >= 0 && line.equals < maxKeyLength;
     const QByteArrayView key =
         text.first(keyEndsAtEquals ? line.equals : std::min<qsizetype>(text.size(), maxKeyLength));
@@ -213,8 +213,20 @@ Stored storeBodyLine(BlockTable &table, const Line &line, ParameterSyntax parame
             --end;
         }
     }
-    const QByteArrayView value = text.sliced(begin, end - begin);
+    return {key, text.sliced(begin, end - begin)};
+}
 
+// Stores the value of one body line into the current entry.
+Stored storeBodyLine(BlockTable &table, const Line &line, ParameterSyntax parameters)
+{
+    const QByteArrayView text = line.text();
+    if (text.isEmpty() || text[0] == '[' || text[0] == ';') {
+        return Stored::Ignored;
+    }
+    if (text[0] == ' ' && std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; })) {
+        return Stored::Ignored;
+    }
+    const auto [key, value] = splitBodyLine(line);
     const Classified found = classify(key);
     switch (found.syntax) {
     case Syntax::None:
@@ -263,10 +275,9 @@ QString quoted(QByteArrayView text)
 // Why a body line failed, naming its key and value as the file has them.
 QString whyNotStored(Stored stored, const Line &line)
 {
-    const QByteArrayView text = line.text();
-    const qsizetype equals = line.equals >= 0 ? line.equals : text.size();
-    const QString key = quoted(text.first(equals));
-    const QString value = equals < text.size() ? quoted(text.sliced(equals + 1)) : QString();
+    const KeyAndValue parts = splitBodyLine(line);
+    const QString key = quoted(parts.key);
+    const QString value = quoted(parts.value);
     switch (stored) {
     case Stored::NoDataSlot:
         return QStringLiteral("%1 names no data slot from 0 to %2")

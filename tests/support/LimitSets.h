@@ -107,35 +107,30 @@ inline QByteArray fileText(const PatchTable &table)
 
 // --- the sets -------------------------------------------------------------------------------
 
-enum class Field { Name, Description, Dependencies, Offffset, DeflData, ModNData, ModRData };
-
-// A listed entry with one data slot and one parameter in use, and `field` `length` long.
-inline PatchEntry entryWithLong(Field field, qsizetype length)
+// A listed entry with one data slot and one parameter in use, and the field whose key is
+// `longField` (a text of the entry or of its data slot) `length` long.
+inline PatchEntry entryWithLong(const char *longField, qsizetype length)
 {
-    const auto textOf = [field, length](Field which, const QByteArray &tag, qsizetype usual) {
-        return text(tag, which == field ? length : usual);
+    const auto textOf = [longField, length](const char *field, const QByteArray &tag,
+                                            qsizetype usual) {
+        return text(tag, field == longField ? length : usual);
     };
+    using namespace PatchSetFormat;
     PatchEntry entry;
     entry.Omnipresence = 1;
-    entry.Name = textOf(Field::Name, "Name.", 10);
-    entry.Description = textOf(Field::Description, "Description.", 30);
-    entry.Dependencies = textOf(Field::Dependencies, "Dependencies.", 20);
+    entry.Name = textOf(keyName, "Name.", 10);
+    entry.Description = textOf(keyDescription, "Description.", 30);
+    entry.Dependencies = textOf(keyDependencies, "Dependencies.", 20);
     entry.RequiresSave = 1;
     entry.CondBehave = 2;
-    SlotTextsBuilder texts;
-    texts.setData(42, DataText::Offffset, textOf(Field::Offffset, "1A2B3C", 6));
-    texts.setData(42, DataText::DeflData, textOf(Field::DeflData, "DEADBEEF", 8));
-    texts.setData(42, DataText::ModNData, textOf(Field::ModNData, "0102", 4));
-    texts.setData(42, DataText::ModRData, textOf(Field::ModRData, "FF", 2));
-    texts.setParameterNumber(7, ParameterNumber::existence, 1);
-    texts.setParameter(7, ParameterText::offsetka, "7F");
-    texts.setParameter(7, ParameterText::parametervalka, "3");
-    texts.setParameter(7, ParameterText::parameternamka, "Lives");
-    entry.setSlotTexts(texts.build());
+    entry.setData(42,
+                  {textOf(keyOffffset, "1A2B3C", 6), textOf(keyDeflData, "DEADBEEF", 8),
+                   textOf(keyModNData, "0102", 4), textOf(keyModRData, "FF", 2)});
+    entry.setParameter(7, {1, "7F", "3", "Lives", 0});
     return entry;
 }
 
-inline LimitSet longField(Field field, qsizetype length)
+inline LimitSet longField(const char *field, qsizetype length)
 {
     return {fileText({entryWithLong(field, length)}),
             {entryWithLong(field, std::min<qsizetype>(length, maxValueLength))}};
@@ -187,12 +182,8 @@ inline LimitSet thousandEntries()
         PatchEntry entry;
         entry.Omnipresence = 1;
         entry.Name = "Entry " + number;
-        SlotTextsBuilder texts;
-        texts.setData(index % PatchEntry::DataSlotCount, DataText::Offffset, number);
-        texts.setData(index % PatchEntry::DataSlotCount, DataText::DeflData, "00");
-        texts.setParameterNumber(index % PatchEntry::ParameterSlotCount, ParameterNumber::existence,
-                                 1);
-        entry.setSlotTexts(texts.build());
+        entry.setData(index % PatchEntry::DataSlotCount, {number, "00", {}, {}});
+        entry.setParameter(index % PatchEntry::ParameterSlotCount, {1, {}, {}, {}, 0});
         table.append(entry);
     }
     return {fileText(table), table};
@@ -202,7 +193,7 @@ inline LimitSet thousandEntries()
 inline LimitSet lastBlock()
 {
     PatchTable table(PatchSetFormat::maxBlockNumber + 1);
-    table.first() = entryWithLong(Field::Name, 10);
+    table.first() = entryWithLong(PatchSetFormat::keyName, 10); // its usual length
     table.last().Omnipresence = 1;
     table.last().Name = "The last block";
     const QByteArray last = QByteArray::number(PatchSetFormat::maxBlockNumber);
@@ -220,15 +211,9 @@ struct NamedLimitSet
 inline const std::vector<NamedLimitSet> &limitSets()
 {
     static const std::vector<NamedLimitSet> sets = [] {
-        const std::pair<Field, const char *> fields[] = {
-            {Field::Name, "Name"},
-            {Field::Description, "Description"},
-            {Field::Dependencies, "Dependencies"},
-            {Field::Offffset, "Offffset"},
-            {Field::DeflData, "DeflData"},
-            {Field::ModNData, "ModNData"},
-            {Field::ModRData, "ModRData"},
-        };
+        using namespace PatchSetFormat;
+        const char *const fields[] = {keyName,     keyDescription, keyDependencies, keyOffffset,
+                                      keyDeflData, keyModNData,    keyModRData};
         // The longest value kept, one more, and a line longer than the longest line kept.
         const std::pair<qsizetype, const char *> lengths[] = {
             {maxValueLength, "60000"},
@@ -236,11 +221,10 @@ inline const std::vector<NamedLimitSet> &limitSets()
             {maxLineLength + 1, "past-line"},
         };
         std::vector<NamedLimitSet> all;
-        for (const auto &[field, fieldName] : fields) {
+        for (const char *field : fields) {
             for (const auto &[length, lengthName] : lengths) {
-                all.push_back(
-                    {QByteArray(fieldName) + '-' + lengthName,
-                     [field = field, length = length] { return longField(field, length); }});
+                all.push_back({QByteArray(field) + '-' + lengthName,
+                               [field, length = length] { return longField(field, length); }});
             }
         }
         all.push_back({"every-slot-longest", fullEntrySet});

@@ -1,6 +1,6 @@
 // One slot field at a time, for tests that build entries by hand: each call makes a new slot
-// block, which only tests can afford. The program changes slots whole (PatchEntry::setData,
-// setParameter) or several at once (PatchEntry::editSlots). Named after the fields they set.
+// block, which only tests can afford. The program sets every slot field of a change in one
+// PatchEntry::editSlots. Named after the fields they set.
 #pragma once
 
 #include "EntryFields.h"
