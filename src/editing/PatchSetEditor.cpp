@@ -198,10 +198,7 @@ void PatchSetEditor::takeFromSrc(Side side, const QList<RowKey> &rows)
     }
     const EditState before = currentState();
     m_sets.DestTable[pair.dest] = std::move(taken);
-    view(Side::Right).setCurrentLine(lineOfRecord(Side::Right, pair.dest));
-    if (m_destDetail) {
-        m_destDetail();
-    }
+    landOnDest(pair.dest);
     finishStep(before, true);
 }
 
@@ -370,26 +367,13 @@ void PatchSetEditor::copyIntoDest()
     // The delete left the user's place current; it is taken by record, since the refresh
     // below makes line 0 current.
     const int placeRecord = recordOfLine(Side::Right, dest.currentLine());
-    std::optional<int> landing;
-    CopyRun run;
-    for (const int record : std::as_const(sources)) {
-        landing = CopyMassive(record, m_sets.SrcTable.at(record).Name, run);
-        if (run.cancelled) {
-            break;
-        }
-    }
+    const std::optional<int> landing = copyRecords(sources).constLast();
 
     // DEST was refreshed without selection by the delete above; this refresh lists the
     // copies. SRC's table is unchanged and gets its one, deselecting, refresh at the end.
     RefreshSide(Side::Right);
     // Copies only append or overwrite, so the place's record keeps its position.
-    const int currentLine = lineOfRecord(Side::Right, landing ? *landing : placeRecord);
-    if (currentLine >= 0) {
-        dest.setCurrentLine(currentLine);
-    }
-    if (m_destDetail) {
-        m_destDetail();
-    }
+    landOnDest(landing ? *landing : placeRecord);
     DeselectSide(Side::Left);
     finishStep(before);
 }
@@ -444,6 +428,30 @@ void PatchSetEditor::KillRiteEntry(int record)
     PatchEntry &entry = m_sets.DestTable[record];
     entry.Omnipresence = 0;
     entry.Name.clear();
+}
+
+QList<std::optional<int>> PatchSetEditor::copyRecords(const QList<int> &records)
+{
+    QList<std::optional<int>> landings;
+    CopyRun run;
+    for (const int record : records) {
+        landings.append(CopyMassive(record, m_sets.SrcTable.at(record).Name, run));
+        if (run.cancelled) {
+            break;
+        }
+    }
+    return landings;
+}
+
+void PatchSetEditor::landOnDest(int record)
+{
+    const int line = lineOfRecord(Side::Right, record);
+    if (line >= 0) {
+        view(Side::Right).setCurrentLine(line);
+    }
+    if (m_destDetail) {
+        m_destDetail();
+    }
 }
 
 std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID, CopyRun &run)
@@ -645,13 +653,7 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
     const int oldSize = int(m_sets.DestTable.size());
     std::optional<int> replaced;
     bool copied = false;
-    CopyRun run;
-    for (const int record : std::as_const(sources)) {
-        const std::optional<int> landing =
-            CopyMassive(record, m_sets.SrcTable.at(record).Name, run);
-        if (run.cancelled) {
-            break; // what was copied before stays, as with "copy >>"
-        }
+    for (const std::optional<int> &landing : copyRecords(sources)) {
         copied = copied || landing.has_value();
         if (landing && *landing < oldSize) {
             replaced = landing;
@@ -672,10 +674,7 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
         appended.append(line);
     }
     reorderLines(Side::Right, appended, place);
-    dest.setCurrentLine(appended.isEmpty() ? lineOfRecord(Side::Right, *replaced) : place);
-    if (m_destDetail) {
-        m_destDetail();
-    }
+    landOnDest(appended.isEmpty() ? *replaced : recordOfLine(Side::Right, place));
     finishStep(state);
 }
 

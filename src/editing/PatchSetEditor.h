@@ -235,6 +235,13 @@ private:
     // "copy >>" is enabled while both sides hold a set, "save" while DEST holds one, however
     // many lines it has: an empty DEST saves as a set without entries.
     void switchCommands();
+    // Copies the SRC `records` in their order through CopyMassive() as one run of answers,
+    // which a Cancel ends. Gives, for each record asked about, the DEST position that received
+    // it or nothing, so the last is what the last answer did; never empty for some records.
+    QList<std::optional<int>> copyRecords(const QList<int> &records);
+    // How every command that copies into DEST ends: the line of DEST record `record` becomes
+    // current, when it is listed, and the detail handler runs.
+    void landOnDest(int record);
     // Kills the records of the selected DEST lines, then refreshes DEST with no line selected
     // and makes current the line deleteSelectedDest() names.
     void removeSelectedDest();
