@@ -515,34 +515,20 @@ void PatchSetEditor::moveDown(Side side)
 
 void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
 {
-    SideView &sideView = view(side);
-    const int count = sideView.lineCount();
-    const int line = sideView.currentLine();
-    const int target = line + step;
-    if (count <= 1 || line < 0 || line >= count || target < 0 || target >= count) {
-        return;
-    }
+    const int line = view(side).currentLine();
     const int record = recordOfLine(side, line);
-    const int targetRecord = recordOfLine(side, target);
-    if (record < 0 || targetRecord < 0) {
+    const int neighbour = recordOfLine(side, line + step);
+    if (record < 0 || neighbour < 0
+        || !reorderLines(side, {line}, step < 0 ? line - 1 : line + 2)) {
         return;
     }
-
-    // The records change places but their positions stay, so the two lines swap their
-    // selected states too and each state stays with its record through the refresh.
-    PatchTable &table = m_sets.table(side);
-    std::swap(table[record], table[targetRecord]);
-    const bool wasSelected = sideView.isLineSelected(line);
-    sideView.setLineSelected(line, sideView.isLineSelected(target));
-    sideView.setLineSelected(target, wasSelected);
-
-    RefreshSide(side);
-    sideView.setCurrentLine(target);
     // The first entry of a name is the one the other side is compared with, so a move
     // can change the other side's marks too.
     pushMarks();
-    if (table.at(record) != table.at(targetRecord)) {
-        m_history.recordSwap(side, record, targetRecord);
+    // Only the two records changed places, so the step keeps just their positions.
+    const PatchTable &table = m_sets.table(side);
+    if (table.at(record) != table.at(neighbour)) {
+        m_history.recordSwap(side, record, neighbour);
     }
 }
 
@@ -598,18 +584,20 @@ bool PatchSetEditor::reorderLines(Side side, const QList<int> &lines, int before
         return false;
     }
 
-    // Only the positions of listed records are written, each with the record of the line
-    // that lands on its line; the selected state goes along, kept per position.
+    // Only the positions of listed records whose line gets another record are written, each
+    // with the record of the line that lands on its line; the selected state goes along,
+    // kept per position.
     std::vector<bool> selected(size_t(table.size()), false);
-    std::vector<PatchEntry> landing;
-    landing.reserve(size_t(count));
+    std::vector<std::pair<int, PatchEntry>> landing;
     for (int line = 0; line < count; ++line) {
         const int from = order.from[size_t(line)];
-        landing.push_back(table.at(records.at(from)));
+        if (from != line) {
+            landing.emplace_back(records.at(line), table.at(records.at(from)));
+        }
         selected[size_t(records.at(line))] = sideView.isLineSelected(from);
     }
-    for (int line = 0; line < count; ++line) {
-        table[records.at(line)] = std::move(landing[size_t(line)]);
+    for (auto &[position, entry] : landing) {
+        table[position] = std::move(entry);
     }
     refreshSelecting(side, std::move(selected));
     sideView.setCurrentLine(order.first);

@@ -260,7 +260,7 @@ private:
     // moveLines() without its step: true when the records changed places.
     bool reorderLines(Side side, const QList<int> &lines, int before);
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
-    // below), selected states included, and makes the neighbour's line current.
+    // below), selected states included, as a one-line reorderLines(), and records the swap.
     void swapCurrentWithNeighbour(Side side, int step);
     // Write a label and remember its text; the status comes with the side's file text.
     void showStatus(Side side, const QString &text);
