@@ -115,15 +115,17 @@ BlockOrder blockOrder(int count, const QList<int> &block, int before)
     return order;
 }
 
-bool hasSelectedLine(const SideView &view)
+// The view's selected lines, in line order.
+QList<int> selectedLines(const SideView &view)
 {
+    QList<int> lines;
     const int count = view.lineCount();
     for (int line = 0; line < count; ++line) {
         if (view.isLineSelected(line)) {
-            return true;
+            lines.append(line);
         }
     }
-    return false;
+    return lines;
 }
 
 } // namespace
@@ -204,12 +206,10 @@ void PatchSetEditor::takeFromSrc(Side side, const QList<RowKey> &rows)
 
 QList<int> PatchSetEditor::selectedRecords(Side side) const
 {
-    const SideView &sideView = m_sides[side].view;
     QList<int> records;
-    const int count = sideView.lineCount();
-    for (int line = 0; line < count; ++line) {
+    for (const int line : selectedLines(m_sides[side].view)) {
         const int record = recordOfLine(side, line);
-        if (record >= 0 && sideView.isLineSelected(line)) {
+        if (record >= 0) {
             records.append(record);
         }
     }
@@ -351,7 +351,7 @@ void PatchSetEditor::copyIntoDest()
 {
     SideView &src = view(Side::Left);
     SideView &dest = view(Side::Right);
-    if (!hasSelectedLine(src) && !hasSelectedLine(dest)) {
+    if (selectedLines(src).isEmpty() && selectedLines(dest).isEmpty()) {
         return;
     }
     const EditState before = currentState();
@@ -380,7 +380,7 @@ void PatchSetEditor::copyIntoDest()
 
 void PatchSetEditor::deleteSelectedDest()
 {
-    if (!hasSelectedLine(view(Side::Right))) {
+    if (selectedLines(view(Side::Right)).isEmpty()) {
         return;
     }
     const EditState before = currentState();
@@ -390,24 +390,16 @@ void PatchSetEditor::deleteSelectedDest()
 
 void PatchSetEditor::removeSelectedDest()
 {
-    // Only the selected lines go, so each kept line moves up by the selected lines above it.
+    // Only the selected lines go, so a kept current line moves up by the selected lines above
+    // it; a current line that goes too leaves its place to the first deleted line's.
     SideView &dest = view(Side::Right);
     const int current = dest.currentLine();
-    int place = -1;
-    int selectedAbove = 0;
-    for (int line = 0; line < dest.lineCount(); ++line) {
-        if (!dest.isLineSelected(line)) {
-            continue;
-        }
-        if (place < 0) {
-            place = line; // the first deleted line, when the current one goes too
-        }
-        if (line < current) {
-            ++selectedAbove;
-        }
-    }
+    const QList<int> selected = selectedLines(dest);
+    int place = selected.isEmpty() ? -1 : selected.first();
     if (current >= 0 && current < dest.lineCount() && !dest.isLineSelected(current)) {
-        place = current - selectedAbove;
+        place = current
+            - int(std::lower_bound(selected.cbegin(), selected.cend(), current)
+                  - selected.cbegin());
     }
 
     for (const int record : selectedRecords(Side::Right)) {
@@ -535,15 +527,9 @@ void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
 QList<int> PatchSetEditor::blockLines(Side side) const
 {
     const SideView &sideView = m_sides[side].view;
-    QList<int> lines;
-    const int count = sideView.lineCount();
-    for (int line = 0; line < count; ++line) {
-        if (sideView.isLineSelected(line)) {
-            lines.append(line);
-        }
-    }
+    QList<int> lines = selectedLines(sideView);
     const int current = sideView.currentLine();
-    if (lines.isEmpty() && current >= 0 && current < count) {
+    if (lines.isEmpty() && current >= 0 && current < sideView.lineCount()) {
         lines.append(current);
     }
     return lines;
