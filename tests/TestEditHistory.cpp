@@ -19,7 +19,7 @@ QDateTime fileTime(int day)
 {
     return QDateTime(QDate(2026, 1, day), QTime(12, 0));
 }
-enum class Start { Nothing, SrcOnly, DestOnly, Both };
+enum class Start { Nothing, SrcOnly, DestOnly, Both, NewDestOnly };
 
 void loadSrc(EditorRig &rig)
 {
@@ -44,6 +44,9 @@ void arrange(EditorRig &rig, Start start)
     }
     if (start == Start::DestOnly || start == Start::Both) {
         loadDest(rig);
+    }
+    if (start == Start::NewDestOnly) {
+        rig.editor.newDestSet();
     }
 }
 
@@ -167,23 +170,6 @@ void TestEditHistory::undoAndRedoEachStep_data()
         rig.answers = {OverwriteAnswer::Yes};
         rig.editor.copyIntoDest();
     }) << bothOn;
-    QTest::newRow("copy, yes to all") << Start::Both << Command([](EditorRig &rig) {
-        rig.editor.installLoadedSet(Side::Left, entriesNamed({"x", "b"}), "0.3",
-                                    QStringLiteral("/sets/namesakes.tvr"), fileTime(5));
-        rig.left.select({0, 1});
-        rig.answers = {OverwriteAnswer::YesToAll};
-        rig.editor.copyIntoDest();
-        QCOMPARE(rig.questions.size(), 1);
-    }) << bothOn;
-    QTest::newRow("copy cancelled after a delete and an append")
-        << Start::Both << Command([](EditorRig &rig) {
-               rig.right.select({2});
-               rig.left.select({0, 1, 2});
-               rig.answers = {OverwriteAnswer::Cancel};
-               rig.editor.copyIntoDest();
-               QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"x", "b", "a"}));
-           })
-        << bothOn;
     QTest::newRow("copy of every DEST line's deletion")
         << Start::Both << Command([](EditorRig &rig) {
                rig.right.select({0, 1, 2});
@@ -214,6 +200,11 @@ void TestEditHistory::undoAndRedoEachStep_data()
     QTest::newRow("load SRC alone")
         << Start::Nothing << Command(loadSrc) << QStringLiteral("copy >> off, save off");
     QTest::newRow("load switching on") << Start::DestOnly << Command(loadSrc) << bothOn;
+    QTest::newRow("load SRC after NEW") << Start::NewDestOnly << Command(loadSrc) << bothOn;
+    QTest::newRow("load DEST over NEW") << Start::NewDestOnly << Command([](EditorRig &rig) {
+        loadDest(rig);
+        QCOMPARE(rig.right.fileText, QStringLiteral("/sets/dest.tvr"));
+    }) << saveOnly;
     QTest::newRow("load of an empty DEST") << Start::SrcOnly << Command([](EditorRig &rig) {
         rig.editor.installLoadedSet(Side::Right, PatchTable(), "0.3",
                                     QStringLiteral("/sets/empty.tvr"), fileTime(6));
@@ -328,18 +319,6 @@ void TestEditHistory::nonStepsAreNotUndone_data()
 {
     QTest::addColumn<Command>("command");
 
-    QTest::newRow("copy, every answer No") << Command([](EditorRig &rig) {
-        rig.left.select({1});
-        rig.answers = {OverwriteAnswer::No};
-        rig.editor.copyIntoDest();
-        QCOMPARE(rig.questions.size(), 1);
-    });
-    QTest::newRow("copy cancelled at once") << Command([](EditorRig &rig) {
-        rig.left.select({1, 2});
-        rig.answers = {OverwriteAnswer::Cancel};
-        rig.editor.copyIntoDest();
-        QCOMPARE(rig.questions.size(), 1);
-    });
     QTest::newRow("save noted") << Command([](EditorRig &rig) {
         rig.editor.noteDestSaved(QStringLiteral("/sets/saved.tvr"));
         QCOMPARE(rig.right.fileText, QStringLiteral("/sets/saved.tvr"));
