@@ -199,7 +199,6 @@ void TestEditHistory::undoAndRedoEachStep_data()
     QTest::newRow("load SRC alone")
         << Start::Nothing << Command(loadSrc) << QStringLiteral("copy >> off, save off");
     QTest::newRow("load switching on") << Start::DestOnly << Command(loadSrc) << bothOn;
-    QTest::newRow("load SRC after NEW") << Start::NewDestOnly << Command(loadSrc) << bothOn;
     QTest::newRow("load DEST over NEW") << Start::NewDestOnly << Command([](EditorRig &rig) {
         loadDest(rig);
         QCOMPARE(rig.right.fileText, QStringLiteral("/sets/dest.tvr"));
