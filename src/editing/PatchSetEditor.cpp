@@ -272,6 +272,11 @@ void PatchSetEditor::showStatus(Side side, const QString &text)
 {
     m_sides[side].labels.status = text;
     m_sides[side].view.setStatusText(text);
+    showFileText(side);
+}
+
+void PatchSetEditor::showFileText(Side side)
+{
     m_sides[side].view.setFileText(sideFileText(holdsSet(side), m_sets.path(side)));
 }
 
@@ -668,7 +673,7 @@ void PatchSetEditor::newDestSet()
 void PatchSetEditor::noteDestSaved(const QString &path)
 {
     m_sets.DestPath = path;
-    view(Side::Right).setFileText(sideFileText(holdsSet(Side::Right), path));
+    showFileText(Side::Right);
 }
 
 void PatchSetEditor::switchCommands()
@@ -713,8 +718,11 @@ void PatchSetEditor::returnTo(const EditHistory::Step &step, const EditState &st
 {
     if (step.keepsLines) {
         // Names and listings are those the lists show, and labels and switches are as the
-        // step left them: only the entries' fields come back.
+        // step left them: only the entries' fields come back, and the paths, which a save
+        // since the step may have changed.
         m_sets = state.sets;
+        showFileText(Side::Left);
+        showFileText(Side::Right);
         pushMarks();
         return;
     }

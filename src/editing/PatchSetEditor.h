@@ -264,6 +264,8 @@ private:
     void swapCurrentWithNeighbour(Side side, int step);
     // Write a label and remember its text; the status comes with the side's file text.
     void showStatus(Side side, const QString &text);
+    // The file text of the side's set and path, as sideFileText() words them.
+    void showFileText(Side side);
     void showCount(Side side, const QString &text);
 
     PatchSets &m_sets;
