@@ -129,10 +129,7 @@ void TestCopyIntoDest::copiesAndDeletes()
     QFETCH(QByteArray, about);
 
     EditorRig rig;
-    PatchTable src = entriesNamed({"a", "b", "c", "A", "b", "Empty patch entry"});
-    for (PatchEntry &entry : src) {
-        entry.Description = "src " + entry.Name;
-    }
+    PatchTable src = entriesNamed({"a", "b", "c", "A", "b", "Empty patch entry"}, "src ");
     src[4].Description = "second b";
     rig.load(Side::Left, src);
     const PatchTable loaded = entriesNamed({"x", "b", "Empty patch entry"});
@@ -373,10 +370,7 @@ void TestCopyIntoDest::dropCopiesToItsPlace()
     QFETCH(int, currentAfter);
 
     EditorRig rig;
-    PatchTable src = entriesNamed({"a", "b", "c"});
-    for (PatchEntry &entry : src) {
-        entry.Description = "src " + entry.Name;
-    }
+    const PatchTable src = entriesNamed({"a", "b", "c"}, "src ");
     PatchTable destTable = entriesNamed({"x", "b", "c", "y"});
     destTable[2].Omnipresence = 2;
     rig.load(Side::Left, src);

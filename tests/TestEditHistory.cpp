@@ -22,12 +22,8 @@ enum class Start { Nothing, SrcOnly, DestOnly, Both, NewDestOnly };
 
 void loadSrc(EditorRig &rig)
 {
-    PatchTable src = entriesNamed({"a", "b", "c"});
-    for (PatchEntry &entry : src) {
-        entry.Description = "src " + entry.Name;
-    }
-    rig.editor.installLoadedSet(Side::Left, src, "0.3", QStringLiteral("/sets/src.tvr"),
-                                fileTime(1));
+    rig.editor.installLoadedSet(Side::Left, entriesNamed({"a", "b", "c"}, "src "), "0.3",
+                                QStringLiteral("/sets/src.tvr"), fileTime(1));
 }
 
 void loadDest(EditorRig &rig)
