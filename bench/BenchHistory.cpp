@@ -21,9 +21,9 @@ namespace {
 
 constexpr int MoveCount = 100;
 
-// Both sides loaded as the window loads them, every name on both sides, DEST's first
-// entry walked down a hundred places: a hundred steps in the history.
-std::unique_ptr<EditorRig> movedRig(const PatchTable &src, const PatchTable &dest)
+// Both sides loaded as the window loads them, every name on both sides, DEST's first line
+// current.
+std::unique_ptr<EditorRig> loadedRig(const PatchTable &src, const PatchTable &dest)
 {
     auto rig = std::make_unique<EditorRig>();
     rig->editor.installLoadedSet(Side::Left, src, "0.3", QStringLiteral("src.tvr"),
@@ -31,9 +31,21 @@ std::unique_ptr<EditorRig> movedRig(const PatchTable &src, const PatchTable &des
     rig->editor.installLoadedSet(Side::Right, dest, "0.3", QStringLiteral("dest.tvr"),
                                  QDateTime::currentDateTime());
     rig->right.current = 0;
+    return rig;
+}
+
+// DEST's current entry walked down a hundred places: a hundred steps in the history.
+void moveHundred(EditorRig &rig)
+{
     for (int move = 0; move < MoveCount; ++move) {
-        rig->editor.moveDown(Side::Right);
+        rig.editor.moveDown(Side::Right);
     }
+}
+
+std::unique_ptr<EditorRig> movedRig(const PatchTable &src, const PatchTable &dest)
+{
+    auto rig = loadedRig(src, dest);
+    moveHundred(*rig);
     return rig;
 }
 
@@ -53,18 +65,11 @@ void BM_HundredMovesMemory(benchmark::State &state)
     double addedBytes = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto rig = std::make_unique<EditorRig>();
-        rig->editor.installLoadedSet(Side::Left, src, "0.3", QString(),
-                                     QDateTime::currentDateTime());
-        rig->editor.installLoadedSet(Side::Right, dest, "0.3", QString(),
-                                     QDateTime::currentDateTime());
-        rig->right.current = 0;
+        auto rig = loadedRig(src, dest);
         const std::size_t before = allocatedBytes();
         state.ResumeTiming();
 
-        for (int move = 0; move < MoveCount; ++move) {
-            rig->editor.moveDown(Side::Right);
-        }
+        moveHundred(*rig);
 
         state.PauseTiming();
         addedBytes = double(allocatedBytes()) - double(before);
@@ -148,42 +153,40 @@ void loadFortyDifferent(EditorRig &rig)
     }
 }
 
-void reportHistory(benchmark::State &state, const EditorRig &rig, double addedBytes)
+// Times `loads` on an editor that `first` prepared, and reports what they added to the
+// process and what the history holds of tables no side shows.
+template<typename First, typename Loads>
+void measureLoads(benchmark::State &state, First first, Loads loads)
 {
-    state.counters["added_MB"] = addedBytes / Megabyte;
-    state.counters["history_MB"] = double(rig.editor.history().heldBytes()) / Megabyte;
+    for (auto _ : state) {
+        state.PauseTiming();
+        EditorRig rig;
+        first(rig);
+        const std::size_t before = allocatedBytes();
+        state.ResumeTiming();
+
+        loads(rig);
+
+        state.PauseTiming();
+        state.counters["added_MB"] = (double(allocatedBytes()) - double(before)) / Megabyte;
+        state.counters["history_MB"] = double(rig.editor.history().heldBytes()) / Megabyte;
+        state.ResumeTiming();
+    }
 }
 
 void BM_FortyReloadsMemory(benchmark::State &state)
 {
     const QByteArray bytes = maximal::fileBytes();
-    for (auto _ : state) {
-        state.PauseTiming();
-        EditorRig rig;
-        loadDest(rig, bytes, QStringLiteral("copy3.tvr"));
-        const std::size_t before = allocatedBytes();
-        state.ResumeTiming();
-
-        reloadForty(rig, bytes);
-
-        state.PauseTiming();
-        reportHistory(state, rig, double(allocatedBytes()) - double(before));
-        state.ResumeTiming();
-    }
+    measureLoads(
+        state, [&bytes](EditorRig &rig) { loadDest(rig, bytes, QStringLiteral("copy3.tvr")); },
+        [&bytes](EditorRig &rig) { reloadForty(rig, bytes); });
 }
 BENCHMARK(BM_FortyReloadsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_FortyDifferentSetsMemory(benchmark::State &state)
 {
-    for (auto _ : state) {
-        EditorRig rig;
-        const std::size_t before = allocatedBytes();
-        loadFortyDifferent(rig);
-
-        state.PauseTiming();
-        reportHistory(state, rig, double(allocatedBytes()) - double(before));
-        state.ResumeTiming();
-    }
+    measureLoads(
+        state, [](EditorRig &) {}, loadFortyDifferent);
 }
 BENCHMARK(BM_FortyDifferentSetsMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
 

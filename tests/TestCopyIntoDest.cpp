@@ -36,9 +36,8 @@ private slots:
     void copiesAndDeletes_data();
     void copiesAndDeletes();
     void overwriteTakesWholeEntry();
-    void deleteOnlyKeepsSave_data();
-    void deleteOnlyKeepsSave();
-    void nothingSelectedDoesNothing();
+    void deleteKeepsThePlace_data();
+    void deleteKeepsThePlace();
     void landingLineBeyondByteRange_data();
     void landingLineBeyondByteRange();
     void unlistedRecordsNeverHit();
@@ -50,7 +49,8 @@ private slots:
 // the second "b", described "second b"; DEST is {"x", "b", "Empty patch entry"}, each
 // described "about " + name. `about` is the description of the current DEST entry: the
 // last one copied, or, when the last answer copied nothing, the entry current before the
-// copy ("Empty patch entry" on line 2), which keeps the user's place.
+// copy ("Empty patch entry" on line 2), which keeps the user's place. Each press is one step,
+// deletes and copies together, or none when the answers left DEST as it was.
 void TestCopyIntoDest::copiesAndDeletes_data()
 {
     QTest::addColumn<QList<int>>("srcLines");
@@ -110,6 +110,8 @@ void TestCopyIntoDest::copiesAndDeletes_data()
     QTest::newRow("yes, then cancel") << QList<int>{1, 4, 5} << QList<int>{} << "yc"
                                       << QStringList{question("b"), question("b")} << original
                                       << 2 << aboutPlace;
+    QTest::newRow("cancel at once") << QList<int>{1, 2} << QList<int>{} << "c" << askedB
+                                    << original << 2 << aboutPlace;
     QTest::newRow("cancel after a delete") << QList<int>{1} << QList<int>{0} << "c" << askedB
                                            << QByteArrayList{"b", "Empty patch entry"} << 1
                                            << aboutPlace;
@@ -127,13 +129,11 @@ void TestCopyIntoDest::copiesAndDeletes()
     QFETCH(QByteArray, about);
 
     EditorRig rig;
-    PatchTable src = entriesNamed({"a", "b", "c", "A", "b", "Empty patch entry"});
-    for (PatchEntry &entry : src) {
-        entry.Description = "src " + entry.Name;
-    }
+    PatchTable src = entriesNamed({"a", "b", "c", "A", "b", "Empty patch entry"}, "src ");
     src[4].Description = "second b";
     rig.load(Side::Left, src);
-    rig.load(Side::Right, entriesNamed({"x", "b", "Empty patch entry"}));
+    const PatchTable loaded = entriesNamed({"x", "b", "Empty patch entry"});
+    rig.load(Side::Right, loaded);
     rig.left.select(srcLines);
     rig.right.select(destLines);
     rig.right.current = 2;
@@ -156,6 +156,11 @@ void TestCopyIntoDest::copiesAndDeletes()
     QVERIFY(!rig.switches.saveEnabled);
     QVERIFY(!rig.switches.copyEnabled);
     QCOMPARE(rig.sets.SrcTable, src);
+
+    // Without a step of its own, the undo takes back the DEST load.
+    const bool changed = rig.sets.DestTable != loaded;
+    rig.editor.undo();
+    QCOMPARE(rig.sets.DestTable, changed ? loaded : PatchTable());
 }
 
 void TestCopyIntoDest::overwriteTakesWholeEntry()
@@ -178,42 +183,40 @@ void TestCopyIntoDest::overwriteTakesWholeEntry()
 }
 
 // `deleteKey` presses the delete command instead of "copy >>", and with no SRC set. DEST is
-// {a, b, c}; the current line stays with its entry, or takes the first deleted line.
-void TestCopyIntoDest::deleteOnlyKeepsSave_data()
+// {a, b, c}; the current line stays with its entry, or takes the first deleted line. Each
+// press is one step, or none when it found nothing selected.
+void TestCopyIntoDest::deleteKeepsThePlace_data()
 {
     QTest::addColumn<bool>("deleteKey");
-    QTest::addColumn<bool>("saveBefore");
     QTest::addColumn<QList<int>>("destLines");
     QTest::addColumn<int>("currentBefore");
     QTest::addColumn<QByteArrayList>("dest");
     QTest::addColumn<int>("currentAfter");
     // Laid out by hand: the formatter would give every value of a row a line of its own.
     // clang-format off
-    QTest::newRow("enabled, some left") << false << true << QList<int>{0, 2} << 1
-                                        << QByteArrayList{"b"} << 0;
-    QTest::newRow("enabled, none left") << false << true << QList<int>{0, 1, 2} << 0
-                                        << QByteArrayList{} << -1;
-    QTest::newRow("disabled, current kept") << false << false << QList<int>{1} << 2
-                                            << QByteArrayList{"a", "c"} << 1;
-    QTest::newRow("key, enabled, none left") << true << true << QList<int>{0, 1, 2} << 1
-                                             << QByteArrayList{} << -1;
-    QTest::newRow("key, disabled") << true << false << QList<int>{0, 2} << 0
-                                   << QByteArrayList{"b"} << 0;
-    QTest::newRow("key, current deleted") << true << true << QList<int>{1} << 1
+    QTest::newRow("copy, some left") << false << QList<int>{0, 2} << 1 << QByteArrayList{"b"} << 0;
+    QTest::newRow("copy, none left") << false << QList<int>{0, 1, 2} << 0 << QByteArrayList{} << -1;
+    QTest::newRow("copy, current kept") << false << QList<int>{1} << 2
+                                        << QByteArrayList{"a", "c"} << 1;
+    QTest::newRow("copy, nothing selected") << false << QList<int>{} << 1
+                                            << QByteArrayList{"a", "b", "c"} << 1;
+    QTest::newRow("key, none left") << true << QList<int>{0, 1, 2} << 1 << QByteArrayList{} << -1;
+    QTest::newRow("key, first deleted") << true << QList<int>{0, 2} << 0 << QByteArrayList{"b"}
+                                        << 0;
+    QTest::newRow("key, current deleted") << true << QList<int>{1} << 1
                                           << QByteArrayList{"a", "c"} << 1;
-    QTest::newRow("key, current and last deleted") << true << true << QList<int>{1, 2} << 2
+    QTest::newRow("key, current and last deleted") << true << QList<int>{1, 2} << 2
                                                    << QByteArrayList{"a"} << 0;
-    QTest::newRow("key, current below the deleted") << true << true << QList<int>{0, 1} << 2
+    QTest::newRow("key, current below the deleted") << true << QList<int>{0, 1} << 2
                                                     << QByteArrayList{"c"} << 0;
-    QTest::newRow("key, current above the deleted") << true << true << QList<int>{2} << 1
+    QTest::newRow("key, current above the deleted") << true << QList<int>{2} << 1
                                                     << QByteArrayList{"a", "b"} << 1;
     // clang-format on
 }
 
-void TestCopyIntoDest::deleteOnlyKeepsSave()
+void TestCopyIntoDest::deleteKeepsThePlace()
 {
     QFETCH(bool, deleteKey);
-    QFETCH(bool, saveBefore);
     QFETCH(QList<int>, destLines);
     QFETCH(int, currentBefore);
     QFETCH(QByteArrayList, dest);
@@ -223,9 +226,8 @@ void TestCopyIntoDest::deleteOnlyKeepsSave()
     if (!deleteKey) {
         rig.load(Side::Left, entriesNamed({"s"}));
     }
-    rig.load(Side::Right, entriesNamed({"a", "b", "c"}));
-    rig.switches.saveEnabled = saveBefore;
-    rig.switches.copyEnabled = saveBefore;
+    const PatchTable loaded = entriesNamed({"a", "b", "c"});
+    rig.load(Side::Right, loaded);
     rig.right.select(destLines);
     rig.right.current = currentBefore;
 
@@ -238,23 +240,9 @@ void TestCopyIntoDest::deleteOnlyKeepsSave()
     QCOMPARE(namesOf(rig.sets.DestTable), dest);
     QVERIFY(rig.right.selectedLines().isEmpty());
     QCOMPARE(rig.right.current, currentAfter);
-    QCOMPARE(rig.switches.saveEnabled, saveBefore);
-    QCOMPARE(rig.switches.copyEnabled, saveBefore);
     QVERIFY(rig.details.isEmpty());
-}
-
-void TestCopyIntoDest::nothingSelectedDoesNothing()
-{
-    EditorRig rig;
-    rig.load(Side::Left, entriesNamed({"s"}));
-    rig.load(Side::Right, entriesNamed({"a", "b"}));
-    rig.right.current = 1;
-    rig.switches = FakeSwitches();
-    rig.editor.copyIntoDest();
-    QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"a", "b"}));
-    QCOMPARE(rig.right.current, 1);
-    QVERIFY(rig.details.isEmpty());
-    QVERIFY(!rig.switches.saveEnabled);
+    rig.editor.undo();
+    QCOMPARE(rig.sets.DestTable, destLines.isEmpty() ? PatchTable() : loaded);
 }
 
 // The landing line is kept whatever the size of DEST, well past 8 and 16 bits.
@@ -382,10 +370,7 @@ void TestCopyIntoDest::dropCopiesToItsPlace()
     QFETCH(int, currentAfter);
 
     EditorRig rig;
-    PatchTable src = entriesNamed({"a", "b", "c"});
-    for (PatchEntry &entry : src) {
-        entry.Description = "src " + entry.Name;
-    }
+    const PatchTable src = entriesNamed({"a", "b", "c"}, "src ");
     PatchTable destTable = entriesNamed({"x", "b", "c", "y"});
     destTable[2].Omnipresence = 2;
     rig.load(Side::Left, src);

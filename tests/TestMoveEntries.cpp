@@ -1,15 +1,14 @@
 // The moves: the one-line moves, when they act, what they swap and the selections they
 // carry; and the block moves of the keys and of a drop, with their undo.
 #include "FakeSideView.h"
-#include "SlotEdits.h"
 
 #include <QTest>
 
 namespace {
 
-// How a block move is asked for: the keys' block to the top or the bottom, or a drop of
-// given lines before a line.
-enum class BlockMove { Top, Bottom, Drop };
+// How a move is asked for: the keys' block to the top or the bottom, a drop of given lines
+// before a line, or the current line one up or down.
+enum class BlockMove { Top, Bottom, Drop, Up, Down };
 
 } // namespace
 
@@ -24,9 +23,7 @@ private slots:
     void movesOrRefuses();
     void movesBlocks_data();
     void movesBlocks();
-    void downThenUpRestores();
     void sidesAreIndependent();
-    void movesListedRecordsOnly();
 };
 
 // A side of `size` entries n0, n1, ...; `current` is the current line before the move.
@@ -112,7 +109,8 @@ void TestMoveEntries::movesOrRefuses()
 }
 
 // DEST lists a, b, c, d, e; unlisted records sit between a and b and between c and d, at
-// table positions 1 and 4, and must never move. `dropped` are the lines a drop carries.
+// table positions 1 and 4, and must never move, not even when a line moves past them.
+// `dropped` are the lines a drop carries.
 void TestMoveEntries::movesBlocks_data()
 {
     QTest::addColumn<QList<int>>("selected");
@@ -127,6 +125,8 @@ void TestMoveEntries::movesBlocks_data()
     const auto top = BlockMove::Top;
     const auto bottom = BlockMove::Bottom;
     const auto drop = BlockMove::Drop;
+    const auto up = BlockMove::Up;
+    const auto down = BlockMove::Down;
     // Laid out by hand: the formatter would give every value of a row a line of its own.
     // clang-format off
     QTest::newRow("top") << QList<int>{2, 4} << 0 << top << none << 0 << "c e a b d"
@@ -158,6 +158,10 @@ void TestMoveEntries::movesBlocks_data()
                                                 << 0 << "b e a c d" << none << 0;
     QTest::newRow("drop past the end") << none << 2 << drop << QList<int>{0} << 6 << "a b c d e"
                                        << none << 2;
+    QTest::newRow("up past an unlisted record") << QList<int>{3} << 3 << up << none << 0
+                                                << "a b d c e" << QList<int>{2} << 2;
+    QTest::newRow("down past an unlisted record") << QList<int>{1, 4} << 0 << down << none << 0
+                                                  << "b a c d e" << QList<int>{0, 4} << 1;
     // clang-format on
 }
 
@@ -192,6 +196,10 @@ void TestMoveEntries::movesBlocks()
         rig.editor.moveBlockToTop(Side::Right);
     } else if (move == BlockMove::Bottom) {
         rig.editor.moveBlockToBottom(Side::Right);
+    } else if (move == BlockMove::Up) {
+        rig.editor.moveUp(Side::Right);
+    } else if (move == BlockMove::Down) {
+        rig.editor.moveDown(Side::Right);
     } else {
         rig.editor.dropLines(Side::Right, Side::Right, dropped, before);
     }
@@ -217,24 +225,6 @@ void TestMoveEntries::movesBlocks()
     QVERIFY(!rig.editor.canRedo());
 }
 
-void TestMoveEntries::downThenUpRestores()
-{
-    EditorRig rig;
-    PatchTable table = entriesNamed({"a", "b", "c", "d"});
-    setDeflData(table[1], 99, "FF");
-    rig.load(Side::Left, table);
-    rig.left.select({1, 3});
-    rig.left.current = 1;
-
-    rig.editor.moveDown(Side::Left);
-    QCOMPARE(rig.left.current, 2);
-    rig.editor.moveUp(Side::Left);
-
-    QCOMPARE(rig.sets.SrcTable, table);
-    QCOMPARE(rig.left.selectedLines(), QList<int>({1, 3}));
-    QCOMPARE(rig.left.current, 1);
-}
-
 void TestMoveEntries::sidesAreIndependent()
 {
     EditorRig rig;
@@ -250,28 +240,6 @@ void TestMoveEntries::sidesAreIndependent()
     QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"d0", "d1"}));
     QCOMPARE(rig.right.current, 1);
     QCOMPARE(rig.right.selectedLines(), QList<int>({1}));
-}
-
-// With unlisted records in between, a move swaps the two records on the neighbouring
-// lines and leaves the unlisted ones where they are.
-void TestMoveEntries::movesListedRecordsOnly()
-{
-    EditorRig rig;
-    PatchTable table = entriesNamed({"a", "h1", "b", "h2", "c"});
-    table[1].Omnipresence = 2;
-    table[3].Omnipresence = 3;
-    rig.load(Side::Right, table);
-    rig.right.select({2});
-    rig.right.current = 2; // "c"
-
-    rig.editor.moveUp(Side::Right);
-
-    QCOMPARE(namesOf(rig.sets.DestTable), QByteArrayList({"a", "h1", "c", "h2", "b"}));
-    QCOMPARE(rig.sets.DestTable.at(3).Omnipresence, quint8(3));
-    QCOMPARE(rig.right.lines, QStringList({"a", "c", "b"}));
-    QCOMPARE(rig.right.selectedLines(), QList<int>({1}));
-    QCOMPARE(rig.right.current, 1);
-    QCOMPARE(rig.editor.currentEntry(Side::Right)->Name, QByteArray("c"));
 }
 
 QTEST_GUILESS_MAIN(TestMoveEntries)

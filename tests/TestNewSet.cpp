@@ -1,4 +1,4 @@
-// "NEW" and the two side commands, and the switches they and a finished load turn on.
+// "NEW", with the switches it turns on, and the two side commands.
 #include "FakeSideView.h"
 
 #include <QTest>
@@ -10,8 +10,6 @@ class TestNewSet : public QObject
 private slots:
     void newDestSet_data();
     void newDestSet();
-    void loadAfterNewEnables_data();
-    void loadAfterNewEnables();
     void sideCommandsGuarded_data();
     void sideCommandsGuarded();
 };
@@ -64,31 +62,6 @@ void TestNewSet::newDestSet()
     QCOMPARE(rig.sets.SrcTable, src);
     QCOMPARE(rig.left.lines, srcLines);
     QCOMPARE(rig.left.selectedLines(), srcLoaded ? QList<int>({1}) : QList<int>());
-}
-
-void TestNewSet::loadAfterNewEnables_data()
-{
-    QTest::addColumn<Side>("loaded");
-    QTest::newRow("SRC after NEW") << Side::Left;
-    QTest::newRow("DEST after NEW") << Side::Right;
-}
-
-void TestNewSet::loadAfterNewEnables()
-{
-    QFETCH(Side, loaded);
-    EditorRig rig;
-    rig.editor.newDestSet();
-    QVERIFY(!rig.switches.copyEnabled);
-
-    rig.editor.installLoadedSet(loaded, entriesNamed({"e0", "e1"}), "0.3",
-                                QStringLiteral("/tmp/e.tvr"), QDateTime::currentDateTime());
-
-    // Loading DEST over the new set leaves SRC empty, so "copy >>" stays disabled then.
-    QCOMPARE(rig.switches.copyEnabled, loaded == Side::Left);
-    QVERIFY(rig.switches.saveEnabled);
-    QCOMPARE(rig.view(loaded).fileText, QStringLiteral("/tmp/e.tvr"));
-    QCOMPARE(rig.view(loaded).lines, QStringList({"e0", "e1"}));
-    QCOMPARE(rig.view(loaded).current, 0);
 }
 
 void TestNewSet::sideCommandsGuarded_data()

@@ -36,7 +36,6 @@ struct TextSpan
     qsizetype end = 0;
 
     bool isEmpty() const { return begin == end; }
-    friend bool operator==(TextSpan a, TextSpan b) { return a.begin == b.begin && a.end == b.end; }
 };
 
 // One text or number of a row on both sides. Texts are views into the comparison's own

@@ -115,15 +115,17 @@ BlockOrder blockOrder(int count, const QList<int> &block, int before)
     return order;
 }
 
-bool hasSelectedLine(const SideView &view)
+// The view's selected lines, in line order.
+QList<int> selectedLines(const SideView &view)
 {
+    QList<int> lines;
     const int count = view.lineCount();
     for (int line = 0; line < count; ++line) {
         if (view.isLineSelected(line)) {
-            return true;
+            lines.append(line);
         }
     }
-    return false;
+    return lines;
 }
 
 } // namespace
@@ -198,21 +200,16 @@ void PatchSetEditor::takeFromSrc(Side side, const QList<RowKey> &rows)
     }
     const EditState before = currentState();
     m_sets.DestTable[pair.dest] = std::move(taken);
-    view(Side::Right).setCurrentLine(lineOfRecord(Side::Right, pair.dest));
-    if (m_destDetail) {
-        m_destDetail();
-    }
+    landOnDest(pair.dest);
     finishStep(before, true);
 }
 
 QList<int> PatchSetEditor::selectedRecords(Side side) const
 {
-    const SideView &sideView = m_sides[side].view;
     QList<int> records;
-    const int count = sideView.lineCount();
-    for (int line = 0; line < count; ++line) {
+    for (const int line : selectedLines(m_sides[side].view)) {
         const int record = recordOfLine(side, line);
-        if (record >= 0 && sideView.isLineSelected(line)) {
+        if (record >= 0) {
             records.append(record);
         }
     }
@@ -275,6 +272,11 @@ void PatchSetEditor::showStatus(Side side, const QString &text)
 {
     m_sides[side].labels.status = text;
     m_sides[side].view.setStatusText(text);
+    showFileText(side);
+}
+
+void PatchSetEditor::showFileText(Side side)
+{
     m_sides[side].view.setFileText(sideFileText(holdsSet(side), m_sets.path(side)));
 }
 
@@ -354,7 +356,7 @@ void PatchSetEditor::copyIntoDest()
 {
     SideView &src = view(Side::Left);
     SideView &dest = view(Side::Right);
-    if (!hasSelectedLine(src) && !hasSelectedLine(dest)) {
+    if (selectedLines(src).isEmpty() && selectedLines(dest).isEmpty()) {
         return;
     }
     const EditState before = currentState();
@@ -370,33 +372,20 @@ void PatchSetEditor::copyIntoDest()
     // The delete left the user's place current; it is taken by record, since the refresh
     // below makes line 0 current.
     const int placeRecord = recordOfLine(Side::Right, dest.currentLine());
-    std::optional<int> landing;
-    CopyRun run;
-    for (const int record : std::as_const(sources)) {
-        landing = CopyMassive(record, m_sets.SrcTable.at(record).Name, run);
-        if (run.cancelled) {
-            break;
-        }
-    }
+    const std::optional<int> landing = copyRecords(sources).constLast();
 
     // DEST was refreshed without selection by the delete above; this refresh lists the
     // copies. SRC's table is unchanged and gets its one, deselecting, refresh at the end.
     RefreshSide(Side::Right);
     // Copies only append or overwrite, so the place's record keeps its position.
-    const int currentLine = lineOfRecord(Side::Right, landing ? *landing : placeRecord);
-    if (currentLine >= 0) {
-        dest.setCurrentLine(currentLine);
-    }
-    if (m_destDetail) {
-        m_destDetail();
-    }
+    landOnDest(landing ? *landing : placeRecord);
     DeselectSide(Side::Left);
     finishStep(before);
 }
 
 void PatchSetEditor::deleteSelectedDest()
 {
-    if (!hasSelectedLine(view(Side::Right))) {
+    if (selectedLines(view(Side::Right)).isEmpty()) {
         return;
     }
     const EditState before = currentState();
@@ -406,24 +395,16 @@ void PatchSetEditor::deleteSelectedDest()
 
 void PatchSetEditor::removeSelectedDest()
 {
-    // Only the selected lines go, so each kept line moves up by the selected lines above it.
+    // Only the selected lines go, so a kept current line moves up by the selected lines above
+    // it; a current line that goes too leaves its place to the first deleted line's.
     SideView &dest = view(Side::Right);
     const int current = dest.currentLine();
-    int place = -1;
-    int selectedAbove = 0;
-    for (int line = 0; line < dest.lineCount(); ++line) {
-        if (!dest.isLineSelected(line)) {
-            continue;
-        }
-        if (place < 0) {
-            place = line; // the first deleted line, when the current one goes too
-        }
-        if (line < current) {
-            ++selectedAbove;
-        }
-    }
+    const QList<int> selected = selectedLines(dest);
+    int place = selected.isEmpty() ? -1 : selected.first();
     if (current >= 0 && current < dest.lineCount() && !dest.isLineSelected(current)) {
-        place = current - selectedAbove;
+        place = current
+            - int(std::lower_bound(selected.cbegin(), selected.cend(), current)
+                  - selected.cbegin());
     }
 
     for (const int record : selectedRecords(Side::Right)) {
@@ -444,6 +425,30 @@ void PatchSetEditor::KillRiteEntry(int record)
     PatchEntry &entry = m_sets.DestTable[record];
     entry.Omnipresence = 0;
     entry.Name.clear();
+}
+
+QList<std::optional<int>> PatchSetEditor::copyRecords(const QList<int> &records)
+{
+    QList<std::optional<int>> landings;
+    CopyRun run;
+    for (const int record : records) {
+        landings.append(CopyMassive(record, m_sets.SrcTable.at(record).Name, run));
+        if (run.cancelled) {
+            break;
+        }
+    }
+    return landings;
+}
+
+void PatchSetEditor::landOnDest(int record)
+{
+    const int line = lineOfRecord(Side::Right, record);
+    if (line >= 0) {
+        view(Side::Right).setCurrentLine(line);
+    }
+    if (m_destDetail) {
+        m_destDetail();
+    }
 }
 
 std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID, CopyRun &run)
@@ -507,49 +512,29 @@ void PatchSetEditor::moveDown(Side side)
 
 void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
 {
-    SideView &sideView = view(side);
-    const int count = sideView.lineCount();
-    const int line = sideView.currentLine();
-    const int target = line + step;
-    if (count <= 1 || line < 0 || line >= count || target < 0 || target >= count) {
-        return;
-    }
+    const int line = view(side).currentLine();
     const int record = recordOfLine(side, line);
-    const int targetRecord = recordOfLine(side, target);
-    if (record < 0 || targetRecord < 0) {
+    const int neighbour = recordOfLine(side, line + step);
+    if (record < 0 || neighbour < 0
+        || !reorderLines(side, {line}, step < 0 ? line - 1 : line + 2)) {
         return;
     }
-
-    // The records change places but their positions stay, so the two lines swap their
-    // selected states too and each state stays with its record through the refresh.
-    PatchTable &table = m_sets.table(side);
-    std::swap(table[record], table[targetRecord]);
-    const bool wasSelected = sideView.isLineSelected(line);
-    sideView.setLineSelected(line, sideView.isLineSelected(target));
-    sideView.setLineSelected(target, wasSelected);
-
-    RefreshSide(side);
-    sideView.setCurrentLine(target);
     // The first entry of a name is the one the other side is compared with, so a move
     // can change the other side's marks too.
     pushMarks();
-    if (table.at(record) != table.at(targetRecord)) {
-        m_history.recordSwap(side, record, targetRecord);
+    // Only the two records changed places, so the step keeps just their positions.
+    const PatchTable &table = m_sets.table(side);
+    if (table.at(record) != table.at(neighbour)) {
+        m_history.recordSwap(side, record, neighbour);
     }
 }
 
 QList<int> PatchSetEditor::blockLines(Side side) const
 {
     const SideView &sideView = m_sides[side].view;
-    QList<int> lines;
-    const int count = sideView.lineCount();
-    for (int line = 0; line < count; ++line) {
-        if (sideView.isLineSelected(line)) {
-            lines.append(line);
-        }
-    }
+    QList<int> lines = selectedLines(sideView);
     const int current = sideView.currentLine();
-    if (lines.isEmpty() && current >= 0 && current < count) {
+    if (lines.isEmpty() && current >= 0 && current < sideView.lineCount()) {
         lines.append(current);
     }
     return lines;
@@ -590,18 +575,20 @@ bool PatchSetEditor::reorderLines(Side side, const QList<int> &lines, int before
         return false;
     }
 
-    // Only the positions of listed records are written, each with the record of the line
-    // that lands on its line; the selected state goes along, kept per position.
+    // Only the positions of listed records whose line gets another record are written, each
+    // with the record of the line that lands on its line; the selected state goes along,
+    // kept per position.
     std::vector<bool> selected(size_t(table.size()), false);
-    std::vector<PatchEntry> landing;
-    landing.reserve(size_t(count));
+    std::vector<std::pair<int, PatchEntry>> landing;
     for (int line = 0; line < count; ++line) {
         const int from = order.from[size_t(line)];
-        landing.push_back(table.at(records.at(from)));
+        if (from != line) {
+            landing.emplace_back(records.at(line), table.at(records.at(from)));
+        }
         selected[size_t(records.at(line))] = sideView.isLineSelected(from);
     }
-    for (int line = 0; line < count; ++line) {
-        table[records.at(line)] = std::move(landing[size_t(line)]);
+    for (auto &[position, entry] : landing) {
+        table[position] = std::move(entry);
     }
     refreshSelecting(side, std::move(selected));
     sideView.setCurrentLine(order.first);
@@ -645,13 +632,7 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
     const int oldSize = int(m_sets.DestTable.size());
     std::optional<int> replaced;
     bool copied = false;
-    CopyRun run;
-    for (const int record : std::as_const(sources)) {
-        const std::optional<int> landing =
-            CopyMassive(record, m_sets.SrcTable.at(record).Name, run);
-        if (run.cancelled) {
-            break; // what was copied before stays, as with "copy >>"
-        }
+    for (const std::optional<int> &landing : copyRecords(sources)) {
         copied = copied || landing.has_value();
         if (landing && *landing < oldSize) {
             replaced = landing;
@@ -672,10 +653,7 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
         appended.append(line);
     }
     reorderLines(Side::Right, appended, place);
-    dest.setCurrentLine(appended.isEmpty() ? lineOfRecord(Side::Right, *replaced) : place);
-    if (m_destDetail) {
-        m_destDetail();
-    }
+    landOnDest(appended.isEmpty() ? *replaced : recordOfLine(Side::Right, place));
     finishStep(state);
 }
 
@@ -695,7 +673,7 @@ void PatchSetEditor::newDestSet()
 void PatchSetEditor::noteDestSaved(const QString &path)
 {
     m_sets.DestPath = path;
-    view(Side::Right).setFileText(sideFileText(holdsSet(Side::Right), path));
+    showFileText(Side::Right);
 }
 
 void PatchSetEditor::switchCommands()
@@ -740,8 +718,11 @@ void PatchSetEditor::returnTo(const EditHistory::Step &step, const EditState &st
 {
     if (step.keepsLines) {
         // Names and listings are those the lists show, and labels and switches are as the
-        // step left them: only the entries' fields come back.
+        // step left them: only the entries' fields come back, and the paths, which a save
+        // since the step may have changed.
         m_sets = state.sets;
+        showFileText(Side::Left);
+        showFileText(Side::Right);
         pushMarks();
         return;
     }

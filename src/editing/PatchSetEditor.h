@@ -235,6 +235,13 @@ private:
     // "copy >>" is enabled while both sides hold a set, "save" while DEST holds one, however
     // many lines it has: an empty DEST saves as a set without entries.
     void switchCommands();
+    // Copies the SRC `records` in their order through CopyMassive() as one run of answers,
+    // which a Cancel ends. Gives, for each record asked about, the DEST position that received
+    // it or nothing, so the last is what the last answer did; never empty for some records.
+    QList<std::optional<int>> copyRecords(const QList<int> &records);
+    // How every command that copies into DEST ends: the line of DEST record `record` becomes
+    // current, when it is listed, and the detail handler runs.
+    void landOnDest(int record);
     // Kills the records of the selected DEST lines, then refreshes DEST with no line selected
     // and makes current the line deleteSelectedDest() names.
     void removeSelectedDest();
@@ -253,10 +260,12 @@ private:
     // moveLines() without its step: true when the records changed places.
     bool reorderLines(Side side, const QList<int> &lines, int before);
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
-    // below), selected states included, and makes the neighbour's line current.
+    // below), selected states included, as a one-line reorderLines(), and records the swap.
     void swapCurrentWithNeighbour(Side side, int step);
     // Write a label and remember its text; the status comes with the side's file text.
     void showStatus(Side side, const QString &text);
+    // The file text of the side's set and path, as sideFileText() words them.
+    void showFileText(Side side);
     void showCount(Side side, const QString &text);
 
     PatchSets &m_sets;

@@ -85,16 +85,16 @@ public:
 #include <QByteArrayList>
 #include <QDateTime>
 
-// Listed entries with the given names; each also gets a distinct description, so a test
-// can tell two records of the same name apart.
-inline PatchTable entriesNamed(const QByteArrayList &names)
+// Listed entries with the given names, each described `about` + name, so a test can tell
+// two records of the same name apart: "src " tells a copy from SRC.
+inline PatchTable entriesNamed(const QByteArrayList &names, const QByteArray &about = "about ")
 {
     PatchTable table;
     for (const QByteArray &name : names) {
         PatchEntry entry;
         entry.Omnipresence = 1;
         entry.Name = name;
-        entry.Description = "about " + name;
+        entry.Description = about + name;
         table.append(entry);
     }
     return table;
