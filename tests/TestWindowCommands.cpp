@@ -569,23 +569,26 @@ void TestWindowCommands::dragsMoveAndCopyLines_data()
     QTest::addColumn<QList<OverwriteAnswer>>("answers"); // to the overwrite questions, one each
     QTest::addColumn<Qt::DropAction>("action");
     QTest::addColumn<QString>("after"); // as picture() gives it
+    QTest::addColumn<bool>("forged");   // dropped as another program could make it
     const QList<OverwriteAnswer> none;
     const QList<OverwriteAnswer> yes = {OverwriteAnswer::Yes};
     // Laid out by hand: the formatter would give every value of a row a line of its own.
     // clang-format off
     QTest::newRow("a line within DEST") << "a | >x, [y], z" << "List2" << 0 << "List2" << 3 << none
-                                        << Qt::MoveAction << ">a | [y], z, >x";
+                                        << Qt::MoveAction << ">a | [y], z, >x" << false;
     QTest::newRow("the selection within SRC") << "[a], b, >[c], d | x" << "List1" << 2 << "List1"
                                               << 4 << none << Qt::MoveAction
-                                              << "b, d, >[a], [c] | >x";
+                                              << "b, d, >[a], [c] | >x" << false;
     QTest::newRow("SRC onto DEST, one question") << "a, [b], >[c] | x, b" << "List1" << 1
                                                  << "List2" << 0 << yes << Qt::CopyAction
-                                                 << "a, [b], >[c] | >c, x, b";
+                                                 << "a, [b], >[c] | >c, x, b" << false;
     QTest::newRow("DEST onto SRC refused") << "a | >x, [y]" << "List2" << 1 << "List1" << 0 << none
-                                           << Qt::IgnoreAction << ">a | >x, [y]";
+                                           << Qt::IgnoreAction << ">a | >x, [y]" << false;
     QTest::newRow("SRC onto DEST without a set") << "a, b | -" << "List1" << 0 << "List2" << 0
                                                  << none << Qt::IgnoreAction << ">a, b | -"
-                                                ;
+                                                 << false;
+    QTest::newRow("forged, within DEST") << "a | >x, [y], z" << "List2" << 1 << "List2" << 3
+                                         << none << Qt::IgnoreAction << ">a | >x, [y], z" << true;
     // clang-format on
 }
 
@@ -599,6 +602,7 @@ void TestWindowCommands::dragsMoveAndCopyLines()
     QFETCH(QList<OverwriteAnswer>, answers);
     QFETCH(Qt::DropAction, action);
     QFETCH(QString, after);
+    QFETCH(bool, forged);
     arrange(before);
     m_dialogs->answers = answers;
     const PatchSets arranged = m_form->sets();
@@ -614,7 +618,11 @@ void TestWindowCommands::dragsMoveAndCopyLines()
     QTest::mouseRelease(window, Qt::LeftButton, {}, grip + QPoint(0, 20));
     QVERIFY(!watch.carried.isEmpty());
     QMimeData carried;
-    carried.setData(ListGestures::MimeType, watch.carried);
+    // What another program could write: the lines named, and the process by its number.
+    carried.setData(ListGestures::MimeType,
+                    forged ? QByteArray::number(QCoreApplication::applicationPid())
+                            + watch.carried.mid(watch.carried.indexOf(' '))
+                           : watch.carried);
     QCOMPARE(picture(), arrangedPicture); // a drag changes no selection and no current line
 
     auto *target = control<QListWidget>(qPrintable(onto));

@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QUuid>
 
 #include <utility>
 
@@ -25,15 +26,22 @@ QByteArray sideWord(Side side)
     return side == Side::Left ? QByteArrayLiteral("SRC") : QByteArrayLiteral("DEST");
 }
 
+// Marks the drags of this run of the program. Line numbers mean nothing to another program,
+// and a number another program could read or guess, such as the process id (which repeats
+// across sandboxes), would let a forged drop move and copy entries.
+const QByteArray &dragToken()
+{
+    static const QByteArray token = QUuid::createUuid().toByteArray(QUuid::WithoutBraces);
+    return token;
+}
+
 } // namespace
 
 const QString ListGestures::MimeType = QStringLiteral("application/x-tolvane-lines");
 
 QMimeData *ListGestures::dragData(Side side, const QList<int> &lines)
 {
-    // The program's own number first: line numbers mean nothing to another running copy.
-    QByteArray bytes =
-        QByteArray::number(QCoreApplication::applicationPid()) + ' ' + sideWord(side);
+    QByteArray bytes = dragToken() + ' ' + sideWord(side);
     for (const int line : lines) {
         bytes += ' ' + QByteArray::number(line);
     }
@@ -48,7 +56,7 @@ std::optional<ListGestures::DraggedLines> ListGestures::draggedLines(const QMime
         return std::nullopt;
     }
     const QList<QByteArray> words = data->data(MimeType).split(' ');
-    if (words.size() < 2 || words.at(0) != QByteArray::number(QCoreApplication::applicationPid())) {
+    if (words.size() < 2 || words.at(0) != dragToken()) {
         return std::nullopt;
     }
     DraggedLines dragged{Side::Left, {}};

@@ -38,10 +38,10 @@ public:
 
     // The type dragged lines carry; nothing else offers it.
     static const QString MimeType;
-    // What a drag of `lines` of the list of `side` carries; tests drop it on a list.
+    // What a drag of `lines` of the list of `side` carries.
     static QMimeData *dragData(Side side, const QList<int> &lines);
-    // The lines `data` carries, or nothing for any other data. Lines dragged from another
-    // program would mean other entries there, so they are not taken either.
+    // The lines `data` carries, or nothing for any other data. Only this run's own drags
+    // count: lines dragged from another program, or made up by one, are not taken.
     static std::optional<DraggedLines> draggedLines(const QMimeData *data);
 
     // Installs itself on `list` and its viewport and owns itself through the list. `side` is
