@@ -25,6 +25,30 @@
 
 Q_DECLARE_METATYPE(OverwriteAnswer)
 
+namespace {
+
+// Keeps what the last drag carried. The platform here ends a drag as soon as it starts and
+// deletes it at the next turn of the event loop, which a gesture given to the window runs
+// before the test goes on; so the data is copied as the drag goes.
+class DragWatch : public QObject
+{
+public:
+    DragWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    QByteArray carried;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (const auto *drag = qobject_cast<QDrag *>(watched);
+            drag != nullptr && event->type() == QEvent::DeferredDelete) {
+            carried = drag->mimeData()->data(ListGestures::MimeType);
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 class TestWindowCommands : public WindowTest
 {
     Q_OBJECT
@@ -431,6 +455,8 @@ void TestWindowCommands::keysAndClicksRunTheirCommands_data()
                                               << "";
     QTest::newRow("Shift+Up in SRC") << "a, b, >c | x" << "List1" << "Shift+Up"
                                      << "a, >[b], c | >x" << "";
+    QTest::newRow("clicks toggle") << "a, [b], >c | x" << "List1" << "click 2, click 1"
+                                   << "a, >b, [c] | >x" << "";
     QTest::newRow("Shift+click down in DEST") << "a | x, >y, z, w" << "List2" << "Shift+click 3"
                                               << ">a | x, [y], [z], >[w]" << "";
     QTest::newRow("Shift+click up in SRC, adding") << "[a], b, c, >d | x" << "List1"
@@ -464,15 +490,15 @@ void TestWindowCommands::keysAndClicksRunTheirCommands()
         m_dialogs->fileNames.append(QString());
     }
 
-    // "Shift+click N": the user's click on line N of the list that has the focus, with Shift.
+    // "click N" and "Shift+click N": the user's click on line N of the list that has the focus.
     for (const QString &step : keys.split(QStringLiteral(", "))) {
-        if (step.startsWith(QLatin1String("click "))) {
+        bool isLine = false;
+        const int line = step.section(QLatin1Char(' '), 1).toInt(&isLine);
+        if (isLine) {
+            clickLine(control<QListWidget>(qPrintable(focus)), line,
+                      step.startsWith(QLatin1String("Shift")) ? Qt::ShiftModifier : Qt::NoModifier);
+        } else if (step.startsWith(QLatin1String("click "))) {
             click(qPrintable(step.section(QLatin1Char(' '), 1)));
-        } else if (step.startsWith(QLatin1String("Shift+click "))) {
-            auto *list = control<QListWidget>(qPrintable(focus));
-            const QListWidgetItem *item = list->item(step.section(QLatin1Char(' '), 1).toInt());
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                              list->visualItemRect(item).center());
         } else {
             pressKeys(step);
         }
@@ -543,22 +569,26 @@ void TestWindowCommands::dragsMoveAndCopyLines_data()
     QTest::addColumn<QList<OverwriteAnswer>>("answers"); // to the overwrite questions, one each
     QTest::addColumn<Qt::DropAction>("action");
     QTest::addColumn<QString>("after"); // as picture() gives it
+    QTest::addColumn<bool>("forged");   // dropped as another program could make it
     const QList<OverwriteAnswer> none;
     const QList<OverwriteAnswer> yes = {OverwriteAnswer::Yes};
     // Laid out by hand: the formatter would give every value of a row a line of its own.
     // clang-format off
     QTest::newRow("a line within DEST") << "a | >x, [y], z" << "List2" << 0 << "List2" << 3 << none
-                                        << Qt::MoveAction << ">a | [y], z, >x";
+                                        << Qt::MoveAction << ">a | [y], z, >x" << false;
     QTest::newRow("the selection within SRC") << "[a], b, >[c], d | x" << "List1" << 2 << "List1"
                                               << 4 << none << Qt::MoveAction
-                                              << "b, d, >[a], [c] | >x";
+                                              << "b, d, >[a], [c] | >x" << false;
     QTest::newRow("SRC onto DEST, one question") << "a, [b], >[c] | x, b" << "List1" << 1
                                                  << "List2" << 0 << yes << Qt::CopyAction
-                                                 << "a, [b], >[c] | >c, x, b";
+                                                 << "a, [b], >[c] | >c, x, b" << false;
     QTest::newRow("DEST onto SRC refused") << "a | >x, [y]" << "List2" << 1 << "List1" << 0 << none
-                                           << Qt::IgnoreAction << ">a | >x, [y]";
+                                           << Qt::IgnoreAction << ">a | >x, [y]" << false;
     QTest::newRow("SRC onto DEST without a set") << "a, b | -" << "List1" << 0 << "List2" << 0
-                                                 << none << Qt::IgnoreAction << ">a, b | -";
+                                                 << none << Qt::IgnoreAction << ">a, b | -"
+                                                 << false;
+    QTest::newRow("forged, within DEST") << "a | >x, [y], z" << "List2" << 1 << "List2" << 3
+                                         << none << Qt::IgnoreAction << ">a | >x, [y], z" << true;
     // clang-format on
 }
 
@@ -572,24 +602,27 @@ void TestWindowCommands::dragsMoveAndCopyLines()
     QFETCH(QList<OverwriteAnswer>, answers);
     QFETCH(Qt::DropAction, action);
     QFETCH(QString, after);
+    QFETCH(bool, forged);
     arrange(before);
     m_dialogs->answers = answers;
     const PatchSets arranged = m_form->sets();
     const QString arrangedPicture = picture();
 
-    // The platform here ends every drag at once, and the drag object lives until the next
-    // turn of the event loop: long enough to read what it carries.
+    // The press and the move go through the window, so the drag starts as a user's would.
     auto *source = control<QListWidget>(qPrintable(from));
-    const QPoint grip = source->visualItemRect(source->item(pressed)).center();
-    QTest::mousePress(source->viewport(), Qt::LeftButton, {}, grip);
-    QMouseEvent move(QEvent::MouseMove, grip + QPoint(0, 20), source->mapToGlobal(grip),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(source->viewport(), &move);
-    QTest::mouseRelease(source->viewport(), Qt::LeftButton, {}, grip + QPoint(0, 20));
-    const auto *drag = source->viewport()->findChild<QDrag *>();
-    QVERIFY(drag != nullptr);
+    QWindow *window = m_form->windowHandle();
+    const QPoint grip = lineInWindow(source, pressed);
+    const DragWatch watch;
+    QTest::mousePress(window, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(window, grip + QPoint(0, QApplication::startDragDistance()));
+    QTest::mouseRelease(window, Qt::LeftButton, {}, grip + QPoint(0, 20));
+    QVERIFY(!watch.carried.isEmpty());
     QMimeData carried;
-    carried.setData(ListGestures::MimeType, drag->mimeData()->data(ListGestures::MimeType));
+    // What another program could write: the lines named, and the process by its number.
+    carried.setData(ListGestures::MimeType,
+                    forged ? QByteArray::number(QCoreApplication::applicationPid())
+                            + watch.carried.mid(watch.carried.indexOf(' '))
+                           : watch.carried);
     QCOMPARE(picture(), arrangedPicture); // a drag changes no selection and no current line
 
     auto *target = control<QListWidget>(qPrintable(onto));

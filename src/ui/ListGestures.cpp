@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QUuid>
 
 #include <utility>
 
@@ -25,15 +26,22 @@ QByteArray sideWord(Side side)
     return side == Side::Left ? QByteArrayLiteral("SRC") : QByteArrayLiteral("DEST");
 }
 
+// Marks the drags of this run of the program. Line numbers mean nothing to another program,
+// and a number another program could read or guess, such as the process id (which repeats
+// across sandboxes), would let a forged drop move and copy entries.
+const QByteArray &dragToken()
+{
+    static const QByteArray token = QUuid::createUuid().toByteArray(QUuid::WithoutBraces);
+    return token;
+}
+
 } // namespace
 
 const QString ListGestures::MimeType = QStringLiteral("application/x-tolvane-lines");
 
 QMimeData *ListGestures::dragData(Side side, const QList<int> &lines)
 {
-    // The program's own number first: line numbers mean nothing to another running copy.
-    QByteArray bytes =
-        QByteArray::number(QCoreApplication::applicationPid()) + ' ' + sideWord(side);
+    QByteArray bytes = dragToken() + ' ' + sideWord(side);
     for (const int line : lines) {
         bytes += ' ' + QByteArray::number(line);
     }
@@ -48,7 +56,7 @@ std::optional<ListGestures::DraggedLines> ListGestures::draggedLines(const QMime
         return std::nullopt;
     }
     const QList<QByteArray> words = data->data(MimeType).split(' ');
-    if (words.size() < 2 || words.at(0) != QByteArray::number(QCoreApplication::applicationPid())) {
+    if (words.size() < 2 || words.at(0) != dragToken()) {
         return std::nullopt;
     }
     DraggedLines dragged{Side::Left, {}};
@@ -113,7 +121,7 @@ bool ListGestures::mouseEvent(QMouseEvent *event)
     const QPoint position = event->position().toPoint();
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
-        if (m_replaying || event->button() != Qt::LeftButton) {
+        if (event->button() != Qt::LeftButton) {
             return false;
         }
         const QListWidgetItem *item = m_list->itemAt(position);
@@ -158,21 +166,15 @@ bool ListGestures::mouseEvent(QMouseEvent *event)
             emit m_list->doubleClicked(m_list->model()->index(m_pressedLine, 0));
             return true;
         }
-        // A click after all: the list gets its press, and toggles, just before its release.
-        if (const QListWidgetItem *item = m_list->item(m_pressedLine)) {
-            m_lastToggle = {m_pressedLine, item->isSelected()};
-        }
-        QMouseEvent press(QEvent::MouseButtonPress, m_pressedAt,
-                          m_list->viewport()->mapToGlobal(m_pressedAt), Qt::LeftButton,
-                          Qt::LeftButton, event->modifiers());
-        m_replaying = true;
-        QCoreApplication::sendEvent(m_list->viewport(), &press);
-        m_replaying = false;
-        return false;
+        // The click is done here, not by the list: a press made up and sent to the list would
+        // overwrite the pointer's record of its last press, which Qt measures the next real
+        // press against, and the second click of a double-click would be one more click.
+        toggle(m_pressedLine);
+        return true;
     }
     case QEvent::MouseButtonDblClick: {
-        // Platforms send the second click's press before the double-click, or not at all; this
-        // stands for it either way, and the list never sees it, so it toggles nothing more.
+        // Qt sends it in place of the second click's press, or (some platforms) after it; this
+        // stands for that press either way, and the list never sees it, so it toggles nothing.
         QListWidgetItem *item = m_list->itemAt(position);
         if (event->button() != Qt::LeftButton || item == nullptr) {
             return false;
@@ -199,6 +201,19 @@ bool ListGestures::keyEvent(QKeyEvent *event)
         return true;
     }
     return false; // typing is TypeAhead's, which searches without selecting
+}
+
+void ListGestures::toggle(int line)
+{
+    const QListWidgetItem *item = m_list->item(line);
+    if (item == nullptr) {
+        return; // the list changed under the held button
+    }
+    m_lastToggle = {line, item->isSelected()};
+    const QModelIndex index = m_list->model()->index(line, 0);
+    m_list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+    m_list->selectionModel()->select(index, QItemSelectionModel::Toggle);
+    emit m_list->clicked(index); // the window shows the clicked line's detail
 }
 
 void ListGestures::selectRange(int line)

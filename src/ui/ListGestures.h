@@ -4,8 +4,9 @@
 // pressed line's block, which a list takes from itself (a move) or DEST takes from SRC (a copy)
 // through the editor, the place shown by an insertion line. A double-click on a line leaves its
 // selection as it was before the first click toggled it, and at its release is the list's
-// doubleClicked(). Typing is left to TypeAhead; a drop that carries no dragged lines (a file)
-// goes on to the list's other event filters. Form1 puts one on each list.
+// doubleClicked(). The list never sees a left press on a line: the click's work is done here.
+// Typing is left to TypeAhead; a drop that carries no dragged lines (a file) goes on to the
+// list's other event filters. Form1 puts one on each list.
 #pragma once
 
 #include "PatchSets.h"
@@ -37,10 +38,10 @@ public:
 
     // The type dragged lines carry; nothing else offers it.
     static const QString MimeType;
-    // What a drag of `lines` of the list of `side` carries; tests drop it on a list.
+    // What a drag of `lines` of the list of `side` carries.
     static QMimeData *dragData(Side side, const QList<int> &lines);
-    // The lines `data` carries, or nothing for any other data. Lines dragged from another
-    // program would mean other entries there, so they are not taken either.
+    // The lines `data` carries, or nothing for any other data. Only this run's own drags
+    // count: lines dragged from another program, or made up by one, are not taken.
     static std::optional<DraggedLines> draggedLines(const QMimeData *data);
 
     // Installs itself on `list` and its viewport and owns itself through the list. `side` is
@@ -71,6 +72,8 @@ private:
     bool dropEvent(QDropEvent *event);
     void endDropShow();
 
+    // A click on `line`: toggles it and makes it current, as the list's own press would.
+    void toggle(int line);
     // Selects the lines from the current line to `line` and makes `line` current.
     void selectRange(int line);
     // Moves the current line `step` lines and selects the line it lands on.
@@ -93,6 +96,5 @@ private:
     Press m_press = Press::None;
     int m_pressedLine = -1;
     QPoint m_pressedAt;
-    Toggle m_lastToggle;      // by the last click, while a double-click may yet take it back
-    bool m_replaying = false; // a held-back press on its way to the list
+    Toggle m_lastToggle; // by the last click, while a double-click may yet take it back
 };

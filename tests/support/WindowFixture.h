@@ -18,6 +18,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 // What a failed load shows, the message (%1 is the path) and its details, for the two failures
 // the window tests meet most: a file that is not there, and one whose first line is no header.
@@ -73,15 +74,23 @@ inline QList<int> selectedLines(const QListWidget *list)
     return lines;
 }
 
-// A user's click on a line: toggles its selection and makes it current.
-inline void clickLine(QListWidget *list, int line)
+// Where line `line` of `list` shows, in the coordinates of the list's window; scrolls it into
+// sight first. Gestures go to the window, so Qt's own double-click detection sees them.
+inline QPoint lineInWindow(QListWidget *list, int line)
 {
     if (list->item(line) == nullptr) {
         qFatal("%s has no line %d", qPrintable(list->objectName()), line);
     }
     list->scrollToItem(list->item(line));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(line)).center());
+    return list->viewport()->mapTo(list->window(), list->visualItemRect(list->item(line)).center());
+}
+
+// A user's click on a line: toggles its selection and makes it current; with Shift, selects
+// from the current line to it.
+inline void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers keys = {})
+{
+    QTest::mouseClick(list->window()->windowHandle(), Qt::LeftButton, keys,
+                      lineInWindow(list, line));
 }
 
 // A drag of `data` that enters `widget` at `point`, moves there and drops, as the platform
