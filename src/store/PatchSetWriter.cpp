@@ -33,9 +33,10 @@ WriteResult fitsTheFormat(const PatchTable &table, const QString &path)
     if (table.size() <= maxEntries) {
         return {};
     }
-    return failure(path, QStringLiteral("The set has %1 entries; a set holds at most %2.")
-                             .arg(table.size())
-                             .arg(maxEntries));
+    return failure(path,
+                   QStringLiteral("The set has %1 entries; a set holds at most %2.")
+                       .arg(table.size())
+                       .arg(maxEntries));
 }
 
 // A number in decimal, without sign or leading zeros.

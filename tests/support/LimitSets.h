@@ -1,10 +1,10 @@
 // Patch sets at the limits of the format: every text at the longest value a load keeps, one
 // character past it and past the longest line; an entry with every slot in use and every text
-// at its longest (about 24 MB); 1000 entries; a set that ends at the highest block number,
-// and one that goes a block past it. Each comes as the bytes of its file and the table a load
-// must give, with the file a save of that table must give; the set past the last block, as a
-// file a load refuses and a table a save refuses. Shared by the store's limits test and the tool that compares the
-// store's results between two revisions, so that both see the very same files.
+// at its longest (about 24 MB); 1000 entries; a set that ends at the highest block number, and
+// one a block longer, which a load and a save both refuse. Each comes as the bytes of its file
+// and the table a load must give, with the file a save of that table must give. Shared by the
+// store's limits test and the tool that compares the store's results between two revisions,
+// so that both see the very same files.
 #pragma once
 
 #include "PatchEntry.h"
