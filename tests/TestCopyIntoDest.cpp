@@ -296,11 +296,9 @@ void TestCopyIntoDest::landingLineBeyondByteRange()
     }
 
     if (room >= 0) {
-        QCOMPARE(rig.messages,
-                 QStringList{QStringLiteral("DEST can hold 32768 entries at most. "
-                                            "It can take %1 more, and this copy "
-                                            "would add 2.")
-                                 .arg(room)});
+        const QString text("DEST can hold 32768 entries at most. It can take %1 more, and "
+                           "this copy would add 2.");
+        QCOMPARE(rig.messages, QStringList{text.arg(room)});
         QVERIFY(rig.questions.isEmpty());
         QVERIFY(rig.sets.DestTable == loaded);
         QCOMPARE(rig.right.selectedLines().size() + rig.left.selectedLines().size(), deletes + 3);

@@ -225,10 +225,8 @@ void TestPatchSetWriter::limitsSurviveSaving()
     }
     if (limit.tooLong) {
         // Refused before anything was written: the old file stays and nothing is left beside it.
-        QCOMPARE(written.message,
-                 savingError(path,
-                             QStringLiteral("The set has 32769 entries; a set holds at "
-                                            "most 32768.")));
+        const QString reason("The set has 32769 entries; a set holds at most 32768.");
+        QCOMPARE(written.message, savingError(path, reason));
         QVERIFY(saved == (piece == 0 ? limit.file : QByteArray()));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("limit.tvr")});
         return;
