@@ -245,21 +245,36 @@ void TestCopyIntoDest::deleteKeepsThePlace()
     QCOMPARE(rig.sets.DestTable, destLines.isEmpty() ? PatchTable() : loaded);
 }
 
-// The landing line is kept whatever the size of DEST, well past 8 and 16 bits.
+// The landing line is kept whatever the size of DEST, well past 8 bits and up to the most
+// entries a set holds. SRC is {name, "other", name}, all copied with Yes answers after the
+// last `deletes` DEST lines went. A copy that could take DEST past that many entries
+// (`room`: how many more it can take) is refused whole: no question, no delete, no step.
 void TestCopyIntoDest::landingLineBeyondByteRange_data()
 {
     QTest::addColumn<int>("destSize");
     QTest::addColumn<bool>("overwrite");
-    QTest::newRow("append at 256") << 256 << false;
-    QTest::newRow("append at 40000") << 40000 << false;
-    QTest::newRow("overwrite at 300") << 301 << true;
-    QTest::newRow("overwrite at 39999") << 40000 << true;
+    QTest::addColumn<int>("deletes");
+    QTest::addColumn<bool>("drag"); // dropped at the end of DEST instead
+    QTest::addColumn<int>("room");  // -1: the copy goes ahead
+    QTest::newRow("append at 256") << 256 << false << 0 << false << -1;
+    QTest::newRow("append up to the limit") << 32766 << false << 0 << false << -1;
+    QTest::newRow("overwrite at 300") << 301 << true << 0 << false << -1;
+    QTest::newRow("overwrite up to the limit") << 32767 << true << 0 << false << -1;
+    QTest::newRow("append past the limit") << 32767 << false << 0 << false << 1;
+    QTest::newRow("a delete makes room") << 32768 << false << 2 << false << -1;
+    QTest::newRow("a delete too few") << 32768 << false << 1 << false << 1;
+    QTest::newRow("a deleted namesake") << 32768 << true << 1 << false << 1;
+    QTest::newRow("drag up to the limit") << 32766 << false << 0 << true << -1;
+    QTest::newRow("drag past the limit") << 32768 << false << 0 << true << 0;
 }
 
 void TestCopyIntoDest::landingLineBeyondByteRange()
 {
     QFETCH(int, destSize);
     QFETCH(bool, overwrite);
+    QFETCH(int, deletes);
+    QFETCH(bool, drag);
+    QFETCH(int, room);
 
     QByteArrayList names;
     for (int position = 0; position < destSize; ++position) {
@@ -267,19 +282,37 @@ void TestCopyIntoDest::landingLineBeyondByteRange()
     }
     const QByteArray name = overwrite ? names.last() : QByteArray("new");
     EditorRig rig;
-    rig.load(Side::Left, entriesNamed({"other", name}));
-    rig.load(Side::Right, entriesNamed(names));
-    rig.left.select({1});
-    rig.answers = {OverwriteAnswer::Yes};
+    rig.load(Side::Left, entriesNamed({name, "other", name}));
+    const PatchTable loaded = entriesNamed(names);
+    rig.load(Side::Right, loaded);
+    rig.left.select({0, 1, 2});
+    rig.right.select(QList<int>{destSize - 2, destSize - 1}.last(deletes));
+    rig.answers = {OverwriteAnswer::Yes, OverwriteAnswer::Yes};
 
-    rig.editor.copyIntoDest();
+    if (drag) {
+        rig.editor.dropLines(Side::Left, Side::Right, {0, 1, 2}, destSize);
+    } else {
+        rig.editor.copyIntoDest();
+    }
 
-    const int landing = overwrite ? destSize - 1 : destSize;
+    if (room >= 0) {
+        const QString text("DEST can hold 32768 entries at most. It can take %1 more, and "
+                           "this copy would add 2.");
+        QCOMPARE(rig.messages, QStringList{text.arg(room)});
+        QVERIFY(rig.questions.isEmpty());
+        QVERIFY(rig.sets.DestTable == loaded);
+        QCOMPARE(rig.right.selectedLines().size() + rig.left.selectedLines().size(), deletes + 3);
+        rig.editor.undo(); // no step of its own: the undo takes back the DEST load
+        QVERIFY(rig.sets.DestTable.isEmpty());
+        return;
+    }
+    const int landing = (overwrite ? destSize - 1 : destSize) - deletes;
+    QVERIFY(rig.messages.isEmpty());
     QCOMPARE(rig.right.current, landing);
     QCOMPARE(rig.right.lines.at(landing), QString::fromLatin1(name));
     QCOMPARE(rig.details, QByteArrayList{name});
     QCOMPARE(rig.sets.DestTable.at(landing).Description, QByteArray("about " + name));
-    QCOMPARE(rig.right.countText, QString::number(landing + 1));
+    QCOMPARE(rig.right.countText, QString::number(destSize - deletes + (overwrite ? 1 : 2)));
 }
 
 // Records with Omnipresence 2 are kept but not listed; copy, delete and the detail act on

@@ -3,9 +3,11 @@
 #include "AnsiText.h"
 #include "CommandTexts.h"
 #include "LineMarks.h"
+#include "PatchSetFormat.h"
 
 #include <QHash>
 #include <QLocale>
+#include <QSet>
 
 #include <algorithm>
 #include <utility>
@@ -150,6 +152,11 @@ void PatchSetEditor::setDestDetailHandler(DetailHandler handler)
 void PatchSetEditor::setChangeHandler(ChangeHandler handler)
 {
     m_changed = std::move(handler);
+}
+
+void PatchSetEditor::setMessage(MessageHandler handler)
+{
+    m_message = std::move(handler);
 }
 
 int PatchSetEditor::recordOfLine(Side side, int line) const
@@ -359,6 +366,9 @@ void PatchSetEditor::copyIntoDest()
     if (selectedLines(src).isEmpty() && selectedLines(dest).isEmpty()) {
         return;
     }
+    if (refusesPastLimit(selectedRecords(Side::Left), selectedRecords(Side::Right))) {
+        return; // as a whole: nothing deleted either
+    }
     const EditState before = currentState();
     removeSelectedDest();
 
@@ -438,6 +448,41 @@ QList<std::optional<int>> PatchSetEditor::copyRecords(const QList<int> &records)
         }
     }
     return landings;
+}
+
+bool PatchSetEditor::refusesPastLimit(const QList<int> &sources, const QList<int> &deleted)
+{
+    using PatchSetFormat::maxEntries;
+    const PatchTable &dest = m_sets.DestTable;
+    const qsizetype kept = dest.size() - deleted.size(); // listed or not, every record is saved
+    if (kept + sources.size() <= maxEntries) {
+        return false; // nearly every copy: no need to look at names
+    }
+    // Each name DEST does not hold once the delete is done is appended once; a later SRC entry
+    // of that name lands on the copy or is declined, so only distinct new names grow DEST.
+    QSet<QByteArray> names;
+    for (int record = 0; record < dest.size(); ++record) {
+        if (!std::binary_search(deleted.cbegin(), deleted.cend(), record)) {
+            names.insert(dest.at(record).Name);
+        }
+    }
+    const qsizetype held = names.size();
+    for (const int record : sources) {
+        names.insert(m_sets.SrcTable.at(record).Name);
+    }
+    const qsizetype added = names.size() - held;
+    const qsizetype room = std::max<qsizetype>(0, maxEntries - kept);
+    if (added <= room) {
+        return false;
+    }
+    if (m_message) {
+        m_message(QStringLiteral("DEST can hold %1 entries at most. It can take %2 more, and "
+                                 "this copy would add %3.")
+                      .arg(maxEntries)
+                      .arg(room)
+                      .arg(added));
+    }
+    return true;
 }
 
 void PatchSetEditor::landOnDest(int record)
@@ -624,6 +669,9 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
         if (record >= 0) {
             sources.append(record);
         }
+    }
+    if (refusesPastLimit(sources, {})) {
+        return;
     }
     const EditState state = currentState();
     // The place is held as a record: a Yes over an unlisted entry gives it a line, which

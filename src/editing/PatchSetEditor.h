@@ -38,6 +38,8 @@ public:
     // move, NEW, a cleared selection, a take, undo and redo), once the marks are handed out:
     // what shows more of the sets than the lists do follows through it.
     using ChangeHandler = std::function<void()>;
+    // Shows one message to the user; a copy that refuses to act says why through it.
+    using MessageHandler = std::function<void(const QString &text)>;
 
     // What the user has answered so far in one run of copies into DEST: a Yes to all or a No
     // to all holds for the rest of the run, and a Cancel ends it. A run starts fresh.
@@ -54,6 +56,7 @@ public:
     void setOverwriteQuestion(OverwriteQuestion question);
     void setDestDetailHandler(DetailHandler handler);
     void setChangeHandler(ChangeHandler handler);
+    void setMessage(MessageHandler handler);
 
     SideView &view(Side side) { return m_sides[side].view; }
 
@@ -107,6 +110,8 @@ public:
     // selected. Switches nothing: both sides hold a set before and after.
     // Does nothing when no line of either list is selected. One step, deletes and copies
     // together, whatever the answers; none when the answers left everything as it was.
+    // A copy that could take DEST past PatchSetFormat::maxEntries entries does nothing at all,
+    // asks nothing and is no step: the message handler says how many more DEST can take.
     void copyIntoDest();
     // The delete half of "copy >>": removes the selected DEST entries and leaves DEST with no
     // line selected, whether or not SRC holds a set. The current line stays with its entry,
@@ -154,7 +159,8 @@ public:
     // the other copies as one block before DEST line `before`. Deletes nothing and changes no
     // selection; the copies come unselected. Afterwards the block's first line is current
     // (the last replaced entry's when there is no block) and the detail handler runs. One step;
-    // when the answers copied nothing, nothing changes.
+    // when the answers copied nothing, nothing changes. Refused as copyIntoDest() refuses a
+    // copy past the entries a set holds.
     void copyIntoDestAt(const QList<int> &srcLines, int before);
 
     // "NEW": a new DEST set holding the placeholder, from no file (the DEST path is empty),
@@ -239,6 +245,9 @@ private:
     // which a Cancel ends. Gives, for each record asked about, the DEST position that received
     // it or nothing, so the last is what the last answer did; never empty for some records.
     QList<std::optional<int>> copyRecords(const QList<int> &records);
+    // True, after the message handler has said why, when copying the SRC `sources` once the
+    // DEST `deleted` (ascending) are gone could take DEST past the entries a saved set holds.
+    bool refusesPastLimit(const QList<int> &sources, const QList<int> &deleted);
     // How every command that copies into DEST ends: the line of DEST record `record` becomes
     // current, when it is listed, and the detail handler runs.
     void landOnDest(int record);
@@ -274,5 +283,6 @@ private:
     OverwriteQuestion m_question;
     DetailHandler m_destDetail;
     ChangeHandler m_changed;
+    MessageHandler m_message;
     EditHistory m_history;
 };

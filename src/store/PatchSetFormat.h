@@ -19,6 +19,11 @@ inline constexpr int versionLength = 10;
 // Block numbers index the table; a larger one would let a tiny file demand a huge table.
 inline constexpr int maxBlockNumber = 32767;
 
+// A saved set numbers its entries by position from block 0, so a table longer than this
+// would save to a file that no load takes back; the writer refuses it and the copies into
+// DEST stop short of it.
+inline constexpr int maxEntries = maxBlockNumber + 1;
+
 // Longer values are cut to this length before anything else is done with them.
 inline constexpr int maxValueLength = 60000;
 

@@ -27,6 +27,18 @@ WriteResult failure(const QString &path, const QString &reason)
     return result;
 }
 
+// Checked before anything is opened or written, so a refused table leaves the target as it was.
+WriteResult fitsTheFormat(const PatchTable &table, const QString &path)
+{
+    if (table.size() <= maxEntries) {
+        return {};
+    }
+    return failure(path,
+                   QStringLiteral("The set has %1 entries; a set holds at most %2.")
+                       .arg(table.size())
+                       .arg(maxEntries));
+}
+
 // A number in decimal, without sign or leading zeros.
 struct Decimal
 {
@@ -250,6 +262,9 @@ QByteArray PadWithZeros(const QByteArray &text, quint8 width)
 
 WriteResult writePatchSet(QIODevice &out, const PatchTable &table, const QString &path)
 {
+    if (WriteResult fits = fitsTheFormat(table, path); !fits.ok()) {
+        return fits;
+    }
     if (!out.isWritable()) {
         return failure(path, out.errorString());
     }
@@ -267,6 +282,10 @@ WriteResult writePatchSet(QIODevice &out, const PatchTable &table, const QString
 
 WriteResult SaveDestSet(const PatchTable &dest, const QString &path)
 {
+    // Refused before the temporary file beside the target is made.
+    if (WriteResult fits = fitsTheFormat(dest, path); !fits.ok()) {
+        return fits;
+    }
     // The target is replaced only by commit(), so a failure leaves the old file whole.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {

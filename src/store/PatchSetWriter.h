@@ -18,10 +18,12 @@ struct [[nodiscard]] WriteResult
 };
 
 // Writes the file's lines to `out`; fails with the device's error text as the reason.
+// A table of more than PatchSetFormat::maxEntries entries fails before anything is written.
 // `path` only goes into the failure message.
 WriteResult writePatchSet(QIODevice &out, const PatchTable &table, const QString &path);
 
-// Writes the table to `path` through a temporary file beside it.
+// Writes the table to `path` through a temporary file beside it. A table too long for the
+// format is refused before that file is made, so the target and its folder stay as they were.
 WriteResult SaveDestSet(const PatchTable &dest, const QString &path);
 
 // "5", 3 gives "005"; a text already at least `width` long comes back unchanged.

@@ -150,6 +150,7 @@ void Form1::connectControls()
     editor->setOverwriteQuestion([this](const QString &title, const QString &text) {
         return m_dialogs.askOverwrite(this, title, text);
     });
+    editor->setMessage([this](const QString &text) { m_dialogs.message(this, text); });
 
     connect(Timer2, &QTimer::timeout, this, &Form1::tickFade);
 }

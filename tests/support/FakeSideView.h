@@ -111,7 +111,8 @@ inline QByteArrayList namesOf(const PatchTable &table)
 
 // An editor on two fake sides. Overwrite questions are recorded and answered from
 // `answers` (No once it runs out); each run of the detail handler records the name of the
-// current DEST entry, or "<none>"; `changes` counts the runs of the change handler.
+// current DEST entry, or "<none>"; `changes` counts the runs of the change handler, and
+// `messages` holds every text the editor showed.
 struct EditorRig
 {
     PatchSets sets;
@@ -123,6 +124,7 @@ struct EditorRig
     QStringList questions;
     QByteArrayList details;
     int changes = 0;
+    QStringList messages;
 
     // `historyBudget` lets a test weigh the undo history against a few tables, not 256 MB.
     explicit EditorRig(qint64 historyBudget = EditHistory::MemoryBudget)
@@ -137,6 +139,7 @@ struct EditorRig
             details.append(entry ? entry->Name : QByteArray("<none>"));
         });
         editor.setChangeHandler([this] { ++changes; });
+        editor.setMessage([this](const QString &text) { messages.append(text); });
     }
 
     FakeSideView &view(Side side) { return side == Side::Left ? left : right; }

@@ -1,9 +1,10 @@
 // Patch sets at the limits of the format: every text at the longest value a load keeps, one
 // character past it and past the longest line; an entry with every slot in use and every text
-// at its longest (about 24 MB); 1000 entries; a set that ends at the highest block number.
-// Each comes as the bytes of its file and the table a load must give, with the file a save of
-// that table must give. Shared by the store's limits test and the tool that compares the
-// store's results between two revisions, so that both see the very same files.
+// at its longest (about 24 MB); 1000 entries; a set that ends at the highest block number, and
+// one a block longer, which a load and a save both refuse. Each comes as the bytes of its file
+// and the table a load must give, with the file a save of that table must give. Shared by the
+// store's limits test and the tool that compares the store's results between two revisions,
+// so that both see the very same files.
 #pragma once
 
 #include "PatchEntry.h"
@@ -26,6 +27,9 @@ struct LimitSet
 {
     QByteArray file;   // as a user may have it
     PatchTable loaded; // what a load gives: every text cut to what the format keeps
+    // More entries than a file can number: a load refuses `file` and a save refuses `loaded`,
+    // the table a copy into DEST could have built.
+    bool tooLong = false;
 };
 
 // `tag` over and over, cut to `length`: the texts of different fields and slots differ, and a
@@ -189,16 +193,17 @@ inline LimitSet thousandEntries()
     return {fileText(table), table};
 }
 
-// Only the first and the last block are in the file; a load fills the gap with absent entries.
-inline LimitSet lastBlock()
+// Only the first and the last block are in the file; a load fills the gap with absent entries,
+// which hold no text, so even the set one entry too long costs little.
+inline LimitSet lastBlock(int lastNumber)
 {
-    PatchTable table(PatchSetFormat::maxBlockNumber + 1);
+    PatchTable table(lastNumber + 1);
     table.first() = entryWithLong(PatchSetFormat::keyName, 10); // its usual length
     table.last().Omnipresence = 1;
     table.last().Name = "The last block";
-    const QByteArray last = QByteArray::number(PatchSetFormat::maxBlockNumber);
+    const QByteArray last = QByteArray::number(lastNumber);
     return {"TAVRO=0.3\r\n\r\n" + blockText("000", table.first()) + blockText(last, table.last()),
-            table};
+            table, lastNumber > PatchSetFormat::maxBlockNumber};
 }
 
 struct NamedLimitSet
@@ -229,7 +234,8 @@ inline const std::vector<NamedLimitSet> &limitSets()
         }
         all.push_back({"every-slot-longest", fullEntrySet});
         all.push_back({"1000-entries", thousandEntries});
-        all.push_back({"block-32767", lastBlock});
+        all.push_back({"block-32767", [] { return lastBlock(maxBlockNumber); }});
+        all.push_back({"32769-entries", [] { return lastBlock(maxBlockNumber + 1); }});
         return all;
     }();
     return sets;
