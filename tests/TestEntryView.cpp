@@ -1,14 +1,18 @@
 // The entry view in the real window: F3 or a double-click opens it on the focused list's
 // current line, a double-click leaves the line's selection alone, the view's keys take,
 // undo and filter, and the view follows the list's arrow keys until F3 closes it.
+#include "EntryRowsModel.h"
 #include "EntryView.h"
 #include "Form1.h"
+#include "LimitSets.h"
 #include "WindowFixture.h"
 
 #include <QAbstractItemModel>
 #include <QClipboard>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTest>
 
@@ -19,8 +23,24 @@ class TestEntryView : public WindowTest
 private slots:
     void opensOnTheCurrentLineAndFollows_data();
     void opensOnTheCurrentLineAndFollows();
+    void paintsEveryRowAtEveryWidth_data();
+    void paintsEveryRowAtEveryWidth();
 
 private:
+    // Loads `src` and `dest` and opens the view with F3 on line `line` of `list`.
+    EntryView *openOn(const PatchTable &src, const PatchTable &dest, const char *list, int line)
+    {
+        m_dialogs->fileNames << writeFile(*m_folder, "src.tvr", limits::fileText(src))
+                             << writeFile(*m_folder, "dest.tvr", limits::fileText(dest));
+        click("Command2");
+        click("Command3");
+        auto *lines = control<QListWidget>(list);
+        lines->setFocus();
+        lines->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+        pressKeys(QStringLiteral("F3"));
+        runPosted();
+        return entryView();
+    }
     EntryView *entryView() const { return m_form->findChild<EntryView *>("EntryView"); }
     // What the view shows: its title, then its headline and how many rows it lists.
     QString shown() const
@@ -142,6 +162,70 @@ void TestEntryView::opensOnTheCurrentLineAndFollows()
     pressKeys(QStringLiteral("F3"));
     runPosted();
     QVERIFY(view == nullptr || followed == QLatin1String("closed"));
+}
+
+// SRC lists a pair's SRC entry and one alone; DEST the pair's DEST entry and one alone. The
+// pair differs in the middle of a 60000-character text, a data text and a parameter, and
+// holds a data slot that only DEST uses.
+void TestEntryView::paintsEveryRowAtEveryWidth_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("line");
+    QTest::newRow("pair seen from SRC") << "List1" << 0;
+    QTest::newRow("pair seen from DEST") << "List2" << 0;
+    QTest::newRow("alone in SRC") << "List1" << 1;
+    QTest::newRow("alone in DEST") << "List2" << 1;
+}
+
+void TestEntryView::paintsEveryRowAtEveryWidth()
+{
+    QFETCH(QString, list);
+    QFETCH(int, line);
+    using namespace PatchSetFormat;
+    PatchEntry src = limits::entryWithLong(keyDeflData, maxValueLength);
+    src.Name = "Pair";
+    src.Description = limits::text("Described at length. ", maxValueLength);
+    PatchEntry dest = src;
+    dest.Description[maxValueLength / 2] = '!';
+    DataSlot data = dest.data(42);
+    data.DeflData.replace(maxValueLength / 2, 2, "00");
+    dest.setData(42, data);
+    dest.setData(5, {"10", "EE", {}, {}});
+    dest.setParameter(7, {1, "7F", "4", "Lives and more", 1});
+    PatchEntry srcAlone = limits::entryWithLong(keyName, 10);
+    PatchEntry destAlone = limits::entryWithLong(keyDescription, maxValueLength);
+    destAlone.Name = "Alone in DEST";
+    const EntryView *view = openOn({src, srcAlone}, {dest, destAlone}, qPrintable(list), line);
+    QVERIFY(view != nullptr);
+    auto *table = view->findChild<QTableView *>("rows");
+    const QAbstractItemModel *rows = table->model();
+    QVERIFY(rows->rowCount() >= 9);
+
+    // Each cell through its delegate at every width from one pixel on, selected and not, on
+    // a surface as dense as the window's screen.
+    const qreal ratio = table->devicePixelRatioF();
+    for (int width = 1; width <= 600; ++width) {
+        QImage surface(QSize(width, 200) * ratio, QImage::Format_ARGB32_Premultiplied);
+        surface.setDevicePixelRatio(ratio);
+        QPainter painter(&surface);
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            for (const int column : {EntryRowsModel::SrcColumn, EntryRowsModel::DestColumn}) {
+                QStyleOptionViewItem option;
+                option.initFrom(table);
+                option.widget = table;
+                option.rect = QRect(0, 0, width, table->rowHeight(row));
+                option.state.setFlag(QStyle::State_Selected, row % 2 == 1);
+                table->itemDelegateForColumn(column)->paint(&painter, option,
+                                                            rows->index(row, column));
+            }
+        }
+    }
+    // And the real window, narrowed as far as it goes.
+    auto *window = const_cast<EntryView *>(view);
+    for (const int width : {1, 300, 600}) {
+        window->resize(width, window->height());
+        QVERIFY(!window->grab().isNull());
+    }
 }
 
 QTEST_MAIN(TestEntryView)
