@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
+#include <QScreen>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTest>
@@ -23,6 +24,7 @@ class TestEntryView : public WindowTest
 private slots:
     void opensOnTheCurrentLineAndFollows_data();
     void opensOnTheCurrentLineAndFollows();
+    void opensWithinItsScreen();
     void paintsEveryRowAtEveryWidth_data();
     void paintsEveryRowAtEveryWidth();
 
@@ -162,6 +164,24 @@ void TestEntryView::opensOnTheCurrentLineAndFollows()
     pressKeys(QStringLiteral("F3"));
     runPosted();
     QVERIFY(view == nullptr || followed == QLatin1String("closed"));
+}
+
+// Run at two scales: the offscreen screen is 800 by 600 at 1, and half that at 2, where the
+// view's own size would not fit.
+void TestEntryView::opensWithinItsScreen()
+{
+    PatchEntry entry = limits::entryWithLong(PatchSetFormat::keyName, 10);
+    const EntryView *view = openOn({entry}, {entry}, "List1", 0);
+    QVERIFY(view != nullptr);
+    const QRect available = m_form->screen()->availableGeometry();
+    QVERIFY2(available.contains(view->frameGeometry()),
+             qPrintable(QStringLiteral("%1 by %2 at %3, %4")
+                            .arg(view->width())
+                            .arg(view->height())
+                            .arg(view->x())
+                            .arg(view->y())));
+    // Its own size where there is room for it.
+    QCOMPARE(view->size() == QSize(760, 520), available.width() >= 800);
 }
 
 // SRC lists a pair's SRC entry and one alone; DEST the pair's DEST entry and one alone. The

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -28,6 +29,8 @@ const QString Ellipsis = QStringLiteral("\u2026");
 // Characters kept in sight before a differing stretch when the text before it is cut.
 constexpr int DifferenceContext = 4;
 constexpr int CellMargin = 4;
+// What the view asks for where the screen has room: two columns of about 40 characters.
+constexpr QSize PreferredSize(760, 520);
 
 // Paints a value cell: one line per value, a slot row's value names in a column of their
 // own, each text elided to the cell with its differing stretch in the deep shade of the
@@ -225,7 +228,27 @@ EntryView::EntryView(PatchSetEditor &editor, QWidget *parent)
     m_keys = new KeyMap(this);
     buildControls();
     bindKeys();
-    resize(760, 520);
+    placeOver(parent);
+}
+
+void EntryView::placeOver(const QWidget *window)
+{
+    const QScreen *screen = window != nullptr ? window->screen() : this->screen();
+    const QRect available = screen->availableGeometry();
+    // The window system frames the view only once it shows it; the style's own title bar
+    // and frame stand in for that frame, so that it too stays on the screen.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const QMargins frame(border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border,
+                         border);
+    QRect framed(QPoint(),
+                 PreferredSize.boundedTo(available.size().shrunkBy(frame)).grownBy(frame));
+    framed.moveCenter(window != nullptr ? window->frameGeometry().center() : available.center());
+    // Wholly on the screen, its top-left corner first when even the smallest view is larger.
+    framed.moveLeft(std::max(available.left(),
+                             std::min(framed.left(), available.right() + 1 - framed.width())));
+    framed.moveTop(std::max(available.top(),
+                            std::min(framed.top(), available.bottom() + 1 - framed.height())));
+    setGeometry(framed.marginsRemoved(frame));
 }
 
 void EntryView::buildControls()
