@@ -9,6 +9,7 @@
 
 #include <QAbstractItemModel>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPointer>
@@ -16,6 +17,10 @@
 #include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
+#include <QWindow>
+
+#include <algorithm>
 
 class TestEntryView : public WindowTest
 {
@@ -27,6 +32,8 @@ private slots:
     void opensWithinItsScreen();
     void paintsEveryRowAtEveryWidth_data();
     void paintsEveryRowAtEveryWidth();
+    void showsTextsAsTheyRead_data();
+    void showsTextsAsTheyRead();
 
 private:
     // Loads `src` and `dest` and opens the view with F3 on line `line` of `list`.
@@ -166,8 +173,8 @@ void TestEntryView::opensOnTheCurrentLineAndFollows()
     QVERIFY(view == nullptr || followed == QLatin1String("closed"));
 }
 
-// Run at two scales: the offscreen screen is 800 by 600 at 1, and half that at 2, where the
-// view's own size would not fit.
+// Run at two scales: the offscreen screen is 800 pixels square at 1, and half that at 2, where
+// the view's own size would not fit.
 void TestEntryView::opensWithinItsScreen()
 {
     PatchEntry entry = limits::entryWithLong(PatchSetFormat::keyName, 10);
@@ -246,6 +253,66 @@ void TestEntryView::paintsEveryRowAtEveryWidth()
         window->resize(width, window->height());
         QVERIFY(!window->grab().isNull());
     }
+}
+
+// Names and values as a file may hold them, each read in the view as it is written: the
+// window title, the tooltips and a copy of the Name row.
+void TestEntryView::showsTextsAsTheyRead_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("descriptionTip"); // how the Description cell's tooltip reads
+
+    const QString image = QStringLiteral("<img src=\"/dev/zero\">");
+    const QString digits =
+        QString::fromLatin1(limits::text("0123456789ABCDEF", PatchSetFormat::maxValueLength));
+    // clang-format off
+    QTest::newRow("image") << "Fix " + image << image + " here" << image + " here";
+    QTest::newRow("bold") << "<b>x</b>" << "<b>y</b>" << "<b>y</b>";
+    // A file's value ends at a semicolon, so it never holds a whole entity.
+    QTest::newRow("entity") << "a &amp b" << "&lt &#65" << "&lt &#65";
+    QTest::newRow("modified mark") << "Keep [*] and [*][*]" << "[*]" << "[*]";
+    QTest::newRow("60000 digits") << "Long" << digits << digits.left(300) + "\u2026";
+    // clang-format on
+}
+
+void TestEntryView::showsTextsAsTheyRead()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QFETCH(QString, descriptionTip);
+    QGuiApplication::clipboard()->clear();
+    PatchEntry entry;
+    entry.Omnipresence = 1;
+    entry.Name = name.toLatin1();
+    entry.Description = description.toLatin1();
+    EntryView *view = openOn({entry}, {entry}, "List1", 0);
+    QVERIFY(view != nullptr);
+    QCOMPARE(view->windowHandle()->title(), "Entry: " + name);
+
+    auto *table = view->findChild<QTableView *>("rows");
+    const QRect available = view->screen()->availableGeometry();
+    QStringList toolTips;
+    for (const int row : {1, 2}) { // Name, Description
+        const QRect cell = table->visualRect(table->model()->index(row, EntryRowsModel::SrcColumn));
+        QHelpEvent hover(QEvent::ToolTip, cell.center(),
+                         table->viewport()->mapToGlobal(cell.center()));
+        QCoreApplication::sendEvent(table->viewport(), &hover);
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const auto tip = std::find_if(windows.begin(), windows.end(), [](const QWidget *window) {
+            return window->objectName() == QLatin1String("qtooltip_label") && window->isVisible();
+        });
+        QVERIFY(tip != windows.end());
+        QVERIFY2(available.contains(QRect(available.topLeft(), (*tip)->size())),
+                 qPrintable(QStringLiteral("%1 by %2").arg((*tip)->width()).arg((*tip)->height())));
+        QTextDocument read;
+        read.setHtml(static_cast<QLabel *>(*tip)->text());
+        toolTips.append(read.toPlainText().remove(QChar(0x200B)));
+    }
+    QCOMPARE(toolTips, QStringList({name, descriptionTip}));
+
+    pressKeys(QStringLiteral("Down, Ctrl+C"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), "Name\t" + name + '\t' + name);
 }
 
 QTEST_MAIN(TestEntryView)
