@@ -5,7 +5,9 @@
 #include "EntryView.h"
 #include "Form1.h"
 #include "LimitSets.h"
+#include "LineMarks.h"
 #include "WindowFixture.h"
+#include "WindowLook.h"
 
 #include <QAbstractItemModel>
 #include <QClipboard>
@@ -198,16 +200,18 @@ void TestEntryView::paintsEveryRowAtEveryWidth_data()
 {
     QTest::addColumn<QString>("list");
     QTest::addColumn<int>("line");
-    QTest::newRow("pair seen from SRC") << "List1" << 0;
-    QTest::newRow("pair seen from DEST") << "List2" << 0;
-    QTest::newRow("alone in SRC") << "List1" << 1;
-    QTest::newRow("alone in DEST") << "List2" << 1;
+    QTest::addColumn<bool>("marked"); // whether differing stretches are painted in the mark
+    QTest::newRow("pair seen from SRC") << "List1" << 0 << true;
+    QTest::newRow("pair seen from DEST") << "List2" << 0 << true;
+    QTest::newRow("alone in SRC") << "List1" << 1 << false;
+    QTest::newRow("alone in DEST") << "List2" << 1 << false;
 }
 
 void TestEntryView::paintsEveryRowAtEveryWidth()
 {
     QFETCH(QString, list);
     QFETCH(int, line);
+    QFETCH(bool, marked);
     using namespace PatchSetFormat;
     PatchEntry src = limits::entryWithLong(keyDeflData, maxValueLength);
     src.Name = "Pair";
@@ -222,7 +226,7 @@ void TestEntryView::paintsEveryRowAtEveryWidth()
     PatchEntry srcAlone = limits::entryWithLong(keyName, 10);
     PatchEntry destAlone = limits::entryWithLong(keyDescription, maxValueLength);
     destAlone.Name = "Alone in DEST";
-    const EntryView *view = openOn({src, srcAlone}, {dest, destAlone}, qPrintable(list), line);
+    EntryView *view = openOn({src, srcAlone}, {dest, destAlone}, qPrintable(list), line);
     QVERIFY(view != nullptr);
     auto *table = view->findChild<QTableView *>("rows");
     const QAbstractItemModel *rows = table->model();
@@ -231,6 +235,8 @@ void TestEntryView::paintsEveryRowAtEveryWidth()
     // Each cell through its delegate at every width from one pixel on, selected and not, on
     // a surface as dense as the window's screen.
     const qreal ratio = table->devicePixelRatioF();
+    const QRgb mark = WindowLook::markColours(LineMark::Differs).selected.rgb();
+    int markedCells = 0;
     for (int width = 1; width <= 600; ++width) {
         QImage surface(QSize(width, 200) * ratio, QImage::Format_ARGB32_Premultiplied);
         surface.setDevicePixelRatio(ratio);
@@ -242,16 +248,24 @@ void TestEntryView::paintsEveryRowAtEveryWidth()
                 option.widget = table;
                 option.rect = QRect(0, 0, width, table->rowHeight(row));
                 option.state.setFlag(QStyle::State_Selected, row % 2 == 1);
+                painter.fillRect(option.rect, Qt::white);
                 table->itemDelegateForColumn(column)->paint(&painter, option,
                                                             rows->index(row, column));
+                bool found = false;
+                for (int y = 0; width == 600 && !found && y < option.rect.height() * ratio; ++y) {
+                    const auto *pixels = reinterpret_cast<const QRgb *>(surface.constScanLine(y));
+                    found = std::find(pixels, pixels + surface.width(), mark)
+                        != pixels + surface.width();
+                }
+                markedCells += found ? 1 : 0;
             }
         }
     }
+    QCOMPARE(markedCells > 0, marked);
     // And the real window, narrowed as far as it goes.
-    auto *window = const_cast<EntryView *>(view);
     for (const int width : {1, 300, 600}) {
-        window->resize(width, window->height());
-        QVERIFY(!window->grab().isNull());
+        view->resize(width, view->height());
+        QVERIFY(!view->grab().isNull());
     }
 }
 

@@ -95,20 +95,22 @@ public:
                                   valueName(*value.field));
             }
             const QRectF place(line.left() + nameWidth, line.top(), valueWidth, line.height());
+            // An entry alone has nothing to differ from, as its rows' background says too.
+            const bool differs = m_model.comparison().isPair() && value.differs();
             Piece piece;
             if (value.isNumber()) {
                 piece.text = shownValue(value, side);
-                piece.span = {0, value.differs() ? piece.text.size() : 0};
+                piece.span = {0, differs ? piece.text.size() : 0};
             } else {
                 // Only what a line can show is decoded, however long the text: twice as many
                 // bytes as average characters fit, so narrow glyphs never run out of text.
                 const qreal charWidth = std::max(metrics.averageCharWidth(), qreal(1));
                 const auto room = qsizetype(valueWidth / charWidth) * 2;
+                const TextSpan span = side == Side::Left ? value.srcDiffers : value.destDiffers;
                 piece = pieceOf(side == Side::Left ? value.src.text : value.dest.text,
-                                side == Side::Left ? value.srcDiffers : value.destDiffers,
-                                value.differs(), room);
+                                differs ? span : TextSpan(), differs, room);
             }
-            drawText(painter, metrics, place, piece, value.differs(),
+            drawText(painter, metrics, place, piece, differs,
                      palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
             line.translate(0, metrics.lineSpacing());
         }
