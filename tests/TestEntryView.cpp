@@ -1,16 +1,28 @@
 // The entry view in the real window: F3 or a double-click opens it on the focused list's
 // current line, a double-click leaves the line's selection alone, the view's keys take,
 // undo and filter, and the view follows the list's arrow keys until F3 closes it.
+#include "EntryRowsModel.h"
 #include "EntryView.h"
 #include "Form1.h"
+#include "LimitSets.h"
+#include "LineMarks.h"
 #include "WindowFixture.h"
+#include "WindowLook.h"
 
 #include <QAbstractItemModel>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
+#include <QScreen>
+#include <QStyleOptionViewItem>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
+#include <QWindow>
+
+#include <algorithm>
 
 class TestEntryView : public WindowTest
 {
@@ -19,9 +31,37 @@ class TestEntryView : public WindowTest
 private slots:
     void opensOnTheCurrentLineAndFollows_data();
     void opensOnTheCurrentLineAndFollows();
+    void paintsEveryRowAtEveryWidth_data();
+    void paintsEveryRowAtEveryWidth();
+    void showsTextsAsWrittenOnTheScreen_data();
+    void showsTextsAsWrittenOnTheScreen();
 
 private:
+    // Loads `src` and `dest` and opens the view with F3 on line `line` of `list`.
+    EntryView *openOn(const PatchTable &src, const PatchTable &dest, const char *list, int line)
+    {
+        m_dialogs->fileNames << writeFile(*m_folder, "src.tvr", limits::fileText(src))
+                             << writeFile(*m_folder, "dest.tvr", limits::fileText(dest));
+        click("Command2");
+        click("Command3");
+        auto *lines = control<QListWidget>(list);
+        lines->setFocus();
+        lines->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+        pressKeys(QStringLiteral("F3"));
+        runPosted();
+        return entryView();
+    }
     EntryView *entryView() const { return m_form->findChild<EntryView *>("EntryView"); }
+    // The tooltip on screen, Qt's own label.
+    static const QLabel *tipLabel()
+    {
+        for (const QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible()) {
+                return static_cast<const QLabel *>(window);
+            }
+        }
+        return nullptr;
+    }
     // What the view shows: its title, then its headline and how many rows it lists.
     QString shown() const
     {
@@ -136,6 +176,130 @@ void TestEntryView::opensOnTheCurrentLineAndFollows()
     pressKeys(QStringLiteral("F3"));
     runPosted();
     QVERIFY(view == nullptr || followed == QLatin1String("closed"));
+}
+
+// SRC lists a pair's SRC entry and one alone; DEST the pair's DEST entry and one alone. The
+// pair differs in the middle of a 60000-character text, a data text and a parameter, and
+// holds a data slot that only DEST uses.
+void TestEntryView::paintsEveryRowAtEveryWidth_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<bool>("marked"); // whether differing stretches are painted in the mark
+    QTest::newRow("pair seen from SRC") << "List1" << 0 << true;
+    QTest::newRow("pair seen from DEST") << "List2" << 0 << true;
+    QTest::newRow("alone in SRC") << "List1" << 1 << false;
+    QTest::newRow("alone in DEST") << "List2" << 1 << false;
+}
+
+void TestEntryView::paintsEveryRowAtEveryWidth()
+{
+    QFETCH(QString, list);
+    QFETCH(int, line);
+    QFETCH(bool, marked);
+    using namespace PatchSetFormat;
+    PatchEntry src = limits::entryWithLong(keyDeflData, maxValueLength);
+    src.Description = limits::text("Described at length. ", maxValueLength);
+    PatchEntry dest = src;
+    dest.Description[maxValueLength / 2] = '!';
+    dest.setData(42,
+                 {"1A2B3C", src.data(42).DeflData.replace(maxValueLength / 2, 2, "00"), {}, {}});
+    dest.setData(5, {"10", "EE", {}, {}});
+    dest.setParameter(7, {1, "7F", "4", "Lives and more", 1});
+    EntryView *view = openOn({src, limits::entryWithLong(keyName, 12)},
+                             {dest, limits::entryWithLong(keyName, 14)}, qPrintable(list), line);
+    QVERIFY(view != nullptr);
+    auto *table = view->findChild<QTableView *>("rows");
+
+    // Each cell through its delegate at every width from one pixel on, selected and not, on
+    // a surface as dense as the window's screen.
+    const qreal ratio = table->devicePixelRatioF();
+    const QRgb mark = WindowLook::markColours(LineMark::Differs).selected.rgb();
+    bool sawMark = false;
+    for (int width = 1; width <= 600; ++width) {
+        QImage surface(QSize(width, 200) * ratio, QImage::Format_RGB32);
+        surface.setDevicePixelRatio(ratio);
+        QPainter painter(&surface);
+        for (int row = 0; row < table->model()->rowCount(); ++row) {
+            for (const int column : {EntryRowsModel::SrcColumn, EntryRowsModel::DestColumn}) {
+                QStyleOptionViewItem option;
+                option.initFrom(table);
+                option.rect = QRect(0, 0, width, table->rowHeight(row));
+                option.state.setFlag(QStyle::State_Selected, row % 2 == 1);
+                painter.fillRect(option.rect, Qt::white);
+                table->itemDelegateForColumn(column)->paint(&painter, option,
+                                                            table->model()->index(row, column));
+                const auto *pixels = reinterpret_cast<const QRgb *>(surface.constBits());
+                const auto end = pixels + surface.width() * qRound(option.rect.height() * ratio);
+                sawMark = sawMark || (width == 600 && std::find(pixels, end, mark) != end);
+            }
+        }
+    }
+    QCOMPARE(sawMark, marked);
+    // And the real window, narrowed as far as it goes.
+    for (const int width : {1, 300}) {
+        view->resize(width, view->height());
+        view->grab();
+    }
+}
+
+// Names and values as a file may hold them, each read in the view as it is written: the
+// window title, the tooltips and a copy of the Name row. The view and its tooltips stay on
+// the screen, which the offscreen platform makes 800 pixels square at scale 1 and half that
+// at scale 2, where the view's own size would not fit.
+void TestEntryView::showsTextsAsWrittenOnTheScreen_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("descriptionTip"); // how the Description cell's tooltip reads
+
+    const QString image = QStringLiteral("<img src=\"/dev/zero\">");
+    const QString digits =
+        QString::fromLatin1(limits::text("0123456789ABCDEF", PatchSetFormat::maxValueLength));
+    // clang-format off
+    QTest::newRow("image") << "Fix " + image << image + " here" << image + " here";
+    QTest::newRow("bold") << "<b>x</b>" << "<b>y</b>" << "<b>y</b>";
+    // A file's value ends at a semicolon, so it never holds a whole entity.
+    QTest::newRow("entity") << "a &amp b" << "&lt &#65" << "&lt &#65";
+    QTest::newRow("modified mark") << "Keep [*] and [*][*]" << "[*]" << "[*]";
+    QTest::newRow("60000 digits") << "Long" << digits << digits.left(300) + "\u2026";
+    // clang-format on
+}
+
+void TestEntryView::showsTextsAsWrittenOnTheScreen()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    QFETCH(QString, descriptionTip);
+    QGuiApplication::clipboard()->clear();
+    PatchEntry entry;
+    entry.Omnipresence = 1;
+    entry.Name = name.toLatin1();
+    entry.Description = description.toLatin1();
+    EntryView *view = openOn({entry}, {entry}, "List1", 0);
+    QVERIFY(view != nullptr);
+    QCOMPARE(view->windowHandle()->title(), "Entry: " + name);
+    const QRect screen = m_form->screen()->availableGeometry();
+    QVERIFY(screen.contains(view->frameGeometry()));
+    QCOMPARE(view->size() == QSize(760, 520), screen.width() >= 800); // its own size if it fits
+
+    auto *table = view->findChild<QTableView *>("rows");
+    QStringList toolTips;
+    for (const int row : {1, 2}) { // Name, Description
+        const QRect cell = table->visualRect(table->model()->index(row, EntryRowsModel::SrcColumn));
+        QHelpEvent hover(QEvent::ToolTip, cell.center(), view->mapToGlobal(cell.center()));
+        QCoreApplication::sendEvent(table->viewport(), &hover);
+        const QLabel *tip = tipLabel();
+        QVERIFY(tip != nullptr);
+        QVERIFY(screen.contains(QRect(screen.topLeft(), tip->size())));
+        QTextDocument read;
+        read.setHtml(tip->text());
+        toolTips.append(read.toPlainText().remove(QChar(0x200B)));
+    }
+    QCOMPARE(toolTips, QStringList({name, descriptionTip}));
+
+    pressKeys(QStringLiteral("Down, Ctrl+C"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), "Name\t" + name + '\t' + name);
 }
 
 QTEST_MAIN(TestEntryView)

@@ -9,6 +9,9 @@ tolvane_add_test(TestLoadCommands tolvane_window_test)
 tolvane_add_test(TestWindowCommands tolvane_window_test)
 tolvane_add_test(TestListSideView tolvane_ui)
 tolvane_add_test(TestEntryView tolvane_window_test)
+add_test(NAME TestEntryViewAtScale2 COMMAND TestEntryView)
+set_tests_properties(TestEntryViewAtScale2 PROPERTIES
+                     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=2")
 tolvane_add_test(TestTypeAhead tolvane_ui)
 tolvane_add_test(TestDialogs tolvane_ui)
 # The window's parts on their own: the detail summary and fade, dragging, the marquee.

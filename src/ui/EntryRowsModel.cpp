@@ -32,16 +32,6 @@ QStringList valueLines(const ComparedRow &row, Side side,
     return lines;
 }
 
-// Rich text, so a long text wraps in its tooltip instead of running off the screen.
-QString wrappedToolTip(const QStringList &lines)
-{
-    return QStringLiteral("<p style=\"white-space:pre-wrap\">")
-        + lines.join(QLatin1Char('\n'))
-              .toHtmlEscaped()
-              .replace(QLatin1Char('\n'), QStringLiteral("<br>"))
-        + QStringLiteral("</p>");
-}
-
 } // namespace
 
 bool rowHasSide(const ComparedRow &row, Side side)
@@ -71,6 +61,55 @@ bool isControl(char byte)
 }
 
 constexpr qsizetype EscapeLength = 4; // "\x09"
+
+// A tooltip shows the start of each value, enough to read a short text whole; the cell shows
+// where a long one differs, and a copy gives all of it.
+constexpr qsizetype ToolTipValueLength = 300;
+// The longest stretch without a break point a tooltip keeps: a data text has none at all,
+// and its tooltip would be as wide as the text.
+constexpr qsizetype ToolTipRunLength = 32;
+
+// A value as shownValue() shows it, cut after ToolTipValueLength characters with "…".
+QString toolTipValue(const ComparedValue &value, Side side)
+{
+    if (value.isNumber()) {
+        return shownValue(value, side);
+    }
+    const QByteArrayView bytes = valueOn(value, side).text;
+    qsizetype kept = 0;
+    // Whole escapes only: a control byte is shown as four characters.
+    for (qsizetype shown = 0; kept < bytes.size(); ++kept) {
+        shown += isControl(bytes[kept]) ? EscapeLength : 1;
+        if (shown > ToolTipValueLength) {
+            break;
+        }
+    }
+    const QString text = shownText(bytes.first(kept));
+    return kept < bytes.size() ? text + QStringLiteral("\u2026") : text;
+}
+
+// Rich text, so that a long line wraps instead of running off the screen; every character
+// of the lines is escaped, so a value reading "<b>" shows as it reads. A zero-width space
+// after every ToolTipRunLength characters without a space lets the tooltip break there too.
+QString wrappedToolTip(const QStringList &lines)
+{
+    const QString text = lines.join(QLatin1Char('\n'));
+    QString breakable;
+    breakable.reserve(text.size() + text.size() / ToolTipRunLength);
+    qsizetype run = 0;
+    for (const QChar character : text) {
+        if (character.isSpace()) {
+            run = 0;
+        } else if (++run > ToolTipRunLength) {
+            breakable += QChar(0x200B);
+            run = 1;
+        }
+        breakable += character;
+    }
+    return QStringLiteral("<p style=\"white-space:pre-wrap\">")
+        + breakable.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"))
+        + QStringLiteral("</p>");
+}
 
 } // namespace
 
@@ -185,7 +224,7 @@ QVariant EntryRowsModel::data(const QModelIndex &index, int role) const
         if (index.column() == StateColumn) {
             return QVariant();
         }
-        return wrappedToolTip(valueLines(row, side, shownValue));
+        return wrappedToolTip(valueLines(row, side, toolTipValue));
     case Qt::AccessibleDescriptionRole:
         return rowStateText(row.state);
     case Qt::BackgroundRole:

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -28,6 +29,8 @@ const QString Ellipsis = QStringLiteral("\u2026");
 // Characters kept in sight before a differing stretch when the text before it is cut.
 constexpr int DifferenceContext = 4;
 constexpr int CellMargin = 4;
+// What the view asks for where the screen has room: two columns of about 40 characters.
+constexpr QSize PreferredSize(760, 520);
 
 // Paints a value cell: one line per value, a slot row's value names in a column of their
 // own, each text elided to the cell with its differing stretch in the deep shade of the
@@ -69,6 +72,8 @@ public:
         const bool selected = option.state.testFlag(QStyle::State_Selected);
         const QPalette &palette = option.palette;
         painter->save();
+        // Names and ellipses of a cell narrower than they are stay in it.
+        painter->setClipRect(option.rect, Qt::IntersectClip);
         painter->setFont(m_font);
         const QFontMetricsF metrics(m_font, painter->device());
         QRectF line = QRectF(option.rect).adjusted(CellMargin, CellMargin, -CellMargin, 0);
@@ -80,6 +85,8 @@ public:
             }
             nameWidth += metrics.horizontalAdvance(QLatin1Char(' '));
         }
+        // What is left of the cell for the values: nothing, not less, when the names take it.
+        const qreal valueWidth = std::max(line.width() - nameWidth, qreal(0));
         for (const ComparedValue &value : row.values) {
             if (nameWidth > 0) {
                 painter->setPen(palette.color(selected ? QPalette::HighlightedText
@@ -87,27 +94,23 @@ public:
                 painter->drawText(QPointF(line.left(), line.top() + metrics.ascent()),
                                   valueName(*value.field));
             }
-            const QRectF place = line.adjusted(nameWidth, 0, 0, 0);
-            QString text;
-            TextSpan span = side == Side::Left ? value.srcDiffers : value.destDiffers;
+            const QRectF place(line.left() + nameWidth, line.top(), valueWidth, line.height());
+            // An entry alone has nothing to differ from, as its rows' background says too.
+            const bool differs = m_model.comparison().isPair() && value.differs();
+            Piece piece;
             if (value.isNumber()) {
-                text = shownValue(value, side);
-                span = {0, value.differs() ? text.size() : 0};
+                piece.text = shownValue(value, side);
+                piece.span = {0, differs ? piece.text.size() : 0};
             } else {
-                const QByteArrayView bytes = side == Side::Left ? value.src.text : value.dest.text;
-                // Only what a line can show is decoded, however long the text.
-                const qsizetype room = qsizetype(place.width() / metrics.averageCharWidth()) * 2;
-                const qsizetype from = value.differs() && span.begin > room ? span.begin - room : 0;
-                const qsizetype upTo = value.differs() ? span.begin : 0;
-                const QByteArrayView seen =
-                    bytes.sliced(from).first(std::min(bytes.size() - from, upTo - from + room));
-                text = shownText(seen);
-                const auto inSeen = [&seen, from](qsizetype at) {
-                    return shownPosition(seen, std::clamp(at - from, qsizetype(0), seen.size()));
-                };
-                span = {inSeen(span.begin), inSeen(span.end)};
+                // Only what a line can show is decoded, however long the text: twice as many
+                // bytes as average characters fit, so narrow glyphs never run out of text.
+                const qreal charWidth = std::max(metrics.averageCharWidth(), qreal(1));
+                const auto room = qsizetype(valueWidth / charWidth) * 2;
+                const TextSpan span = side == Side::Left ? value.srcDiffers : value.destDiffers;
+                piece = pieceOf(side == Side::Left ? value.src.text : value.dest.text,
+                                differs ? span : TextSpan(), differs, room);
             }
-            drawText(painter, metrics, place, text, span, value.differs(),
+            drawText(painter, metrics, place, piece, differs,
                      palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
             line.translate(0, metrics.lineSpacing());
         }
@@ -122,6 +125,31 @@ public:
     }
 
 private:
+    // The part of a text a cell shows, as shown, with its differing stretch within it.
+    struct Piece
+    {
+        QString text;
+        TextSpan span;
+        bool cutBefore = false; // the text goes on before the piece
+        bool cutAfter = false;  // and after it
+    };
+
+    // The piece of `bytes` that `room` bytes cover, up to `room` before and after the start of
+    // a differing `span`; `span` is taken as it falls within `bytes`.
+    static Piece pieceOf(QByteArrayView bytes, TextSpan span, bool differs, qsizetype room)
+    {
+        const qsizetype size = bytes.size();
+        const qsizetype begin = std::clamp(span.begin, qsizetype(0), size);
+        const qsizetype end = std::clamp(span.end, begin, size);
+        const qsizetype from = differs && begin > room ? begin - room : 0;
+        const qsizetype upTo = std::min(size, (differs ? begin : 0) + room);
+        const QByteArrayView seen = bytes.sliced(from, upTo - from);
+        const auto inSeen = [&seen, from](qsizetype at) {
+            return shownPosition(seen, std::clamp(at - from, qsizetype(0), seen.size()));
+        };
+        return {shownText(seen), {inSeen(begin), inSeen(end)}, from > 0, upTo < size};
+    }
+
     // The end of the piece of `text` from `from` on that fits `width`. Measured in fractions
     // of a pixel, as the text is drawn: whole pixels per character would add up to more
     // than fits.
@@ -140,46 +168,50 @@ private:
     }
 
     static void drawText(QPainter *painter, const QFontMetricsF &metrics, const QRectF &line,
-                         const QString &text, TextSpan span, bool differs, const QColor &ink)
+                         const Piece &piece, bool differs, const QColor &ink)
     {
+        const QString &text = piece.text;
+        const qsizetype spanBegin = std::clamp(piece.span.begin, qsizetype(0), text.size());
+        const qsizetype spanEnd = std::clamp(piece.span.end, spanBegin, text.size());
         const qreal ellipsisWidth = metrics.horizontalAdvance(Ellipsis);
+        const auto room = [&](bool before, bool after) {
+            return line.width() - (before ? ellipsisWidth : 0) - (after ? ellipsisWidth : 0);
+        };
         qsizetype from = 0;
-        qsizetype to = fitting(metrics, text, 0, line.width());
+        qsizetype to = fitting(metrics, text, 0, room(piece.cutBefore, piece.cutAfter));
         if (to < text.size()) {
             // A stretch that starts out of sight, or only just in it, is brought in.
-            if (differs && span.begin + 2 > to && span.begin > DifferenceContext) {
-                from = span.begin - DifferenceContext;
+            if (differs && spanBegin + 2 > to && spanBegin > DifferenceContext) {
+                from = spanBegin - DifferenceContext;
             }
-            const qreal before = from > 0 ? ellipsisWidth : 0;
-            to = fitting(metrics, text, from, line.width() - before - ellipsisWidth);
+            to = fitting(metrics, text, from, room(piece.cutBefore || from > 0, true));
         }
 
         qreal x = line.left();
-        const auto draw = [&](const QString &piece, const QColor &colour) {
+        const auto draw = [&](const QString &part, const QColor &colour) {
             painter->setPen(colour);
-            painter->drawText(QPointF(x, line.top() + metrics.ascent()), piece);
-            x += metrics.horizontalAdvance(piece);
+            painter->drawText(QPointF(x, line.top() + metrics.ascent()), part);
+            x += metrics.horizontalAdvance(part);
         };
-        if (from > 0) {
+        if (piece.cutBefore || from > 0) {
             draw(Ellipsis, ink);
         }
         const WindowLook::MarkColours mark = WindowLook::markColours(LineMark::Differs);
-        const qsizetype begin = std::clamp(span.begin, from, to);
-        const qsizetype end = std::clamp(span.end, from, to);
+        const qsizetype begin = std::clamp(spanBegin, from, to);
+        const qsizetype end = std::clamp(spanEnd, from, to);
         draw(text.mid(from, begin - from), ink);
-        if (differs && span.isEmpty() && span.begin >= from && span.begin <= to) {
+        if (differs && spanBegin == spanEnd && spanBegin >= from && spanBegin <= to) {
             // Nothing here that the other side lacks: a bar where the other side has more.
             painter->fillRect(QRectF(x - 1, line.top(), 2, line.height()), mark.selected);
         }
         if (end > begin) {
-            const QString piece = text.mid(begin, end - begin);
-            painter->fillRect(
-                QRectF(x, line.top(), metrics.horizontalAdvance(piece), line.height()),
-                mark.selected);
-            draw(piece, Qt::white);
+            const QString part = text.mid(begin, end - begin);
+            painter->fillRect(QRectF(x, line.top(), metrics.horizontalAdvance(part), line.height()),
+                              mark.selected);
+            draw(part, Qt::white);
         }
         draw(text.mid(end, to - end), ink);
-        if (to < text.size()) {
+        if (piece.cutAfter || to < text.size()) {
             draw(Ellipsis, ink);
         }
     }
@@ -198,7 +230,27 @@ EntryView::EntryView(PatchSetEditor &editor, QWidget *parent)
     m_keys = new KeyMap(this);
     buildControls();
     bindKeys();
-    resize(760, 520);
+    placeOver(parent);
+}
+
+void EntryView::placeOver(const QWidget *window)
+{
+    const QScreen *screen = window != nullptr ? window->screen() : this->screen();
+    const QRect available = screen->availableGeometry();
+    // The window system frames the view only once it shows it; the style's own title bar
+    // and frame stand in for that frame, so that it too stays on the screen.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const QMargins frame(border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + border, border,
+                         border);
+    QRect framed(QPoint(),
+                 PreferredSize.boundedTo(available.size().shrunkBy(frame)).grownBy(frame));
+    framed.moveCenter(window != nullptr ? window->frameGeometry().center() : available.center());
+    // Wholly on the screen, its top-left corner first when even the smallest view is larger.
+    framed.moveLeft(std::max(available.left(),
+                             std::min(framed.left(), available.right() + 1 - framed.width())));
+    framed.moveTop(std::max(available.top(),
+                            std::min(framed.top(), available.bottom() + 1 - framed.height())));
+    setGeometry(framed.marginsRemoved(frame));
 }
 
 void EntryView::buildControls()
@@ -311,7 +363,10 @@ void EntryView::refresh()
                                       : QStringLiteral("no line in the %1 list").arg(sideName);
     m_headline->setText(headline);
     m_table->setAccessibleDescription(headline);
-    setWindowTitle(hasEntry ? QStringLiteral("Entry: ") + shownText(compared.name())
+    // A title's "[*]" stands for the mark of a modified document; doubled, it reads as written.
+    setWindowTitle(hasEntry ? QStringLiteral("Entry: ")
+                           + shownText(compared.name())
+                                 .replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"))
                             : QStringLiteral("Entry"));
 
     if (m_model->rowCount() > 0) {

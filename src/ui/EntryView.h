@@ -23,7 +23,8 @@ class EntryView : public QWidget
 {
 public:
     // A top-level window (a normal frame, resizable, not modal) over `parent`, deleted once
-    // it is closed: by its frame, or by F3 or Escape.
+    // it is closed: by its frame, or by F3 or Escape. It opens centred over `parent`, wholly
+    // within the work area of `parent`'s screen, shrunk to fit where that is too small.
     EntryView(PatchSetEditor &editor, QWidget *parent = nullptr);
 
     // Shows the current line of `side` from now on, and at once.
@@ -36,6 +37,7 @@ public:
 
 private:
     void buildControls();
+    void placeOver(const QWidget *window);
     void bindKeys();
     void takeFromSrc();
     void copyRows();
