@@ -34,7 +34,8 @@ private slots:
     void copyAsksBeforeOverwriting();
     void newStartsAnEmptyDestSet();
     void detailFadesInAfterAClick();
-    void changesByTheProgramShowNoDetail();
+    void detailFollowsItsEntry_data();
+    void detailFollowsItsEntry();
     void saveWritesOnlyTheChosenFile_data();
     void saveWritesOnlyTheChosenFile();
     void saveDialogStartsAtDestsFile_data();
@@ -233,13 +234,59 @@ void TestWindowCommands::detailFadesInAfterAClick()
     QVERIFY(label->caption().startsWith(QLatin1String(">>\r\n")));
 }
 
-void TestWindowCommands::changesByTheProgramShowNoDetail()
+void TestWindowCommands::detailFollowsItsEntry_data()
 {
-    arrange("a, b | x, y");
-    click("Command13");
-    click("Command10");
+    QTest::addColumn<QString>("clicked"); // lines the user clicks first: "List2 0, List1 0"
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("detail"); // the summary's marker and offsets at the end, or ""
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("nothing clicked") << "" << "Ctrl+N" << "";
+    QTest::newRow("NEW") << "List2 0" << "Ctrl+N" << ">> 0";
+    QTest::newRow("load") << "List2 0" << "Ctrl+Shift+O" << ">> 3";
+    QTest::newRow("undo") << "List2 0" << "Ctrl+Z" << "";
+    QTest::newRow("delete") << "List2 0" << "Delete" << ">> 2";
+    QTest::newRow("move") << "List2 0" << "Ctrl+Down" << ">> 1";
+    QTest::newRow("SRC, DEST deleted") << "List2 0, List1 0" << "Delete" << "<< 0";
+    // clang-format on
+}
+
+// The summary describes the current entry of its side after every change, or nothing.
+void TestWindowCommands::detailFollowsItsEntry()
+{
+    QFETCH(QString, clicked);
+    QFETCH(QString, keys);
+    QFETCH(QString, detail);
+    // DEST's x and y, and z of the file loaded later, have one, two and three data slots.
+    QByteArray dest = patchSetBytes({"x", "y"});
+    dest.replace("Name=x\r\n", "Name=x\r\nOffffset00=1\r\n");
+    dest.replace("Name=y\r\n", "Name=y\r\nOffffset00=1\r\nOffffset01=1\r\n");
+    const QByteArray other = patchSetBytes({"z"}).replace(
+        "Name=z\r\n", "Name=z\r\nOffffset00=1\r\nOffffset01=1\r\nOffffset02=1\r\n");
+    m_dialogs->fileNames << writeFile(*m_folder, "src.tvr", patchSetBytes({"a"}))
+                         << writeFile(*m_folder, "dest.tvr", dest);
+    click("Command2");
+    click("Command3");
+    if (keys.contains(QLatin1String("Shift+O"))) {
+        m_dialogs->fileNames << writeFile(*m_folder, "other.tvr", other);
+    }
+
+    for (const QString &line : clicked.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        clickLine(control<QListWidget>(qPrintable(line.section(QLatin1Char(' '), 0, 0))),
+                  line.section(QLatin1Char(' '), 1).toInt());
+    }
+    pressKeys(keys);
+    for (int tick = 0; tick < 20; ++tick) {
+        m_form->tickFade();
+    }
+
+    const QString expected = detail.isEmpty()
+        ? QString()
+        : detail.section(QLatin1Char(' '), 0, 0) + QStringLiteral("\r\nOffsets: ")
+            + detail.section(QLatin1Char(' '), 1) + QStringLiteral("\r\nParams: 0\r\nSize: 0");
+    QCOMPARE(control<AnchoredLabel>("Label5")->caption(), expected);
     QVERIFY(!control<QTimer>("Timer2")->isActive());
-    QVERIFY(control<AnchoredLabel>("Label5")->caption().isEmpty());
+    QVERIFY(m_dialogs->shown.isEmpty());
 }
 
 void TestWindowCommands::saveWritesOnlyTheChosenFile_data()

@@ -145,8 +145,12 @@ void Form1::connectControls()
     connect(List2, &QListWidget::clicked, this, [this] { showDetail(Side::Right); });
     connect(List2, &QListWidget::currentRowChanged, this, [this] { showDetail(Side::Right); });
     editor->setDestDetailHandler([this] { showDetail(Side::Right); });
-    // The entry view follows every change; it also opens on a double-click on a line.
-    editor->setChangeHandler([entryView] { entryView->refresh(); });
+    // The entry view and the summary follow every change; the view also opens on a
+    // double-click on a line.
+    editor->setChangeHandler([this, entryView] {
+        entryView->refresh();
+        followDetail();
+    });
     editor->setOverwriteQuestion([this](const QString &title, const QString &text) {
         return m_dialogs.askOverwrite(this, title, text);
     });
@@ -283,8 +287,33 @@ void Form1::showDetail(Side side)
     if (entry == nullptr) {
         return; // no current line: the label keeps what it shows
     }
+    m_detailSide = side;
     m_fade.start(detailSummary(*entry, side));
     Timer2->start();
+}
+
+void Form1::followDetail()
+{
+    if (!m_detailSide) {
+        return; // nothing described yet: a change by the program shows no detail
+    }
+    const PatchEntry *entry = m_editor->currentEntry(*m_detailSide);
+    if (entry == nullptr) {
+        // The side has no line left to describe: the counts of an entry that is gone would
+        // mislead, so the label empties at once.
+        m_detailSide.reset();
+        m_fade = DetailFade();
+        Timer2->stop();
+        Label5->setCaption(QString());
+        return;
+    }
+    // Unchanged counts keep the label as it is, so a command that left the entry alone does
+    // not make it fade in again.
+    const QString text = detailSummary(*entry, *m_detailSide);
+    if (text != m_fade.detailText()) {
+        m_fade.start(text);
+        Timer2->start();
+    }
 }
 
 void Form1::tickFade()

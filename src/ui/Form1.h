@@ -28,6 +28,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class AnchoredLabel;
 class Dialogs;
@@ -92,6 +93,10 @@ private:
     void loadFile(Side side, const QString &path);
     void saveDest();
     void showDetail(Side side);
+    // After every change of the sets: the summary describes its side's current entry again,
+    // fading in when that reads differently, or shows nothing once the side has no current
+    // line, so it never describes an entry that is gone or changed.
+    void followDetail();
     // The strip is unseen while the window is hidden or minimised.
     void followVisibility();
 
@@ -99,6 +104,7 @@ private:
     PatchSets m_sets;
     QPixmap m_backdrop;
     DetailFade m_fade;
+    std::optional<Side> m_detailSide; // the side whose entry the summary describes, if any
     DragForm m_drag;
     bool m_stripPressed = false;  // the left button went down on the strip and is still down
     KeyMap *m_keys = nullptr;     // a child of the window
