@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QDrag>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -303,37 +304,50 @@ void TestWindowCommands::saveWritesOnlyTheChosenFile_data()
 // opens with, `file` the DEST status label's tooltip, both relative to the test's folder.
 void TestWindowCommands::saveDialogStartsAtDestsFile_data()
 {
-    QTest::addColumn<QString>("origin"); // how DEST came to be what it is
+    QTest::addColumn<QString>("steps"); // how DEST came to be what it is; "save" alone cancels
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("file");
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
     QTest::newRow("loaded") << "LOAD DEST" << "dest.tvr" << "dest.tvr";
     QTest::newRow("command line or drop") << "path" << "dest.tvr" << "dest.tvr";
-    QTest::newRow("NEW after a load") << "NEW" << "" << "new set, not saved";
-    QTest::newRow("saved before") << "save" << "saved.tvr" << "saved.tvr";
+    QTest::newRow("saved before") << "LOAD DEST, save saved.tvr" << "saved.tvr" << "saved.tvr";
+    // A new set is offered no file it would replace, but a free name in the last folder.
+    QTest::newRow("NEW after a load") << "LOAD DEST, NEW" << "new set.tvr" << "new set, not saved";
+    QTest::newRow("NEW after a cancelled save") << "LOAD DEST, save, NEW" << "new set.tvr"
+                                                << "new set, not saved";
+    QTest::newRow("NEW after a save elsewhere") << "LOAD DEST, save sub/saved.tvr, NEW"
+                                                << "sub/new set.tvr" << "new set, not saved";
+    QTest::newRow("NEW, names taken") << "write new set.tvr, write new set 2.tvr, path, NEW"
+                                      << "new set 3.tvr" << "new set, not saved";
     // clang-format on
 }
 
 void TestWindowCommands::saveDialogStartsAtDestsFile()
 {
-    QFETCH(QString, origin);
+    QFETCH(QString, steps);
     QFETCH(QString, start);
     QFETCH(QString, file);
     const QString destPath = writeFile(*m_folder, "dest.tvr", patchSetBytes({"x"}));
-    if (origin == QLatin1String("path")) {
-        m_form->loadPath(Side::Right, destPath);
-    } else {
-        m_dialogs->fileNames << destPath;
-        click("Command3");
-    }
-    if (origin.startsWith(QLatin1String("NEW"))) {
-        click("Command13");
-    }
-    if (origin.endsWith(QLatin1String("save"))) {
-        m_dialogs->fileNames << m_folder->filePath("saved.tvr");
-        click("Command4");
-        QVERIFY(QFile::exists(m_folder->filePath("saved.tvr")));
+    int undoSteps = 0;
+    for (const QString &step : steps.split(QStringLiteral(", "))) {
+        const QString name = step.section(QLatin1Char(' '), 1);
+        if (step == QLatin1String("path")) {
+            m_form->loadPath(Side::Right, destPath);
+        } else if (step == QLatin1String("LOAD DEST")) {
+            m_dialogs->fileNames << destPath;
+            click("Command3");
+        } else if (step == QLatin1String("NEW")) {
+            click("Command13");
+        } else if (step.startsWith(QLatin1String("write "))) {
+            writeFile(*m_folder, name, patchSetBytes({"taken"}));
+        } else if (step.startsWith(QLatin1String("save"))) {
+            QDir(m_folder->path()).mkpath(QFileInfo(name).path());
+            m_dialogs->fileNames << (name.isEmpty() ? QString() : m_folder->filePath(name));
+            click("Command4");
+            QVERIFY(name.isEmpty() || QFile::exists(m_folder->filePath(name)));
+        }
+        undoSteps += QStringList({"path", "LOAD DEST", "NEW"}).contains(step);
     }
     const auto inFolder = [this](const QString &name) {
         return name.endsWith(QLatin1String(".tvr")) ? m_folder->filePath(name) : name;
@@ -345,11 +359,12 @@ void TestWindowCommands::saveDialogStartsAtDestsFile()
     const ScriptedDialogs::FileDialog expected{true, "Save DEST Patch Set",
                                                "TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*",
                                                inFolder(start), "tvr"};
+    QCOMPARE(m_dialogs->fileDialogs.last().initialName, expected.initialName);
     QCOMPARE(m_dialogs->fileDialogs.last(), expected);
     QVERIFY(m_dialogs->shown.isEmpty());
 
     // An undo to before DEST held a set takes its file away again.
-    pressKeys(origin.startsWith(QLatin1String("NEW")) ? "Ctrl+Z, Ctrl+Z" : "Ctrl+Z");
+    pressKeys(QStringList(undoSteps, QStringLiteral("Ctrl+Z")).join(QStringLiteral(", ")));
     QCOMPARE(control<AnchoredLabel>("Label7")->toolTip(), QString());
     QVERIFY(!control<QPushButton>("Command4")->isEnabled());
 }

@@ -17,6 +17,8 @@
 #include "WindowLook.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -32,6 +34,24 @@ const QString PatchSetFilter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All
 const QString OpenError =
     QStringLiteral("Error opening file! Make sure that selected file isn't corrupted.");
 constexpr int FadeTickInterval = 10; // ms: one step of the detail fade
+// A folder that holds all of these names gets no name offered.
+constexpr int NewSetNamesTried = 10000;
+
+// "new set.tvr" in `folder`, or "new set 2.tvr", "new set 3.tvr" ... when that is taken; empty
+// when all are. A dangling link counts as taken: a save would write where it points.
+QString unusedNewSetPath(const QString &folder)
+{
+    const QDir directory(folder);
+    for (int number = 1; number <= NewSetNamesTried; ++number) {
+        const QString name = number == 1 ? QStringLiteral("new set.tvr")
+                                         : QStringLiteral("new set %1.tvr").arg(number);
+        const QFileInfo file(directory, name);
+        if (!file.exists() && !file.isSymLink()) {
+            return file.filePath();
+        }
+    }
+    return {};
+}
 
 } // namespace
 
@@ -245,6 +265,7 @@ void Form1::loadFile(Side side, const QString &path)
     // Painted now, without running other events: the read that follows blocks the window.
     repaint(beforePlace.united(status->geometry()));
 
+    m_lastFolder = QFileInfo(path).absolutePath();
     const ReadResult result = LoadPatchSet(path);
     if (!result.ok()) {
         // The side keeps what it had; the reader's one message says why.
@@ -264,15 +285,21 @@ void Form1::loadFile(Side side, const QString &path)
 
 void Form1::saveDest()
 {
-    // A DEST read from or last saved to a file starts the dialog there, in its folder.
+    // A DEST read from or last saved to a file starts the dialog there, in its folder. A new
+    // set has no file: the name the dialog holds would be another set's, which one Yes to the
+    // dialog's question would replace with the placeholder; it gets a name no file has.
     if (!m_sets.DestPath.isEmpty()) {
         m_dialogs.setFileName(m_sets.DestPath);
+    } else {
+        m_dialogs.setFileName(
+            unusedNewSetPath(m_lastFolder.isEmpty() ? QDir::currentPath() : m_lastFolder));
     }
     const QString path = m_dialogs.saveFileName(this, QStringLiteral("Save DEST Patch Set"),
                                                 PatchSetFilter, QStringLiteral("tvr"));
     if (path.isEmpty()) {
         return; // cancelled: no file is touched
     }
+    m_lastFolder = QFileInfo(path).absolutePath();
     const WriteResult result = SaveDestSet(m_sets.DestTable, path);
     if (!result.ok()) {
         m_dialogs.message(this, result.message);
