@@ -3,6 +3,7 @@
 #include "AnchoredLabel.h"
 #include "Form1.h"
 #include "ScriptedDialogs.h"
+#include "ToolTipText.h"
 #include "WindowFixture.h"
 
 #include <QDateTime>
@@ -87,10 +88,15 @@ void TestLoadCommands::secondSideEnablesCopyAndSave_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("firstFile"); // the file the first button loads
+    QTest::addColumn<QString>("secondFile");
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
-    QTest::newRow("SRC, then DEST") << "Command2" << "Command3";
-    QTest::newRow("DEST, then SRC") << "Command3" << "Command2";
+    QTest::newRow("SRC, then DEST") << "Command2" << "Command3" << "first.tvr" << "second.tvr";
+    QTest::newRow("DEST, then SRC") << "Command3" << "Command2" << "first.tvr" << "second.tvr";
+    // The tooltips show the paths as written: no markup, no image opened.
+    QTest::newRow("names with markup") << "Command2" << "Command3" << "<u>x.tvr"
+                                       << "Fix <img src=\"a-fifo\"> <b>bold &amp;.tvr";
     // clang-format on
 }
 
@@ -98,17 +104,19 @@ void TestLoadCommands::secondSideEnablesCopyAndSave()
 {
     QFETCH(QString, first);
     QFETCH(QString, second);
+    QFETCH(QString, firstFile);
+    QFETCH(QString, secondFile);
     auto *copy = control<QPushButton>("Command1");
     auto *save = control<QPushButton>("Command4");
 
-    load(qPrintable(first), write("first.tvr", patchSetBytes({"alpha", "beta"})));
+    load(qPrintable(first), write(firstFile, patchSetBytes({"alpha", "beta"})));
     const bool srcFirst = first == QLatin1String("Command2");
     QVERIFY(!copy->isEnabled());
     // DEST alone can be saved.
     QCOMPARE(save->isEnabled(), !srcFirst);
     QCOMPARE(m_dialogs->fileName(), QString()); // a completed load clears the shared name
 
-    load(qPrintable(second), write("second.tvr", patchSetBytes({"gamma"})));
+    load(qPrintable(second), write(secondFile, patchSetBytes({"gamma"})));
     QVERIFY(copy->isEnabled());
     QVERIFY(save->isEnabled());
 
@@ -126,11 +134,11 @@ void TestLoadCommands::secondSideEnablesCopyAndSave()
     }
     QVERIFY(control<AnchoredLabel>("Label6")->caption().startsWith(QLatin1String("v.0.3 / ")));
     QVERIFY(control<AnchoredLabel>("Label7")->caption().startsWith(QLatin1String("v.0.3 / ")));
-    QCOMPARE(m_form->sets().SrcPath, m_folder->filePath(srcFirst ? "first.tvr" : "second.tvr"));
-    QCOMPARE(m_form->sets().DestPath, m_folder->filePath(srcFirst ? "second.tvr" : "first.tvr"));
+    QCOMPARE(m_form->sets().SrcPath, m_folder->filePath(srcFirst ? firstFile : secondFile));
+    QCOMPARE(m_form->sets().DestPath, m_folder->filePath(srcFirst ? secondFile : firstFile));
     // Each status label's tooltip names its side's file.
-    QCOMPARE(control<AnchoredLabel>("Label6")->toolTip(), m_form->sets().SrcPath);
-    QCOMPARE(control<AnchoredLabel>("Label7")->toolTip(), m_form->sets().DestPath);
+    QCOMPARE(toolTipAsShown(control<AnchoredLabel>("Label6")->toolTip()), m_form->sets().SrcPath);
+    QCOMPARE(toolTipAsShown(control<AnchoredLabel>("Label7")->toolTip()), m_form->sets().DestPath);
     QVERIFY(m_dialogs->shown.isEmpty());
 }
 
