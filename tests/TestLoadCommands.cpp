@@ -13,6 +13,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <limits>
+#include <optional>
+#include <sys/stat.h>
+
 namespace {
 const QString filter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
 }
@@ -27,6 +32,8 @@ private slots:
     void secondSideEnablesCopyAndSave_data();
     void secondSideEnablesCopyAndSave();
     void statusShowsVersionAndFileTime();
+    void farFutureFileTimeLoads_data();
+    void farFutureFileTimeLoads();
     void failedLoadLeavesTheWindowAsItWas_data();
     void failedLoadLeavesTheWindowAsItWas();
     void loadingAgainReplacesTheSide();
@@ -161,6 +168,47 @@ void TestLoadCommands::statusShowsVersionAndFileTime()
     QCOMPARE(control<AnchoredLabel>("Label6")->caption(), QString());
     QCOMPARE(control<QLabel>("Label7")->x(), 320); // anchored left at the DEST list
     QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+// A file system such as tmpfs keeps any 64-bit time a tool sets, far beyond what a date can
+// show in some time zones, or in milliseconds at all; such a file still loads.
+void TestLoadCommands::farFutureFileTimeLoads_data()
+{
+    QTest::addColumn<qint64>("seconds");  // the file's last change, since 1970
+    QTest::addColumn<QByteArray>("zone"); // the time zone while it loads
+    QTest::newRow("past a date east of UTC")
+        << qint64(9223372036854775) << QByteArray("Asia/Tokyo");
+    QTest::newRow("past 64-bit milliseconds")
+        << std::numeric_limits<qint64>::max() << QByteArray("UTC");
+}
+
+void TestLoadCommands::farFutureFileTimeLoads()
+{
+    QFETCH(qint64, seconds);
+    QFETCH(QByteArray, zone);
+    const QTemporaryDir memory(QStringLiteral("/dev/shm/TestLoadCommands-XXXXXX"));
+    if (!memory.isValid()) {
+        QSKIP("no tmpfs at /dev/shm");
+    }
+    const QString path = writeFile(memory, "far.tvr", patchSetBytes({"one"}));
+    const timespec times[2] = {{0, 0}, {time_t(seconds), 0}};
+    struct stat info = {};
+    if (::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0
+        || ::stat(QFile::encodeName(path).constData(), &info) != 0
+        || info.st_mtim.tv_sec != time_t(seconds)) {
+        QSKIP("the file system does not keep such a time");
+    }
+    const std::optional<QByteArray> zoneBefore =
+        qEnvironmentVariableIsSet("TZ") ? std::optional(qgetenv("TZ")) : std::nullopt;
+    qputenv("TZ", zone);
+    load("Command2", path);
+    zoneBefore ? qputenv("TZ", *zoneBefore) : qunsetenv("TZ");
+
+    QVERIFY(m_dialogs->shown.isEmpty());
+    QCOMPARE(m_form->sets().SrcPath, path);
+    const QString status = control<AnchoredLabel>("Label6")->caption();
+    QVERIFY2(status.startsWith(QLatin1String("v.0.3 / ")) && status.size() > 12,
+             qPrintable(status));
 }
 
 void TestLoadCommands::failedLoadLeavesTheWindowAsItWas_data()

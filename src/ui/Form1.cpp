@@ -31,8 +31,6 @@
 namespace {
 
 const QString PatchSetFilter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
-const QString OpenError =
-    QStringLiteral("Error opening file! Make sure that selected file isn't corrupted.");
 constexpr int FadeTickInterval = 10; // ms: one step of the detail fade
 // A folder that holds all of these names gets no name offered.
 constexpr int NewSetNamesTried = 10000;
@@ -271,12 +269,6 @@ void Form1::loadFile(Side side, const QString &path)
         // The side keeps what it had; the reader's one message says why.
         status->setCaption(before);
         m_dialogs.message(this, result.message, result.detail);
-        return;
-    }
-    // The time comes from the same look at the file as the bytes, so the two always agree.
-    if (!result.modified.isValid()) {
-        status->setCaption(before);
-        m_dialogs.message(this, OpenError);
         return;
     }
     m_editor->installLoadedSet(side, result.entries, result.version, path, result.modified);
