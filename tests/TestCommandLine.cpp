@@ -25,7 +25,7 @@ private slots:
 
 void TestCommandLine::pathsLoadIntoTheirSides_data()
 {
-    QTest::addColumn<QStringList>("paths"); // relative to the working directory
+    QTest::addColumn<QStringList>("paths"); // relative to the working directory; and options
     QTest::addColumn<QString>("src");       // the file SRC holds afterwards, or ""
     QTest::addColumn<QString>("dest");
     QTest::addColumn<QString>("failing"); // the file whose load shows `message`, or ""
@@ -38,6 +38,10 @@ void TestCommandLine::pathsLoadIntoTheirSides_data()
     QTest::newRow("one goes to DEST") << QStringList{"a.tvr"} << "" << "a.tvr" << "" << "" << "";
     QTest::newRow("more than two") << QStringList{"a.tvr", "b.tvr", "c.tvr"} << "a.tvr"
                                    << "b.tvr" << "" << "" << "";
+    QTest::newRow("toolkit options between") << QStringList{"-style", "fusion", "a.tvr",
+                                                            "-reverse", "--platform=offscreen",
+                                                            "b.tvr"}
+                                             << "a.tvr" << "b.tvr" << "" << "" << "";
     QTest::newRow("missing SRC") << QStringList{"missing.tvr", "b.tvr"} << "" << "b.tvr"
                                  << "missing.tvr" << LoadFailure::Missing
                                  << LoadFailure::MissingDetail;
@@ -85,29 +89,50 @@ void TestCommandLine::pathsLoadIntoTheirSides()
 void TestCommandLine::optionsAnswerWithoutAWindow_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("display"); // false: no display and no platform chosen at all
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output"); // expected on standard output: its start
     QTest::addColumn<QString>("error");  // expected on standard error: a part of it, or ""
     const QString usage =
         QStringLiteral("Usage: " TOLVANE_PROGRAM " [options] [SRC.tvr] [DEST.tvr]");
     // clang-format off
-    QTest::newRow("help") << QStringList{"--help"} << 0 << usage << QString();
-    QTest::newRow("version") << QStringList{"--version", "a.tvr"} << 0
+    QTest::newRow("help") << QStringList{"--help"} << true << 0 << usage << QString();
+    QTest::newRow("-h, no display") << QStringList{"-h"} << false << 0 << usage << QString();
+    QTest::newRow("version") << QStringList{"--version", "a.tvr"} << true << 0
                              << QStringLiteral("tolvane " TOLVANE_VERSION "\n") << QString();
-    QTest::newRow("unknown") << QStringList{"--bogus", "a.tvr"} << 2 << QString()
+    QTest::newRow("version, no display") << QStringList{"--version"} << false << 0
+                                         << QStringLiteral("tolvane " TOLVANE_VERSION "\n")
+                                         << QString();
+    QTest::newRow("unknown") << QStringList{"--bogus", "a.tvr"} << true << 2 << QString()
                              << "tolvane: Unknown option 'bogus'.\n\n" + usage;
+    QTest::newRow("unknown, no display") << QStringList{"--bogus"} << false << 2 << QString()
+                                         << "tolvane: Unknown option 'bogus'.\n\n" + usage;
+    // The toolkit's own options are no mistake, and their values are no paths.
+    QTest::newRow("toolkit options, then -h") << QStringList{"-platform", "offscreen", "-reverse",
+                                                             "-style=fusion", "a.tvr", "-h"}
+                                              << false << 0 << usage << QString();
+    QTest::newRow("toolkit option, then unknown") << QStringList{"-display", ":0", "-x"} << false
+                                                  << 2 << QString()
+                                                  << "tolvane: Unknown option 'x'.\n\n" + usage;
     // clang-format on
 }
 
 void TestCommandLine::optionsAnswerWithoutAWindow()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(bool, display);
     QFETCH(int, exitCode);
     QFETCH(QString, output);
     QFETCH(QString, error);
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    if (display) {
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+    } else {
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+            environment.remove(name);
+        }
+    }
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(m_folder->path());
     program.start(TOLVANE_PROGRAM, arguments);

@@ -1,5 +1,6 @@
 // The real dialog seam's boxes, answered as a user would: the overwrite question's five
-// answers and their accelerators, Escape meaning No, and the save dialog's default suffix.
+// answers and their accelerators, Escape meaning No, texts shown as written whatever markup
+// a name or a path holds, and the save dialog's default suffix.
 #include "Dialogs.h"
 
 #include <QAbstractButton>
@@ -40,6 +41,8 @@ class TestDialogs : public QObject
 private slots:
     void overwriteQuestionAnswers_data();
     void overwriteQuestionAnswers();
+    void boxesShowTextsAsWritten_data();
+    void boxesShowTextsAsWritten();
     void saveAddsTheSuffix_data();
     void saveAddsTheSuffix();
 };
@@ -88,6 +91,58 @@ void TestDialogs::overwriteQuestionAnswers()
     QCOMPARE(text, QStringLiteral("Overwrite?"));
     buttons.sort();
     QCOMPARE(buttons, QStringList({"&Cancel", "&No", "&Yes", "N&o to all", "Yes to &all"}));
+}
+
+// Qt takes a text whose first line holds a tag for rich text: an image named there would be
+// opened (a FIFO blocks the window for good, /dev/zero fills memory), a wide one pushes the
+// buttons off the screen, and a name with tags would read as another name.
+void TestDialogs::boxesShowTextsAsWritten_data()
+{
+    QTest::addColumn<bool>("question"); // the overwrite question, or else a message
+    QTest::addColumn<QString>("text");
+    const QString asked = QStringLiteral("Patch with name ''%1'' already exists. Overwrite?");
+    const QString missing = QStringLiteral("Can't find patch set file (%1)");
+    const QString wide = QStringLiteral("<img width=\"30000\" height=\"30000\" src=\"x\">");
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("question, image") << true
+                                     << asked.arg("Fix <img src=\"/nonexistent/a-fifo\">");
+    QTest::newRow("question, wide image") << true << asked.arg("Fix " + wide);
+    QTest::newRow("question, bold, entity") << true << asked.arg("Fix <b>bold</b> &amp;");
+    QTest::newRow("message, underlined path") << false << missing.arg("/tmp/<u>x.tvr");
+    QTest::newRow("message, wide image") << false << missing.arg("/tmp/" + wide + ".tvr");
+    // clang-format on
+}
+
+void TestDialogs::boxesShowTextsAsWritten()
+{
+    QFETCH(bool, question);
+    QFETCH(QString, text);
+    NativeDialogs dialogs;
+    bool stuck = false;
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QSize size;
+    whenOpen<QMessageBox>(
+        [&](QMessageBox &box) {
+            shown = box.text();
+            format = box.textFormat();
+            size = box.size();
+            QTest::keyClick(&box, Qt::Key_Escape);
+        },
+        stuck);
+
+    if (question) {
+        QCOMPARE(dialogs.askOverwrite(nullptr, QStringLiteral("Confirm"), text),
+                 OverwriteAnswer::No);
+    } else {
+        dialogs.message(nullptr, text);
+    }
+    QVERIFY(!stuck);
+    QCOMPARE(shown, text);
+    // The buttons stay on the screen.
+    QVERIFY2(size.width() < 1280 && size.height() < 1024, qPrintable(QDebug::toString(size)));
+    QCOMPARE(format, Qt::PlainText);
 }
 
 void TestDialogs::saveAddsTheSuffix_data()

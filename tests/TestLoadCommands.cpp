@@ -3,6 +3,7 @@
 #include "AnchoredLabel.h"
 #include "Form1.h"
 #include "ScriptedDialogs.h"
+#include "ToolTipText.h"
 #include "WindowFixture.h"
 
 #include <QDateTime>
@@ -11,6 +12,11 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <limits>
+#include <optional>
+#include <sys/stat.h>
 
 namespace {
 const QString filter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
@@ -26,6 +32,8 @@ private slots:
     void secondSideEnablesCopyAndSave_data();
     void secondSideEnablesCopyAndSave();
     void statusShowsVersionAndFileTime();
+    void farFutureFileTimeLoads_data();
+    void farFutureFileTimeLoads();
     void failedLoadLeavesTheWindowAsItWas_data();
     void failedLoadLeavesTheWindowAsItWas();
     void loadingAgainReplacesTheSide();
@@ -87,10 +95,15 @@ void TestLoadCommands::secondSideEnablesCopyAndSave_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("firstFile"); // the file the first button loads
+    QTest::addColumn<QString>("secondFile");
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
-    QTest::newRow("SRC, then DEST") << "Command2" << "Command3";
-    QTest::newRow("DEST, then SRC") << "Command3" << "Command2";
+    QTest::newRow("SRC, then DEST") << "Command2" << "Command3" << "first.tvr" << "second.tvr";
+    QTest::newRow("DEST, then SRC") << "Command3" << "Command2" << "first.tvr" << "second.tvr";
+    // The tooltips show the paths as written: no markup, no image opened.
+    QTest::newRow("names with markup") << "Command2" << "Command3" << "<u>x.tvr"
+                                       << "Fix <img src=\"a-fifo\"> <b>bold &amp;.tvr";
     // clang-format on
 }
 
@@ -98,17 +111,19 @@ void TestLoadCommands::secondSideEnablesCopyAndSave()
 {
     QFETCH(QString, first);
     QFETCH(QString, second);
+    QFETCH(QString, firstFile);
+    QFETCH(QString, secondFile);
     auto *copy = control<QPushButton>("Command1");
     auto *save = control<QPushButton>("Command4");
 
-    load(qPrintable(first), write("first.tvr", patchSetBytes({"alpha", "beta"})));
+    load(qPrintable(first), write(firstFile, patchSetBytes({"alpha", "beta"})));
     const bool srcFirst = first == QLatin1String("Command2");
     QVERIFY(!copy->isEnabled());
     // DEST alone can be saved.
     QCOMPARE(save->isEnabled(), !srcFirst);
     QCOMPARE(m_dialogs->fileName(), QString()); // a completed load clears the shared name
 
-    load(qPrintable(second), write("second.tvr", patchSetBytes({"gamma"})));
+    load(qPrintable(second), write(secondFile, patchSetBytes({"gamma"})));
     QVERIFY(copy->isEnabled());
     QVERIFY(save->isEnabled());
 
@@ -126,11 +141,11 @@ void TestLoadCommands::secondSideEnablesCopyAndSave()
     }
     QVERIFY(control<AnchoredLabel>("Label6")->caption().startsWith(QLatin1String("v.0.3 / ")));
     QVERIFY(control<AnchoredLabel>("Label7")->caption().startsWith(QLatin1String("v.0.3 / ")));
-    QCOMPARE(m_form->sets().SrcPath, m_folder->filePath(srcFirst ? "first.tvr" : "second.tvr"));
-    QCOMPARE(m_form->sets().DestPath, m_folder->filePath(srcFirst ? "second.tvr" : "first.tvr"));
+    QCOMPARE(m_form->sets().SrcPath, m_folder->filePath(srcFirst ? firstFile : secondFile));
+    QCOMPARE(m_form->sets().DestPath, m_folder->filePath(srcFirst ? secondFile : firstFile));
     // Each status label's tooltip names its side's file.
-    QCOMPARE(control<AnchoredLabel>("Label6")->toolTip(), m_form->sets().SrcPath);
-    QCOMPARE(control<AnchoredLabel>("Label7")->toolTip(), m_form->sets().DestPath);
+    QCOMPARE(toolTipAsShown(control<AnchoredLabel>("Label6")->toolTip()), m_form->sets().SrcPath);
+    QCOMPARE(toolTipAsShown(control<AnchoredLabel>("Label7")->toolTip()), m_form->sets().DestPath);
     QVERIFY(m_dialogs->shown.isEmpty());
 }
 
@@ -153,6 +168,47 @@ void TestLoadCommands::statusShowsVersionAndFileTime()
     QCOMPARE(control<AnchoredLabel>("Label6")->caption(), QString());
     QCOMPARE(control<QLabel>("Label7")->x(), 320); // anchored left at the DEST list
     QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+// A file system such as tmpfs keeps any 64-bit time a tool sets, far beyond what a date can
+// show in some time zones, or in milliseconds at all; such a file still loads.
+void TestLoadCommands::farFutureFileTimeLoads_data()
+{
+    QTest::addColumn<qint64>("seconds");  // the file's last change, since 1970
+    QTest::addColumn<QByteArray>("zone"); // the time zone while it loads
+    QTest::newRow("past a date east of UTC")
+        << qint64(9223372036854775) << QByteArray("Asia/Tokyo");
+    QTest::newRow("past 64-bit milliseconds")
+        << std::numeric_limits<qint64>::max() << QByteArray("UTC");
+}
+
+void TestLoadCommands::farFutureFileTimeLoads()
+{
+    QFETCH(qint64, seconds);
+    QFETCH(QByteArray, zone);
+    const QTemporaryDir memory(QStringLiteral("/dev/shm/TestLoadCommands-XXXXXX"));
+    if (!memory.isValid()) {
+        QSKIP("no tmpfs at /dev/shm");
+    }
+    const QString path = writeFile(memory, "far.tvr", patchSetBytes({"one"}));
+    const timespec times[2] = {{0, 0}, {time_t(seconds), 0}};
+    struct stat info = {};
+    if (::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0
+        || ::stat(QFile::encodeName(path).constData(), &info) != 0
+        || info.st_mtim.tv_sec != time_t(seconds)) {
+        QSKIP("the file system does not keep such a time");
+    }
+    const std::optional<QByteArray> zoneBefore =
+        qEnvironmentVariableIsSet("TZ") ? std::optional(qgetenv("TZ")) : std::nullopt;
+    qputenv("TZ", zone);
+    load("Command2", path);
+    zoneBefore ? qputenv("TZ", *zoneBefore) : qunsetenv("TZ");
+
+    QVERIFY(m_dialogs->shown.isEmpty());
+    QCOMPARE(m_form->sets().SrcPath, path);
+    const QString status = control<AnchoredLabel>("Label6")->caption();
+    QVERIFY2(status.startsWith(QLatin1String("v.0.3 / ")) && status.size() > 12,
+             qPrintable(status));
 }
 
 void TestLoadCommands::failedLoadLeavesTheWindowAsItWas_data()

@@ -8,6 +8,7 @@
 #include "LineMarks.h"
 #include "ListGestures.h"
 #include "ScriptedDialogs.h"
+#include "ToolTipText.h"
 #include "TypeAhead.h"
 #include "WindowFixture.h"
 #include "WindowLook.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QDrag>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -58,7 +60,8 @@ private slots:
     void copyAsksBeforeOverwriting();
     void newStartsAnEmptyDestSet();
     void detailFadesInAfterAClick();
-    void changesByTheProgramShowNoDetail();
+    void detailFollowsItsEntry_data();
+    void detailFollowsItsEntry();
     void saveWritesOnlyTheChosenFile_data();
     void saveWritesOnlyTheChosenFile();
     void saveDialogStartsAtDestsFile_data();
@@ -257,13 +260,59 @@ void TestWindowCommands::detailFadesInAfterAClick()
     QVERIFY(label->caption().startsWith(QLatin1String(">>\r\n")));
 }
 
-void TestWindowCommands::changesByTheProgramShowNoDetail()
+void TestWindowCommands::detailFollowsItsEntry_data()
 {
-    arrange("a, b | x, y");
-    click("Command13");
-    click("Command10");
+    QTest::addColumn<QString>("clicked"); // lines the user clicks first: "List2 0, List1 0"
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("detail"); // the summary's marker and offsets at the end, or ""
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("nothing clicked") << "" << "Ctrl+N" << "";
+    QTest::newRow("NEW") << "List2 0" << "Ctrl+N" << ">> 0";
+    QTest::newRow("load") << "List2 0" << "Ctrl+Shift+O" << ">> 3";
+    QTest::newRow("undo") << "List2 0" << "Ctrl+Z" << "";
+    QTest::newRow("delete") << "List2 0" << "Delete" << ">> 2";
+    QTest::newRow("move") << "List2 0" << "Ctrl+Down" << ">> 1";
+    QTest::newRow("SRC, DEST deleted") << "List2 0, List1 0" << "Delete" << "<< 0";
+    // clang-format on
+}
+
+// The summary describes the current entry of its side after every change, or nothing.
+void TestWindowCommands::detailFollowsItsEntry()
+{
+    QFETCH(QString, clicked);
+    QFETCH(QString, keys);
+    QFETCH(QString, detail);
+    // DEST's x and y, and z of the file loaded later, have one, two and three data slots.
+    QByteArray dest = patchSetBytes({"x", "y"});
+    dest.replace("Name=x\r\n", "Name=x\r\nOffffset00=1\r\n");
+    dest.replace("Name=y\r\n", "Name=y\r\nOffffset00=1\r\nOffffset01=1\r\n");
+    const QByteArray other = patchSetBytes({"z"}).replace(
+        "Name=z\r\n", "Name=z\r\nOffffset00=1\r\nOffffset01=1\r\nOffffset02=1\r\n");
+    m_dialogs->fileNames << writeFile(*m_folder, "src.tvr", patchSetBytes({"a"}))
+                         << writeFile(*m_folder, "dest.tvr", dest);
+    click("Command2");
+    click("Command3");
+    if (keys.contains(QLatin1String("Shift+O"))) {
+        m_dialogs->fileNames << writeFile(*m_folder, "other.tvr", other);
+    }
+
+    for (const QString &line : clicked.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        clickLine(control<QListWidget>(qPrintable(line.section(QLatin1Char(' '), 0, 0))),
+                  line.section(QLatin1Char(' '), 1).toInt());
+    }
+    pressKeys(keys);
+    for (int tick = 0; tick < 20; ++tick) {
+        m_form->tickFade();
+    }
+
+    const QString expected = detail.isEmpty()
+        ? QString()
+        : detail.section(QLatin1Char(' '), 0, 0) + QStringLiteral("\r\nOffsets: ")
+            + detail.section(QLatin1Char(' '), 1) + QStringLiteral("\r\nParams: 0\r\nSize: 0");
+    QCOMPARE(control<AnchoredLabel>("Label5")->caption(), expected);
     QVERIFY(!control<QTimer>("Timer2")->isActive());
-    QVERIFY(control<AnchoredLabel>("Label5")->caption().isEmpty());
+    QVERIFY(m_dialogs->shown.isEmpty());
 }
 
 void TestWindowCommands::saveWritesOnlyTheChosenFile_data()
@@ -280,53 +329,67 @@ void TestWindowCommands::saveWritesOnlyTheChosenFile_data()
 // opens with, `file` the DEST status label's tooltip, both relative to the test's folder.
 void TestWindowCommands::saveDialogStartsAtDestsFile_data()
 {
-    QTest::addColumn<QString>("origin"); // how DEST came to be what it is
+    QTest::addColumn<QString>("steps"); // how DEST came to be what it is; "save" alone cancels
     QTest::addColumn<QString>("start");
     QTest::addColumn<QString>("file");
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
     QTest::newRow("loaded") << "LOAD DEST" << "dest.tvr" << "dest.tvr";
     QTest::newRow("command line or drop") << "path" << "dest.tvr" << "dest.tvr";
-    QTest::newRow("NEW after a load") << "NEW" << "" << "new set, not saved";
-    QTest::newRow("saved before") << "save" << "saved.tvr" << "saved.tvr";
+    QTest::newRow("saved before") << "LOAD DEST, save saved.tvr" << "saved.tvr" << "saved.tvr";
+    // A new set is offered no file it would replace, but a free name in the last folder.
+    QTest::newRow("NEW after a load") << "LOAD DEST, NEW" << "new set.tvr" << "new set, not saved";
+    QTest::newRow("NEW after a cancelled save") << "LOAD DEST, save, NEW" << "new set.tvr"
+                                                << "new set, not saved";
+    QTest::newRow("NEW after a save elsewhere") << "LOAD DEST, save sub/saved.tvr, NEW"
+                                                << "sub/new set.tvr" << "new set, not saved";
+    QTest::newRow("NEW, names taken") << "write new set.tvr, write new set 2.tvr, path, NEW"
+                                      << "new set 3.tvr" << "new set, not saved";
     // clang-format on
 }
 
 void TestWindowCommands::saveDialogStartsAtDestsFile()
 {
-    QFETCH(QString, origin);
+    QFETCH(QString, steps);
     QFETCH(QString, start);
     QFETCH(QString, file);
     const QString destPath = writeFile(*m_folder, "dest.tvr", patchSetBytes({"x"}));
-    if (origin == QLatin1String("path")) {
-        m_form->loadPath(Side::Right, destPath);
-    } else {
-        m_dialogs->fileNames << destPath;
-        click("Command3");
-    }
-    if (origin.startsWith(QLatin1String("NEW"))) {
-        click("Command13");
-    }
-    if (origin.endsWith(QLatin1String("save"))) {
-        m_dialogs->fileNames << m_folder->filePath("saved.tvr");
-        click("Command4");
-        QVERIFY(QFile::exists(m_folder->filePath("saved.tvr")));
+    int undoSteps = 0;
+    for (const QString &step : steps.split(QStringLiteral(", "))) {
+        const QString name = step.section(QLatin1Char(' '), 1);
+        if (step == QLatin1String("path")) {
+            m_form->loadPath(Side::Right, destPath);
+        } else if (step == QLatin1String("LOAD DEST")) {
+            m_dialogs->fileNames << destPath;
+            click("Command3");
+        } else if (step == QLatin1String("NEW")) {
+            click("Command13");
+        } else if (step.startsWith(QLatin1String("write "))) {
+            writeFile(*m_folder, name, patchSetBytes({"taken"}));
+        } else if (step.startsWith(QLatin1String("save"))) {
+            QDir(m_folder->path()).mkpath(QFileInfo(name).path());
+            m_dialogs->fileNames << (name.isEmpty() ? QString() : m_folder->filePath(name));
+            click("Command4");
+            QVERIFY(name.isEmpty() || QFile::exists(m_folder->filePath(name)));
+        }
+        undoSteps += QStringList({"path", "LOAD DEST", "NEW"}).contains(step);
     }
     const auto inFolder = [this](const QString &name) {
         return name.endsWith(QLatin1String(".tvr")) ? m_folder->filePath(name) : name;
     };
-    QCOMPARE(control<AnchoredLabel>("Label7")->toolTip(), inFolder(file));
+    QCOMPARE(toolTipAsShown(control<AnchoredLabel>("Label7")->toolTip()), inFolder(file));
 
     m_dialogs->fileNames << QString(); // this save is cancelled
     click("Command4");
     const ScriptedDialogs::FileDialog expected{true, "Save DEST Patch Set",
                                                "TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*",
                                                inFolder(start), "tvr"};
+    QCOMPARE(m_dialogs->fileDialogs.last().initialName, expected.initialName);
     QCOMPARE(m_dialogs->fileDialogs.last(), expected);
     QVERIFY(m_dialogs->shown.isEmpty());
 
     // An undo to before DEST held a set takes its file away again.
-    pressKeys(origin.startsWith(QLatin1String("NEW")) ? "Ctrl+Z, Ctrl+Z" : "Ctrl+Z");
+    pressKeys(QStringList(undoSteps, QStringLiteral("Ctrl+Z")).join(QStringLiteral(", ")));
     QCOMPARE(control<AnchoredLabel>("Label7")->toolTip(), QString());
     QVERIFY(!control<QPushButton>("Command4")->isEnabled());
 }
@@ -520,18 +583,16 @@ void TestWindowCommands::marksFollowCopyAndUndo_data()
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("srcMarks");
     QTest::addColumn<QString>("destMarks");
-    QTest::newRow("loaded") << ""
-                            << ".~="
-                            << "~=.";
-    QTest::newRow("copy") << "Alt+Right"
-                          << "=~="
-                          << "~=.=";
-    QTest::newRow("copy undone") << "Alt+Right, Ctrl+Z"
-                                 << ".~="
-                                 << "~=.";
-    QTest::newRow("copy redone") << "Alt+Right, Ctrl+Z, Ctrl+Y"
-                                 << "=~="
-                                 << "~=.=";
+    QTest::addColumn<QString>("asked"); // "SRC | DEST" marks while the first question is open
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("loaded") << "" << ".~=" << "~=." << "";
+    QTest::newRow("copy") << "Alt+Right" << "=~=" << "~=.=" << "";
+    QTest::newRow("copy undone") << "Alt+Right, Ctrl+Z" << ".~=" << "~=." << "";
+    QTest::newRow("copy redone") << "Alt+Right, Ctrl+Z, Ctrl+Y" << "=~=" << "~=.=" << "";
+    // The question about b comes after DEST's lines were rebuilt; they keep their marks.
+    QTest::newRow("while asked") << "Ctrl+A, Alt+Right" << "=~=" << "~=.=" << ".~= | ~=.";
+    // clang-format on
 }
 
 void TestWindowCommands::marksFollowCopyAndUndo()
@@ -539,6 +600,7 @@ void TestWindowCommands::marksFollowCopyAndUndo()
     QFETCH(QString, keys);
     QFETCH(QString, srcMarks);
     QFETCH(QString, destMarks);
+    QFETCH(QString, asked);
     QByteArray dest = patchSetBytes({"b", "c", "d"});
     dest.replace("Description=b described", "Description=b changed");
     m_dialogs->fileNames << writeFile(*m_folder, "src.tvr", patchSetBytes({"a", "b", "c"}))
@@ -547,9 +609,30 @@ void TestWindowCommands::marksFollowCopyAndUndo()
     click("Command3");
     auto *srcList = control<QListWidget>("List1");
     clickLine(srcList, 0);
+    // The lines' tints alone, as a user sees them while the question is open.
+    const auto tints = [](const QListWidget *list) {
+        QString marks;
+        for (int line = 0; line < list->count(); ++line) {
+            const QBrush tint = list->item(line)->background();
+            const bool same = tint.color() == WindowLook::markColours(LineMark::Identical).line;
+            marks += tint.style() == Qt::NoBrush ? '.' : same ? '=' : '~';
+        }
+        return marks;
+    };
+    QString askedMarks;
+    m_dialogs->whileAsking = [&] {
+        if (askedMarks.isEmpty()) {
+            askedMarks =
+                tints(srcList) + QStringLiteral(" | ") + tints(control<QListWidget>("List2"));
+        }
+    };
+    if (!asked.isEmpty()) {
+        m_dialogs->answers << OverwriteAnswer::NoToAll;
+    }
 
     pressKeys(keys);
 
+    QCOMPARE(askedMarks, asked);
     QString marks;
     readMarks(srcList, Side::Left, marks);
     QCOMPARE(marks, srcMarks);

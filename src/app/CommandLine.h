@@ -1,6 +1,7 @@
 // The command line a desktop handler of .tvr files needs, and nothing more: up to two patch
-// set paths, --help and --version. main() reads it once the application exists (which has
-// taken out the toolkit's own options) and before it builds the window; the paths are loaded
+// set paths, -h or --help, and --version. main() reads it before the application exists, so
+// help, the version and a mistake need no display; the toolkit's own options (-platform,
+// -style, -display, ...) are passed over for the application to take. The paths are loaded
 // once the window is shown, each as its side's LOAD button would load it.
 #pragma once
 
@@ -24,9 +25,9 @@ struct CommandLine
     QString text;     // what to print, ending in a line end; empty for Open
 };
 
-// `arguments` as QCoreApplication::arguments() gives them, the program first. Two paths go to
-// SRC and DEST, a single one to DEST, the side that can be edited and saved; further paths
-// are ignored. Relative paths are taken from `workingDirectory`.
+// `arguments` as the program was given them, the program first and the toolkit's options
+// included. Two paths go to SRC and DEST, a single one to DEST, the side that can be edited
+// and saved; further paths are ignored. Relative paths are taken from `workingDirectory`.
 CommandLine parseCommandLine(const QStringList &arguments, const QString &workingDirectory);
 
 // Loads the paths of `commandLine` into `window` (SRC first) from the event loop, so after the

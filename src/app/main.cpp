@@ -6,23 +6,20 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStringList>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 
-// True when the command line only asks for --help or --version. Those need no display, so
-// a core application answers them in any terminal; anything else, the toolkit's own options
-// included, is read by the GUI application.
-bool asksOnlyForText(int argc, char *argv[])
+// The command line as the program was given it, the toolkit's own options included.
+QStringList argumentsOf(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
         arguments.append(QString::fromLocal8Bit(argv[i]));
     }
-    const CommandLine::Request request = parseCommandLine(arguments, QString()).request;
-    return request == CommandLine::Request::Help || request == CommandLine::Request::Version;
+    return arguments;
 }
 
 // The marquee shows a new frame up to 80 times a second, each a small image. On X11, shared
@@ -40,12 +37,9 @@ void preferSocketImagesOnX11()
 
 int main(int argc, char *argv[])
 {
-    preferSocketImagesOnX11();
-    const std::unique_ptr<QCoreApplication> app = asksOnlyForText(argc, argv)
-        ? std::make_unique<QCoreApplication>(argc, argv)
-        : std::make_unique<QApplication>(argc, argv);
-    const CommandLine commandLine =
-        parseCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+    // Read before the application exists, which without a display would end the program:
+    // help, the version and a mistake are answered in any terminal.
+    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv), QDir::currentPath());
     switch (commandLine.request) {
     case CommandLine::Request::Help:
     case CommandLine::Request::Version:
@@ -58,6 +52,8 @@ int main(int argc, char *argv[])
         break;
     }
 
+    preferSocketImagesOnX11();
+    QApplication app(argc, argv);
     WindowLook::registerFonts();
     NativeDialogs dialogs;
     Form1 window(dialogs);
@@ -70,5 +66,5 @@ int main(int argc, char *argv[])
                      &Form1::setDesktopAnimations);
     animations.start();
     openCommandLinePaths(window, commandLine);
-    return app->exec();
+    return app.exec();
 }

@@ -378,6 +378,11 @@ void PatchSetEditor::copyIntoDest()
         finishStep(before);
         return; // a delete-only press: "save" keeps its state
     }
+    // The delete rebuilt DEST's lines without marks, and the user reads the questions below
+    // against the lists. The change handler waits for the end of the command.
+    const SharedEntryMarks marks = sharedEntryMarks(m_sets.SrcTable, m_sets.DestTable);
+    src.setLineMarks(marks.src);
+    dest.setLineMarks(marks.dest);
 
     // The delete left the user's place current; it is taken by record, since the refresh
     // below makes line 0 current.

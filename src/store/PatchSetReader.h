@@ -23,7 +23,7 @@ struct [[nodiscard]] ReadResult
     int line = 0;    // line where reading stopped; lets tests check where a file went wrong
     // When the file's contents last changed, from the same look at the file that opened it,
     // so that a time shown beside the table belongs to the bytes read. Set only by
-    // LoadPatchSet, on success; a read from a device leaves it invalid.
+    // LoadPatchSet, on success, and then always valid; a read from a device leaves it invalid.
     QDateTime modified;
     // Where and why reading stopped, in a few words, for the message's details, e.g.
     // "line 14: the block number 40000 is above 32767"; empty on success.

@@ -2,10 +2,19 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// Seconds from 1970, about three million years either way: a last change beyond is shown as
+// this one, which every time zone can name.
+constexpr qint64 FarthestTime = 100'000'000'000'000;
+
+} // namespace
 
 RegularFile::RegularFile(const QString &path)
 {
@@ -36,8 +45,10 @@ RegularFile::RegularFile(const QString &path)
     }
     m_opened = Opened::File;
     m_size = qint64(info.st_size);
-    m_modified = QDateTime::fromMSecsSinceEpoch(qint64(info.st_mtim.tv_sec) * 1000
-                                                + info.st_mtim.tv_nsec / 1000000);
+    // A file system such as tmpfs keeps any 64-bit time a tool sets; in milliseconds that
+    // could overflow, and near the end of their range a date east of UTC is invalid.
+    const qint64 seconds = std::clamp<qint64>(info.st_mtim.tv_sec, -FarthestTime, FarthestTime);
+    m_modified = QDateTime::fromMSecsSinceEpoch(seconds * 1000 + info.st_mtim.tv_nsec / 1000000);
 }
 
 RegularFile::~RegularFile()

@@ -25,7 +25,8 @@ public:
     Opened opened() const { return m_opened; }
     // The size when it was opened; it may still change while it is read.
     qint64 size() const { return m_size; }
-    // The last change of its contents when it was opened, in local time.
+    // The last change of its contents when it was opened, in local time. Always valid for an
+    // opened file: a time more than about three million years from 1970 is given as that far.
     QDateTime modified() const { return m_modified; }
     // Up to `room` bytes; 0 at the end, -1 on a read error.
     qint64 read(char *buffer, qint64 room);

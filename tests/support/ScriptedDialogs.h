@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 struct ShownText
 {
     QString title;
@@ -57,6 +59,9 @@ public:
     QList<ShownText> shown;
     QList<FileDialog> fileDialogs;
     int unexpected = 0; // dialogs or questions that found their queue empty
+    // Runs as each overwrite question is asked, before it is answered: what the window shows
+    // while the user reads the question.
+    std::function<void()> whileAsking;
 
     QString openFileName(QWidget *, const QString &title, const QString &filter) override
     {
@@ -74,6 +79,9 @@ public:
     OverwriteAnswer askOverwrite(QWidget *, const QString &title, const QString &text) override
     {
         shown.append({title, text});
+        if (whileAsking) {
+            whileAsking();
+        }
         if (answers.isEmpty()) {
             ++unexpected;
             return OverwriteAnswer::No;

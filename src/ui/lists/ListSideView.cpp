@@ -180,7 +180,15 @@ void ListSideView::setStatusText(const QString &text)
 
 void ListSideView::setFileText(const QString &text)
 {
-    m_status->setToolTip(text);
+    // QToolTip reads a text whose first line holds a tag as rich text, and a file may be
+    // named "<u>x.tvr" or "<img src=...>": the path goes escaped into a paragraph that keeps
+    // its spaces and line ends, so it shows as written and nothing in it is ever loaded.
+    if (text.isEmpty()) {
+        m_status->setToolTip(QString()); // no set, no tooltip
+        return;
+    }
+    m_status->setToolTip(QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
+                         + QStringLiteral("</p>"));
 }
 
 int ListSideView::selectedLineCount() const

@@ -34,7 +34,7 @@ public:
     void setLineMarks(const QList<LineMark> &marks) override;
 
     void setStatusText(const QString &text) override;
-    // The status label's tooltip.
+    // The status label's tooltip, shown as written whatever markup the path holds.
     void setFileText(const QString &text) override;
 
     // The number of selected lines, from the selection's runs rather than line by line, so

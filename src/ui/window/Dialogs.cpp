@@ -34,6 +34,14 @@ QString runFileDialog(Dialogs &dialogs, QWidget *parent, const QString &title,
     return chosen.first();
 }
 
+// A box's text carries names from files and paths, and Qt would read one whose first line
+// holds a tag as rich text: "<img src=...>" opens whatever file it names, a FIFO or /dev/zero
+// included, and "<b>" shows another name than the list does. Nothing in it is markup.
+void showAsWritten(QMessageBox &box)
+{
+    box.setTextFormat(Qt::PlainText);
+}
+
 } // namespace
 
 QString NativeDialogs::openFileName(QWidget *parent, const QString &title, const QString &filter)
@@ -50,6 +58,7 @@ QString NativeDialogs::saveFileName(QWidget *parent, const QString &title, const
 void NativeDialogs::message(QWidget *parent, const QString &text, const QString &details)
 {
     QMessageBox box(QMessageBox::NoIcon, WindowLook::ProgramTitle, text, QMessageBox::Ok, parent);
+    showAsWritten(box);
     box.setDetailedText(details);
     box.exec();
 }
@@ -73,6 +82,7 @@ OverwriteAnswer NativeDialogs::askOverwrite(QWidget *parent, const QString &titl
         {QMessageBox::Cancel, "&Cancel", OverwriteAnswer::Cancel},
     };
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
+    showAsWritten(box);
     for (const Choice &choice : choices) {
         box.addButton(choice.button)->setText(QString::fromUtf8(choice.text));
     }

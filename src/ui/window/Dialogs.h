@@ -1,7 +1,8 @@
 // The one seam through which the window opens file dialogs, message boxes and the overwrite
 // question. NativeDialogs uses QFileDialog and QMessageBox; tests script their own.
 // Like a single dialog control, the seam keeps one file name shared by every file dialog:
-// it is shown as the initial name and holds the chosen name afterwards.
+// it is shown as the initial name and holds the chosen name afterwards. The boxes show their
+// texts as written: names and paths from files are never read as markup.
 #pragma once
 
 #include "OverwriteAnswer.h"

@@ -17,6 +17,8 @@
 #include "WindowLook.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -29,9 +31,25 @@
 namespace {
 
 const QString PatchSetFilter = QStringLiteral("TAVRO Patch Set (*.tvr)|*.tvr|All Files (*.*)|*.*");
-const QString OpenError =
-    QStringLiteral("Error opening file! Make sure that selected file isn't corrupted.");
 constexpr int FadeTickInterval = 10; // ms: one step of the detail fade
+// A folder that holds all of these names gets no name offered.
+constexpr int NewSetNamesTried = 10000;
+
+// "new set.tvr" in `folder`, or "new set 2.tvr", "new set 3.tvr" ... when that is taken; empty
+// when all are. A dangling link counts as taken: a save would write where it points.
+QString unusedNewSetPath(const QString &folder)
+{
+    const QDir directory(folder);
+    for (int number = 1; number <= NewSetNamesTried; ++number) {
+        const QString name = number == 1 ? QStringLiteral("new set.tvr")
+                                         : QStringLiteral("new set %1.tvr").arg(number);
+        const QFileInfo file(directory, name);
+        if (!file.exists() && !file.isSymLink()) {
+            return file.filePath();
+        }
+    }
+    return {};
+}
 
 } // namespace
 
@@ -145,8 +163,12 @@ void Form1::connectControls()
     connect(List2, &QListWidget::clicked, this, [this] { showDetail(Side::Right); });
     connect(List2, &QListWidget::currentRowChanged, this, [this] { showDetail(Side::Right); });
     editor->setDestDetailHandler([this] { showDetail(Side::Right); });
-    // The entry view follows every change; it also opens on a double-click on a line.
-    editor->setChangeHandler([entryView] { entryView->refresh(); });
+    // The entry view and the summary follow every change; the view also opens on a
+    // double-click on a line.
+    editor->setChangeHandler([this, entryView] {
+        entryView->refresh();
+        followDetail();
+    });
     editor->setOverwriteQuestion([this](const QString &title, const QString &text) {
         return m_dialogs.askOverwrite(this, title, text);
     });
@@ -242,17 +264,12 @@ void Form1::loadFile(Side side, const QString &path)
     // Painted now, without running other events: the read that follows blocks the window.
     repaint(beforePlace.united(status->geometry()));
 
+    m_lastFolder = QFileInfo(path).absolutePath();
     const ReadResult result = LoadPatchSet(path);
     if (!result.ok()) {
         // The side keeps what it had; the reader's one message says why.
         status->setCaption(before);
         m_dialogs.message(this, result.message, result.detail);
-        return;
-    }
-    // The time comes from the same look at the file as the bytes, so the two always agree.
-    if (!result.modified.isValid()) {
-        status->setCaption(before);
-        m_dialogs.message(this, OpenError);
         return;
     }
     m_editor->installLoadedSet(side, result.entries, result.version, path, result.modified);
@@ -261,15 +278,21 @@ void Form1::loadFile(Side side, const QString &path)
 
 void Form1::saveDest()
 {
-    // A DEST read from or last saved to a file starts the dialog there, in its folder.
+    // A DEST read from or last saved to a file starts the dialog there, in its folder. A new
+    // set has no file: the name the dialog holds would be another set's, which one Yes to the
+    // dialog's question would replace with the placeholder; it gets a name no file has.
     if (!m_sets.DestPath.isEmpty()) {
         m_dialogs.setFileName(m_sets.DestPath);
+    } else {
+        m_dialogs.setFileName(
+            unusedNewSetPath(m_lastFolder.isEmpty() ? QDir::currentPath() : m_lastFolder));
     }
     const QString path = m_dialogs.saveFileName(this, QStringLiteral("Save DEST Patch Set"),
                                                 PatchSetFilter, QStringLiteral("tvr"));
     if (path.isEmpty()) {
         return; // cancelled: no file is touched
     }
+    m_lastFolder = QFileInfo(path).absolutePath();
     const WriteResult result = SaveDestSet(m_sets.DestTable, path);
     if (!result.ok()) {
         m_dialogs.message(this, result.message);
@@ -284,8 +307,33 @@ void Form1::showDetail(Side side)
     if (entry == nullptr) {
         return; // no current line: the label keeps what it shows
     }
+    m_detailSide = side;
     m_fade.start(detailSummary(*entry, side));
     Timer2->start();
+}
+
+void Form1::followDetail()
+{
+    if (!m_detailSide) {
+        return; // nothing described yet: a change by the program shows no detail
+    }
+    const PatchEntry *entry = m_editor->currentEntry(*m_detailSide);
+    if (entry == nullptr) {
+        // The side has no line left to describe: the counts of an entry that is gone would
+        // mislead, so the label empties at once.
+        m_detailSide.reset();
+        m_fade = DetailFade();
+        Timer2->stop();
+        Label5->setCaption(QString());
+        return;
+    }
+    // Unchanged counts keep the label as it is, so a command that left the entry alone does
+    // not make it fade in again.
+    const QString text = detailSummary(*entry, *m_detailSide);
+    if (text != m_fade.detailText()) {
+        m_fade.start(text);
+        Timer2->start();
+    }
 }
 
 void Form1::tickFade()

@@ -28,6 +28,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class AnchoredLabel;
 class Dialogs;
@@ -90,8 +91,14 @@ private:
     // Reads `path` into the side. On success the side, its path, version and status label
     // take the file's; on failure one message says why and the window stays as it was.
     void loadFile(Side side, const QString &path);
+    // "save": the save dialog, opened on DEST's file, or for a new set on a name no file
+    // has in the last folder, then the writer.
     void saveDest();
     void showDetail(Side side);
+    // After every change of the sets: the summary describes its side's current entry again,
+    // fading in when that reads differently, or shows nothing once the side has no current
+    // line, so it never describes an entry that is gone or changed.
+    void followDetail();
     // The strip is unseen while the window is hidden or minimised.
     void followVisibility();
 
@@ -99,6 +106,8 @@ private:
     PatchSets m_sets;
     QPixmap m_backdrop;
     DetailFade m_fade;
+    std::optional<Side> m_detailSide; // the side whose entry the summary describes, if any
+    QString m_lastFolder; // of the last file loaded or saved; a new set's save dialog opens there
     DragForm m_drag;
     bool m_stripPressed = false;  // the left button went down on the strip and is still down
     KeyMap *m_keys = nullptr;     // a child of the window
