@@ -16,6 +16,23 @@ FieldValue valueOn(const ComparedValue &value, Side side)
     return side == Side::Left ? value.src : value.dest;
 }
 
+// What names one value of `row` within it: nothing in a row of the entry's own fields, which
+// holds one value, and the value's name in a slot row ("DeflData"), which holds several.
+QString nameInRow(const ComparedRow &row, const ComparedValue &value)
+{
+    return row.key.kind == RowKey::Kind::Field ? QString() : valueName(*value.field);
+}
+
+// A name and what it names, as a row's texts show them: "DeflData 00FF", "Data slot 7
+// DeflData"; a value of a row of the entry's own fields has no name and stands alone.
+QString namedText(const QString &name, const QString &text)
+{
+    if (name.isEmpty() || text.isEmpty()) {
+        return name + text;
+    }
+    return name + QLatin1Char(' ') + text;
+}
+
 // Each value on a line of its own; a slot row names them.
 QStringList valueLines(const ComparedRow &row, Side side,
                        QString (*text)(const ComparedValue &, Side))
@@ -25,9 +42,7 @@ QStringList valueLines(const ComparedRow &row, Side side,
         return lines;
     }
     for (const ComparedValue &value : row.values) {
-        lines.append(row.key.kind == RowKey::Kind::Field
-                         ? text(value, side)
-                         : valueName(*value.field) + QLatin1Char(' ') + text(value, side));
+        lines.append(namedText(nameInRow(row, value), text(value, side)));
     }
     return lines;
 }
@@ -181,16 +196,12 @@ QString EntryRowsModel::copiedText(const QList<int> &rows) const
     QStringList lines;
     for (const int row : rows) {
         const ComparedRow &compared = rowAt(row);
-        for (int value = 0; value < compared.values.size(); ++value) {
-            QString field = compared.label();
-            if (compared.key.kind != RowKey::Kind::Field) {
-                field += QLatin1Char(' ') + valueName(*compared.values.at(value).field);
-            }
-            const auto exact = [&compared, value](Side side) {
-                return rowHasSide(compared, side) ? exactValue(compared.values.at(value), side)
-                                                  : QString();
+        for (const ComparedValue &value : compared.values) {
+            const auto exact = [&compared, &value](Side side) {
+                return rowHasSide(compared, side) ? exactValue(value, side) : QString();
             };
-            lines.append(field + QLatin1Char('\t') + exact(Side::Left) + QLatin1Char('\t')
+            lines.append(namedText(compared.label(), nameInRow(compared, value))
+                         + QLatin1Char('\t') + exact(Side::Left) + QLatin1Char('\t')
                          + exact(Side::Right));
         }
     }
