@@ -11,6 +11,8 @@
 
 class EntryRowsModel : public QAbstractTableModel
 {
+    Q_OBJECT
+
 public:
     enum Column { StateColumn, SrcColumn, DestColumn, ColumnCount };
 

@@ -38,6 +38,8 @@ constexpr QSize PreferredSize(760, 520);
 // so a changed byte deep in a data text is seen without opening the tooltip.
 class ValueDelegate : public QStyledItemDelegate
 {
+    Q_OBJECT
+
 public:
     ValueDelegate(const EntryRowsModel &model, QObject *parent)
         : QStyledItemDelegate(parent), m_model(model),
@@ -316,12 +318,7 @@ void EntryView::bindKeys()
         m_take, {QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::CTRL | Qt::Key_Right)});
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_D), [this] { m_onlyDifferences->click(); });
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copyRows(); });
-    for (const QKeySequence &key : undoKeys()) {
-        m_keys->bind(key, [this] { m_editor.undo(); });
-    }
-    for (const QKeySequence &key : redoKeys()) {
-        m_keys->bind(key, [this] { m_editor.redo(); });
-    }
+    m_keys->bindUndoAndRedo([this] { m_editor.undo(); }, [this] { m_editor.redo(); });
     m_keys->bind(QKeySequence(Qt::Key_F3), [this] { close(); });
     m_keys->bind(QKeySequence(Qt::Key_Escape), [this] { close(); });
 }
@@ -422,3 +419,5 @@ void EntryView::copyRows()
         QGuiApplication::clipboard()->setText(m_model->copiedText(rows));
     }
 }
+
+#include "EntryView.moc"

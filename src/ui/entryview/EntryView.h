@@ -21,6 +21,8 @@ class QTableView;
 
 class EntryView : public QWidget
 {
+    Q_OBJECT
+
 public:
     // A top-level window (a normal frame, resizable, not modal) over `parent`, deleted once
     // it is closed: by its frame, or by F3 or Escape. It opens centred over `parent`, wholly

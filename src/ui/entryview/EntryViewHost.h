@@ -17,6 +17,8 @@ class QWidget;
 
 class EntryViewHost : public QObject
 {
+    Q_OBJECT
+
 public:
     // `srcList` and `destList` show the sides; the view opens over `window`. The host must
     // go before the editor does, and takes the view with it.

@@ -12,6 +12,8 @@
 
 class AnchoredLabel : public QLabel
 {
+    Q_OBJECT
+
 public:
     enum class Anchor { Left, Right, Centre };
 

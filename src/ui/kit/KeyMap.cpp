@@ -33,6 +33,16 @@ void KeyMap::bind(const QKeySequence &key, const QWidget *focus, std::function<v
     listen(key);
 }
 
+void KeyMap::bindUndoAndRedo(std::function<void()> undo, std::function<void()> redo)
+{
+    for (const QKeySequence &key : undoKeys()) {
+        bind(key, undo);
+    }
+    for (const QKeySequence &key : redoKeys()) {
+        bind(key, redo);
+    }
+}
+
 void KeyMap::listen(const QKeySequence &key)
 {
     if (m_heard.contains(key)) {

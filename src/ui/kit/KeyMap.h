@@ -17,6 +17,8 @@ class QWidget;
 
 class KeyMap : public QObject
 {
+    Q_OBJECT
+
 public:
     // The keys of top-level `window`, which owns the map.
     explicit KeyMap(QWidget *window);
@@ -31,6 +33,9 @@ public:
     void bind(const QKeySequence &key, std::function<void()> action);
     // `key` runs `action` while `focus` has the focus.
     void bind(const QKeySequence &key, const QWidget *focus, std::function<void()> action);
+    // The undo and redo keys, wherever the focus is: every window of the program takes back
+    // and takes again the same steps with the same keys.
+    void bindUndoAndRedo(std::function<void()> undo, std::function<void()> redo);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,8 +1,9 @@
-// The window's look: the program's title, the twips the layout is written in, the fonts the
-// window is designed for, its pictures, its colours and the buttons' white face. Form1 dresses
-// itself and every control with these; the marquee shares the twips; main() registers the
-// fonts once. Nothing here knows a control by name: the control table in Form1.cpp says which
-// look each control wears.
+// The look of every window of the program: the title, the twips the main window's layout is
+// written in, the fonts it is designed for, its pictures, its colours, the buttons' white face
+// and the colours that mark shared entries. Form1 dresses itself and every control with these;
+// the marquee shares the twips; the lists and the entry view take the mark colours; main()
+// registers the fonts once. Nothing here knows a control by name: the control table
+// (ControlTable.cpp) says which look each control wears.
 #pragma once
 
 #include <QColor>

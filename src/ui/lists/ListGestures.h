@@ -28,6 +28,8 @@ class QMouseEvent;
 
 class ListGestures : public QObject
 {
+    Q_OBJECT
+
 public:
     // Lines of a list on their way to a drop.
     struct DraggedLines

@@ -27,6 +27,8 @@ LineMark markOf(const QListWidgetItem *item)
 // would hide the mark of exactly the lines a user is about to copy or delete.
 class MarkedLineDelegate : public QStyledItemDelegate
 {
+    Q_OBJECT
+
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -200,3 +202,5 @@ int ListSideView::selectedLineCount() const
     }
     return count;
 }
+
+#include "ListSideView.moc"

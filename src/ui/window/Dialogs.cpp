@@ -9,6 +9,18 @@
 
 namespace {
 
+// "A (*.a)|*.a|B (*.*)|*.*" becomes "A (*.a);;B (*.*)": the labels already name the patterns.
+QString qtFileFilter(const QString &pipeFilter)
+{
+    // The pipe form alternates label and pattern; Qt reads the patterns from the labels.
+    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
+    QStringList labels;
+    for (int i = 0; i < parts.size(); i += 2) {
+        labels.append(parts.at(i));
+    }
+    return labels.join(QLatin1String(";;"));
+}
+
 // Both file dialogs start from the shared name and hand the chosen one back to it.
 QString runFileDialog(Dialogs &dialogs, QWidget *parent, const QString &title,
                       const QString &filter, QFileDialog::AcceptMode mode,
@@ -96,15 +108,4 @@ OverwriteAnswer NativeDialogs::askOverwrite(QWidget *parent, const QString &titl
         }
     }
     return OverwriteAnswer::No;
-}
-
-QString qtFileFilter(const QString &pipeFilter)
-{
-    // The pipe form alternates label and pattern; Qt reads the patterns from the labels.
-    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
-    QStringList labels;
-    for (int i = 0; i < parts.size(); i += 2) {
-        labels.append(parts.at(i));
-    }
-    return labels.join(QLatin1String(";;"));
 }

@@ -49,6 +49,3 @@ public:
     OverwriteAnswer askOverwrite(QWidget *parent, const QString &title,
                                  const QString &text) override;
 };
-
-// "A (*.a)|*.a|B (*.*)|*.*" becomes "A (*.a);;B (*.*)": the labels already name the patterns.
-QString qtFileFilter(const QString &pipeFilter);

@@ -14,6 +14,8 @@ class QWidget;
 
 class FileDrop : public QObject
 {
+    Q_OBJECT
+
 public:
     using Handler = std::function<void(const QString &path)>;
 

@@ -137,12 +137,7 @@ void Form1::connectControls()
         m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down), list, toBottom);
         m_keys->bind(QKeySequence(Qt::ALT | Qt::Key_End), list, toBottom);
     }
-    for (const QKeySequence &key : undoKeys()) {
-        m_keys->bind(key, [editor] { editor->undo(); });
-    }
-    for (const QKeySequence &key : redoKeys()) {
-        m_keys->bind(key, [editor] { editor->redo(); });
-    }
+    m_keys->bindUndoAndRedo([editor] { editor->undo(); }, [editor] { editor->redo(); });
     // "copy >>" says what a press would do now: it follows both selections and its switch,
     // keeping the keys and the undo note the control table gave its tooltip.
     m_copyToolTipEnd = Command1->toolTip().mid(Command1->accessibleName().size());

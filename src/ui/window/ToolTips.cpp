@@ -8,6 +8,8 @@ namespace {
 
 class PassiveToolTipRelay : public QObject
 {
+    Q_OBJECT
+
 public:
     explicit PassiveToolTipRelay(QWidget *window) : QObject(window), m_window(window)
     {
@@ -49,3 +51,5 @@ void relayPassiveToolTips(QWidget *window)
 }
 
 } // namespace ToolTips
+
+#include "ToolTips.moc"
