@@ -26,10 +26,10 @@ QStringList rowsText(const EntryComparison &comparison)
                 continue; // it differs whole
             }
             text += QStringLiteral(" %1-%2/%3-%4")
-                        .arg(value.srcDiffers.begin)
-                        .arg(value.srcDiffers.end)
-                        .arg(value.destDiffers.begin)
-                        .arg(value.destDiffers.end);
+                        .arg(value.differing.left.begin)
+                        .arg(value.differing.left.end)
+                        .arg(value.differing.right.begin)
+                        .arg(value.differing.right.end);
         }
         rows.append(text);
     }

@@ -1,16 +1,18 @@
 #include "CommandTexts.h"
 
+#include "Side.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
 namespace {
 
-QString entries(int count, const char *side)
+QString entries(int count, Side side)
 {
     return QStringLiteral("%1 selected %2 %3")
         .arg(count)
-        .arg(QLatin1String(side), count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+        .arg(sideName(side), count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
 }
 
 } // namespace
@@ -25,10 +27,10 @@ QString copyCommandEffect(bool enabled, int destSelected, int srcSelected)
     }
     QStringList parts;
     if (destSelected > 0) {
-        parts.append(QStringLiteral("deletes ") + entries(destSelected, "DEST"));
+        parts.append(QStringLiteral("deletes ") + entries(destSelected, Side::Right));
     }
     if (srcSelected > 0) {
-        parts.append(QStringLiteral("copies ") + entries(srcSelected, "SRC"));
+        parts.append(QStringLiteral("copies ") + entries(srcSelected, Side::Left));
     }
     return parts.join(QStringLiteral(", then "));
 }

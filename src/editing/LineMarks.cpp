@@ -64,8 +64,8 @@ SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest)
         return marks;
     };
     SharedEntryMarks marks;
-    marks.src = markLines(src, dest, &Namesakes::firstSrc, &Namesakes::firstDest);
-    marks.dest = markLines(dest, src, &Namesakes::firstDest, &Namesakes::firstSrc);
+    marks.left = markLines(src, dest, &Namesakes::firstSrc, &Namesakes::firstDest);
+    marks.right = markLines(dest, src, &Namesakes::firstDest, &Namesakes::firstSrc);
     return marks;
 }
 
@@ -85,8 +85,7 @@ QString lineMarkText(Side side, LineMark mark)
     if (mark == LineMark::None) {
         return QString();
     }
-    const QString otherSide = side == Side::Left ? QStringLiteral("DEST") : QStringLiteral("SRC");
     const QString verdict =
         mark == LineMark::Identical ? QStringLiteral("identical") : QStringLiteral("differs");
-    return QStringLiteral("also in ") + otherSide + QStringLiteral(", ") + verdict;
+    return QStringLiteral("also in ") + sideName(otherSide(side)) + QStringLiteral(", ") + verdict;
 }

@@ -16,11 +16,7 @@ enum class LineMark {
 };
 
 // One mark per listed line (Omnipresence 1) of each side, in line order.
-struct SharedEntryMarks
-{
-    QList<LineMark> src;
-    QList<LineMark> dest;
-};
+using SharedEntryMarks = BySide<QList<LineMark>>;
 
 // Marks every listed entry against the first listed entry of the same Name (byte for
 // byte) on the other side.

@@ -176,38 +176,42 @@ const PatchEntry *PatchSetEditor::currentEntry(Side side) const
     return record < 0 ? nullptr : &m_sets.table(side).at(record);
 }
 
-PatchSetEditor::EntryPair PatchSetEditor::currentPair(Side side) const
+BySide<int> PatchSetEditor::currentPair(Side side) const
 {
-    const Side other = side == Side::Left ? Side::Right : Side::Left;
-    const int record = recordOfLine(side, m_sides[side].view.currentLine());
-    const int namesake =
-        record < 0 ? -1 : firstListedNamed(m_sets.table(other), m_sets.table(side).at(record).Name);
-    return side == Side::Left ? EntryPair{record, namesake} : EntryPair{namesake, record};
+    BySide<int> pair{-1, -1};
+    pair[side] = recordOfLine(side, m_sides[side].view.currentLine());
+    if (pair[side] >= 0) {
+        pair[otherSide(side)] =
+            firstListedNamed(m_sets.table(otherSide(side)), m_sets.table(side).at(pair[side]).Name);
+    }
+    return pair;
 }
 
 EntryComparison PatchSetEditor::compareCurrent(Side side) const
 {
-    const EntryPair pair = currentPair(side);
-    return EntryComparison(pair.src < 0 ? nullptr : &m_sets.SrcTable.at(pair.src),
-                           pair.dest < 0 ? nullptr : &m_sets.DestTable.at(pair.dest));
+    const BySide<int> pair = currentPair(side);
+    const auto entry = [this, &pair](Side of) {
+        return pair[of] < 0 ? nullptr : &m_sets.table(of).at(pair[of]);
+    };
+    return EntryComparison(entry(Side::Left), entry(Side::Right));
 }
 
 void PatchSetEditor::takeFromSrc(Side side, const QList<RowKey> &rows)
 {
-    const EntryPair pair = currentPair(side);
-    if (pair.src < 0 || pair.dest < 0) {
+    const BySide<int> pair = currentPair(side);
+    if (pair.left < 0 || pair.right < 0) {
         return;
     }
     // Taken into a copy first: a take that changes nothing must not detach the table from
     // the history, nor move a line.
-    PatchEntry taken = m_sets.DestTable.at(pair.dest);
-    takeRows(m_sets.SrcTable.at(pair.src), taken, rows);
-    if (taken == m_sets.DestTable.at(pair.dest)) {
+    PatchEntry taken = m_sets.DestTable.at(pair.right);
+    takeRows(m_sets.SrcTable.at(pair.left), taken, rows);
+    if (taken == m_sets.DestTable.at(pair.right)) {
         return;
     }
     const EditState before = currentState();
-    m_sets.DestTable[pair.dest] = std::move(taken);
-    landOnDest(pair.dest);
+    m_sets.DestTable[pair.right] = std::move(taken);
+    landOnDest(pair.right);
     finishStep(before, true);
 }
 
@@ -296,8 +300,9 @@ void PatchSetEditor::showCount(Side side, const QString &text)
 void PatchSetEditor::pushMarks()
 {
     const SharedEntryMarks marks = sharedEntryMarks(m_sets.SrcTable, m_sets.DestTable);
-    m_sides.left.view.setLineMarks(marks.src);
-    m_sides.right.view.setLineMarks(marks.dest);
+    for (const Side side : {Side::Left, Side::Right}) {
+        m_sides[side].view.setLineMarks(marks[side]);
+    }
     if (m_changed) {
         m_changed();
     }
@@ -351,8 +356,7 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const 
     // Each side is refreshed once. The other side's table is as it was, but a load has always
     // put its current line back on its first line; the loaded side's old selection must not
     // pass to the new records, hence the deselecting refresh, which alone is enough there.
-    const Side other = side == Side::Left ? Side::Right : Side::Left;
-    RefreshSide(other);
+    RefreshSide(otherSide(side));
     DeselectSide(side);
     showStatus(side, statusText(version, fileTimeText(modified)));
     switchCommands();

@@ -228,12 +228,7 @@ private:
     void refreshSelecting(Side side, std::vector<bool> selected);
 
     // The records of the current line of `side` and of its namesake; -1 for none.
-    struct EntryPair
-    {
-        int src = -1;
-        int dest = -1;
-    };
-    EntryPair currentPair(Side side) const;
+    BySide<int> currentPair(Side side) const;
 
     void FillSideList(Side side);
     // Hands out the marks of both sides, then tells the change handler.

@@ -89,12 +89,12 @@ public:
             }
             const QRectF place = line.adjusted(nameWidth, 0, 0, 0);
             QString text;
-            TextSpan span = side == Side::Left ? value.srcDiffers : value.destDiffers;
+            TextSpan span = value.differing[side];
             if (value.isNumber()) {
                 text = shownValue(value, side);
                 span = {0, value.differs() ? text.size() : 0};
             } else {
-                const QByteArrayView bytes = side == Side::Left ? value.src.text : value.dest.text;
+                const QByteArrayView bytes = value.on[side].text;
                 // Only what a line can show is decoded, however long the text.
                 const qsizetype room = qsizetype(place.width() / metrics.averageCharWidth()) * 2;
                 const qsizetype from = value.differs() && span.begin > room ? span.begin - room : 0;
@@ -305,8 +305,8 @@ void EntryView::refresh()
     m_table->setColumnHidden(EntryRowsModel::SrcColumn, !compared.hasSrc());
     m_table->setColumnHidden(EntryRowsModel::DestColumn, !compared.hasDest());
 
-    const QString sideName = m_side == Side::Left ? QStringLiteral("SRC") : QStringLiteral("DEST");
-    const bool hasEntry = m_side == Side::Left ? compared.hasSrc() : compared.hasDest();
+    const QString sideName = ::sideName(m_side);
+    const bool hasEntry = compared.has(m_side);
     const QString headline = hasEntry ? sideName + QStringLiteral(": ") + compared.headline(m_side)
                                       : QStringLiteral("no line in the %1 list").arg(sideName);
     m_headline->setText(headline);
