@@ -47,6 +47,33 @@ qint64 listBytes(const PatchTable &table)
 
 } // namespace
 
+PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown)
+{
+    PatchTable result = loaded;
+    bool allAtTheirPositions = loaded.size() == shown.size();
+    QHash<QByteArray, qsizetype> firstOfName;
+    for (qsizetype position = 0; position < result.size(); ++position) {
+        const PatchEntry &entry = loaded.at(position);
+        if (position < shown.size() && entry == shown.at(position)) {
+            result[position] = shown.at(position);
+            continue;
+        }
+        allAtTheirPositions = false;
+        if (firstOfName.isEmpty()) {
+            firstOfName.reserve(shown.size());
+            for (qsizetype at = shown.size() - 1; at >= 0; --at) {
+                firstOfName.insert(shown.at(at).Name, at); // the last insert, the first, wins
+            }
+        }
+        const auto found = firstOfName.constFind(entry.Name);
+        if (found != firstOfName.cend() && entry == shown.at(*found)) {
+            result[position] = shown.at(*found);
+        }
+    }
+    // Every entry in its place: the side's list itself serves, not only its entries.
+    return allAtTheirPositions ? shown : result;
+}
+
 bool EditHistory::StorageTally::addPiece(const void *identity, qint64 bytes)
 {
     Piece &piece = m_pieces[identity];

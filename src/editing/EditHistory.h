@@ -4,6 +4,7 @@
 // history touches no table and no view. States hold tables by value, sharing storage with
 // the live tables and with each other, so a step costs what it changed, not a whole set; what
 // only the history still holds is weighed, and the oldest steps go when it weighs too much.
+// A load keeps that sharing through sharingUnchanged(), below.
 #pragma once
 
 #include "PatchSets.h"
@@ -41,6 +42,14 @@ inline bool operator!=(const EditState &a, const EditState &b)
 {
     return !(a == b);
 }
+
+// `loaded`, with every entry that equals one of `shown` replaced by that entry, so the two
+// share its storage: the one at the same position, or else the first of the same name. A load
+// passes the table its side shows, so a reload of an unchanged file holds no second copy of
+// it, on the side or in the history. Each loaded entry is compared at most twice and names
+// are hashed once, and only when a position does not match, so a reload of an unchanged set
+// of the largest size costs one pass.
+PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown);
 
 class EditHistory
 {

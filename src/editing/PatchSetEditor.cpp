@@ -5,7 +5,6 @@
 #include "LineMarks.h"
 #include "PatchSetFormat.h"
 
-#include <QHash>
 #include <QLocale>
 #include <QSet>
 
@@ -33,37 +32,6 @@ QString fileTimeText(const QDateTime &modified)
     const QLocale locale;
     return locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ')
         + locale.toString(modified.time(), QLocale::LongFormat);
-}
-
-// `loaded`, with every entry that equals one of `shown` replaced by that entry, so the two
-// share its storage: the one at the same position, or else the first of the same name. Each
-// loaded entry is compared at most twice and names are hashed once, and only when a position
-// does not match, so a reload of an unchanged set of the largest size costs one pass.
-PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown)
-{
-    PatchTable result = loaded;
-    bool allAtTheirPositions = loaded.size() == shown.size();
-    QHash<QByteArray, qsizetype> firstOfName;
-    for (qsizetype position = 0; position < result.size(); ++position) {
-        const PatchEntry &entry = loaded.at(position);
-        if (position < shown.size() && entry == shown.at(position)) {
-            result[position] = shown.at(position);
-            continue;
-        }
-        allAtTheirPositions = false;
-        if (firstOfName.isEmpty()) {
-            firstOfName.reserve(shown.size());
-            for (qsizetype at = shown.size() - 1; at >= 0; --at) {
-                firstOfName.insert(shown.at(at).Name, at); // the last insert, the first, wins
-            }
-        }
-        const auto found = firstOfName.constFind(entry.Name);
-        if (found != firstOfName.cend() && entry == shown.at(*found)) {
-            result[position] = shown.at(*found);
-        }
-    }
-    // Every entry in its place: the side's list itself serves, not only its entries.
-    return allAtTheirPositions ? shown : result;
 }
 
 // The lines of `lines` that a list of `count` lines has, each once, in list order.
