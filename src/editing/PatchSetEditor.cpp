@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -34,76 +33,13 @@ QString fileTimeText(const QDateTime &modified)
         + locale.toString(modified.time(), QLocale::LongFormat);
 }
 
-// The lines of `lines` that a list of `count` lines has, each once, in list order.
-QList<int> linesWithin(QList<int> lines, int count)
-{
-    std::sort(lines.begin(), lines.end());
-    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
-    lines.removeIf([count](int line) { return line < 0 || line >= count; });
-    return lines;
-}
-
-// A block move as a new order of the lines: `from[line]` is the line whose record lands on
-// `line`, and the block starts at line `first`. The block keeps its order and so does the rest.
-struct BlockOrder
-{
-    std::vector<int> from;
-    int first = 0;
-
-    bool moves() const
-    {
-        for (std::size_t line = 0; line < from.size(); ++line) {
-            if (from[line] != int(line)) {
-                return true;
-            }
-        }
-        return false;
-    }
-};
-
-// `block` holds distinct lines of a list of `count` lines, ascending; `before` is 0..count.
-BlockOrder blockOrder(int count, const QList<int> &block, int before)
-{
-    std::vector<bool> inBlock(size_t(count), false);
-    for (const int line : block) {
-        inBlock[size_t(line)] = true;
-    }
-    BlockOrder order;
-    order.from.reserve(size_t(count));
-    for (int line = 0; line < before; ++line) {
-        if (!inBlock[size_t(line)]) {
-            order.from.push_back(line);
-        }
-    }
-    order.first = int(order.from.size());
-    order.from.insert(order.from.end(), block.cbegin(), block.cend());
-    for (int line = before; line < count; ++line) {
-        if (!inBlock[size_t(line)]) {
-            order.from.push_back(line);
-        }
-    }
-    return order;
-}
-
-// The view's selected lines, in line order.
-QList<int> selectedLines(const SideView &view)
-{
-    QList<int> lines;
-    const int count = view.lineCount();
-    for (int line = 0; line < count; ++line) {
-        if (view.isLineSelected(line)) {
-            lines.append(line);
-        }
-    }
-    return lines;
-}
-
 } // namespace
 
 PatchSetEditor::PatchSetEditor(PatchSets &sets, SideView &left, SideView &right,
                                CommandSwitches &switches, qint64 historyBudget)
-    : m_sets(sets), m_sides{{left, {}, {}}, {right, {}, {}}}, m_switches(switches),
-      m_history(historyBudget)
+    : m_sets(sets), m_sides{{left, SideListing(sets.SrcTable, left), {}},
+                            {right, SideListing(sets.DestTable, right), {}}},
+      m_switches(switches), m_history(historyBudget)
 {
 }
 
@@ -127,27 +63,16 @@ void PatchSetEditor::setMessage(MessageHandler handler)
     m_message = std::move(handler);
 }
 
-int PatchSetEditor::recordOfLine(Side side, int line) const
-{
-    const QList<int> &lines = m_sides[side].lines;
-    if (line < 0 || line >= lines.size()) {
-        return -1;
-    }
-    const int record = lines.at(line);
-    // A table replaced since the last refresh may be shorter than the map remembers.
-    return record < m_sets.table(side).size() ? record : -1;
-}
-
 const PatchEntry *PatchSetEditor::currentEntry(Side side) const
 {
-    const int record = recordOfLine(side, m_sides[side].view.currentLine());
+    const int record = m_sides[side].listing.currentRecord();
     return record < 0 ? nullptr : &m_sets.table(side).at(record);
 }
 
 BySide<int> PatchSetEditor::currentPair(Side side) const
 {
     BySide<int> pair{-1, -1};
-    pair[side] = recordOfLine(side, m_sides[side].view.currentLine());
+    pair[side] = m_sides[side].listing.currentRecord();
     if (pair[side] >= 0) {
         pair[otherSide(side)] =
             firstListedNamed(m_sets.table(otherSide(side)), m_sets.table(side).at(pair[side]).Name);
@@ -183,68 +108,11 @@ void PatchSetEditor::takeFromSrc(Side side, const QList<RowKey> &rows)
     finishStep(before, true);
 }
 
-QList<int> PatchSetEditor::selectedRecords(Side side) const
-{
-    QList<int> records;
-    for (const int line : selectedLines(m_sides[side].view)) {
-        const int record = recordOfLine(side, line);
-        if (record >= 0) {
-            records.append(record);
-        }
-    }
-    return records;
-}
-
 void PatchSetEditor::RefreshSide(Side side)
 {
-    // Flags are kept per record, not per line, so they follow their records through the
-    // removal below and land on whatever line each record gets. Records added since the
-    // last refresh have no line yet and start unselected.
-    std::vector<bool> selected(size_t(m_sets.table(side).size()), false);
-    for (const int record : selectedRecords(side)) {
-        selected[size_t(record)] = true;
-    }
-    refreshSelecting(side, std::move(selected));
-}
-
-void PatchSetEditor::refreshSelecting(Side side, std::vector<bool> selected)
-{
-    SideView &sideView = view(side);
-    PatchTable &table = m_sets.table(side);
-    selected.resize(size_t(table.size()), false);
-
-    // One compacting pass: every kept record moves at most once, so deleting half of a
-    // large table costs no more than walking it. The last position is no exception, so a
-    // deleted entry is never left behind to be saved. The search only reads, so a table
-    // that loses nothing stays shared with the undo history instead of being copied.
-    const auto isDeleted = [](const PatchEntry &entry) { return entry.Omnipresence == 0; };
-    const auto firstDeleted = std::find_if(table.cbegin(), table.cend(), isDeleted);
-    if (firstDeleted != table.cend()) {
-        qsizetype kept = firstDeleted - table.cbegin();
-        for (qsizetype position = kept + 1; position < table.size(); ++position) {
-            if (!isDeleted(table[position])) {
-                table[kept] = std::move(table[position]);
-                selected[size_t(kept)] = selected[size_t(position)];
-                ++kept;
-            }
-        }
-        table.resize(kept);
-        selected.resize(size_t(kept));
-    }
-
-    FillSideList(side);
-
-    const QList<int> &lines = m_sides[side].lines;
-    for (int line = 0; line < lines.size(); ++line) {
-        if (selected[size_t(lines.at(line))]) {
-            sideView.setLineSelected(line, true);
-        }
-    }
-    sideView.setCurrentLine(-1);
-    if (!lines.isEmpty()) {
-        sideView.setCurrentLine(0);
-    }
-    showCount(side, QString::number(lines.size()));
+    SideListing &listing = m_sides[side].listing;
+    listing.refresh(listing.selectionByRecord());
+    showCount(side, QString::number(listing.lineCount()));
 }
 
 void PatchSetEditor::showStatus(Side side, const QString &text)
@@ -269,7 +137,7 @@ void PatchSetEditor::pushMarks()
 {
     const SharedEntryMarks marks = sharedEntryMarks(m_sets.SrcTable, m_sets.DestTable);
     for (const Side side : {Side::Left, Side::Right}) {
-        m_sides[side].view.setLineMarks(marks[side]);
+        m_sides[side].listing.setMarks(marks[side]);
     }
     if (m_changed) {
         m_changed();
@@ -278,30 +146,12 @@ void PatchSetEditor::pushMarks()
 
 void PatchSetEditor::FillSideList(Side side)
 {
-    const PatchTable &table = m_sets.table(side);
-    QList<int> &lines = m_sides[side].lines;
-    lines.clear();
-    QStringList texts;
-    for (int record = 0; record < table.size(); ++record) {
-        // Only 1 is listed; other non-zero values come from hand-made files and are kept
-        // and saved as they are, but have no line, which is why lines map to records.
-        if (table.at(record).Omnipresence == 1) {
-            lines.append(record);
-            texts.append(decodeAnsi(table.at(record).Name));
-        }
-    }
-    view(side).setLines(texts);
+    m_sides[side].listing.fill();
 }
 
 void PatchSetEditor::DeselectSide(Side side)
 {
-    SideView &sideView = view(side);
-    const int count = sideView.lineCount();
-    for (int line = 0; line < count; ++line) {
-        if (sideView.isLineSelected(line)) {
-            sideView.setLineSelected(line, false);
-        }
-    }
+    m_sides[side].listing.deselectAll();
     RefreshSide(side);
 }
 
@@ -333,19 +183,19 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const 
 
 void PatchSetEditor::copyIntoDest()
 {
-    SideView &src = view(Side::Left);
-    SideView &dest = view(Side::Right);
-    if (selectedLines(src).isEmpty() && selectedLines(dest).isEmpty()) {
+    SideListing &src = m_sides.left.listing;
+    SideListing &dest = m_sides.right.listing;
+    if (src.selectedLines().isEmpty() && dest.selectedLines().isEmpty()) {
         return;
     }
-    if (refusesPastLimit(selectedRecords(Side::Left), selectedRecords(Side::Right))) {
+    if (refusesPastLimit(src.selectedRecords(), dest.selectedRecords())) {
         return; // as a whole: nothing deleted either
     }
     const EditState before = currentState();
     removeSelectedDest();
 
     // Taken before the first question, so the answers cannot change what gets copied.
-    const QList<int> sources = selectedRecords(Side::Left);
+    const QList<int> sources = src.selectedRecords();
     if (sources.isEmpty()) {
         finishStep(before);
         return; // a delete-only press: "save" keeps its state
@@ -353,7 +203,7 @@ void PatchSetEditor::copyIntoDest()
 
     // The delete left the user's place current; it is taken by record, since the refresh
     // below makes line 0 current.
-    const int placeRecord = recordOfLine(Side::Right, dest.currentLine());
+    const int placeRecord = dest.currentRecord();
     const std::optional<int> landing = copyRecords(sources).constLast();
 
     // DEST was refreshed without selection by the delete above; this refresh lists the
@@ -367,7 +217,7 @@ void PatchSetEditor::copyIntoDest()
 
 void PatchSetEditor::deleteSelectedDest()
 {
-    if (selectedLines(view(Side::Right)).isEmpty()) {
+    if (m_sides.right.listing.selectedLines().isEmpty()) {
         return;
     }
     const EditState before = currentState();
@@ -377,28 +227,15 @@ void PatchSetEditor::deleteSelectedDest()
 
 void PatchSetEditor::removeSelectedDest()
 {
-    // Only the selected lines go, so a kept current line moves up by the selected lines above
-    // it; a current line that goes too leaves its place to the first deleted line's.
-    SideView &dest = view(Side::Right);
-    const int current = dest.currentLine();
-    const QList<int> selected = selectedLines(dest);
-    int place = selected.isEmpty() ? -1 : selected.first();
-    if (current >= 0 && current < dest.lineCount() && !dest.isLineSelected(current)) {
-        place = current
-            - int(std::lower_bound(selected.cbegin(), selected.cend(), current)
-                  - selected.cbegin());
-    }
-
-    for (const int record : selectedRecords(Side::Right)) {
+    SideListing &dest = m_sides.right.listing;
+    const int place = dest.placeWithoutSelected();
+    for (const int record : dest.selectedRecords()) {
         KillRiteEntry(record);
     }
     // One refresh, the deselecting one, removes the killed records: every selected line's
     // record is among them, so a plain refresh before it would have left nothing selected.
     DeselectSide(Side::Right);
-    const int last = dest.lineCount() - 1;
-    if (place > 0 && last > 0) {
-        dest.setCurrentLine(std::min(place, last));
-    }
+    dest.returnToPlace(place);
 }
 
 void PatchSetEditor::KillRiteEntry(int record)
@@ -459,9 +296,10 @@ bool PatchSetEditor::refusesPastLimit(const QList<int> &sources, const QList<int
 
 void PatchSetEditor::landOnDest(int record)
 {
-    const int line = lineOfRecord(Side::Right, record);
+    SideListing &dest = m_sides.right.listing;
+    const int line = dest.lineOfRecord(record);
     if (line >= 0) {
-        view(Side::Right).setCurrentLine(line);
+        dest.setCurrentLine(line);
     }
     if (m_destDetail) {
         m_destDetail();
@@ -509,14 +347,6 @@ std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID,
     return int(dest.size() - 1);
 }
 
-int PatchSetEditor::lineOfRecord(Side side, int record) const
-{
-    // The map is ascending, since lines are filled in table order.
-    const QList<int> &lines = m_sides[side].lines;
-    const auto found = std::lower_bound(lines.cbegin(), lines.cend(), record);
-    return found != lines.cend() && *found == record ? int(found - lines.cbegin()) : -1;
-}
-
 void PatchSetEditor::moveUp(Side side)
 {
     swapCurrentWithNeighbour(side, -1);
@@ -529,11 +359,11 @@ void PatchSetEditor::moveDown(Side side)
 
 void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
 {
-    const int line = view(side).currentLine();
-    const int record = recordOfLine(side, line);
-    const int neighbour = recordOfLine(side, line + step);
-    if (record < 0 || neighbour < 0
-        || !reorderLines(side, {line}, step < 0 ? line - 1 : line + 2)) {
+    SideListing &listing = m_sides[side].listing;
+    const int line = listing.currentLine();
+    const int record = listing.recordOfLine(line);
+    const int neighbour = listing.recordOfLine(line + step);
+    if (record < 0 || neighbour < 0 || !listing.moveLines({line}, step < 0 ? line - 1 : line + 2)) {
         return;
     }
     // The first entry of a name is the one the other side is compared with, so a move
@@ -546,70 +376,23 @@ void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
     }
 }
 
-QList<int> PatchSetEditor::blockLines(Side side) const
-{
-    const SideView &sideView = m_sides[side].view;
-    QList<int> lines = selectedLines(sideView);
-    const int current = sideView.currentLine();
-    if (lines.isEmpty() && current >= 0 && current < sideView.lineCount()) {
-        lines.append(current);
-    }
-    return lines;
-}
-
 void PatchSetEditor::moveLines(Side side, const QList<int> &lines, int before)
 {
     const EditState state = currentState();
-    if (reorderLines(side, lines, before)) {
+    if (m_sides[side].listing.moveLines(lines, before)) {
         finishStep(state);
     }
 }
 
 void PatchSetEditor::moveBlockToTop(Side side)
 {
-    moveLines(side, blockLines(side), 0);
+    moveLines(side, m_sides[side].listing.blockLines(), 0);
 }
 
 void PatchSetEditor::moveBlockToBottom(Side side)
 {
-    moveLines(side, blockLines(side), view(side).lineCount());
-}
-
-bool PatchSetEditor::reorderLines(Side side, const QList<int> &lines, int before)
-{
-    SideView &sideView = view(side);
-    const QList<int> &records = m_sides[side].lines;
-    const int count = int(records.size());
-    PatchTable &table = m_sets.table(side);
-    // The map ascends, so its last record is its largest: a table replaced since the last
-    // refresh, or a view out of step with the map, moves nothing.
-    if (before < 0 || before > count || count != sideView.lineCount()
-        || (count > 0 && records.last() >= table.size())) {
-        return false;
-    }
-    const BlockOrder order = blockOrder(count, linesWithin(lines, count), before);
-    if (!order.moves()) {
-        return false;
-    }
-
-    // Only the positions of listed records whose line gets another record are written, each
-    // with the record of the line that lands on its line; the selected state goes along,
-    // kept per position.
-    std::vector<bool> selected(size_t(table.size()), false);
-    std::vector<std::pair<int, PatchEntry>> landing;
-    for (int line = 0; line < count; ++line) {
-        const int from = order.from[size_t(line)];
-        if (from != line) {
-            landing.emplace_back(records.at(line), table.at(records.at(from)));
-        }
-        selected[size_t(records.at(line))] = sideView.isLineSelected(from);
-    }
-    for (auto &[position, entry] : landing) {
-        table[position] = std::move(entry);
-    }
-    refreshSelecting(side, std::move(selected));
-    sideView.setCurrentLine(order.first);
-    return true;
+    const SideListing &listing = m_sides[side].listing;
+    moveLines(side, listing.blockLines(), listing.lineCount());
 }
 
 bool PatchSetEditor::acceptsDrop(Side from, Side onto) const
@@ -631,24 +414,18 @@ void PatchSetEditor::dropLines(Side from, Side onto, const QList<int> &lines, in
 
 void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
 {
-    SideView &dest = view(Side::Right);
+    SideListing &dest = m_sides.right.listing;
     if (before < 0 || before > dest.lineCount()) {
         return;
     }
-    QList<int> sources;
-    for (const int line : linesWithin(srcLines, view(Side::Left).lineCount())) {
-        const int record = recordOfLine(Side::Left, line);
-        if (record >= 0) {
-            sources.append(record);
-        }
-    }
+    const QList<int> sources = m_sides.left.listing.recordsOfLines(srcLines);
     if (refusesPastLimit(sources, {})) {
         return;
     }
     const EditState state = currentState();
     // The place is held as a record: a Yes over an unlisted entry gives it a line, which
     // moves the lines after it down by one.
-    const int placeRecord = recordOfLine(Side::Right, before); // -1: after the last line
+    const int placeRecord = dest.recordOfLine(before); // -1: after the last line
     const int oldSize = int(m_sets.DestTable.size());
     std::optional<int> replaced;
     bool copied = false;
@@ -664,16 +441,14 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
 
     // Appended records follow every older one, so their lines end the list.
     RefreshSide(Side::Right);
-    const QList<int> &lines = m_sides.right.lines;
-    const int firstAppended =
-        int(std::lower_bound(lines.cbegin(), lines.cend(), oldSize) - lines.cbegin());
-    const int place = placeRecord >= 0 ? lineOfRecord(Side::Right, placeRecord) : firstAppended;
+    const int firstAppended = dest.firstLineFrom(oldSize);
+    const int place = placeRecord >= 0 ? dest.lineOfRecord(placeRecord) : firstAppended;
     QList<int> appended;
-    for (int line = firstAppended; line < lines.size(); ++line) {
+    for (int line = firstAppended; line < dest.lineCount(); ++line) {
         appended.append(line);
     }
-    reorderLines(Side::Right, appended, place);
-    landOnDest(appended.isEmpty() ? *replaced : recordOfLine(Side::Right, place));
+    dest.moveLines(appended, place);
+    landOnDest(appended.isEmpty() ? *replaced : dest.recordOfLine(place));
     finishStep(state);
 }
 
@@ -713,11 +488,7 @@ void PatchSetEditor::clearSelection(Side side)
 
 void PatchSetEditor::selectAll(Side side)
 {
-    SideView &sideView = view(side);
-    const int count = sideView.lineCount();
-    for (int line = 0; line < count; ++line) {
-        sideView.setLineSelected(line, true);
-    }
+    m_sides[side].listing.selectAll();
 }
 
 void PatchSetEditor::undo()

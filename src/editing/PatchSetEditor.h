@@ -5,15 +5,16 @@
 // of these; it alone writes a side's status label once the side holds a set, and keeps what
 // it wrote, so whether a side holds a set is the editor's own knowledge, never read back from
 // a label. The window owns one editor and wires its buttons and keys to it; the editor works
-// on PatchSets and on the views only, and hands each view the marks of its lines.
-// Lines map to records explicitly, so a record that is kept but not listed (Omnipresence
-// other than 0 and 1) never makes a command act on the wrong entry.
+// on PatchSets and on the views only, and hands each side the marks of its lines. Which
+// record a line shows, and which lines are selected, each side's SideListing says: the
+// commands speak in records and ask it for lines.
 #pragma once
 
 #include "EditHistory.h"
 #include "EntryComparison.h"
 #include "OverwriteAnswer.h"
 #include "PatchSets.h"
+#include "SideListing.h"
 #include "SideView.h"
 
 #include <QByteArray>
@@ -23,7 +24,6 @@
 
 #include <functional>
 #include <optional>
-#include <vector>
 
 class PatchSetEditor
 {
@@ -58,16 +58,12 @@ public:
     void setChangeHandler(ChangeHandler handler);
     void setMessage(MessageHandler handler);
 
-    SideView &view(Side side) { return m_sides[side].view; }
-
     // True once the side holds a set: after a load, or NEW for DEST, until an undo takes
     // that back. The status label shows the set's version and origin exactly then.
     bool holdsSet(Side side) const { return !m_sides[side].labels.status.isEmpty(); }
 
-    // The table position of the record shown on `line`, or -1 when the line does not exist.
-    int recordOfLine(Side side, int line) const;
-    // The table positions of the side's selected lines, in line order.
-    QList<int> selectedRecords(Side side) const;
+    // Which record each line of the side shows, which lines are selected, and their marks.
+    const SideListing &listing(Side side) const { return m_sides[side].listing; }
     // The record of the side's current line, or nullptr when there is none.
     const PatchEntry *currentEntry(Side side) const;
 
@@ -215,17 +211,14 @@ private:
         CommandSwitches &m_target;
     };
 
-    // What the editor keeps of one side besides its table: the view that shows it, the record
-    // of each line, and the label texts as the last refresh, step, undo or redo wrote them.
+    // What the editor keeps of one side besides its table: the view that shows it, the
+    // listing of its lines, and the label texts as the last refresh, step, undo or redo wrote.
     struct SideState
     {
         SideView &view;
-        QList<int> lines; // line -> table position, rebuilt by every refresh
+        SideListing listing;
         SideLabels labels;
     };
-
-    // RefreshSide() with the selection given per table position, not read from the view.
-    void refreshSelecting(Side side, std::vector<bool> selected);
 
     // The records of the current line of `side` and of its namesake; -1 for none.
     BySide<int> currentPair(Side side) const;
@@ -256,15 +249,8 @@ private:
     // Puts the state of `step` back: `state` (its before or after) or, for a move, the
     // records swapped once more.
     void returnTo(const EditHistory::Step &step, const EditState &state);
-    // The line showing table position `record`, or -1 when it is not listed.
-    int lineOfRecord(Side side, int record) const;
-    // The lines the keys' block moves carry: the side's selected lines, or the current line
-    // alone when none is selected; none when there is neither.
-    QList<int> blockLines(Side side) const;
-    // moveLines() without its step: true when the records changed places.
-    bool reorderLines(Side side, const QList<int> &lines, int before);
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
-    // below), selected states included, as a one-line reorderLines(), and records the swap.
+    // below), selected states included, as a one-line block move, and records the swap.
     void swapCurrentWithNeighbour(Side side, int step);
     // Write a label and remember its text; the status comes with the side's file text.
     void showStatus(Side side, const QString &text);
