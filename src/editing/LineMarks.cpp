@@ -48,6 +48,7 @@ SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest)
         for (int position = 0; position < own.size(); ++position) {
             const PatchEntry &entry = own.at(position);
             if (entry.Omnipresence != 1) {
+                marks.append(LineMark::None);
                 continue;
             }
             const Namesakes name = names.value(entry.Name);

@@ -291,8 +291,12 @@ void SideListing::returnToPlace(int place)
     }
 }
 
-void SideListing::setMarks(const QList<LineMark> &marks)
+void SideListing::setMarks(const QList<LineMark> &byRecord)
 {
-    m_marks = marks;
+    m_marks.resize(m_records.size());
+    for (int line = 0; line < m_records.size(); ++line) {
+        const int record = m_records.at(line);
+        m_marks[line] = record < byRecord.size() ? byRecord.at(record) : LineMark::None;
+    }
     m_view.setLineMarks(m_marks);
 }

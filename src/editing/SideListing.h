@@ -82,9 +82,10 @@ public:
     // shorter than that; the first line stays current for a place of 0 or none.
     void returnToPlace(int place);
 
-    // One mark for each line, in line order, as sharedEntryMarks() works them out: kept for
-    // markOfLine() and handed to the view.
-    void setMarks(const QList<LineMark> &marks);
+    // Gives each line the mark of its record in `byRecord` (one per table position, as
+    // sharedEntryMarks() works them out), keeps them for markOfLine() and hands them to the
+    // view in line order.
+    void setMarks(const QList<LineMark> &byRecord);
 
 private:
     PatchTable &m_table;
