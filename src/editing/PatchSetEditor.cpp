@@ -2,18 +2,16 @@
 
 #include "AnsiText.h"
 #include "CommandTexts.h"
+#include "CopyRules.h"
 #include "LineMarks.h"
-#include "PatchSetFormat.h"
 
 #include <QLocale>
-#include <QSet>
 
 #include <algorithm>
 #include <utility>
 
 namespace {
 
-const QString OverwriteTitle = QStringLiteral("Confirm patch overwrite");
 const QByteArray PlaceholderName = QByteArrayLiteral("Empty patch entry");
 const QByteArray NewSetVersion = QByteArrayLiteral("0.3"); // what a save writes
 const QString NewSetOrigin = QStringLiteral("[new]");
@@ -261,37 +259,11 @@ QList<std::optional<int>> PatchSetEditor::copyRecords(const QList<int> &records)
 
 bool PatchSetEditor::refusesPastLimit(const QList<int> &sources, const QList<int> &deleted)
 {
-    using PatchSetFormat::maxEntries;
-    const PatchTable &dest = m_sets.DestTable;
-    const qsizetype kept = dest.size() - deleted.size(); // listed or not, every record is saved
-    if (kept + sources.size() <= maxEntries) {
-        return false; // nearly every copy: no need to look at names
+    const QString refusal = pastLimitRefusal(m_sets.SrcTable, sources, m_sets.DestTable, deleted);
+    if (!refusal.isEmpty() && m_message) {
+        m_message(refusal);
     }
-    // Each name DEST does not hold once the delete is done is appended once; a later SRC entry
-    // of that name lands on the copy or is declined, so only distinct new names grow DEST.
-    QSet<QByteArray> names;
-    for (int record = 0; record < dest.size(); ++record) {
-        if (!std::binary_search(deleted.cbegin(), deleted.cend(), record)) {
-            names.insert(dest.at(record).Name);
-        }
-    }
-    const qsizetype held = names.size();
-    for (const int record : sources) {
-        names.insert(m_sets.SrcTable.at(record).Name);
-    }
-    const qsizetype added = names.size() - held;
-    const qsizetype room = std::max<qsizetype>(0, maxEntries - kept);
-    if (added <= room) {
-        return false;
-    }
-    if (m_message) {
-        m_message(QStringLiteral("DEST can hold %1 entries at most. It can take %2 more, and "
-                                 "this copy would add %3.")
-                      .arg(maxEntries)
-                      .arg(room)
-                      .arg(added));
-    }
-    return true;
+    return !refusal.isEmpty();
 }
 
 void PatchSetEditor::landOnDest(int record)
@@ -316,35 +288,21 @@ std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID,
     // Only the first entry of that name is ever offered: later ones stay as they are.
     const auto match = std::find_if(dest.cbegin(), dest.cend(),
                                     [&ID](const PatchEntry &entry) { return entry.Name == ID; });
-    if (match != dest.cend()) {
-        const int position = int(match - dest.cbegin());
-        if (!run.overwriteAll) {
-            const QString text = QStringLiteral("Patch with name ''") + decodeAnsi(ID)
-                + QStringLiteral("'' already exists. Overwrite?");
-            switch (m_question ? m_question(OverwriteTitle, text) : OverwriteAnswer::No) {
-            case OverwriteAnswer::Yes:
-                break;
-            case OverwriteAnswer::No:
-                return std::nullopt;
-            case OverwriteAnswer::YesToAll:
-                run.overwriteAll = true;
-                break;
-            case OverwriteAnswer::NoToAll:
-                run.overwriteAll = false;
-                break;
-            case OverwriteAnswer::Cancel:
-                run.cancelled = true;
-                return std::nullopt;
-            }
-        }
-        if (run.overwriteAll && !*run.overwriteAll) {
-            return std::nullopt; // No to all, now or earlier in the run
-        }
-        dest[position] = m_sets.SrcTable.at(record);
-        return position;
+    if (match == dest.cend()) {
+        dest.append(m_sets.SrcTable.at(record));
+        return int(dest.size() - 1);
     }
-    dest.append(m_sets.SrcTable.at(record));
-    return int(dest.size() - 1);
+    const int position = int(match - dest.cbegin());
+    bool overwrite = run.overwriteAll.value_or(false); // asked no more once it holds
+    if (!run.overwriteAll) {
+        overwrite = run.overwrites(m_question ? m_question(overwriteTitle(), overwriteText(ID))
+                                              : OverwriteAnswer::No);
+    }
+    if (!overwrite) {
+        return std::nullopt; // a No, a No to all (now or earlier in the run) or a Cancel
+    }
+    dest[position] = m_sets.SrcTable.at(record);
+    return position;
 }
 
 void PatchSetEditor::moveUp(Side side)

@@ -10,6 +10,7 @@
 // commands speak in records and ask it for lines.
 #pragma once
 
+#include "CopyRules.h"
 #include "EditHistory.h"
 #include "EntryComparison.h"
 #include "OverwriteAnswer.h"
@@ -40,14 +41,6 @@ public:
     using ChangeHandler = std::function<void()>;
     // Shows one message to the user; a copy that refuses to act says why through it.
     using MessageHandler = std::function<void(const QString &text)>;
-
-    // What the user has answered so far in one run of copies into DEST: a Yes to all or a No
-    // to all holds for the rest of the run, and a Cancel ends it. A run starts fresh.
-    struct CopyRun
-    {
-        std::optional<bool> overwriteAll; // true after Yes to all, false after No to all
-        bool cancelled = false;
-    };
 
     // `historyBudget`: what the undo history may keep of tables no side shows, in bytes.
     PatchSetEditor(PatchSets &sets, SideView &left, SideView &right, CommandSwitches &switches,
