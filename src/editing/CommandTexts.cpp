@@ -1,9 +1,11 @@
 #include "CommandTexts.h"
 
+#include "AnsiText.h"
 #include "Side.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringList>
 
 namespace {
@@ -13,6 +15,11 @@ QString entries(int count, Side side)
     return QStringLiteral("%1 selected %2 %3")
         .arg(count)
         .arg(sideName(side), count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+}
+
+QString statusText(const QByteArray &version, const QString &origin)
+{
+    return QStringLiteral("v.") + decodeAnsi(version) + QStringLiteral(" / ") + origin;
 }
 
 } // namespace
@@ -44,4 +51,17 @@ QString sideFileText(bool holdsSet, const QString &path)
         return QStringLiteral("new set, not saved");
     }
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString loadedSetStatus(const QByteArray &version, const QDateTime &modified)
+{
+    const QLocale locale;
+    return statusText(version,
+                      locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+                          + locale.toString(modified.time(), QLocale::LongFormat));
+}
+
+QString newSetStatus()
+{
+    return statusText(QByteArrayLiteral("0.3"), QStringLiteral("[new]"));
 }

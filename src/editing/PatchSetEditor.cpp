@@ -1,11 +1,8 @@
 #include "PatchSetEditor.h"
 
-#include "AnsiText.h"
 #include "CommandTexts.h"
 #include "CopyRules.h"
 #include "LineMarks.h"
-
-#include <QLocale>
 
 #include <algorithm>
 #include <utility>
@@ -13,23 +10,6 @@
 namespace {
 
 const QByteArray PlaceholderName = QByteArrayLiteral("Empty patch entry");
-const QByteArray NewSetVersion = QByteArrayLiteral("0.3"); // what a save writes
-const QString NewSetOrigin = QStringLiteral("[new]");
-
-// A side's status label once it holds a set: "v." + version + " / " + where the set came
-// from, which is its file's last change (short date, long time, in the user's locale) or, for
-// a set started here, "[new]". Never empty, so an empty status tells a side without a set.
-QString statusText(const QByteArray &version, const QString &origin)
-{
-    return QStringLiteral("v.") + decodeAnsi(version) + QStringLiteral(" / ") + origin;
-}
-
-QString fileTimeText(const QDateTime &modified)
-{
-    const QLocale locale;
-    return locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ')
-        + locale.toString(modified.time(), QLocale::LongFormat);
-}
 
 } // namespace
 
@@ -174,7 +154,7 @@ void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const 
     // pass to the new records, hence the deselecting refresh, which alone is enough there.
     RefreshSide(otherSide(side));
     DeselectSide(side);
-    showStatus(side, statusText(version, fileTimeText(modified)));
+    showStatus(side, loadedSetStatus(version, modified));
     switchCommands();
     finishStep(before);
 }
@@ -418,7 +398,7 @@ void PatchSetEditor::newDestSet()
     // the old line 0: the deselecting refresh is needed, a plain one in between was not.
     DeselectSide(Side::Right);
     m_sets.DestPath.clear();
-    showStatus(Side::Right, statusText(NewSetVersion, NewSetOrigin));
+    showStatus(Side::Right, newSetStatus());
     switchCommands();
     finishStep(before);
 }
