@@ -80,10 +80,10 @@ void PatchSetEditor::takeFromSrc(Side side, const QList<RowKey> &rows)
     if (taken == m_sets.DestTable.at(pair.right)) {
         return;
     }
-    const EditState before = currentState();
-    m_sets.DestTable[pair.right] = std::move(taken);
+    const PatchEntry before = std::exchange(m_sets.DestTable[pair.right], std::move(taken));
     landOnDest(pair.right);
-    finishStep(before, true);
+    pushMarks();
+    m_history.recordEntryChange(Side::Right, pair.right, before, m_sets);
 }
 
 void PatchSetEditor::RefreshSide(Side side)
@@ -432,34 +432,38 @@ void PatchSetEditor::selectAll(Side side)
 void PatchSetEditor::undo()
 {
     if (const EditHistory::Step *step = m_history.undo()) {
-        returnTo(*step, step->before);
+        returnTo(*step, false);
     }
 }
 
 void PatchSetEditor::redo()
 {
     if (const EditHistory::Step *step = m_history.redo()) {
-        returnTo(*step, step->after);
+        returnTo(*step, true);
     }
 }
 
-void PatchSetEditor::returnTo(const EditHistory::Step &step, const EditState &state)
+void PatchSetEditor::returnTo(const EditHistory::Step &step, bool forward)
 {
-    if (step.keepsLines) {
+    if (const auto *change = std::get_if<EditHistory::EntryChange>(&step)) {
         // Names and listings are those the lists show, and labels and switches are as the
-        // step left them: only the entries' fields come back, and the paths, which a save
+        // step left them: only the entry's fields come back, and the paths, which a save
         // since the step may have changed.
-        m_sets = state.sets;
-        showFileText(Side::Left);
-        showFileText(Side::Right);
+        PatchTable &table = m_sets.table(change->side);
+        Q_ASSERT(change->position < table.size());
+        table[change->position] = forward ? change->after : change->before;
+        for (const Side side : {Side::Left, Side::Right}) {
+            m_sets.path(side) = change->paths[side];
+            showFileText(side);
+        }
         pushMarks();
         return;
     }
     // Lines of the old tables must not pass their selection on to other records, hence
     // the deselecting refresh of both sides in either case.
-    if (step.isSwap) {
-        PatchTable &table = m_sets.table(step.side);
-        std::swap(table[step.first], table[step.second]);
+    if (const auto *swap = std::get_if<EditHistory::Swap>(&step)) {
+        PatchTable &table = m_sets.table(swap->side);
+        std::swap(table[swap->first], table[swap->second]);
         DeselectSide(Side::Left);
         DeselectSide(Side::Right);
         pushMarks();
@@ -467,6 +471,8 @@ void PatchSetEditor::returnTo(const EditHistory::Step &step, const EditState &st
     }
 
     // Whole tables come back by sharing: nothing is copied until it is changed again.
+    const auto &change = std::get<EditHistory::ListChange>(step);
+    const EditState &state = forward ? change.after : change.before;
     m_sets = state.sets;
     showStatus(Side::Left, state.labels.left.status);
     showStatus(Side::Right, state.labels.right.status);
@@ -489,8 +495,8 @@ EditState PatchSetEditor::currentState() const
     return state;
 }
 
-void PatchSetEditor::finishStep(const EditState &before, bool keepsLines)
+void PatchSetEditor::finishStep(const EditState &before)
 {
     pushMarks();
-    m_history.record(before, currentState(), keepsLines);
+    m_history.record(before, currentState());
 }

@@ -238,10 +238,10 @@ private:
     EditState currentState() const;
     // Hands out the marks and records the step from `before` to the state the command has
     // just left.
-    void finishStep(const EditState &before, bool keepsLines = false);
-    // Puts the state of `step` back: `state` (its before or after) or, for a move, the
-    // records swapped once more.
-    void returnTo(const EditHistory::Step &step, const EditState &state);
+    void finishStep(const EditState &before);
+    // Puts back what `step` had before it (after it when `forward`): the state of a list
+    // change, the entry of an entry change, or, for a move, the records swapped once more.
+    void returnTo(const EditHistory::Step &step, bool forward);
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
     // below), selected states included, as a one-line block move, and records the swap.
     void swapCurrentWithNeighbour(Side side, int step);
