@@ -21,26 +21,6 @@ PatchSetEditor::PatchSetEditor(PatchSets &sets, SideView &left, SideView &right,
 {
 }
 
-void PatchSetEditor::setOverwriteQuestion(OverwriteQuestion question)
-{
-    m_question = std::move(question);
-}
-
-void PatchSetEditor::setDestDetailHandler(DetailHandler handler)
-{
-    m_destDetail = std::move(handler);
-}
-
-void PatchSetEditor::setChangeHandler(ChangeHandler handler)
-{
-    m_changed = std::move(handler);
-}
-
-void PatchSetEditor::setMessage(MessageHandler handler)
-{
-    m_message = std::move(handler);
-}
-
 const PatchEntry *PatchSetEditor::currentEntry(Side side) const
 {
     const int record = m_sides[side].listing.currentRecord();

@@ -25,6 +25,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class PatchSetEditor
 {
@@ -46,10 +47,10 @@ public:
     PatchSetEditor(PatchSets &sets, SideView &left, SideView &right, CommandSwitches &switches,
                    qint64 historyBudget = EditHistory::MemoryBudget);
 
-    void setOverwriteQuestion(OverwriteQuestion question);
-    void setDestDetailHandler(DetailHandler handler);
-    void setChangeHandler(ChangeHandler handler);
-    void setMessage(MessageHandler handler);
+    void setOverwriteQuestion(OverwriteQuestion question) { m_question = std::move(question); }
+    void setDestDetailHandler(DetailHandler handler) { m_destDetail = std::move(handler); }
+    void setChangeHandler(ChangeHandler handler) { m_changed = std::move(handler); }
+    void setMessage(MessageHandler handler) { m_message = std::move(handler); }
 
     // True once the side holds a set: after a load, or NEW for DEST, until an undo takes
     // that back. The status label shows the set's version and origin exactly then.
