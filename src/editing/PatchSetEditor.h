@@ -1,13 +1,13 @@
-// The set-editing routines and commands: the side refresh that keeps each table, its list
-// and its count in step, the copy-and-delete command, the moves of one line and of a block,
-// the drops of lines dragged within a list or from SRC onto DEST, the new DEST set,
-// the two side commands, the installing of a freshly loaded set, and undo and redo of all
-// of these; it alone writes a side's status label once the side holds a set, and keeps what
-// it wrote, so whether a side holds a set is the editor's own knowledge, never read back from
-// a label. The window owns one editor and wires its buttons and keys to it; the editor works
-// on PatchSets and on the views only, and hands each side the marks of its lines. Which
-// record a line shows, and which lines are selected, each side's SideListing says: the
-// commands speak in records and ask it for lines.
+// The set-editing commands: copy and delete, the moves of one line and of a block, the drops
+// of lines dragged within a list or from SRC onto DEST, NEW, the side commands, the take from
+// SRC, the installing of a freshly loaded set, and undo and redo of all of these, each ending
+// with the side refresh that keeps a table, its list and its count in step. The window owns
+// one editor and wires its buttons and keys to it; the editor works on PatchSets and the views.
+// It alone writes a side's status label once the side holds a set, and keeps what it wrote,
+// so whether a side holds a set is its own knowledge, never read back from a label.
+// Its rooms: each side's SideListing says which record a line shows and which lines are
+// selected (the commands speak in records), CopyRules how a copy asks and when it is refused,
+// LineMarks the marks of the lines, CommandTexts the labels' words, EditHistory the steps.
 #pragma once
 
 #include "CopyRules.h"
