@@ -293,7 +293,15 @@ void SideListing::returnToPlace(int place)
 
 void SideListing::setMarks(const QList<LineMark> &byRecord)
 {
-    m_marks.resize(m_records.size());
+    // Ascending distinct positions that end at their own count are 0, 1, 2...: every record
+    // has the line of its position, the usual case, where the marks are shared as they are.
+    const qsizetype lines = m_records.size();
+    if (lines == byRecord.size() && (lines == 0 || m_records.last() == lines - 1)) {
+        m_marks = byRecord;
+        m_view.setLineMarks(m_marks);
+        return;
+    }
+    m_marks.resize(lines);
     for (int line = 0; line < m_records.size(); ++line) {
         const int record = m_records.at(line);
         m_marks[line] = record < byRecord.size() ? byRecord.at(record) : LineMark::None;
