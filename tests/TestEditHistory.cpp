@@ -599,6 +599,11 @@ void TestEditHistory::marksFollowEveryChange()
     QCOMPARE(markTexts(Side::Left, rig.left.marks), expectedMarks(Side::Left, srcMarks));
     QCOMPARE(markTexts(Side::Right, rig.right.marks), expectedMarks(Side::Right, destMarks));
     QCOMPARE(rig.changes, changes);
+    for (const Side side : {Side::Left, Side::Right}) { // the marks a list model reads
+        for (int line = 0; line < rig.view(side).lineCount(); ++line) {
+            QCOMPARE(rig.editor.listing(side).markOfLine(line), rig.view(side).marks.value(line));
+        }
+    }
 }
 
 // SRC is {a, b}; DEST lists b, x and b again. SRC b and the first DEST b differ in their

@@ -176,9 +176,7 @@ void SideListing::fill()
     m_marks.clear();
     QStringList texts;
     for (int record = 0; record < m_table.size(); ++record) {
-        // Only 1 is listed; other non-zero values come from hand-made files and are kept
-        // and saved as they are, but have no line, which is why lines map to records.
-        if (m_table.at(record).Omnipresence == 1) {
+        if (shows(m_table.at(record))) {
             m_records.append(record);
             texts.append(decodeAnsi(m_table.at(record).Name));
         }

@@ -3,9 +3,11 @@
 // one per side, speaks to it in records, and has it rebuild the lines after every change of
 // the table; the side's view shows what the listing hands it and keeps the selection and the
 // current line for it. What the listing keeps is ints, rebuilt in one pass over the table, so
-// a list of the largest set costs little to rebuild; names stay in the table.
+// a list of the largest set costs little to rebuild; names stay in the table, read from it
+// only to hand the view the texts of its lines.
 // Lines map to records explicitly, so a record that is kept but not listed (Omnipresence
-// other than 0 and 1) never makes a command act on the wrong entry.
+// other than 0 and 1) never makes a command act on the wrong entry; shows() alone decides
+// which records get a line.
 #pragma once
 
 #include "LineMarks.h"
@@ -88,6 +90,10 @@ public:
     void setMarks(const QList<LineMark> &byRecord);
 
 private:
+    // Whether `entry` gets a line: only a listed one (Omnipresence 1). Other non-zero values
+    // come from hand-made files and are kept and saved as they are, but have no line.
+    static bool shows(const PatchEntry &entry) { return entry.Omnipresence == 1; }
+
     PatchTable &m_table;
     SideView &m_view;
     QList<int> m_records;    // line -> table position, ascending, rebuilt by every fill
