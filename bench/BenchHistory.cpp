@@ -237,9 +237,9 @@ void marksOfBothSides(benchmark::State &state, const PatchTable &src, const Patc
 {
     for (auto _ : state) {
         const SharedEntryMarks marks = sharedEntryMarks(src, dest);
-        benchmark::DoNotOptimize(marks.src.constData());
-        if (marks.src.count(LineMark::Identical) != src.size()
-            || marks.dest.count(LineMark::Identical) != dest.size()) {
+        benchmark::DoNotOptimize(marks.left.constData());
+        if (marks.left.count(LineMark::Identical) != src.size()
+            || marks.right.count(LineMark::Identical) != dest.size()) {
             state.SkipWithError("wrong marks");
         }
     }

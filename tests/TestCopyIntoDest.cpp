@@ -179,7 +179,7 @@ void TestCopyIntoDest::overwriteTakesWholeEntry()
 
     QCOMPARE(rig.sets.DestTable.at(1), src.at(0));
     setOffffset(rig.sets.DestTable[1], 42, "changed");
-    QCOMPARE(rig.sets.SrcTable.at(0).data(42).Offffset, QByteArray("0000ABCD"));
+    QCOMPARE(dataSlot(rig.sets.SrcTable.at(0), 42).Offffset, QByteArray("0000ABCD"));
 }
 
 // `deleteKey` presses the delete command instead of "copy >>", and with no SRC set. DEST is

@@ -11,8 +11,8 @@ namespace {
 // A data slot with an offset and data texts of the given lengths.
 void useSlot(PatchEntry &entry, int slot, int defl, int modN, int modR)
 {
-    entry.setData(
-        slot, {"00401000", QByteArray(defl, 'A'), QByteArray(modN, 'B'), QByteArray(modR, 'C')});
+    setDataSlot(entry, slot,
+                {"00401000", QByteArray(defl, 'A'), QByteArray(modN, 'B'), QByteArray(modR, 'C')});
 }
 
 QString summary(const char *marker, int offsets, int params, qint64 size)

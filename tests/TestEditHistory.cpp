@@ -2,6 +2,7 @@
 // history, a reload sharing what did not change, the marks of shared entries following each
 // change, and fields taken from SRC into a namesake.
 #include "FakeSideView.h"
+#include "SlotEdits.h"
 
 #include <QDateTime>
 #include <QTest>
@@ -598,6 +599,11 @@ void TestEditHistory::marksFollowEveryChange()
     QCOMPARE(markTexts(Side::Left, rig.left.marks), expectedMarks(Side::Left, srcMarks));
     QCOMPARE(markTexts(Side::Right, rig.right.marks), expectedMarks(Side::Right, destMarks));
     QCOMPARE(rig.changes, changes);
+    for (const Side side : {Side::Left, Side::Right}) { // the marks a list model reads
+        for (int line = 0; line < rig.view(side).lineCount(); ++line) {
+            QCOMPARE(rig.editor.listing(side).markOfLine(line), rig.view(side).marks.value(line));
+        }
+    }
 }
 
 // SRC is {a, b}; DEST lists b, x and b again. SRC b and the first DEST b differ in their
@@ -656,13 +662,13 @@ void TestEditHistory::takeIsOneStep()
     EditorRig rig;
     PatchTable src = entriesNamed({"a", "b"});
     src[1].Description = "src b";
-    src[1].setData(1, {"0010", "AA", "BB", "CC"});
-    src[1].setData(7, {"0070", "", "77", ""});
-    src[1].setParameter(2, {1, "0200", "12", "Width", 2});
+    setDataSlot(src[1], 1, {"0010", "AA", "BB", "CC"});
+    setDataSlot(src[1], 7, {"0070", "", "77", ""});
+    setParameterSlot(src[1], 2, {1, "0200", "12", "Width", 2});
     PatchTable dest = entriesNamed({"b", "x", "b"});
-    dest[0].setData(1, {"0010", "AA", "BX", "CC"});
-    dest[0].setData(9, {"0090", "99", "", ""});
-    dest[0].setParameter(2, {1, "0200", "15", "Width", 2});
+    setDataSlot(dest[0], 1, {"0010", "AA", "BX", "CC"});
+    setDataSlot(dest[0], 9, {"0090", "99", "", ""});
+    setParameterSlot(dest[0], 2, {1, "0200", "15", "Width", 2});
     dest[2] = dest[0];
     rig.load(Side::Left, src);
     rig.load(Side::Right, dest);

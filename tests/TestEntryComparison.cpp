@@ -26,10 +26,10 @@ QStringList rowsText(const EntryComparison &comparison)
                 continue; // it differs whole
             }
             text += QStringLiteral(" %1-%2/%3-%4")
-                        .arg(value.srcDiffers.begin)
-                        .arg(value.srcDiffers.end)
-                        .arg(value.destDiffers.begin)
-                        .arg(value.destDiffers.end);
+                        .arg(value.differing.left.begin)
+                        .arg(value.differing.left.end)
+                        .arg(value.differing.right.begin)
+                        .arg(value.differing.right.end);
         }
         rows.append(text);
     }
@@ -58,8 +58,8 @@ PatchEntry namedEntry()
     entry.Omnipresence = 1;
     entry.Name = "Widescreen fix";
     entry.Description = "fixes the camera";
-    entry.setData(3, {"00401000", "AABBCC", "AABBDD", "AABBEE"});
-    entry.setParameter(4, {1, "00402000", "12", "Width", 2});
+    setDataSlot(entry, 3, {"00401000", "AABBCC", "AABBDD", "AABBEE"});
+    setParameterSlot(entry, 4, {1, "00402000", "12", "Width", 2});
     return entry;
 }
 
@@ -102,7 +102,7 @@ void TestEntryComparison::comparesFieldByField_data()
         << "1 of 11 fields differ";
 
     PatchEntry extraSlot = entry;
-    extraSlot.setData(7, {"0040", "", "01", ""});
+    setDataSlot(extraSlot, 7, {"0040", "", "01", ""});
     QTest::newRow("a data slot only in SRC") << one(extraSlot) << one(entry)
                                              << fieldRows() + slotRows.mid(0, 1)
             + QStringList{"Data slot 7: only in SRC Offffset 0-4/0-0 ModNData 0-2/0-0"}

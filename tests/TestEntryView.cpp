@@ -6,6 +6,7 @@
 #include "Form1.h"
 #include "LimitSets.h"
 #include "LineMarks.h"
+#include "SlotEdits.h"
 #include "WindowFixture.h"
 #include "WindowLook.h"
 
@@ -202,10 +203,10 @@ void TestEntryView::paintsEveryRowAtEveryWidth()
     src.Description = limits::text("Described at length. ", maxValueLength);
     PatchEntry dest = src;
     dest.Description[maxValueLength / 2] = '!';
-    dest.setData(42,
-                 {"1A2B3C", src.data(42).DeflData.replace(maxValueLength / 2, 2, "00"), {}, {}});
-    dest.setData(5, {"10", "EE", {}, {}});
-    dest.setParameter(7, {1, "7F", "4", "Lives and more", 1});
+    setDataSlot(dest, 42,
+                {"1A2B3C", dataSlot(src, 42).DeflData.replace(maxValueLength / 2, 2, "00"), {}, {}});
+    setDataSlot(dest, 5, {"10", "EE", {}, {}});
+    setParameterSlot(dest, 7, {1, "7F", "4", "Lives and more", 1});
     EntryView *view = openOn({src, limits::entryWithLong(keyName, 12)},
                              {dest, limits::entryWithLong(keyName, 14)}, qPrintable(list), line);
     QVERIFY(view != nullptr);

@@ -28,8 +28,8 @@ void TestPatchEntry::freshEntryIsAbsent()
     const PatchEntry entry;
     QCOMPARE(entry.Omnipresence, quint8(0));
     QVERIFY(entry.Name.isEmpty());
-    QVERIFY(entry.data(99).isEmpty());
-    QVERIFY(entry.parameter(29).isEmpty());
+    QVERIFY(dataSlot(entry, 99).isEmpty());
+    QVERIFY(parameterSlot(entry, 29).isEmpty());
 
     // Growing a table gives fresh entries too.
     PatchTable table;
@@ -56,9 +56,9 @@ void TestPatchEntry::copiesAreIndependent()
 
     QCOMPARE(src.at(0), source);
     QCOMPARE(src.at(0).Name, QByteArray("Source"));
-    QCOMPARE(src.at(0).data(3).Offffset, QByteArray("10"));
-    QVERIFY(src.at(0).data(50).isEmpty());
-    QCOMPARE(src.at(0).parameter(4).parametervalka, QByteArray("v"));
+    QCOMPARE(dataSlot(src.at(0), 3).Offffset, QByteArray("10"));
+    QVERIFY(dataSlot(src.at(0), 50).isEmpty());
+    QCOMPARE(parameterSlot(src.at(0), 4).parametervalka, QByteArray("v"));
 }
 
 void TestPatchEntry::slotNumbersStay()
@@ -66,9 +66,9 @@ void TestPatchEntry::slotNumbersStay()
     PatchEntry entry;
     setOffffset(entry, 5, "500");
     for (int slot = 0; slot < 5; ++slot) {
-        QVERIFY(entry.data(slot).isEmpty());
+        QVERIFY(dataSlot(entry, slot).isEmpty());
     }
-    QCOMPARE(entry.data(5).Offffset, QByteArray("500"));
+    QCOMPARE(dataSlot(entry, 5).Offffset, QByteArray("500"));
 
     // And in the saved file, under its own number.
     const QByteArray saved = writeBytes({entry});
@@ -76,8 +76,8 @@ void TestPatchEntry::slotNumbersStay()
     QVERIFY(!saved.contains("Offffset00"));
     const ReadResult reloaded = readBytes(saved);
     QVERIFY2(reloaded.ok(), qPrintable(reloaded.message));
-    QCOMPARE(reloaded.entries.at(0).data(5).Offffset, QByteArray("500"));
-    QVERIFY(reloaded.entries.at(0).data(4).isEmpty());
+    QCOMPARE(dataSlot(reloaded.entries.at(0), 5).Offffset, QByteArray("500"));
+    QVERIFY(dataSlot(reloaded.entries.at(0), 4).isEmpty());
 }
 
 void TestPatchEntry::equalityIgnoresStorage_data()

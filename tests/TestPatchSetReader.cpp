@@ -254,7 +254,7 @@ void TestPatchSetReader::acceptsEveryLineEnd()
     const ReadResult expected = readBytes(original);
     QCOMPARE(actual.entries, expected.entries);
     QCOMPARE(actual.entries.size(), 2);
-    QCOMPARE(actual.entries.at(0).data(0).DeflData, QByteArray("90 90"));
+    QCOMPARE(dataSlot(actual.entries.at(0), 0).DeflData, QByteArray("90 90"));
 }
 
 void TestPatchSetReader::readsInAnyPieces_data()
@@ -611,7 +611,7 @@ void TestPatchSetReader::pipeValues()
     }
     QVERIFY2(result.ok(), qPrintable(result.message));
     PatchEntry entry;
-    entry.setParameter(slot, expected);
+    setParameterSlot(entry, slot, expected);
     QCOMPARE(result.entries, PatchTable{entry});
 }
 

@@ -22,8 +22,8 @@ PatchTable goldenTable()
     first.Name = "Example patch";
     first.Description = "Sets one byte";
     first.RequiresSave = 1;
-    first.setData(0, {"120", "00", "01", "02"});
-    first.setParameter(0, {1, "121", "5", "Value", 1});
+    setDataSlot(first, 0, {"120", "00", "01", "02"});
+    setParameterSlot(first, 0, {1, "121", "5", "Value", 1});
 
     PatchEntry second;
     second.Omnipresence = 2;
@@ -33,13 +33,13 @@ PatchTable goldenTable()
     second.RequiresPart = 2;
     second.Dependencies = "Example patch";
     second.CondBehave = 7;
-    second.setData(3, {"", "AA", "BB", "CC"}); // no offset: not written
-    second.setData(7, {"1A2B", "", "FF", ""});
-    second.setData(99, {"FFFF", "0102", "0304", "0506"});
-    second.setParameter(5, {0, "50", "unused", "Off", 3}); // not in use: not written
-    second.setParameter(6, {2, "60", "odd", "Two", 3});    // only 1 means in use
-    second.setParameter(12, {1, "", "x|y", "Twelve", 255});
-    second.setParameter(29, {1, "7F", "0", "Last", 0});
+    setDataSlot(second, 3, {"", "AA", "BB", "CC"}); // no offset: not written
+    setDataSlot(second, 7, {"1A2B", "", "FF", ""});
+    setDataSlot(second, 99, {"FFFF", "0102", "0304", "0506"});
+    setParameterSlot(second, 5, {0, "50", "unused", "Off", 3}); // not in use: not written
+    setParameterSlot(second, 6, {2, "60", "odd", "Two", 3});    // only 1 means in use
+    setParameterSlot(second, 12, {1, "", "x|y", "Twelve", 255});
+    setParameterSlot(second, 29, {1, "7F", "0", "Last", 0});
 
     return {first, second, PatchEntry()};
 }

@@ -134,9 +134,9 @@ void TestSideRefresh::unlistedRecordsStayAndMapLines()
     QCOMPARE(rig.right.lines, QStringList({"b", "c"}));
     QCOMPARE(rig.right.selectedLines(), QList<int>({0})); // "b" kept its selection
     rig.right.select({0, 1});
-    QCOMPARE(rig.editor.selectedRecords(Side::Right), QList<int>({1, 2}));
-    QCOMPARE(rig.editor.recordOfLine(Side::Right, 0), 1);
-    QCOMPARE(rig.editor.recordOfLine(Side::Right, 2), -1);
+    QCOMPARE(rig.editor.listing(Side::Right).selectedRecords(), QList<int>({1, 2}));
+    QCOMPARE(rig.editor.listing(Side::Right).recordOfLine(0), 1);
+    QCOMPARE(rig.editor.listing(Side::Right).recordOfLine(2), -1);
     rig.right.setCurrentLine(1);
     QVERIFY(rig.editor.currentEntry(Side::Right));
     QCOMPARE(rig.editor.currentEntry(Side::Right)->Name, QByteArray("c"));

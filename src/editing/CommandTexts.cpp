@@ -1,16 +1,25 @@
 #include "CommandTexts.h"
 
+#include "AnsiText.h"
+#include "Side.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringList>
 
 namespace {
 
-QString entries(int count, const char *side)
+QString entries(int count, Side side)
 {
     return QStringLiteral("%1 selected %2 %3")
         .arg(count)
-        .arg(QLatin1String(side), count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+        .arg(sideName(side), count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"));
+}
+
+QString statusText(const QByteArray &version, const QString &origin)
+{
+    return QStringLiteral("v.") + decodeAnsi(version) + QStringLiteral(" / ") + origin;
 }
 
 } // namespace
@@ -25,10 +34,10 @@ QString copyCommandEffect(bool enabled, int destSelected, int srcSelected)
     }
     QStringList parts;
     if (destSelected > 0) {
-        parts.append(QStringLiteral("deletes ") + entries(destSelected, "DEST"));
+        parts.append(QStringLiteral("deletes ") + entries(destSelected, Side::Right));
     }
     if (srcSelected > 0) {
-        parts.append(QStringLiteral("copies ") + entries(srcSelected, "SRC"));
+        parts.append(QStringLiteral("copies ") + entries(srcSelected, Side::Left));
     }
     return parts.join(QStringLiteral(", then "));
 }
@@ -42,4 +51,17 @@ QString sideFileText(bool holdsSet, const QString &path)
         return QStringLiteral("new set, not saved");
     }
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+QString loadedSetStatus(const QByteArray &version, const QDateTime &modified)
+{
+    const QLocale locale;
+    return statusText(version,
+                      locale.toString(modified.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+                          + locale.toString(modified.time(), QLocale::LongFormat));
+}
+
+QString newSetStatus()
+{
+    return statusText(QByteArrayLiteral("0.3"), QStringLiteral("[new]"));
 }

@@ -28,15 +28,18 @@ void forEachPiece(const PatchEntry &entry, Visit visit)
     }
 }
 
-// Calls `visit` with each table `step` keeps; a move keeps none.
+// Calls `visit` with each table and each entry `step` keeps; a move keeps none.
 template<typename Visit>
-void forEachTable(const EditHistory::Step &step, Visit visit)
+void forEachHeld(const EditHistory::Step &step, Visit visit)
 {
-    if (!step.isSwap) {
-        for (const EditState *state : {&step.before, &step.after}) {
+    if (const auto *change = std::get_if<EditHistory::ListChange>(&step)) {
+        for (const EditState *state : {&change->before, &change->after}) {
             visit(state->sets.SrcTable);
             visit(state->sets.DestTable);
         }
+    } else if (const auto *change = std::get_if<EditHistory::EntryChange>(&step)) {
+        visit(change->before);
+        visit(change->after);
     }
 }
 
@@ -46,6 +49,33 @@ qint64 listBytes(const PatchTable &table)
 }
 
 } // namespace
+
+PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown)
+{
+    PatchTable result = loaded;
+    bool allAtTheirPositions = loaded.size() == shown.size();
+    QHash<QByteArray, qsizetype> firstOfName;
+    for (qsizetype position = 0; position < result.size(); ++position) {
+        const PatchEntry &entry = loaded.at(position);
+        if (position < shown.size() && entry == shown.at(position)) {
+            result[position] = shown.at(position);
+            continue;
+        }
+        allAtTheirPositions = false;
+        if (firstOfName.isEmpty()) {
+            firstOfName.reserve(shown.size());
+            for (qsizetype at = shown.size() - 1; at >= 0; --at) {
+                firstOfName.insert(shown.at(at).Name, at); // the last insert, the first, wins
+            }
+        }
+        const auto found = firstOfName.constFind(entry.Name);
+        if (found != firstOfName.cend() && entry == shown.at(*found)) {
+            result[position] = shown.at(*found);
+        }
+    }
+    // Every entry in its place: the side's list itself serves, not only its entries.
+    return allAtTheirPositions ? shown : result;
+}
 
 bool EditHistory::StorageTally::addPiece(const void *identity, qint64 bytes)
 {
@@ -96,6 +126,16 @@ void EditHistory::StorageTally::remove(const PatchTable &table)
     }
 }
 
+void EditHistory::StorageTally::add(const PatchEntry &entry)
+{
+    forEachPiece(entry, [this](const void *identity, qint64 bytes) { addPiece(identity, bytes); });
+}
+
+void EditHistory::StorageTally::remove(const PatchEntry &entry)
+{
+    forEachPiece(entry, [this](const void *identity, qint64) { removePiece(identity); });
+}
+
 void EditHistory::StorageTally::markShown(const PatchSets &shown)
 {
     ++m_mark;
@@ -119,28 +159,31 @@ void EditHistory::StorageTally::markShown(const PatchSets &shown)
 
 EditHistory::EditHistory(qint64 memoryBudget) : m_budget(memoryBudget) {}
 
-void EditHistory::record(const EditState &before, const EditState &after, bool keepsLines)
+void EditHistory::record(const EditState &before, const EditState &after)
 {
     if (before == after) {
         return;
     }
-    Step step;
-    step.keepsLines = keepsLines;
-    step.before = before;
-    step.after = after;
-    push(std::move(step), &after.sets);
+    push(ListChange{before, after}, &after.sets);
 }
 
 void EditHistory::recordSwap(Side side, int first, int second)
 {
-    Step step;
-    step.isSwap = true;
-    step.side = side;
-    step.first = first;
-    step.second = second;
     // The swap detaches the shown table at most once per recorded state, and its copy holds
     // the same entries: the weight changes by one list, which the next state step weighs.
-    push(std::move(step), nullptr);
+    push(Swap{side, first, second}, nullptr);
+}
+
+void EditHistory::recordEntryChange(Side side, int position, const PatchEntry &before,
+                                    const PatchSets &shown)
+{
+    const PatchEntry &after = shown.table(side).at(position);
+    if (before == after) {
+        return;
+    }
+    // The change detached the shown table from the one the last state step keeps, so that
+    // table's list may now weigh: the tally looks at what is shown again.
+    push(EntryChange{side, position, before, after, {shown.SrcPath, shown.DestPath}}, &shown);
 }
 
 const EditHistory::Step *EditHistory::undo()
@@ -184,12 +227,12 @@ void EditHistory::push(Step &&step, const PatchSets *shown)
 
 void EditHistory::hold(const Step &step)
 {
-    forEachTable(step, [this](const PatchTable &table) { m_tally.add(table); });
+    forEachHeld(step, [this](const auto &held) { m_tally.add(held); });
 }
 
 void EditHistory::release(const Step &step)
 {
-    forEachTable(step, [this](const PatchTable &table) { m_tally.remove(table); });
+    forEachHeld(step, [this](const auto &held) { m_tally.remove(held); });
 }
 
 void EditHistory::dropOldest()

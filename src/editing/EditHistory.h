@@ -4,6 +4,7 @@
 // history touches no table and no view. States hold tables by value, sharing storage with
 // the live tables and with each other, so a step costs what it changed, not a whole set; what
 // only the history still holds is weighed, and the oldest steps go when it weighs too much.
+// A load keeps that sharing through sharingUnchanged(), below.
 #pragma once
 
 #include "PatchSets.h"
@@ -13,6 +14,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <variant>
 
 // What a step records of one side besides its table, version and path: its label texts.
 struct SideLabels
@@ -42,6 +44,14 @@ inline bool operator!=(const EditState &a, const EditState &b)
     return !(a == b);
 }
 
+// `loaded`, with every entry that equals one of `shown` replaced by that entry, so the two
+// share its storage: the one at the same position, or else the first of the same name. A load
+// passes the table its side shows, so a reload of an unchanged file holds no second copy of
+// it, on the side or in the history. Each loaded entry is compared at most twice and names
+// are hashed once, and only when a position does not match, so a reload of an unchanged set
+// of the largest size costs one pass.
+PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown);
+
 class EditHistory
 {
 public:
@@ -57,31 +67,49 @@ public:
     // `memoryBudget` in bytes; tests pass a small one instead of hundreds of megabytes.
     explicit EditHistory(qint64 memoryBudget = MemoryBudget);
 
-    struct Step
+    // A step that changed what the lists show (a load, a copy or delete, a block move, NEW):
+    // it keeps the whole state before and after, whose tables share their storage with the
+    // live tables and with each other, and undo and redo rebuild both lists from them.
+    struct ListChange
     {
-        // A move only exchanges two records of one side, so it keeps just their positions
-        // and is taken back by exchanging them again: a run of moves then copies a table
-        // at most once instead of once per move. Every other step keeps both states.
-        bool isSwap = false;
-        // A step that changed the fields of listed entries but no name and no line: undo and
-        // redo put its tables back without rebuilding the lists, so the selections and the
-        // current lines stay, and so does what a user was looking at.
-        bool keepsLines = false;
-        Side side = Side::Left;
-        int first = 0;
-        int second = 0;
         EditState before;
         EditState after;
     };
+    // A move of one line only exchanges two records of one side, so it keeps just their
+    // positions and is taken back by exchanging them again: a run of moves then copies a
+    // table at most once instead of once per move.
+    struct Swap
+    {
+        Side side = Side::Left;
+        int first = 0;
+        int second = 0;
+    };
+    // A change of the fields of one listed entry that changed no name and no line (a take):
+    // it keeps the entry before and after, and undo and redo put it back without rebuilding
+    // the lists, so the selections and the current lines stay, and so does what a user was
+    // looking at. It keeps the paths too: a save since the step may have changed them.
+    struct EntryChange
+    {
+        Side side = Side::Left;
+        int position = 0;
+        PatchEntry before;
+        PatchEntry after;
+        BySide<QString> paths;
+    };
+    using Step = std::variant<ListChange, Swap, EntryChange>;
 
     // Records a step from `before` to `after`, which is what the sides show now, and drops
     // the steps that could have been redone, then the oldest steps beyond the depth or the
     // memory budget. Equal states are no step: nothing is recorded and nothing dropped.
-    // `keepsLines`: see Step.
-    void record(const EditState &before, const EditState &after, bool keepsLines = false);
+    void record(const EditState &before, const EditState &after);
     // Records a move that exchanged the records at `first` and `second` of `side`. A move
     // adds no table to weigh, so only the depth can drop old steps here.
     void recordSwap(Side side, int first, int second);
+    // Records that the entry at `position` of `side`, which was `before`, is now as `shown`
+    // holds it, with the paths of `shown`, which is what the sides show; drops steps as
+    // record() does. An entry equal to `before` is no step.
+    void recordEntryChange(Side side, int position, const PatchEntry &before,
+                           const PatchSets &shown);
 
     bool canUndo() const { return m_done > 0; }
     bool canRedo() const { return m_done < m_steps.size(); }
@@ -92,19 +120,21 @@ public:
     // there is nothing to redo.
     const Step *redo();
 
-    // The bytes of table storage held by the history and shown on neither side, as weighed
-    // when the last step that was not a move was recorded.
+    // The bytes of table and entry storage held by the history and shown on neither side, as
+    // weighed when the last step that was not a move was recorded.
     qint64 heldBytes() const { return m_tally.unshownBytes(); }
 
 private:
-    // The storage of the tables the steps keep: each table's list and each entry's texts and
-    // slot block, every piece counted once however many tables share it. Pieces are known by
-    // their address, which stays theirs while a kept table holds them.
+    // The storage of the tables and entries the steps keep: each table's list and each
+    // entry's texts and slot block, every piece counted once however many tables and entries
+    // share it. Pieces are known by their address, which stays theirs while a step holds them.
     class StorageTally
     {
     public:
         void add(const PatchTable &table);
         void remove(const PatchTable &table);
+        void add(const PatchEntry &entry);
+        void remove(const PatchEntry &entry);
         // Notes which counted pieces the tables of `shown` hold; they weigh nothing until
         // the next call, and pieces removed meanwhile leave both sums.
         void markShown(const PatchSets &shown);

@@ -18,8 +18,8 @@ void markDifference(ComparedValue &value)
     if (!value.differs() || value.isNumber()) {
         return;
     }
-    const QByteArrayView src = value.src.text;
-    const QByteArrayView dest = value.dest.text;
+    const QByteArrayView src = value.on.left.text;
+    const QByteArrayView dest = value.on.right.text;
     const qsizetype shorter = std::min(src.size(), dest.size());
     const qsizetype start =
         std::mismatch(src.begin(), src.begin() + shorter, dest.begin()).first - src.begin();
@@ -35,8 +35,7 @@ void markDifference(ComparedValue &value)
         }
         return span;
     };
-    value.srcDiffers = stretch(src.size());
-    value.destDiffers = stretch(dest.size());
+    value.differing = {stretch(src.size()), stretch(dest.size())};
 }
 
 } // namespace
@@ -55,14 +54,14 @@ QString ComparedRow::label() const
 }
 
 EntryComparison::EntryComparison(const PatchEntry *src, const PatchEntry *dest)
-    : m_src(src ? *src : PatchEntry()), m_dest(dest ? *dest : PatchEntry()),
-      m_hasSrc(src != nullptr), m_hasDest(dest != nullptr)
+    : m_has{src != nullptr, dest != nullptr}
 {
-    if (!m_hasSrc && !m_hasDest) {
+    if (!m_has.left && !m_has.right) {
         return;
     }
-    const QList<int> dataSlots = EntryFields::dataSlotsInUse(m_src, m_dest);
-    const QList<int> parameters = EntryFields::parameterSlotsInUse(m_src, m_dest);
+    m_entries = {src ? *src : PatchEntry(), dest ? *dest : PatchEntry()};
+    const QList<int> dataSlots = EntryFields::dataSlotsInUse(m_entries.left, m_entries.right);
+    const QList<int> parameters = EntryFields::parameterSlotsInUse(m_entries.left, m_entries.right);
     m_rows.reserve(EntryFields::members.size() + dataSlots.size() + parameters.size());
 
     const auto addRow = [this](RowKey key, EntryFields::Range fields, int slot, bool inSrc,
@@ -73,8 +72,7 @@ EntryComparison::EntryComparison(const PatchEntry *src, const PatchEntry *dest)
         for (const EntryField &field : fields) {
             ComparedValue &value = row.values.emplace_back();
             value.field = &field;
-            value.src = field.read(m_src, slot);
-            value.dest = field.read(m_dest, slot);
+            value.on = {field.read(m_entries.left, slot), field.read(m_entries.right, slot)};
             markDifference(value);
             differs = differs || value.differs();
         }
@@ -89,10 +87,10 @@ EntryComparison::EntryComparison(const PatchEntry *src, const PatchEntry *dest)
 
     const EntryField *field = EntryFields::members.begin();
     for (int position = 0; position < EntryFields::members.size(); ++position, ++field) {
-        addRow({RowKey::Kind::Field, position}, {field, field + 1}, -1, m_hasSrc, m_hasDest);
+        addRow({RowKey::Kind::Field, position}, {field, field + 1}, -1, m_has.left, m_has.right);
     }
-    const SlotTexts &srcSlots = m_src.slotTexts();
-    const SlotTexts &destSlots = m_dest.slotTexts();
+    const SlotTexts &srcSlots = m_entries.left.slotTexts();
+    const SlotTexts &destSlots = m_entries.right.slotTexts();
     for (const int slot : dataSlots) {
         addRow({RowKey::Kind::DataSlot, slot}, EntryFields::dataSlot, slot,
                srcSlots.findDataSlot(slot) >= 0, destSlots.findDataSlot(slot) >= 0);
@@ -111,10 +109,10 @@ int EntryComparison::differingRows() const
 
 QString EntryComparison::headline(Side seenFrom) const
 {
-    if (!(seenFrom == Side::Left ? m_hasSrc : m_hasDest)) {
+    if (!m_has[seenFrom]) {
         return QString();
     }
-    const QString other = seenFrom == Side::Left ? QStringLiteral("DEST") : QStringLiteral("SRC");
+    const QString other = sideName(otherSide(seenFrom));
     if (!isPair()) {
         return QStringLiteral("no entry of this name in ") + other;
     }

@@ -19,6 +19,12 @@ enum class RowState : quint8 {
     OnlyInDest,
 };
 
+// The state of a row that only `side` has.
+constexpr RowState onlyIn(Side side)
+{
+    return side == Side::Left ? RowState::OnlyInSrc : RowState::OnlyInDest;
+}
+
 // Which part of an entry a row shows, and so what "Take from SRC" takes for it.
 struct RowKey
 {
@@ -43,15 +49,13 @@ struct TextSpan
 struct ComparedValue
 {
     const EntryField *field = nullptr;
-    FieldValue src; // empty for a side without the entry or without the slot
-    FieldValue dest;
+    BySide<FieldValue> on; // empty on a side without the entry or without the slot
     // What differs in each text; empty when the texts are equal, and for numbers, which
     // differ whole. In the three data texts a stretch covers whole byte pairs (two hex
     // digits), so a changed byte is never shown as half of one.
-    TextSpan srcDiffers;
-    TextSpan destDiffers;
+    BySide<TextSpan> differing;
 
-    bool differs() const { return src != dest; }
+    bool differs() const { return on.left != on.right; }
     // A number (a flag, a parameter's existence or type), which differs whole.
     bool isNumber() const
     {
@@ -78,11 +82,15 @@ public:
     // only on its side. Linear in the length of the entries' texts.
     EntryComparison(const PatchEntry *src, const PatchEntry *dest);
 
-    bool hasSrc() const { return m_hasSrc; }
-    bool hasDest() const { return m_hasDest; }
-    bool isPair() const { return m_hasSrc && m_hasDest; }
+    bool has(Side side) const { return m_has[side]; }
+    bool hasSrc() const { return m_has.left; }
+    bool hasDest() const { return m_has.right; }
+    bool isPair() const { return m_has.left && m_has.right; }
     // The name of the entry compared (both sides share it), as stored.
-    const QByteArray &name() const { return m_hasSrc ? m_src.Name : m_dest.Name; }
+    const QByteArray &name() const
+    {
+        return m_has.left ? m_entries.left.Name : m_entries.right.Name;
+    }
 
     const QList<ComparedRow> &rows() const & { return m_rows; }
     // From a comparison about to go, the rows move out: a range-for over the rows of a
@@ -100,10 +108,8 @@ public:
 private:
     // Copies share their texts with the tables, so they cost no text; they keep the views
     // of the rows valid whatever happens to the tables afterwards.
-    PatchEntry m_src;
-    PatchEntry m_dest;
-    bool m_hasSrc = false;
-    bool m_hasDest = false;
+    BySide<PatchEntry> m_entries;
+    BySide<bool> m_has{false, false};
     QList<ComparedRow> m_rows;
 };
 

@@ -48,6 +48,7 @@ SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest)
         for (int position = 0; position < own.size(); ++position) {
             const PatchEntry &entry = own.at(position);
             if (entry.Omnipresence != 1) {
+                marks.append(LineMark::None);
                 continue;
             }
             const Namesakes name = names.value(entry.Name);
@@ -64,8 +65,8 @@ SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest)
         return marks;
     };
     SharedEntryMarks marks;
-    marks.src = markLines(src, dest, &Namesakes::firstSrc, &Namesakes::firstDest);
-    marks.dest = markLines(dest, src, &Namesakes::firstDest, &Namesakes::firstSrc);
+    marks.left = markLines(src, dest, &Namesakes::firstSrc, &Namesakes::firstDest);
+    marks.right = markLines(dest, src, &Namesakes::firstDest, &Namesakes::firstSrc);
     return marks;
 }
 
@@ -85,8 +86,7 @@ QString lineMarkText(Side side, LineMark mark)
     if (mark == LineMark::None) {
         return QString();
     }
-    const QString otherSide = side == Side::Left ? QStringLiteral("DEST") : QStringLiteral("SRC");
     const QString verdict =
         mark == LineMark::Identical ? QStringLiteral("identical") : QStringLiteral("differs");
-    return QStringLiteral("also in ") + otherSide + QStringLiteral(", ") + verdict;
+    return QStringLiteral("also in ") + sideName(otherSide(side)) + QStringLiteral(", ") + verdict;
 }

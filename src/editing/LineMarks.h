@@ -1,7 +1,8 @@
 // Marks for entries both sets share: whether a listed entry's name also names a listed
 // entry on the other side and, if so, whether the two entries are equal. The editor works
-// them out after every change of either table and hands them to the side views; the
-// window shows them and takes its tooltip texts from lineMarkText().
+// them out after every change of either table and hands them to each side's listing, which
+// gives each line the mark of its record; the window shows them and takes its tooltip texts
+// from lineMarkText().
 #pragma once
 
 #include "PatchSets.h"
@@ -15,15 +16,13 @@ enum class LineMark {
     Differs,
 };
 
-// One mark per listed line (Omnipresence 1) of each side, in line order.
-struct SharedEntryMarks
-{
-    QList<LineMark> src;
-    QList<LineMark> dest;
-};
+// One mark per record of each side's table, by table position: what a line showing the
+// record is marked with. A record that is not listed (Omnipresence other than 1) has None.
+using SharedEntryMarks = BySide<QList<LineMark>>;
 
 // Marks every listed entry against the first listed entry of the same Name (byte for
-// byte) on the other side.
+// byte) on the other side. Marks go by record rather than by line, so which records have
+// lines, and in which order, is the listing's alone to say.
 SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest);
 
 // The position in `table` of the first listed entry named `name`, byte for byte: the

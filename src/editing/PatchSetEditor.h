@@ -1,19 +1,21 @@
-// The set-editing routines and commands: the side refresh that keeps each table, its list
-// and its count in step, the copy-and-delete command, the moves of one line and of a block,
-// the drops of lines dragged within a list or from SRC onto DEST, the new DEST set,
-// the two side commands, the installing of a freshly loaded set, and undo and redo of all
-// of these; it alone writes a side's status label once the side holds a set, and keeps what
-// it wrote, so whether a side holds a set is the editor's own knowledge, never read back from
-// a label. The window owns one editor and wires its buttons and keys to it; the editor works
-// on PatchSets and on the views only, and hands each view the marks of its lines.
-// Lines map to records explicitly, so a record that is kept but not listed (Omnipresence
-// other than 0 and 1) never makes a command act on the wrong entry.
+// The set-editing commands: copy and delete, the moves of one line and of a block, the drops
+// of lines dragged within a list or from SRC onto DEST, NEW, the side commands, the take from
+// SRC, the installing of a freshly loaded set, and undo and redo of all of these, each ending
+// with the side refresh that keeps a table, its list and its count in step. The window owns
+// one editor and wires its buttons and keys to it; the editor works on PatchSets and the views.
+// It alone writes a side's status label once the side holds a set, and keeps what it wrote,
+// so whether a side holds a set is its own knowledge, never read back from a label.
+// Its rooms: each side's SideListing says which record a line shows and which lines are
+// selected (the commands speak in records), CopyRules how a copy asks and when it is refused,
+// LineMarks the marks of the lines, CommandTexts the labels' words, EditHistory the steps.
 #pragma once
 
+#include "CopyRules.h"
 #include "EditHistory.h"
 #include "EntryComparison.h"
 #include "OverwriteAnswer.h"
 #include "PatchSets.h"
+#include "SideListing.h"
 #include "SideView.h"
 
 #include <QByteArray>
@@ -23,7 +25,7 @@
 
 #include <functional>
 #include <optional>
-#include <vector>
+#include <utility>
 
 class PatchSetEditor
 {
@@ -41,33 +43,21 @@ public:
     // Shows one message to the user; a copy that refuses to act says why through it.
     using MessageHandler = std::function<void(const QString &text)>;
 
-    // What the user has answered so far in one run of copies into DEST: a Yes to all or a No
-    // to all holds for the rest of the run, and a Cancel ends it. A run starts fresh.
-    struct CopyRun
-    {
-        std::optional<bool> overwriteAll; // true after Yes to all, false after No to all
-        bool cancelled = false;
-    };
-
     // `historyBudget`: what the undo history may keep of tables no side shows, in bytes.
     PatchSetEditor(PatchSets &sets, SideView &left, SideView &right, CommandSwitches &switches,
                    qint64 historyBudget = EditHistory::MemoryBudget);
 
-    void setOverwriteQuestion(OverwriteQuestion question);
-    void setDestDetailHandler(DetailHandler handler);
-    void setChangeHandler(ChangeHandler handler);
-    void setMessage(MessageHandler handler);
-
-    SideView &view(Side side) { return m_sides[side].view; }
+    void setOverwriteQuestion(OverwriteQuestion question) { m_question = std::move(question); }
+    void setDestDetailHandler(DetailHandler handler) { m_destDetail = std::move(handler); }
+    void setChangeHandler(ChangeHandler handler) { m_changed = std::move(handler); }
+    void setMessage(MessageHandler handler) { m_message = std::move(handler); }
 
     // True once the side holds a set: after a load, or NEW for DEST, until an undo takes
     // that back. The status label shows the set's version and origin exactly then.
     bool holdsSet(Side side) const { return !m_sides[side].labels.status.isEmpty(); }
 
-    // The table position of the record shown on `line`, or -1 when the line does not exist.
-    int recordOfLine(Side side, int line) const;
-    // The table positions of the side's selected lines, in line order.
-    QList<int> selectedRecords(Side side) const;
+    // Which record each line of the side shows, which lines are selected, and their marks.
+    const SideListing &listing(Side side) const { return m_sides[side].listing; }
     // The record of the side's current line, or nullptr when there is none.
     const PatchEntry *currentEntry(Side side) const;
 
@@ -215,28 +205,22 @@ private:
         CommandSwitches &m_target;
     };
 
-    // What the editor keeps of one side besides its table: the view that shows it, the record
-    // of each line, and the label texts as the last refresh, step, undo or redo wrote them.
+    // What the editor keeps of one side besides its table: the view that shows it, the
+    // listing of its lines, and the label texts as the last refresh, step, undo or redo wrote.
     struct SideState
     {
         SideView &view;
-        QList<int> lines; // line -> table position, rebuilt by every refresh
+        SideListing listing;
         SideLabels labels;
     };
 
-    // RefreshSide() with the selection given per table position, not read from the view.
-    void refreshSelecting(Side side, std::vector<bool> selected);
-
     // The records of the current line of `side` and of its namesake; -1 for none.
-    struct EntryPair
-    {
-        int src = -1;
-        int dest = -1;
-    };
-    EntryPair currentPair(Side side) const;
+    BySide<int> currentPair(Side side) const;
 
     void FillSideList(Side side);
-    // Hands out the marks of both sides, then tells the change handler.
+    // Works out the marks of both sides and gives them to the listings.
+    void handOutMarks();
+    // Hands out the marks, then tells the change handler.
     void pushMarks();
     // "copy >>" is enabled while both sides hold a set, "save" while DEST holds one, however
     // many lines it has: an empty DEST saves as a set without entries.
@@ -257,19 +241,12 @@ private:
     EditState currentState() const;
     // Hands out the marks and records the step from `before` to the state the command has
     // just left.
-    void finishStep(const EditState &before, bool keepsLines = false);
-    // Puts the state of `step` back: `state` (its before or after) or, for a move, the
-    // records swapped once more.
-    void returnTo(const EditHistory::Step &step, const EditState &state);
-    // The line showing table position `record`, or -1 when it is not listed.
-    int lineOfRecord(Side side, int record) const;
-    // The lines the keys' block moves carry: the side's selected lines, or the current line
-    // alone when none is selected; none when there is neither.
-    QList<int> blockLines(Side side) const;
-    // moveLines() without its step: true when the records changed places.
-    bool reorderLines(Side side, const QList<int> &lines, int before);
+    void finishStep(const EditState &before);
+    // Puts back what `step` had before it (after it when `forward`): the state of a list
+    // change, the entry of an entry change, or, for a move, the records swapped once more.
+    void returnTo(const EditHistory::Step &step, bool forward);
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
-    // below), selected states included, as a one-line reorderLines(), and records the swap.
+    // below), selected states included, as a one-line block move, and records the swap.
     void swapCurrentWithNeighbour(Side side, int step);
     // Write a label and remember its text; the status comes with the side's file text.
     void showStatus(Side side, const QString &text);

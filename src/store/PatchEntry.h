@@ -11,33 +11,6 @@
 #include <QByteArrayView>
 #include <QList>
 
-// One parameter slot as a value of its own; member names are those of the file's syntax.
-struct PatchParameter
-{
-    quint8 existence = 0;
-    QByteArray offsetka;
-    QByteArray parametervalka;
-    QByteArray parameternamka;
-    quint8 parametertypka = 0;
-
-    bool isEmpty() const;
-    friend bool operator==(const PatchParameter &a, const PatchParameter &b);
-    friend bool operator!=(const PatchParameter &a, const PatchParameter &b) { return !(a == b); }
-};
-
-// One data slot as a value of its own: an offset and the three data texts that go with it.
-struct DataSlot
-{
-    QByteArray Offffset;
-    QByteArray DeflData;
-    QByteArray ModNData;
-    QByteArray ModRData;
-
-    bool isEmpty() const;
-    friend bool operator==(const DataSlot &a, const DataSlot &b);
-    friend bool operator!=(const DataSlot &a, const DataSlot &b) { return !(a == b); }
-};
-
 class PatchEntry
 {
 public:
@@ -82,14 +55,6 @@ public:
     QByteArrayView dataText(int slot, DataText field) const;
     QByteArrayView parameterText(int slot, ParameterText field) const;
     quint8 parameterNumber(int slot, ParameterNumber field) const;
-
-    // Whole slots, copied out and in, for tests and tools that build or inspect entries slot
-    // by slot; the program changes slots through editSlots. Setting an empty slot (DataSlot(),
-    // PatchParameter()) takes it out of use. Each set makes one new slot block.
-    DataSlot data(int slot) const;
-    void setData(int slot, const DataSlot &data);
-    PatchParameter parameter(int slot) const;
-    void setParameter(int slot, const PatchParameter &parameter);
 
     // Every change to the slots comes through here: `change` gets a builder holding them
     // (see SlotTexts::edit). To change several slot fields, set them all in one edit.

@@ -5,26 +5,10 @@
 #pragma once
 
 #include "PatchEntry.h"
+#include "Side.h"
 
 #include <QByteArray>
 #include <QString>
-
-enum class Side { Left, Right };
-
-// One value for each side, taken by side, for what is kept the same way for both.
-template<typename T>
-struct BySide
-{
-    T left;
-    T right;
-
-    T &operator[](Side side) { return side == Side::Left ? left : right; }
-    const T &operator[](Side side) const { return side == Side::Left ? left : right; }
-    friend bool operator==(const BySide &a, const BySide &b)
-    {
-        return a.left == b.left && a.right == b.right;
-    }
-};
 
 struct PatchSets
 {

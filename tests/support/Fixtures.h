@@ -4,6 +4,7 @@
 #pragma once
 
 #include "InMemoryIo.h"
+#include "SlotEdits.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -9,6 +9,7 @@
 
 #include "PatchEntry.h"
 #include "PatchSetFormat.h"
+#include "SlotEdits.h"
 
 #include <QByteArray>
 
@@ -52,7 +53,7 @@ inline QByteArray slotLines(const PatchEntry &entry)
 {
     QByteArray lines;
     for (int slot = 0; slot < PatchEntry::DataSlotCount; ++slot) {
-        const DataSlot data = entry.data(slot);
+        const DataSlot data = dataSlot(entry, slot);
         if (data.Offffset.isEmpty()) {
             continue; // a slot without an offset is not written
         }
@@ -62,7 +63,7 @@ inline QByteArray slotLines(const PatchEntry &entry)
             + "\r\n";
     }
     for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
-        const PatchParameter parameter = entry.parameter(slot);
+        const PatchParameter parameter = parameterSlot(entry, slot);
         if (parameter.existence != 1) {
             continue; // only 1 means in use
         }
@@ -127,10 +128,10 @@ inline PatchEntry entryWithLong(const char *longField, qsizetype length)
     entry.Dependencies = textOf(keyDependencies, "Dependencies.", 20);
     entry.RequiresSave = 1;
     entry.CondBehave = 2;
-    entry.setData(42,
-                  {textOf(keyOffffset, "1A2B3C", 6), textOf(keyDeflData, "DEADBEEF", 8),
-                   textOf(keyModNData, "0102", 4), textOf(keyModRData, "FF", 2)});
-    entry.setParameter(7, {1, "7F", "3", "Lives", 0});
+    setDataSlot(entry, 42,
+                {textOf(keyOffffset, "1A2B3C", 6), textOf(keyDeflData, "DEADBEEF", 8),
+                 textOf(keyModNData, "0102", 4), textOf(keyModRData, "FF", 2)});
+    setParameterSlot(entry, 7, {1, "7F", "3", "Lives", 0});
     return entry;
 }
 
@@ -186,8 +187,8 @@ inline LimitSet thousandEntries()
         PatchEntry entry;
         entry.Omnipresence = 1;
         entry.Name = "Entry " + number;
-        entry.setData(index % PatchEntry::DataSlotCount, {number, "00", {}, {}});
-        entry.setParameter(index % PatchEntry::ParameterSlotCount, {1, {}, {}, {}, 0});
+        setDataSlot(entry, index % PatchEntry::DataSlotCount, {number, "00", {}, {}});
+        setParameterSlot(entry, index % PatchEntry::ParameterSlotCount, {1, {}, {}, {}, 0});
         table.append(entry);
     }
     return {fileText(table), table};

@@ -13,7 +13,7 @@ namespace {
 
 FieldValue valueOn(const ComparedValue &value, Side side)
 {
-    return side == Side::Left ? value.src : value.dest;
+    return value.on[side];
 }
 
 // What names one value of `row` within it: nothing in a row of the entry's own fields, which
@@ -51,7 +51,7 @@ QStringList valueLines(const ComparedRow &row, Side side,
 
 bool rowHasSide(const ComparedRow &row, Side side)
 {
-    return row.state != (side == Side::Left ? RowState::OnlyInDest : RowState::OnlyInSrc);
+    return row.state != onlyIn(otherSide(side));
 }
 
 QString exactValue(const ComparedValue &value, Side side)
@@ -261,9 +261,9 @@ QVariant EntryRowsModel::headerData(int section, Qt::Orientation orientation, in
     case StateColumn:
         return QStringLiteral("State");
     case SrcColumn:
-        return QStringLiteral("SRC");
+        return QString(sideName(Side::Left));
     case DestColumn:
-        return QStringLiteral("DEST");
+        return QString(sideName(Side::Right));
     }
     return QVariant();
 }

@@ -108,9 +108,8 @@ public:
                 // bytes as average characters fit, so narrow glyphs never run out of text.
                 const qreal charWidth = std::max(metrics.averageCharWidth(), qreal(1));
                 const auto room = qsizetype(valueWidth / charWidth) * 2;
-                const TextSpan span = side == Side::Left ? value.srcDiffers : value.destDiffers;
-                piece = pieceOf(side == Side::Left ? value.src.text : value.dest.text,
-                                differs ? span : TextSpan(), differs, room);
+                                piece = pieceOf(value.on[side].text, differs ? value.differing[side] : TextSpan(),
+                                differs, room);
             }
             drawText(painter, metrics, place, piece, differs,
                      palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
@@ -354,8 +353,8 @@ void EntryView::refresh()
     m_table->setColumnHidden(EntryRowsModel::SrcColumn, !compared.hasSrc());
     m_table->setColumnHidden(EntryRowsModel::DestColumn, !compared.hasDest());
 
-    const QString sideName = m_side == Side::Left ? QStringLiteral("SRC") : QStringLiteral("DEST");
-    const bool hasEntry = m_side == Side::Left ? compared.hasSrc() : compared.hasDest();
+    const QString sideName = ::sideName(m_side);
+    const bool hasEntry = compared.has(m_side);
     const QString headline = hasEntry ? sideName + QStringLiteral(": ") + compared.headline(m_side)
                                       : QStringLiteral("no line in the %1 list").arg(sideName);
     m_headline->setText(headline);

@@ -23,7 +23,7 @@ constexpr int DragPictureOffset = 12;  // right of the cursor, so the cursor sta
 
 QByteArray sideWord(Side side)
 {
-    return side == Side::Left ? QByteArrayLiteral("SRC") : QByteArrayLiteral("DEST");
+    return QByteArray(sideName(side).latin1());
 }
 
 // Marks the drags of this run of the program. Line numbers mean nothing to another program,

@@ -1,0 +1,308 @@
+#include "SideListing.h"
+
+#include "AnsiText.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The lines of `lines` that a list of `count` lines has, each once, in list order.
+QList<int> linesWithin(QList<int> lines, int count)
+{
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    lines.removeIf([count](int line) { return line < 0 || line >= count; });
+    return lines;
+}
+
+// A block move as a new order of the lines: `from[line]` is the line whose record lands on
+// `line`, and the block starts at line `first`. The block keeps its order and so does the rest.
+struct BlockOrder
+{
+    std::vector<int> from;
+    int first = 0;
+
+    bool moves() const
+    {
+        for (std::size_t line = 0; line < from.size(); ++line) {
+            if (from[line] != int(line)) {
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// `block` holds distinct lines of a list of `count` lines, ascending; `before` is 0..count.
+BlockOrder blockOrder(int count, const QList<int> &block, int before)
+{
+    std::vector<bool> inBlock(size_t(count), false);
+    for (const int line : block) {
+        inBlock[size_t(line)] = true;
+    }
+    BlockOrder order;
+    order.from.reserve(size_t(count));
+    for (int line = 0; line < before; ++line) {
+        if (!inBlock[size_t(line)]) {
+            order.from.push_back(line);
+        }
+    }
+    order.first = int(order.from.size());
+    order.from.insert(order.from.end(), block.cbegin(), block.cend());
+    for (int line = before; line < count; ++line) {
+        if (!inBlock[size_t(line)]) {
+            order.from.push_back(line);
+        }
+    }
+    return order;
+}
+
+} // namespace
+
+SideListing::SideListing(PatchTable &table, SideView &view) : m_table(table), m_view(view) {}
+
+int SideListing::recordOfLine(int line) const
+{
+    if (line < 0 || line >= m_records.size()) {
+        return -1;
+    }
+    const int record = m_records.at(line);
+    // A table replaced since the last fill may be shorter than the map remembers.
+    return record < m_table.size() ? record : -1;
+}
+
+int SideListing::lineOfRecord(int record) const
+{
+    // The map is ascending, since lines are filled in table order.
+    const auto found = std::lower_bound(m_records.cbegin(), m_records.cend(), record);
+    return found != m_records.cend() && *found == record ? int(found - m_records.cbegin()) : -1;
+}
+
+int SideListing::firstLineFrom(int record) const
+{
+    return int(std::lower_bound(m_records.cbegin(), m_records.cend(), record) - m_records.cbegin());
+}
+
+LineMark SideListing::markOfLine(int line) const
+{
+    return line >= 0 && line < m_marks.size() ? m_marks.at(line) : LineMark::None;
+}
+
+int SideListing::currentLine() const
+{
+    return m_view.currentLine();
+}
+
+void SideListing::setCurrentLine(int line)
+{
+    m_view.setCurrentLine(line);
+}
+
+int SideListing::currentRecord() const
+{
+    return recordOfLine(m_view.currentLine());
+}
+
+QList<int> SideListing::selectedLines() const
+{
+    QList<int> lines;
+    const int count = m_view.lineCount();
+    for (int line = 0; line < count; ++line) {
+        if (m_view.isLineSelected(line)) {
+            lines.append(line);
+        }
+    }
+    return lines;
+}
+
+QList<int> SideListing::selectedRecords() const
+{
+    QList<int> records;
+    for (const int line : selectedLines()) {
+        const int record = recordOfLine(line);
+        if (record >= 0) {
+            records.append(record);
+        }
+    }
+    return records;
+}
+
+QList<int> SideListing::recordsOfLines(const QList<int> &lines) const
+{
+    QList<int> records;
+    for (const int line : linesWithin(lines, m_view.lineCount())) {
+        const int record = recordOfLine(line);
+        if (record >= 0) {
+            records.append(record);
+        }
+    }
+    return records;
+}
+
+QList<int> SideListing::blockLines() const
+{
+    QList<int> lines = selectedLines();
+    const int current = m_view.currentLine();
+    if (lines.isEmpty() && current >= 0 && current < m_view.lineCount()) {
+        lines.append(current);
+    }
+    return lines;
+}
+
+void SideListing::selectAll()
+{
+    const int count = m_view.lineCount();
+    for (int line = 0; line < count; ++line) {
+        m_view.setLineSelected(line, true);
+    }
+}
+
+void SideListing::deselectAll()
+{
+    const int count = m_view.lineCount();
+    for (int line = 0; line < count; ++line) {
+        if (m_view.isLineSelected(line)) {
+            m_view.setLineSelected(line, false);
+        }
+    }
+}
+
+void SideListing::fill()
+{
+    m_records.clear();
+    m_marks.clear();
+    QStringList texts;
+    for (int record = 0; record < m_table.size(); ++record) {
+        if (shows(m_table.at(record))) {
+            m_records.append(record);
+            texts.append(decodeAnsi(m_table.at(record).Name));
+        }
+    }
+    m_view.setLines(texts);
+}
+
+std::vector<bool> SideListing::selectionByRecord() const
+{
+    // Flags are kept per record, not per line, so they follow their records through the
+    // removal of a refresh and land on whatever line each record gets. Records added since
+    // the last fill have no line yet and start unselected.
+    std::vector<bool> selected(size_t(m_table.size()), false);
+    for (const int record : selectedRecords()) {
+        selected[size_t(record)] = true;
+    }
+    return selected;
+}
+
+void SideListing::refresh(std::vector<bool> selected)
+{
+    selected.resize(size_t(m_table.size()), false);
+
+    // One compacting pass: every kept record moves at most once, so deleting half of a
+    // large table costs no more than walking it. The last position is no exception, so a
+    // deleted entry is never left behind to be saved. The search only reads, so a table
+    // that loses nothing stays shared with the undo history instead of being copied.
+    const auto isDeleted = [](const PatchEntry &entry) { return entry.Omnipresence == 0; };
+    const auto firstDeleted = std::find_if(m_table.cbegin(), m_table.cend(), isDeleted);
+    if (firstDeleted != m_table.cend()) {
+        qsizetype kept = firstDeleted - m_table.cbegin();
+        for (qsizetype position = kept + 1; position < m_table.size(); ++position) {
+            if (!isDeleted(m_table[position])) {
+                m_table[kept] = std::move(m_table[position]);
+                selected[size_t(kept)] = selected[size_t(position)];
+                ++kept;
+            }
+        }
+        m_table.resize(kept);
+        selected.resize(size_t(kept));
+    }
+
+    fill();
+
+    for (int line = 0; line < m_records.size(); ++line) {
+        if (selected[size_t(m_records.at(line))]) {
+            m_view.setLineSelected(line, true);
+        }
+    }
+    m_view.setCurrentLine(-1);
+    if (!m_records.isEmpty()) {
+        m_view.setCurrentLine(0);
+    }
+}
+
+bool SideListing::moveLines(const QList<int> &lines, int before)
+{
+    const int count = lineCount();
+    // The map ascends, so its last record is its largest: a table replaced since the last
+    // fill, or a view out of step with the map, moves nothing.
+    if (before < 0 || before > count || count != m_view.lineCount()
+        || (count > 0 && m_records.last() >= m_table.size())) {
+        return false;
+    }
+    const BlockOrder order = blockOrder(count, linesWithin(lines, count), before);
+    if (!order.moves()) {
+        return false;
+    }
+
+    // Only the positions of listed records whose line gets another record are written, each
+    // with the record of the line that lands on its line; the selected state goes along,
+    // kept per position.
+    std::vector<bool> selected(size_t(m_table.size()), false);
+    std::vector<std::pair<int, PatchEntry>> landing;
+    for (int line = 0; line < count; ++line) {
+        const int from = order.from[size_t(line)];
+        if (from != line) {
+            landing.emplace_back(m_records.at(line), m_table.at(m_records.at(from)));
+        }
+        selected[size_t(m_records.at(line))] = m_view.isLineSelected(from);
+    }
+    for (auto &[position, entry] : landing) {
+        m_table[position] = std::move(entry);
+    }
+    refresh(std::move(selected));
+    m_view.setCurrentLine(order.first);
+    return true;
+}
+
+int SideListing::placeWithoutSelected() const
+{
+    // Only the selected lines go, so a kept current line moves up by the selected lines above
+    // it; a current line that goes too leaves its place to the first deleted line's.
+    const int current = m_view.currentLine();
+    const QList<int> selected = selectedLines();
+    int place = selected.isEmpty() ? -1 : selected.first();
+    if (current >= 0 && current < m_view.lineCount() && !m_view.isLineSelected(current)) {
+        place = current
+            - int(std::lower_bound(selected.cbegin(), selected.cend(), current)
+                  - selected.cbegin());
+    }
+    return place;
+}
+
+void SideListing::returnToPlace(int place)
+{
+    const int last = m_view.lineCount() - 1;
+    if (place > 0 && last > 0) {
+        m_view.setCurrentLine(std::min(place, last));
+    }
+}
+
+void SideListing::setMarks(const QList<LineMark> &byRecord)
+{
+    // Ascending distinct positions that end at their own count are 0, 1, 2...: every record
+    // has the line of its position, the usual case, where the marks are shared as they are.
+    const qsizetype lines = m_records.size();
+    if (lines == byRecord.size() && (lines == 0 || m_records.last() == lines - 1)) {
+        m_marks = byRecord;
+        m_view.setLineMarks(m_marks);
+        return;
+    }
+    m_marks.resize(lines);
+    for (int line = 0; line < m_records.size(); ++line) {
+        const int record = m_records.at(line);
+        m_marks[line] = record < byRecord.size() ? byRecord.at(record) : LineMark::None;
+    }
+    m_view.setLineMarks(m_marks);
+}

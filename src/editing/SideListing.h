@@ -1,0 +1,101 @@
+// One side's listing: which record of the side's table each line of its list shows, which
+// lines are selected and which one is current, and the mark of each line. PatchSetEditor holds
+// one per side, speaks to it in records, and has it rebuild the lines after every change of
+// the table; the side's view shows what the listing hands it and keeps the selection and the
+// current line for it. What the listing keeps is ints, rebuilt in one pass over the table, so
+// a list of the largest set costs little to rebuild; names stay in the table, read from it
+// only to hand the view the texts of its lines.
+// Lines map to records explicitly, so a record that is kept but not listed (Omnipresence
+// other than 0 and 1) never makes a command act on the wrong entry; shows() alone decides
+// which records get a line.
+#pragma once
+
+#include "LineMarks.h"
+#include "PatchSets.h"
+#include "SideView.h"
+
+#include <QList>
+
+#include <vector>
+
+class SideListing
+{
+public:
+    // `table` and `view` live as long as the listing: the editor's sets and the window's list.
+    SideListing(PatchTable &table, SideView &view);
+
+    // The lines as the last fill left them: what a list shows, and what a list model reads.
+    int lineCount() const { return int(m_records.size()); }
+    // The table position of the record shown on `line`; -1 when the line does not exist, or
+    // when the table was replaced by a shorter one since the last fill.
+    int recordOfLine(int line) const;
+    // The line showing table position `record`, or -1 when the record has no line.
+    int lineOfRecord(int record) const;
+    // The first line whose record is at table position `record` or after it; lineCount() when
+    // there is none. Records appended behind `record` have their lines from there on.
+    int firstLineFrom(int record) const;
+    // The mark setMarks() gave `line`; LineMark::None from a fill until the next setMarks().
+    LineMark markOfLine(int line) const;
+
+    // The current line, -1 for none, and the selection, as the view keeps them.
+    int currentLine() const;
+    // Makes `line` current and brings it into sight; a line outside the list is ignored.
+    void setCurrentLine(int line);
+    // The record of the current line, or -1 when there is none.
+    int currentRecord() const;
+    // The selected lines, in line order.
+    QList<int> selectedLines() const;
+    // The table positions of the selected lines, in line order.
+    QList<int> selectedRecords() const;
+    // The records of `lines`, each once, in line order; lines outside the list are left out.
+    QList<int> recordsOfLines(const QList<int> &lines) const;
+    // The lines a block move of the keys carries: the selected lines, or the current line
+    // alone when none is selected; none when there is neither.
+    QList<int> blockLines() const;
+    void selectAll();
+    // Unselects every line and rebuilds nothing.
+    void deselectAll();
+
+    // Rebuilds the lines from the table: one for each listed record (Omnipresence 1), in table
+    // order, and hands the view their names. No line is selected, marked or current after it.
+    void fill();
+    // The selection held per table position, as refresh() takes it.
+    std::vector<bool> selectionByRecord() const;
+    // Removes every record whose Omnipresence is 0 from the table (in one stable pass, the
+    // last position included, so the table may become empty), fills, selects the lines of the
+    // records `selected` flags by table position (records past its end come unselected) and
+    // makes the first line current.
+    void refresh(std::vector<bool> selected);
+
+    // Moves the records of `lines` as one block, in their order, to just before line `before`
+    // (lineCount(): after the last line). Lines outside the list are left out; a `before`
+    // outside the list moves nothing. Listed records change places only among the table
+    // positions listed records hold, so a record that is kept but not listed never moves.
+    // Each selection stays with its record, the lines are refreshed and the block's first
+    // line becomes current. False, with nothing changed, when no record changed places.
+    bool moveLines(const QList<int> &lines, int before);
+
+    // Where the user's place is once the selected lines are gone: the current line, moved up
+    // by the selected lines above it, or, when the current line goes too, the line that takes
+    // the first selected line's place. -1 with neither a selection nor a current line.
+    int placeWithoutSelected() const;
+    // After the refresh that removed the selected lines, makes `place` (as
+    // placeWithoutSelected() gave it before) current, or the last line when the list got
+    // shorter than that; the first line stays current for a place of 0 or none.
+    void returnToPlace(int place);
+
+    // Gives each line the mark of its record in `byRecord` (one per table position, as
+    // sharedEntryMarks() works them out), keeps them for markOfLine() and hands them to the
+    // view in line order.
+    void setMarks(const QList<LineMark> &byRecord);
+
+private:
+    // Whether `entry` gets a line: only a listed one (Omnipresence 1). Other non-zero values
+    // come from hand-made files and are kept and saved as they are, but have no line.
+    static bool shows(const PatchEntry &entry) { return entry.Omnipresence == 1; }
+
+    PatchTable &m_table;
+    SideView &m_view;
+    QList<int> m_records;    // line -> table position, ascending, rebuilt by every fill
+    QList<LineMark> m_marks; // line -> its mark, as the last setMarks() gave them
+};
