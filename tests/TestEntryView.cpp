@@ -203,8 +203,9 @@ void TestEntryView::paintsEveryRowAtEveryWidth()
     src.Description = limits::text("Described at length. ", maxValueLength);
     PatchEntry dest = src;
     dest.Description[maxValueLength / 2] = '!';
-    setDataSlot(dest, 42,
-                {"1A2B3C", dataSlot(src, 42).DeflData.replace(maxValueLength / 2, 2, "00"), {}, {}});
+    setDataSlot(
+        dest, 42,
+        {"1A2B3C", dataSlot(src, 42).DeflData.replace(maxValueLength / 2, 2, "00"), {}, {}});
     setDataSlot(dest, 5, {"10", "EE", {}, {}});
     setParameterSlot(dest, 7, {1, "7F", "4", "Lives and more", 1});
     EntryView *view = openOn({src, limits::entryWithLong(keyName, 12)},

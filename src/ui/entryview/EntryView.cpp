@@ -108,7 +108,7 @@ public:
                 // bytes as average characters fit, so narrow glyphs never run out of text.
                 const qreal charWidth = std::max(metrics.averageCharWidth(), qreal(1));
                 const auto room = qsizetype(valueWidth / charWidth) * 2;
-                                piece = pieceOf(value.on[side].text, differs ? value.differing[side] : TextSpan(),
+                piece = pieceOf(value.on[side].text, differs ? value.differing[side] : TextSpan(),
                                 differs, room);
             }
             drawText(painter, metrics, place, piece, differs,
