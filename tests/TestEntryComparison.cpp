@@ -1,7 +1,9 @@
 // Two namesakes compared field by field, as the entry view shows them: the rows in file order,
-// the state of each, the stretch of every differing text, and the sentence above them.
+// the state of each, the stretch of every differing text, and the sentence above them; the
+// short texts of what differs and of what a side's marks add up to.
 #include "EntryComparison.h"
 #include "Fixtures.h"
+#include "LineMarks.h"
 #include "SlotEdits.h"
 
 #include <QTest>
@@ -70,6 +72,8 @@ PatchTable one(const PatchEntry &entry)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Side)
+
 class TestEntryComparison : public QObject
 {
     Q_OBJECT
@@ -77,6 +81,8 @@ class TestEntryComparison : public QObject
 private slots:
     void comparesFieldByField_data();
     void comparesFieldByField();
+    void breakdownCountsTheMarks_data();
+    void breakdownCountsTheMarks();
 };
 
 void TestEntryComparison::comparesFieldByField_data()
@@ -87,19 +93,20 @@ void TestEntryComparison::comparesFieldByField_data()
     QTest::addColumn<QStringList>("rows");
     QTest::addColumn<QString>("fromSrc");  // the sentence above the rows, seen from SRC
     QTest::addColumn<QString>("fromDest"); // and from DEST
+    QTest::addColumn<QString>("differs");  // a differing line's text, worked out alone
 
     const PatchEntry entry = namedEntry();
     const QStringList slotRows = {"Data slot 3: same", "Parameter 4: same"};
     QTest::newRow("equal entries")
         << one(entry) << one(entry) << fieldRows() + slotRows << "identical to its namesake in DEST"
-        << "identical to its namesake in SRC";
+        << "identical to its namesake in SRC" << QString("");
 
     PatchEntry description = entry;
     description.Description = "fixes the timer";
     QTest::newRow("only the description differs")
         << one(entry) << one(description)
         << fieldRows({"Description: differs 10-16/10-15"}) + slotRows << "1 of 11 fields differ"
-        << "1 of 11 fields differ";
+        << "1 of 11 fields differ" << QString("differs in Description");
 
     PatchEntry extraSlot = entry;
     setDataSlot(extraSlot, 7, {"0040", "", "01", ""});
@@ -107,38 +114,43 @@ void TestEntryComparison::comparesFieldByField_data()
                                              << fieldRows() + slotRows.mid(0, 1)
             + QStringList{"Data slot 7: only in SRC Offffset 0-4/0-0 ModNData 0-2/0-0"}
             + slotRows.mid(1) << "1 of 12 fields differ"
-                                             << "1 of 12 fields differ";
+                                             << "1 of 12 fields differ"
+                                             << QString("differs in Data slot 7");
     QTest::newRow("a data slot only in DEST") << one(entry) << one(extraSlot)
                                               << fieldRows() + slotRows.mid(0, 1)
             + QStringList{"Data slot 7: only in DEST Offffset 0-0/0-4 ModNData 0-0/0-2"}
             + slotRows.mid(1) << "1 of 12 fields differ"
-                                              << "1 of 12 fields differ";
+                                              << "1 of 12 fields differ"
+                                              << QString("differs in Data slot 7");
 
     PatchEntry parameter = entry;
     setParametervalka(parameter, 4, "15");
-    QTest::newRow("a parameter differs in one member") << one(entry) << one(parameter)
-                                                       << fieldRows() + slotRows.mid(0, 1)
+    QTest::newRow("a parameter differs in one member")
+        << one(entry) << one(parameter)
+        << fieldRows() + slotRows.mid(0, 1)
             + QStringList{"Parameter 4: differs parametervalka 1-2/1-2"}
-                                                       << "1 of 11 fields differ"
-                                                       << "1 of 11 fields differ";
+        << "1 of 11 fields differ"
+        << "1 of 11 fields differ" << QString("differs in Parameter 4");
     PatchEntry number = entry;
     setParametertypka(number, 4, 3);
     number.RequiresSave = 1;
-    QTest::newRow("numbers differ whole") << one(entry) << one(number)
-                                          << fieldRows({"RequiresSave: differs"})
-            + slotRows.mid(0, 1) + QStringList{"Parameter 4: differs parametertypka"}
-                                          << "2 of 11 fields differ"
-                                          << "2 of 11 fields differ";
+    QTest::newRow("numbers differ whole")
+        << one(entry) << one(number)
+        << fieldRows({"RequiresSave: differs"}) + slotRows.mid(0, 1)
+            + QStringList{"Parameter 4: differs parametertypka"}
+        << "2 of 11 fields differ"
+        << "2 of 11 fields differ" << QString("differs in RequiresSave, Parameter 4");
 
     // A data text changes by whole byte pairs; an inserted digit spoils the pair it lands in.
     PatchEntry pairs = entry;
     setDeflData(pairs, 3, "AABXBCC");
     setModNData(pairs, 3, "AAB0DD");
-    QTest::newRow("data texts by byte pairs") << one(entry) << one(pairs)
-                                              << fieldRows()
-            + QStringList{"Data slot 3: differs DeflData 2-4/2-4 ModNData 2-4/2-4"}
-            + slotRows.mid(1) << "1 of 11 fields differ"
-                                              << "1 of 11 fields differ";
+    QTest::newRow("data texts by byte pairs")
+        << one(entry) << one(pairs)
+        << fieldRows() + QStringList{"Data slot 3: differs DeflData 2-4/2-4 ModNData 2-4/2-4"}
+            + slotRows.mid(1)
+        << "1 of 11 fields differ"
+        << "1 of 11 fields differ" << QString("differs in Data slot 3");
     // The common end is sought only after the common start: "aXa" against "aa" is one X.
     PatchEntry repeat = entry;
     repeat.Dependencies = "aXa";
@@ -147,7 +159,7 @@ void TestEntryComparison::comparesFieldByField_data()
     QTest::newRow("start and end never overlap")
         << one(repeat) << one(shorter) << fieldRows({"Dependencies: differs 1-2/1-1"}) + slotRows
         << "1 of 11 fields differ"
-        << "1 of 11 fields differ";
+        << "1 of 11 fields differ" << QString("differs in Dependencies");
 
     // At the format's limit and past it: one byte pair in the middle of a 60000-digit data
     // text, and a description longer than any file gives that differs in its last byte.
@@ -163,7 +175,8 @@ void TestEntryComparison::comparesFieldByField_data()
                                 << fieldRows({"Description: differs 70000-70000/70000-70001"})
             + QStringList{"Data slot 3: differs DeflData 30000-30002/30000-30002"} + slotRows.mid(1)
                                 << "2 of 11 fields differ"
-                                << "2 of 11 fields differ";
+                                << "2 of 11 fields differ"
+                                << QString("differs in Description, Data slot 3");
 
     // Every data and parameter slot in use; the last of each differs.
     PatchEntry full = entry;
@@ -189,7 +202,24 @@ void TestEntryComparison::comparesFieldByField_data()
     fullRows.last() = QStringLiteral("Parameter 29: differs offsetka 1-2/1-2");
     QTest::newRow("every slot in use")
         << one(full) << one(fullChanged) << fullRows << "2 of 139 fields differ"
-        << "2 of 139 fields differ";
+        << "2 of 139 fields differ" << QString("differs in Data slot 99, Parameter 29");
+
+    // The line's text names five rows at most and counts the rest.
+    PatchEntry seven = entry;
+    seven.Description = "x";
+    seven.RequiresRemap = seven.RequiresYiff = seven.RequiresPart = seven.RequiresSave = 1;
+    seven.Dependencies = "d";
+    seven.CondBehave = 2;
+    QTest::newRow("seven rows differ")
+        << one(entry) << one(seven)
+        << fieldRows({"Description: differs 0-16/0-1", "RequiresRemap: differs",
+                      "RequiresYiff: differs", "RequiresPart: differs", "RequiresSave: differs",
+                      "Dependencies: differs 0-0/0-1", "CondBehave: differs"})
+            + slotRows
+        << "7 of 11 fields differ"
+        << "7 of 11 fields differ"
+        << QString("differs in Description, RequiresRemap, RequiresYiff, RequiresPart, "
+                   "RequiresSave and 2 more");
 
     // Without a namesake every row is its side's alone, each text differing whole.
     const QStringList aloneRows =
@@ -201,9 +231,9 @@ void TestEntryComparison::comparesFieldByField_data()
                       "parametervalka 0-2/0-0 parameternamka 0-5/0-0 parametertypka"};
     QTest::newRow("an entry against no namesake")
         << one(entry) << PatchTable() << aloneRows << "no entry of this name in DEST"
-        << "";
+        << "" << QString("");
     QTest::newRow("no entry at all") << PatchTable() << PatchTable() << QStringList() << ""
-                                     << "";
+                                     << "" << QString("");
 }
 
 void TestEntryComparison::comparesFieldByField()
@@ -213,6 +243,7 @@ void TestEntryComparison::comparesFieldByField()
     QFETCH(QStringList, rows);
     QFETCH(QString, fromSrc);
     QFETCH(QString, fromDest);
+    QFETCH(QString, differs);
 
     const EntryComparison comparison(src.isEmpty() ? nullptr : &src.first(),
                                      dest.isEmpty() ? nullptr : &dest.first());
@@ -220,6 +251,42 @@ void TestEntryComparison::comparesFieldByField()
     QCOMPARE(rowsText(comparison), rows);
     QCOMPARE(comparison.headline(Side::Left), fromSrc);
     QCOMPARE(comparison.headline(Side::Right), fromDest);
+    if (comparison.isPair()) {
+        QCOMPARE(differenceText(src.first(), dest.first()), differs);
+    }
+}
+
+void TestEntryComparison::breakdownCountsTheMarks_data()
+{
+    QTest::addColumn<Side>("side");
+    QTest::addColumn<QString>("marks"); // one per line: '.' none, '=' identical, '~' differs
+    QTest::addColumn<QString>("breakdown");
+    QTest::newRow("SRC, mixed") << Side::Left << ".=~~."
+                                << "5 entries: 3 also in DEST (2 differ, 1 identical), "
+                                   "2 only in SRC";
+    QTest::newRow("DEST, one of each")
+        << Side::Right << "=~."
+        << "3 entries: 2 also in SRC (1 differs, 1 identical), 1 only in DEST";
+    QTest::newRow("all identical") << Side::Left << "=="
+                                   << "2 entries: 2 also in DEST (2 identical)";
+    QTest::newRow("one alone") << Side::Right << "."
+                               << "1 entry: 1 only in DEST";
+    QTest::newRow("no lines") << Side::Left << ""
+                              << "0 entries";
+}
+
+void TestEntryComparison::breakdownCountsTheMarks()
+{
+    QFETCH(Side, side);
+    QFETCH(QString, marks);
+    QFETCH(QString, breakdown);
+    QList<LineMark> lineMarks;
+    for (const QChar mark : marks) {
+        lineMarks.append(mark == '='       ? LineMark::Identical
+                             : mark == '~' ? LineMark::Differs
+                                           : LineMark::None);
+    }
+    QCOMPARE(marksBreakdown(side, lineMarks), breakdown);
 }
 
 QTEST_GUILESS_MAIN(TestEntryComparison)
