@@ -170,14 +170,18 @@ void PatchSetEditor::copyIntoDest()
     // The delete left the user's place current; it is taken by record, since the refresh
     // below makes line 0 current.
     const int placeRecord = dest.currentRecord();
-    const std::optional<int> landing = copyRecords(sources).constLast();
+    CopyRun run;
+    const std::optional<int> landing = copyRecords(sources, run).constLast();
 
     // DEST was refreshed without selection by the delete above; this refresh lists the
-    // copies. SRC's table is unchanged and gets its one, deselecting, refresh at the end.
+    // copies. SRC's table is unchanged and gets its one, deselecting, refresh at the end,
+    // unless a Cancel keeps its lines as they are.
     RefreshSide(Side::Right);
     // Copies only append or overwrite, so the place's record keeps its position.
     landOnDest(landing ? *landing : placeRecord);
-    DeselectSide(Side::Left);
+    if (!run.cancelled) {
+        DeselectSide(Side::Left); // after a Cancel the selection stays, to be copied again
+    }
     finishStep(before);
 }
 
@@ -212,14 +216,22 @@ void PatchSetEditor::KillRiteEntry(int record)
     entry.Name.clear();
 }
 
-QList<std::optional<int>> PatchSetEditor::copyRecords(const QList<int> &records)
+QList<std::optional<int>> PatchSetEditor::copyRecords(const QList<int> &records, CopyRun &run)
 {
     QList<std::optional<int>> landings;
-    CopyRun run;
-    for (const int record : records) {
+    run.planned = plannedQuestions(m_sets.SrcTable, records, m_sets.DestTable);
+    for (qsizetype index = 0; index < records.size(); ++index) {
+        const int record = records.at(index);
+        const int asked = run.asked;
         landings.append(CopyMassive(record, m_sets.SrcTable.at(record).Name, run));
         if (run.cancelled) {
             break;
+        }
+        // The plan took every answer for a Yes. A No keeps the namesake, which a later copy
+        // of the same name then meets instead of this one: the rest is counted again.
+        if (run.asked > asked && !landings.constLast() && !run.overwriteAll) {
+            run.planned =
+                run.asked + plannedQuestions(m_sets.SrcTable, records, m_sets.DestTable, index + 1);
         }
     }
     return landings;
@@ -261,15 +273,24 @@ std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID,
         return int(dest.size() - 1);
     }
     const int position = int(match - dest.cbegin());
+    const PatchEntry &copy = m_sets.SrcTable.at(record);
+    if (*match == copy) {
+        return position; // it holds the copy already: as after a Yes, with nothing to ask
+    }
     bool overwrite = run.overwriteAll.value_or(false); // asked no more once it holds
     if (!run.overwriteAll) {
-        overwrite = run.overwrites(m_question ? m_question(overwriteTitle(), overwriteText(ID))
-                                              : OverwriteAnswer::No);
+        ++run.asked;
+        // A run counted without this copy (or a caller's own run) still reads "n of n".
+        const QString detail =
+            overwriteDetail(run.asked, std::max(run.asked, run.planned), copy, *match);
+        overwrite =
+            run.overwrites(m_question ? m_question(overwriteTitle(), overwriteText(ID), detail)
+                                      : OverwriteAnswer::No);
     }
     if (!overwrite) {
         return std::nullopt; // a No, a No to all (now or earlier in the run) or a Cancel
     }
-    dest[position] = m_sets.SrcTable.at(record);
+    dest[position] = copy;
     return position;
 }
 
@@ -353,15 +374,16 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
     // moves the lines after it down by one.
     const int placeRecord = dest.recordOfLine(before); // -1: after the last line
     const int oldSize = int(m_sets.DestTable.size());
-    std::optional<int> replaced;
-    bool copied = false;
-    for (const std::optional<int> &landing : copyRecords(sources)) {
-        copied = copied || landing.has_value();
+    std::optional<int> replaced; // or found identical
+    bool landed = false;
+    CopyRun run;
+    for (const std::optional<int> &landing : copyRecords(sources, run)) {
+        landed = landed || landing.has_value();
         if (landing && *landing < oldSize) {
             replaced = landing;
         }
     }
-    if (!copied) {
+    if (!landed) {
         return; // every answer was No, or the first was Cancel: DEST is as it was
     }
 

@@ -164,9 +164,10 @@ void Form1::connectControls()
         entryView->refresh();
         followDetail();
     });
-    editor->setOverwriteQuestion([this](const QString &title, const QString &text) {
-        return m_dialogs.askOverwrite(this, title, text);
-    });
+    editor->setOverwriteQuestion(
+        [this](const QString &title, const QString &text, const QString &detail) {
+            return m_dialogs.askOverwrite(this, title, text, detail);
+        });
     editor->setMessage([this](const QString &text) { m_dialogs.message(this, text); });
 
     connect(Timer2, &QTimer::timeout, this, &Form1::tickFade);
