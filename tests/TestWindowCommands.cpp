@@ -767,6 +767,11 @@ void TestWindowCommands::copySaysWhatItWillDo_data()
     QTest::newRow("select all") << "a, b | [x]" << "Ctrl+A"
                                 << "deletes 1 selected DEST entry, then copies 2 selected SRC "
                                    "entries";
+    // An identical namesake stays as it is, unless it is deleted first.
+    QTest::newRow("identical namesakes") << "[a], [b~], [c], [d] | a, b, [c], d" << ""
+                                         << "deletes 1 selected DEST entry, then copies 4 "
+                                            "selected SRC entries; 2 identical namesakes stay "
+                                            "as they are";
     QTest::newRow("after the copy") << "[a] | [x]" << "Alt+Right"
                                     << "does nothing, since no SRC or DEST entry is selected";
     // clang-format on

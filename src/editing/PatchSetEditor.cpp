@@ -4,6 +4,8 @@
 #include "CopyRules.h"
 #include "LineMarks.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <utility>
 
@@ -193,6 +195,30 @@ void PatchSetEditor::deleteSelectedDest()
     const EditState before = currentState();
     removeSelectedDest();
     finishStep(before);
+}
+
+int PatchSetEditor::identicalNamesakes(const QList<int> &srcLines,
+                                       const QList<int> &destLines) const
+{
+    const SideListing &src = m_sides.left.listing;
+    QList<int> identical;
+    for (const int line : srcLines) {
+        if (src.markOfLine(line) == LineMark::Identical && src.recordOfLine(line) >= 0) {
+            identical.append(line);
+        }
+    }
+    if (identical.isEmpty() || destLines.isEmpty()) {
+        return int(identical.size());
+    }
+    // A deleted namesake leaves a later one of its name, or none, to meet the copy; neither
+    // is known to be identical, so such a line is not counted.
+    QSet<QByteArray> deleted;
+    for (const int record : m_sides.right.listing.recordsOfLines(destLines)) {
+        deleted.insert(m_sets.DestTable.at(record).Name);
+    }
+    return int(std::count_if(identical.cbegin(), identical.cend(), [&](int line) {
+        return !deleted.contains(m_sets.SrcTable.at(src.recordOfLine(line)).Name);
+    }));
 }
 
 void PatchSetEditor::removeSelectedDest()

@@ -163,6 +163,7 @@ void Form1::connectControls()
     editor->setChangeHandler([this, entryView] {
         entryView->refresh();
         followDetail();
+        describeCopy(); // the marks it counts came after the lists' own signals
     });
     editor->setOverwriteQuestion(
         [this](const QString &title, const QString &text, const QString &detail) {
@@ -217,8 +218,25 @@ void Form1::setCopyEnabled(bool enabled)
 
 void Form1::describeCopy()
 {
-    const QString effect = copyCommandEffect(
-        Command1->isEnabled(), m_rightView->selectedLineCount(), m_leftView->selectedLineCount());
+    const int srcSelected = m_leftView->selectedLineCount();
+    const int destSelected = m_rightView->selectedLineCount();
+    // Read from the selection's runs, as the counts are: a click costs the selected lines,
+    // however long the lists.
+    const auto selectedRows = [](const QAbstractItemView *list) {
+        QList<int> rows;
+        for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
+            for (int row = range.top(); row <= range.bottom(); ++row) {
+                rows.append(row);
+            }
+        }
+        return rows;
+    };
+    const int identical = Command1->isEnabled() && srcSelected > 0
+        ? m_editor->identicalNamesakes(selectedRows(List1),
+                                       destSelected > 0 ? selectedRows(List2) : QList<int>())
+        : 0;
+    const QString effect =
+        copyCommandEffect(Command1->isEnabled(), destSelected, srcSelected, identical);
     const QString text =
         Command1->accessibleName() + QStringLiteral(": ") + effect + m_copyToolTipEnd;
     if (Command1->toolTip() != text) {
