@@ -94,10 +94,10 @@ void TestCopyIntoDest::copiesAndDeletes_data()
                                         << QStringList{}
                                         << (original + QByteArrayList{"a", "c", "A"}) << 5
                                         << QByteArray("src A");
+    const QString placeholder("Empty patch entry");
     const QString placeholderRows("Description, RequiresSave, Data slot 11");
     QTest::newRow("placeholder asks") << QList<int>{5} << QList<int>{} << "n"
-                                      << QStringList{question("Empty patch entry", 1, 1,
-                                                              placeholderRows)}
+                                      << QStringList{question(placeholder, 1, 1, placeholderRows)}
                                       << original << 2 << aboutPlace;
     QTest::newRow("delete two, append one") << QList<int>{2} << QList<int>{0, 2} << ""
                                             << QStringList{} << QByteArrayList{"b", "c"} << 1
@@ -108,19 +108,19 @@ void TestCopyIntoDest::copiesAndDeletes_data()
     // An identical namesake is left as it is, unasked and uncounted, and lands as a Yes would.
     QTest::newRow("identical") << QList<int>{6} << QList<int>{} << "" << QStringList{}
                                << original << 0 << QByteArray("about x");
-    QTest::newRow("identical last, among questions") << QList<int>{1, 5, 6} << QList<int>{}
-                                                     << "yn"
-                                                     << QStringList{question("b", 1, 2),
-                                                                    question("Empty patch entry",
-                                                                             2, 2,
-                                                                             placeholderRows)}
-                                                     << original << 0 << QByteArray("about x");
+    QTest::newRow("identical last") << QList<int>{1, 5, 6} << QList<int>{} << "yn"
+                                    << QStringList{question("b", 1, 2),
+                                                   question(placeholder, 2, 2, placeholderRows)}
+                                    << original << 0 << QByteArray("about x");
     // The count foresees Yes answers: after a Yes the second "src b" is identical to the first,
     // after a No it meets DEST's b and is asked about, and the count grows.
     QTest::newRow("same entry twice, yes") << QList<int>{1, 7} << QList<int>{} << "y" << askedB
                                            << original << 1 << QByteArray("src b");
-    QTest::newRow("same entry twice, no") << QList<int>{1, 7} << QList<int>{} << "nn"
-                                          << QStringList{question("b"), question("b", 2, 2)}
+    QTest::newRow("same entry twice, no") << QList<int>{1, 5, 7} << QList<int>{} << "nnn"
+                                          << QStringList{question("b", 1, 2),
+                                                         question(placeholder, 2, 3,
+                                                                  placeholderRows),
+                                                         question("b", 3, 3)}
                                           << original << 2 << aboutPlace;
     // The "to all" answers hold for every later namesake of the copy, and a Cancel stops it
     // where it is, keeping what it did; neither asks again.
@@ -393,48 +393,40 @@ void TestCopyIntoDest::dropCopiesToItsPlace_data()
     QTest::addColumn<QList<int>>("dragged");
     QTest::addColumn<int>("before");
     QTest::addColumn<QString>("answers"); // as answersFrom() takes them
-    QTest::addColumn<QStringList>("questions");
-    QTest::addColumn<QString>("dest"); // the DEST table afterwards; '*' marks a copy from SRC
+    QTest::addColumn<QString>("dest");    // the DEST table afterwards; '*' marks a copy from SRC
     QTest::addColumn<QList<int>>("selectedAfter");
     QTest::addColumn<int>("currentAfter");
     const QString none;
-    const QStringList askedB{question("b")};
     // Laid out by hand: the formatter would give every value of a row a line of its own.
     // clang-format off
     QTest::newRow("before the first line") << Side::Left << QList<int>{0} << 0 << none
-                                           << QStringList{} << "a* x c b y" << QList<int>{2} << 0;
-    QTest::newRow("at the end") << Side::Left << QList<int>{0} << 3 << none << QStringList{}
-                                << "x b c y a*" << QList<int>{1} << 3;
+                                           << "a* x c b y" << QList<int>{2} << 0;
+    QTest::newRow("at the end") << Side::Left << QList<int>{0} << 3 << none << "x b c y a*"
+                                << QList<int>{1} << 3;
     QTest::newRow("yes replaces where it stands") << Side::Left << QList<int>{0, 1} << 0
-                                                  << "y" << askedB << "a* x c b* y"
+                                                  << "y" << "a* x c b* y"
                                                   << QList<int>{2} << 0;
-    QTest::newRow("no skips") << Side::Left << QList<int>{0, 1} << 0 << "n" << askedB
+    QTest::newRow("no skips") << Side::Left << QList<int>{0, 1} << 0 << "n"
                               << "a* x c b y" << QList<int>{2} << 0;
-    QTest::newRow("only replaced") << Side::Left << QList<int>{1} << 0 << "y" << askedB
+    QTest::newRow("only replaced") << Side::Left << QList<int>{1} << 0 << "y"
                                    << "x b* c y" << QList<int>{1} << 1;
-    QTest::newRow("every answer no") << Side::Left << QList<int>{1} << 0 << "n" << askedB
+    QTest::newRow("every answer no") << Side::Left << QList<int>{1} << 0 << "n"
                                      << "x b c y" << QList<int>{1} << 2;
     // The unlisted c gets a line of its own: the place is still before y.
     QTest::newRow("yes over an unlisted entry") << Side::Left << QList<int>{0, 2} << 2
-                                                << "y"
-                                                << QStringList{question("c", 1, 1,
-                                                                        "Omnipresence, "
-                                                                        "Description")}
-                                                << "x b c* a* y" << QList<int>{1} << 3;
+                                                << "y" << "x b c* a* y"
+                                                << QList<int>{1} << 3;
     QTest::newRow("cancel keeps what came before") << Side::Left << QList<int>{0, 1} << 0 << "c"
-                                                   << askedB << "a* x c b y" << QList<int>{2}
-                                                   << 0;
+                                                   << "a* x c b y" << QList<int>{2} << 0;
     QTest::newRow("yes to all asks once") << Side::Left << QList<int>{1, 2} << 0 << "Y"
-                                          << QStringList{question("b", 1, 2)} << "x b* c* y"
-                                          << QList<int>{1} << 2;
+                                          << "x b* c* y" << QList<int>{1} << 2;
     // An identical namesake is neither asked about nor counted, and lands as a Yes would.
     QTest::newRow("identical lands on its namesake") << Side::Left << QList<int>{3} << 0 << none
-                                                     << QStringList{} << "x b c y"
-                                                     << QList<int>{1} << 2;
+                                                     << "x b c y" << QList<int>{1} << 2;
     QTest::newRow("identical among copies") << Side::Left << QList<int>{0, 3, 1} << 0 << "y"
-                                            << askedB << "a* x c b* y" << QList<int>{2} << 0;
+                                            << "a* x c b* y" << QList<int>{2} << 0;
     QTest::newRow("DEST onto SRC refused") << Side::Right << QList<int>{0} << 0 << none
-                                           << QStringList{} << "x b c y" << QList<int>{1} << 2;
+                                           << "x b c y" << QList<int>{1} << 2;
     // clang-format on
 }
 
@@ -444,7 +436,6 @@ void TestCopyIntoDest::dropCopiesToItsPlace()
     QFETCH(QList<int>, dragged);
     QFETCH(int, before);
     QFETCH(QString, answers);
-    QFETCH(QStringList, questions);
     QFETCH(QString, dest);
     QFETCH(QList<int>, selectedAfter);
     QFETCH(int, currentAfter);
@@ -470,7 +461,7 @@ void TestCopyIntoDest::dropCopiesToItsPlace()
                      + (entry.Description.startsWith("src") ? QStringLiteral("*") : QString()));
     }
     QCOMPARE(shown.join(QLatin1Char(' ')), dest);
-    QCOMPARE(rig.questions, questions);
+    QCOMPARE(rig.questions.size(), answers.size()); // an identical namesake asks nothing
     QVERIFY(rig.answers.isEmpty());
     QCOMPARE(rig.right.selectedLines(), selectedAfter);
     QCOMPARE(rig.right.current, currentAfter);
