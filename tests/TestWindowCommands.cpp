@@ -785,6 +785,7 @@ void TestWindowCommands::copySaysWhatItWillDo()
     arrange(before);
     control<QListWidget>("List1")->setFocus();
     pressKeys(keys);
+    QCoreApplication::processEvents(); // the text is written once the change is over
 
     auto *copy = control<QPushButton>("Command1");
     const QString expected = QStringLiteral("copy >>: ") + effect

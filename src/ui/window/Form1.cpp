@@ -146,7 +146,7 @@ void Form1::connectControls()
                 &Form1::describeCopy);
         connect(list->model(), &QAbstractItemModel::modelReset, this, &Form1::describeCopy);
     }
-    describeCopy();
+    writeCopyDescription();
     EntryViewHost *entryView = m_entryView.get();
     m_keys->bind(QKeySequence(Qt::Key_F3), List1, [entryView] { entryView->toggle(Side::Left); });
     m_keys->bind(QKeySequence(Qt::Key_F3), List2, [entryView] { entryView->toggle(Side::Right); });
@@ -218,10 +218,23 @@ void Form1::setCopyEnabled(bool enabled)
 
 void Form1::describeCopy()
 {
+    // Selecting every line, or the unselecting that ends a copy, signals once per line, and
+    // counting the identical namesakes costs a look at each selected line: worked out on every
+    // signal, a select-all of a large set would take a look per line per line. So the text is
+    // written once the change is over, before the user can see it.
+    if (m_copyDescriptionDue) {
+        return;
+    }
+    m_copyDescriptionDue = true;
+    QMetaObject::invokeMethod(this, &Form1::writeCopyDescription, Qt::QueuedConnection);
+}
+
+void Form1::writeCopyDescription()
+{
+    m_copyDescriptionDue = false;
     const int srcSelected = m_leftView->selectedLineCount();
     const int destSelected = m_rightView->selectedLineCount();
-    // Read from the selection's runs, as the counts are: a click costs the selected lines,
-    // however long the lists.
+    // Read from the selection's runs, as the counts are, not line by line from the list.
     const auto selectedRows = [](const QAbstractItemView *list) {
         QList<int> rows;
         for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
