@@ -163,7 +163,7 @@ void Form1::connectControls()
     editor->setChangeHandler([this, entryView] {
         entryView->refresh();
         followDetail();
-        describeCopy(); // the marks it counts came after the lists' own signals
+        describeCopy(); // the marks it counts may change without a list's signal (a take)
     });
     editor->setOverwriteQuestion(
         [this](const QString &title, const QString &text, const QString &detail) {
