@@ -45,7 +45,8 @@ public:
         return {};
     }
     void message(QWidget *, const QString &, const QString & = QString()) override { std::abort(); }
-    OverwriteAnswer askOverwrite(QWidget *, const QString &, const QString &) override
+    OverwriteAnswer askOverwrite(QWidget *, const QString &, const QString &,
+                                 const QString &) override
     {
         return OverwriteAnswer::No;
     }

@@ -1,6 +1,7 @@
 // "copy >>": deleting the selected DEST entries, copying the selected SRC entries with the
-// overwrite question, the landing line, the detail and the "save" switch; and SRC lines
-// dropped on DEST, copied to the place of the drop.
+// overwrite question (numbered, saying what differs, never about an identical namesake), the
+// landing line, the detail, the "save" switch and SRC's selection; and SRC lines dropped on
+// DEST, copied to the place of the drop.
 #include "FakeSideView.h"
 #include "SlotEdits.h"
 
@@ -8,10 +9,15 @@
 
 namespace {
 
-QString question(const QString &name)
+// The question about `name`, question `number` of `count`, whose entries differ in `rows`.
+QString question(const QString &name, int number = 1, int count = 1,
+                 const QString &rows = QStringLiteral("Description"))
 {
     return QStringLiteral("Confirm patch overwrite|Patch with name ''") + name
-        + QStringLiteral("'' already exists. Overwrite?");
+        + QStringLiteral("'' already exists. Overwrite?|Question %1 of %2\nDiffers in %3")
+              .arg(number)
+              .arg(count)
+              .arg(rows);
 }
 
 // Overwrite answers in one letter each: y Yes, n No, Y Yes to all, N No to all, c Cancel.
@@ -45,12 +51,14 @@ private slots:
     void dropCopiesToItsPlace();
 };
 
-// SRC is {"a", "b", "c", "A", "b", "Empty patch entry"}, each described "src " + name but
-// the second "b", described "second b"; DEST is {"x", "b", "Empty patch entry"}, each
+// SRC is {"a", "b", "c", "A", "b", "Empty patch entry", "x", "b"}, each described "src " + name
+// but the second "b", described "second b", and "x", identical to DEST's; "Empty patch entry"
+// also differs in RequiresSave and data slot 11. DEST is {"x", "b", "Empty patch entry"}, each
 // described "about " + name. `about` is the description of the current DEST entry: the
-// last one copied, or, when the last answer copied nothing, the entry current before the
-// copy ("Empty patch entry" on line 2), which keeps the user's place. Each press is one step,
-// deletes and copies together, or none when the answers left DEST as it was.
+// last one copied (or found identical), or, when the last answer copied nothing, the entry
+// current before the copy ("Empty patch entry" on line 2), which keeps the user's place. Each
+// press is one step, deletes and copies together, or none when the answers left DEST as it
+// was. A Cancel leaves SRC's selection as it was, any other end none.
 void TestCopyIntoDest::copiesAndDeletes_data()
 {
     QTest::addColumn<QList<int>>("srcLines");
@@ -86,30 +94,51 @@ void TestCopyIntoDest::copiesAndDeletes_data()
                                         << QStringList{}
                                         << (original + QByteArrayList{"a", "c", "A"}) << 5
                                         << QByteArray("src A");
+    const QString placeholder("Empty patch entry");
+    const QString placeholderRows("Description, RequiresSave, Data slot 11");
     QTest::newRow("placeholder asks") << QList<int>{5} << QList<int>{} << "n"
-                                      << QStringList{question("Empty patch entry")} << original
-                                      << 2 << aboutPlace;
+                                      << QStringList{question(placeholder, 1, 1, placeholderRows)}
+                                      << original << 2 << aboutPlace;
     QTest::newRow("delete two, append one") << QList<int>{2} << QList<int>{0, 2} << ""
                                             << QStringList{} << QByteArrayList{"b", "c"} << 1
                                             << QByteArray("src c");
     QTest::newRow("no then yes") << QList<int>{1, 4} << QList<int>{} << "ny"
-                                 << QStringList{question("b"), question("b")} << original << 1
-                                 << QByteArray("second b");
+                                 << QStringList{question("b", 1, 2), question("b", 2, 2)}
+                                 << original << 1 << QByteArray("second b");
+    // An identical namesake is left as it is, unasked and uncounted, and lands as a Yes would.
+    QTest::newRow("identical") << QList<int>{6} << QList<int>{} << "" << QStringList{}
+                               << original << 0 << QByteArray("about x");
+    QTest::newRow("identical last") << QList<int>{1, 5, 6} << QList<int>{} << "yn"
+                                    << QStringList{question("b", 1, 2),
+                                                   question(placeholder, 2, 2, placeholderRows)}
+                                    << original << 0 << QByteArray("about x");
+    // The count foresees Yes answers: after a Yes the second "src b" is identical to the first,
+    // after a No it meets DEST's b and is asked about, and the count grows.
+    QTest::newRow("same entry twice, yes") << QList<int>{1, 7} << QList<int>{} << "y" << askedB
+                                           << original << 1 << QByteArray("src b");
+    QTest::newRow("same entry twice, no") << QList<int>{1, 5, 7} << QList<int>{} << "nnn"
+                                          << QStringList{question("b", 1, 2),
+                                                         question(placeholder, 2, 3,
+                                                                  placeholderRows),
+                                                         question("b", 3, 3)}
+                                          << original << 2 << aboutPlace;
     // The "to all" answers hold for every later namesake of the copy, and a Cancel stops it
     // where it is, keeping what it did; neither asks again.
-    QTest::newRow("yes to all") << QList<int>{0, 1, 4, 5} << QList<int>{} << "Y" << askedB
+    const QStringList firstOf3{question("b", 1, 3)};
+    QTest::newRow("yes to all") << QList<int>{0, 1, 4, 5} << QList<int>{} << "Y" << firstOf3
                                 << (original + QByteArrayList{"a"}) << 2
                                 << QByteArray("src Empty patch entry");
-    QTest::newRow("no to all") << QList<int>{1, 4, 5} << QList<int>{} << "N" << askedB << original
-                               << 2 << aboutPlace;
+    QTest::newRow("no to all") << QList<int>{1, 4, 5} << QList<int>{} << "N" << firstOf3
+                               << original << 2 << aboutPlace;
     QTest::newRow("no to all, new names copied") << QList<int>{1, 2} << QList<int>{} << "N"
                                                  << askedB << (original + QByteArrayList{"c"})
                                                  << 3 << QByteArray("src c");
-    QTest::newRow("cancel") << QList<int>{0, 1, 2, 5} << QList<int>{} << "c" << askedB
+    QTest::newRow("cancel") << QList<int>{0, 1, 2, 5} << QList<int>{} << "c"
+                            << QStringList{question("b", 1, 2)}
                             << (original + QByteArrayList{"a"}) << 2 << aboutPlace;
     QTest::newRow("yes, then cancel") << QList<int>{1, 4, 5} << QList<int>{} << "yc"
-                                      << QStringList{question("b"), question("b")} << original
-                                      << 2 << aboutPlace;
+                                      << QStringList{question("b", 1, 3), question("b", 2, 3)}
+                                      << original << 2 << aboutPlace;
     QTest::newRow("cancel at once") << QList<int>{1, 2} << QList<int>{} << "c" << askedB
                                     << original << 2 << aboutPlace;
     QTest::newRow("cancel after a delete") << QList<int>{1} << QList<int>{0} << "c" << askedB
@@ -129,8 +158,11 @@ void TestCopyIntoDest::copiesAndDeletes()
     QFETCH(QByteArray, about);
 
     EditorRig rig;
-    PatchTable src = entriesNamed({"a", "b", "c", "A", "b", "Empty patch entry"}, "src ");
+    PatchTable src = entriesNamed({"a", "b", "c", "A", "b", "Empty patch entry", "x", "b"}, "src ");
     src[4].Description = "second b";
+    src[5].RequiresSave = 7;
+    setOffffset(src[5], 11, "0040");
+    src[6].Description = "about x";
     rig.load(Side::Left, src);
     const PatchTable loaded = entriesNamed({"x", "b", "Empty patch entry"});
     rig.load(Side::Right, loaded);
@@ -149,7 +181,7 @@ void TestCopyIntoDest::copiesAndDeletes()
     QCOMPARE(rig.right.current, current);
     QCOMPARE(rig.sets.DestTable.at(current).Description, about);
     QCOMPARE(rig.details, QByteArrayList{dest.at(current)});
-    QVERIFY(rig.left.selectedLines().isEmpty());
+    QCOMPARE(rig.left.selectedLines(), answers.endsWith('c') ? srcLines : QList<int>());
     QVERIFY(rig.right.selectedLines().isEmpty());
     QCOMPARE(rig.left.current, 0);
     // Both sides hold a set before and after, so the copy switches nothing.
@@ -347,13 +379,14 @@ void TestCopyIntoDest::unlistedRecordsNeverHit()
     rig.left.select({0});
     rig.answers = {OverwriteAnswer::No};
     rig.editor.copyIntoDest();
-    QCOMPARE(rig.questions, QStringList{question("hidden")});
+    QCOMPARE(rig.questions, QStringList{question("hidden", 1, 1, "Omnipresence")});
     QCOMPARE(rig.right.current, 0);
 }
 
-// SRC lists a, b, c, each described "src " + name. DEST lists x, b, y, each described
-// "about " + name, and keeps an unlisted "c" at table position 2, which it keeps unless a Yes
-// lists it. DEST line 1 is selected and line 2 current before the drop.
+// SRC lists a, b, c, each described "src " + name, and y, identical to DEST's. DEST lists
+// x, b, y, each described "about " + name, and keeps an unlisted "c" at table position 2,
+// which it keeps unless a Yes lists it. DEST line 1 is selected and line 2 current before the
+// drop. The drop asks as "copy >>" does.
 void TestCopyIntoDest::dropCopiesToItsPlace_data()
 {
     QTest::addColumn<Side>("from");
@@ -387,6 +420,11 @@ void TestCopyIntoDest::dropCopiesToItsPlace_data()
                                                    << "a* x c b y" << QList<int>{2} << 0;
     QTest::newRow("yes to all asks once") << Side::Left << QList<int>{1, 2} << 0 << "Y"
                                           << "x b* c* y" << QList<int>{1} << 2;
+    // An identical namesake is neither asked about nor counted, and lands as a Yes would.
+    QTest::newRow("identical lands on its namesake") << Side::Left << QList<int>{3} << 0 << none
+                                                     << "x b c y" << QList<int>{1} << 2;
+    QTest::newRow("identical among copies") << Side::Left << QList<int>{0, 3, 1} << 0 << "y"
+                                            << "a* x c b* y" << QList<int>{2} << 0;
     QTest::newRow("DEST onto SRC refused") << Side::Right << QList<int>{0} << 0 << none
                                            << "x b c y" << QList<int>{1} << 2;
     // clang-format on
@@ -403,7 +441,8 @@ void TestCopyIntoDest::dropCopiesToItsPlace()
     QFETCH(int, currentAfter);
 
     EditorRig rig;
-    const PatchTable src = entriesNamed({"a", "b", "c"}, "src ");
+    PatchTable src = entriesNamed({"a", "b", "c", "y"}, "src ");
+    src[3].Description = "about y";
     PatchTable destTable = entriesNamed({"x", "b", "c", "y"});
     destTable[2].Omnipresence = 2;
     rig.load(Side::Left, src);
@@ -422,15 +461,17 @@ void TestCopyIntoDest::dropCopiesToItsPlace()
                      + (entry.Description.startsWith("src") ? QStringLiteral("*") : QString()));
     }
     QCOMPARE(shown.join(QLatin1Char(' ')), dest);
+    QCOMPARE(rig.questions.size(), answers.size()); // an identical namesake asks nothing
     QVERIFY(rig.answers.isEmpty());
     QCOMPARE(rig.right.selectedLines(), selectedAfter);
     QCOMPARE(rig.right.current, currentAfter);
     QCOMPARE(rig.left.selectedLines(), QList<int>({0, 2}));
     QCOMPARE(rig.sets.SrcTable, src);
     const bool changed = rig.sets != loaded;
+    const bool landed = changed || (from == Side::Left && dragged.contains(3)); // y is identical
     QCOMPARE(rig.details,
-             changed ? QByteArrayList{rig.editor.currentEntry(Side::Right)->Name}
-                     : QByteArrayList{});
+             landed ? QByteArrayList{rig.editor.currentEntry(Side::Right)->Name}
+                    : QByteArrayList{});
 
     // One step, or none when nothing changed: then the undo takes back the DEST load.
     rig.editor.undo();

@@ -1,10 +1,11 @@
 // The real dialog seam's boxes, answered as a user would: the overwrite question's five
-// answers and their accelerators, Escape meaning No, texts shown as written whatever markup
-// a name or a path holds, and the save dialog's default suffix.
+// answers and their accelerators, Escape meaning No, texts (the question's detail too) shown
+// as written whatever markup a name or a path holds, and the save dialog's default suffix.
 #include "Dialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,8 +83,8 @@ void TestDialogs::overwriteQuestionAnswers()
         },
         stuck);
 
-    const OverwriteAnswer given =
-        dialogs.askOverwrite(&window, QStringLiteral("Confirm"), QStringLiteral("Overwrite?"));
+    const OverwriteAnswer given = dialogs.askOverwrite(&window, QStringLiteral("Confirm"),
+                                                       QStringLiteral("Overwrite?"), QString());
 
     QVERIFY(!stuck);
     QCOMPARE(given, answer);
@@ -120,29 +121,39 @@ void TestDialogs::boxesShowTextsAsWritten()
     QFETCH(QString, text);
     NativeDialogs dialogs;
     bool stuck = false;
+    // The question's detail stands under its text, in a label of its own.
+    const QString detail = question ? QStringLiteral("Question 1 of 2\n") + text : QString();
     QString shown;
-    Qt::TextFormat format = Qt::AutoText;
+    QString shownDetail;
+    QList<Qt::TextFormat> formats; // of every label that shows a text
     QSize size;
     whenOpen<QMessageBox>(
         [&](QMessageBox &box) {
             shown = box.text();
-            format = box.textFormat();
+            shownDetail = box.informativeText();
+            formats.append(box.textFormat());
+            for (const QLabel *label : box.findChildren<QLabel *>()) {
+                if (!label->text().isEmpty()) {
+                    formats.append(label->textFormat());
+                }
+            }
             size = box.size();
             QTest::keyClick(&box, Qt::Key_Escape);
         },
         stuck);
 
     if (question) {
-        QCOMPARE(dialogs.askOverwrite(nullptr, QStringLiteral("Confirm"), text),
+        QCOMPARE(dialogs.askOverwrite(nullptr, QStringLiteral("Confirm"), text, detail),
                  OverwriteAnswer::No);
     } else {
         dialogs.message(nullptr, text);
     }
     QVERIFY(!stuck);
     QCOMPARE(shown, text);
+    QCOMPARE(shownDetail, detail);
     // The buttons stay on the screen.
     QVERIFY2(size.width() < 1280 && size.height() < 1024, qPrintable(QDebug::toString(size)));
-    QCOMPARE(format, Qt::PlainText);
+    QCOMPARE(formats, QList<Qt::TextFormat>(question ? 3 : 2, Qt::PlainText));
 }
 
 void TestDialogs::saveAddsTheSuffix_data()

@@ -1,7 +1,9 @@
 // Two namesakes compared field by field, as the entry view shows them: the rows in file order,
-// the state of each, the stretch of every differing text, and the sentence above them.
+// the state of each, the stretch of every differing text, and the sentence above them; the
+// short texts of what differs and of what a side's marks add up to.
 #include "EntryComparison.h"
 #include "Fixtures.h"
+#include "LineMarks.h"
 #include "SlotEdits.h"
 
 #include <QTest>
@@ -70,6 +72,8 @@ PatchTable one(const PatchEntry &entry)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Side)
+
 class TestEntryComparison : public QObject
 {
     Q_OBJECT
@@ -77,6 +81,8 @@ class TestEntryComparison : public QObject
 private slots:
     void comparesFieldByField_data();
     void comparesFieldByField();
+    void breakdownCountsTheMarks_data();
+    void breakdownCountsTheMarks();
 };
 
 void TestEntryComparison::comparesFieldByField_data()
@@ -191,6 +197,21 @@ void TestEntryComparison::comparesFieldByField_data()
         << one(full) << one(fullChanged) << fullRows << "2 of 139 fields differ"
         << "2 of 139 fields differ";
 
+    // The short text names five rows at most and counts the rest.
+    PatchEntry seven = entry;
+    seven.Description = "x";
+    seven.RequiresRemap = seven.RequiresYiff = seven.RequiresPart = seven.RequiresSave = 1;
+    seven.Dependencies = "d";
+    seven.CondBehave = 2;
+    QTest::newRow("seven rows differ")
+        << one(entry) << one(seven)
+        << fieldRows({"Description: differs 0-16/0-1", "RequiresRemap: differs",
+                      "RequiresYiff: differs", "RequiresPart: differs", "RequiresSave: differs",
+                      "Dependencies: differs 0-0/0-1", "CondBehave: differs"})
+            + slotRows
+        << "7 of 11 fields differ"
+        << "7 of 11 fields differ";
+
     // Without a namesake every row is its side's alone, each text differing whole.
     const QStringList aloneRows =
         fieldRows({"Name: only in SRC 0-14/0-0", "Description: only in SRC 0-16/0-0"},
@@ -220,6 +241,49 @@ void TestEntryComparison::comparesFieldByField()
     QCOMPARE(rowsText(comparison), rows);
     QCOMPARE(comparison.headline(Side::Left), fromSrc);
     QCOMPARE(comparison.headline(Side::Right), fromDest);
+
+    // The short text, worked out without the comparison, names the rows it lists as differing.
+    if (comparison.isPair()) {
+        QStringList differing;
+        for (const ComparedRow &row : comparison.rows()) {
+            if (row.state != RowState::Same) {
+                differing.append(row.label());
+            }
+        }
+        QString text = differing.mid(0, 5).join(QStringLiteral(", "));
+        if (differing.size() > 5) {
+            text += QStringLiteral(" and %1 more").arg(differing.size() - 5);
+        }
+        QCOMPARE(differenceText(src.first(), dest.first()),
+                 text.isEmpty() ? text : QStringLiteral("differs in ") + text);
+    }
+}
+
+void TestEntryComparison::breakdownCountsTheMarks_data()
+{
+    QTest::addColumn<Side>("side");
+    QTest::addColumn<QString>("marks"); // one per line: '.' none, '=' identical, '~' differs
+    QTest::addColumn<QString>("breakdown");
+    QTest::newRow("SRC") << Side::Left << ".=~~."
+                         << "5 entries: 3 also in DEST (2 differ, 1 identical), 2 only in SRC";
+    QTest::newRow("DEST") << Side::Right << "=~"
+                          << "2 entries: 2 also in SRC (1 differs, 1 identical)";
+    QTest::newRow("one alone") << Side::Right << "."
+                               << "1 entry: 1 only in DEST";
+}
+
+void TestEntryComparison::breakdownCountsTheMarks()
+{
+    QFETCH(Side, side);
+    QFETCH(QString, marks);
+    QFETCH(QString, breakdown);
+    QList<LineMark> lineMarks;
+    for (const QChar mark : marks) {
+        lineMarks.append(mark == '='       ? LineMark::Identical
+                             : mark == '~' ? LineMark::Differs
+                                           : LineMark::None);
+    }
+    QCOMPARE(marksBreakdown(side, lineMarks), breakdown);
 }
 
 QTEST_GUILESS_MAIN(TestEntryComparison)

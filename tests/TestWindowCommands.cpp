@@ -78,8 +78,9 @@ private slots:
     void longListKeepsTheUsersPlace();
 
 private:
-    // Both sides from a picture, "a, [b], >c | -": SRC lists a, b and c with b selected and c
-    // current, DEST holds no set. Each side's lines are loaded from a file, then clicked.
+    // Both sides from a picture, "a, [b], >c~ | -": SRC lists a, b and c with b selected and c
+    // current, DEST holds no set. Each side's lines are loaded from a file, then clicked; an
+    // entry marked '~' is described otherwise, so it differs from its namesake.
     void arrange(const QString &picture)
     {
         const QStringList sides = picture.split(QStringLiteral(" | "));
@@ -90,9 +91,16 @@ private:
             }
             QStringList lines = sides.at(side).split(QStringLiteral(", "));
             QStringList names = lines;
-            names.replaceInStrings(QRegularExpression(QStringLiteral("[>\\[\\]]")), QString());
+            names.replaceInStrings(QRegularExpression(QStringLiteral("[>\\[\\]~]")), QString());
+            QByteArray bytes = patchSetBytes(names);
+            for (int line = 0; line < lines.size(); ++line) {
+                if (lines.at(line).contains(QLatin1Char('~'))) {
+                    const QByteArray described = "Description=" + names.at(line).toLatin1();
+                    bytes.replace(described + " described", described + " changed");
+                }
+            }
             const QString name = side == 0 ? QStringLiteral("src.tvr") : QStringLiteral("dest.tvr");
-            m_dialogs->fileNames.append(writeFile(*m_folder, name, patchSetBytes(names)));
+            m_dialogs->fileNames.append(writeFile(*m_folder, name, bytes));
             click(side == 0 ? "Command2" : "Command3");
         }
         QVERIFY(m_dialogs->shown.isEmpty());
@@ -166,8 +174,9 @@ private:
     }
 };
 
-// SRC is {alpha, beta, gamma}, DEST {gamma, beta}: a copy of all three appends alpha, then
-// asks about beta and, unless an answer holds for all, about gamma.
+// SRC is {alpha, beta, gamma}, DEST {gamma, beta}, both namesakes differing in their
+// description: a copy of all three appends alpha, then asks about beta and, unless an answer
+// holds for all, about gamma. A Cancel keeps SRC's selection for another try.
 void TestWindowCommands::copyAsksBeforeOverwriting_data()
 {
     QTest::addColumn<QList<OverwriteAnswer>>("answers");
@@ -184,16 +193,18 @@ void TestWindowCommands::copyAsksBeforeOverwriting()
 {
     QFETCH(QList<OverwriteAnswer>, answers);
     QFETCH(QStringList, overwritten);
-    arrange("[alpha], [beta], [gamma] | gamma, beta");
+    arrange("[alpha], [beta~], [gamma~] | gamma, beta");
     const PatchSets loaded = m_form->sets();
     m_dialogs->answers = answers;
     click("Command1");
 
     QList<ShownText> asked;
     for (const char *name : {"beta", "gamma"}) {
-        asked.append({"Confirm patch overwrite",
-                      QStringLiteral("Patch with name ''%1'' already exists. Overwrite?")
-                          .arg(QLatin1String(name))});
+        asked.append(
+            {"Confirm patch overwrite",
+             QStringLiteral("Patch with name ''%1'' already exists. Overwrite?")
+                 .arg(QLatin1String(name)),
+             QStringLiteral("Question %1 of 2\nDiffers in Description").arg(asked.size() + 1)});
     }
     QCOMPARE(m_dialogs->shown, asked.first(answers.size()));
     const PatchTable &dest = m_form->sets().DestTable;
@@ -205,7 +216,9 @@ void TestWindowCommands::copyAsksBeforeOverwriting()
     }
     QCOMPARE(dest.at(2), loaded.SrcTable.at(0));
     QCOMPARE(listLines(control<QListWidget>("List2")), QStringList({"gamma", "beta", "alpha"}));
-    QVERIFY(selectedLines(control<QListWidget>("List1")).isEmpty());
+    const QList<int> srcSelected =
+        answers.constLast() == OverwriteAnswer::Cancel ? QList<int>{0, 1, 2} : QList<int>();
+    QCOMPARE(selectedLines(control<QListWidget>("List1")), srcSelected);
     QVERIFY(control<QPushButton>("Command4")->isEnabled());
     // The copy shows the detail of the DEST line it made current.
     QVERIFY(control<QTimer>("Timer2")->isActive());
@@ -662,7 +675,7 @@ void TestWindowCommands::dragsMoveAndCopyLines_data()
     QTest::newRow("the selection within SRC") << "[a], b, >[c], d | x" << "List1" << 2 << "List1"
                                               << 4 << none << Qt::MoveAction
                                               << "b, d, >[a], [c] | >x" << false;
-    QTest::newRow("SRC onto DEST, one question") << "a, [b], >[c] | x, b" << "List1" << 1
+    QTest::newRow("SRC onto DEST, one question") << "a, [b~], >[c] | x, b" << "List1" << 1
                                                  << "List2" << 0 << yes << Qt::CopyAction
                                                  << "a, [b], >[c] | >c, x, b" << false;
     QTest::newRow("DEST onto SRC refused") << "a | >x, [y]" << "List2" << 1 << "List1" << 0 << none
@@ -754,6 +767,11 @@ void TestWindowCommands::copySaysWhatItWillDo_data()
     QTest::newRow("select all") << "a, b | [x]" << "Ctrl+A"
                                 << "deletes 1 selected DEST entry, then copies 2 selected SRC "
                                    "entries";
+    // An identical namesake stays as it is, unless it is deleted first.
+    QTest::newRow("identical namesakes") << "[a], [b~], [c], [d] | a, b, [c], d" << ""
+                                         << "deletes 1 selected DEST entry, then copies 4 "
+                                            "selected SRC entries; 2 identical namesakes stay "
+                                            "as they are";
     QTest::newRow("after the copy") << "[a] | [x]" << "Alt+Right"
                                     << "does nothing, since no SRC or DEST entry is selected";
     // clang-format on
@@ -767,6 +785,7 @@ void TestWindowCommands::copySaysWhatItWillDo()
     arrange(before);
     control<QListWidget>("List1")->setFocus();
     pressKeys(keys);
+    QCoreApplication::processEvents(); // the text is written once the change is over
 
     auto *copy = control<QPushButton>("Command1");
     const QString expected = QStringLiteral("copy >>: ") + effect
@@ -801,7 +820,7 @@ void TestWindowCommands::longListKeepsTheUsersPlace()
     for (int line = 0; line < 300; ++line) {
         dest.append(QStringLiteral("d%1").arg(line, 3, 10, QLatin1Char('0')));
     }
-    arrange(QStringLiteral("d200 | ") + dest.join(QStringLiteral(", ")));
+    arrange(QStringLiteral("d200~ | ") + dest.join(QStringLiteral(", ")));
     auto *list = control<QListWidget>("List2");
     clickLine(list, 150);
     if (!selected) {

@@ -24,7 +24,7 @@ QString statusText(const QByteArray &version, const QString &origin)
 
 } // namespace
 
-QString copyCommandEffect(bool enabled, int destSelected, int srcSelected)
+QString copyCommandEffect(bool enabled, int destSelected, int srcSelected, int identical)
 {
     if (!enabled) {
         return QStringLiteral("does nothing until SRC and DEST both hold a set");
@@ -39,7 +39,13 @@ QString copyCommandEffect(bool enabled, int destSelected, int srcSelected)
     if (srcSelected > 0) {
         parts.append(QStringLiteral("copies ") + entries(srcSelected, Side::Left));
     }
-    return parts.join(QStringLiteral(", then "));
+    QString effect = parts.join(QStringLiteral(", then "));
+    if (srcSelected > 0 && identical > 0) {
+        effect += identical == 1
+            ? QStringLiteral("; 1 identical namesake stays as it is")
+            : QStringLiteral("; %1 identical namesakes stay as they are").arg(identical);
+    }
+    return effect;
 }
 
 QString sideFileText(bool holdsSet, const QString &path)

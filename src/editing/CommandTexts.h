@@ -9,9 +9,10 @@
 #include <QString>
 
 // What a press of "copy >>" does with `destSelected` selected DEST lines and `srcSelected`
-// selected SRC lines, e.g. "deletes 3 selected DEST entries, then copies 2 selected SRC
-// entries". Says that it does nothing while it is disabled or no line is selected.
-QString copyCommandEffect(bool enabled, int destSelected, int srcSelected);
+// selected SRC lines, `identical` of which have an identical namesake in DEST, e.g. "deletes 3
+// selected DEST entries, then copies 2 selected SRC entries; 1 identical namesake stays as it
+// is". Says that it does nothing while it is disabled or no line is selected.
+QString copyCommandEffect(bool enabled, int destSelected, int srcSelected, int identical);
 
 // The file a side holds, as its status label's tooltip names it: the full path of the file
 // it was loaded from or saved to, "new set, not saved" for a set started with NEW, and an

@@ -1,8 +1,10 @@
 #include "CopyRules.h"
 
 #include "AnsiText.h"
+#include "LineMarks.h"
 #include "PatchSetFormat.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
@@ -36,6 +38,47 @@ QString overwriteText(const QByteArray &ID)
 {
     return QStringLiteral("Patch with name ''") + decodeAnsi(ID)
         + QStringLiteral("'' already exists. Overwrite?");
+}
+
+QString overwriteDetail(int number, int count, const PatchEntry &src, const PatchEntry &dest)
+{
+    return QStringLiteral("Question %1 of %2\nDiffers in ").arg(number).arg(count)
+        + differingRowsText(src, dest);
+}
+
+int plannedQuestions(const PatchTable &src, const QList<int> &records, const PatchTable &dest,
+                     qsizetype from)
+{
+    // For each name copied, the entry its first DEST record holds as the run goes on; a Yes
+    // puts the copy there, and so does an append when DEST has no such record.
+    QHash<QByteArray, const PatchEntry *> namesakes;
+    for (qsizetype index = from; index < records.size(); ++index) {
+        namesakes.insert(src.at(records.at(index)).Name, nullptr);
+    }
+    qsizetype unmatched = namesakes.size();
+    for (const PatchEntry &entry : dest) {
+        if (unmatched == 0) {
+            break; // every name copied has met its first DEST record
+        }
+        const auto found = namesakes.find(entry.Name);
+        if (found != namesakes.end() && *found == nullptr) {
+            *found = &entry;
+            --unmatched;
+        }
+    }
+    int questions = 0;
+    for (qsizetype index = from; index < records.size(); ++index) {
+        const PatchEntry &copy = src.at(records.at(index));
+        const PatchEntry *&namesake = namesakes[copy.Name];
+        if (namesake != nullptr && *namesake == copy) {
+            continue;
+        }
+        if (namesake != nullptr) {
+            ++questions;
+        }
+        namesake = &copy;
+    }
+    return questions;
 }
 
 QString pastLimitRefusal(const PatchTable &src, const QList<int> &sources, const PatchTable &dest,

@@ -10,6 +10,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVarLengthArray>
 
 enum class RowState : quint8 {
@@ -73,6 +74,20 @@ struct ComparedRow
     // "Description", "Data slot 7", "Parameter 12".
     QString label() const;
 };
+
+// A row's label, as ComparedRow::label() gives it.
+QString rowLabel(RowKey key);
+
+// The rows two namesakes differ in, as an EntryComparison of the two would list them: the
+// labels of the first `limit`, in file order, and how many there are in all.
+struct DifferingRows
+{
+    QStringList labels;
+    int count = 0;
+};
+// Reads the fields of both entries where they are, marks no stretch and builds a label only
+// for the first `limit` rows, so a tooltip can afford it on every hover.
+DifferingRows differingRowLabels(const PatchEntry &src, const PatchEntry &dest, int limit);
 
 class EntryComparison
 {

@@ -1,6 +1,11 @@
 #include "LineMarks.h"
 
+#include "EntryComparison.h"
+
 #include <QHash>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -12,6 +17,14 @@ struct Namesakes
     int firstDest = -1;
     bool firstsEqual = false;
 };
+
+// A question or a tooltip names this many rows at most; the rest are only counted.
+constexpr int MostNamedRows = 5;
+
+QString counted(qsizetype count, const char *one, const char *many)
+{
+    return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+}
 
 } // namespace
 
@@ -89,4 +102,47 @@ QString lineMarkText(Side side, LineMark mark)
     const QString verdict =
         mark == LineMark::Identical ? QStringLiteral("identical") : QStringLiteral("differs");
     return QStringLiteral("also in ") + sideName(otherSide(side)) + QStringLiteral(", ") + verdict;
+}
+
+QString differingRowsText(const PatchEntry &src, const PatchEntry &dest)
+{
+    const DifferingRows rows = differingRowLabels(src, dest, MostNamedRows);
+    QString text = rows.labels.join(QStringLiteral(", "));
+    if (rows.count > rows.labels.size()) {
+        text += QStringLiteral(" and %1 more").arg(rows.count - rows.labels.size());
+    }
+    return text;
+}
+
+QString differenceText(const PatchEntry &src, const PatchEntry &dest)
+{
+    const QString rows = differingRowsText(src, dest);
+    return rows.isEmpty() ? QString() : QStringLiteral("differs in ") + rows;
+}
+
+QString marksBreakdown(Side side, const QList<LineMark> &marks)
+{
+    const qsizetype identical = std::count(marks.cbegin(), marks.cend(), LineMark::Identical);
+    const qsizetype differing = std::count(marks.cbegin(), marks.cend(), LineMark::Differs);
+    const qsizetype shared = identical + differing;
+    const qsizetype alone = marks.size() - shared;
+    QStringList parts;
+    if (shared > 0) {
+        QStringList verdicts;
+        if (differing > 0) {
+            verdicts.append(counted(differing, "differs", "differ"));
+        }
+        if (identical > 0) {
+            verdicts.append(QString::number(identical) + QStringLiteral(" identical"));
+        }
+        parts.append(QString::number(shared) + QStringLiteral(" also in ")
+                     + sideName(otherSide(side)) + QStringLiteral(" (")
+                     + verdicts.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    }
+    if (alone > 0) {
+        parts.append(QString::number(alone) + QStringLiteral(" only in ") + sideName(side));
+    }
+    const QString total = counted(marks.size(), "entry", "entries");
+    return parts.isEmpty() ? total
+                           : total + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
 }

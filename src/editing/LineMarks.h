@@ -2,7 +2,7 @@
 // entry on the other side and, if so, whether the two entries are equal. The editor works
 // them out after every change of either table and hands them to each side's listing, which
 // gives each line the mark of its record; the window shows them and takes its tooltip texts
-// from lineMarkText().
+// from lineMarkText(), differenceText() and marksBreakdown().
 #pragma once
 
 #include "PatchSets.h"
@@ -32,3 +32,14 @@ int firstListedNamed(const PatchTable &table, const QByteArray &name);
 // The text a marked line of `side` carries (tooltip and accessible description); empty for
 // LineMark::None.
 QString lineMarkText(Side side, LineMark mark);
+
+// The rows two namesakes differ in, in few words: "Description, Data slot 11", at most five
+// labels, then "and 4 more". Empty when the two are equal. The overwrite question and a
+// differing line say it alike.
+QString differingRowsText(const PatchEntry &src, const PatchEntry &dest);
+// A differing line's text: "differs in Description, Data slot 11"; empty for equal entries.
+QString differenceText(const PatchEntry &src, const PatchEntry &dest);
+
+// What the lines of `side` are, from their marks in line order: "301 entries: 40 also in DEST
+// (30 differ, 10 identical), 261 only in SRC"; parts that count nothing are left out.
+QString marksBreakdown(Side side, const QList<LineMark> &marks);

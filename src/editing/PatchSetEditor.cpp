@@ -4,6 +4,8 @@
 #include "CopyRules.h"
 #include "LineMarks.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <utility>
 
@@ -170,14 +172,18 @@ void PatchSetEditor::copyIntoDest()
     // The delete left the user's place current; it is taken by record, since the refresh
     // below makes line 0 current.
     const int placeRecord = dest.currentRecord();
-    const std::optional<int> landing = copyRecords(sources).constLast();
+    CopyRun run;
+    const std::optional<int> landing = copyRecords(sources, run).constLast();
 
     // DEST was refreshed without selection by the delete above; this refresh lists the
-    // copies. SRC's table is unchanged and gets its one, deselecting, refresh at the end.
+    // copies. SRC's table is unchanged and gets its one, deselecting, refresh at the end,
+    // unless a Cancel keeps its lines as they are.
     RefreshSide(Side::Right);
     // Copies only append or overwrite, so the place's record keeps its position.
     landOnDest(landing ? *landing : placeRecord);
-    DeselectSide(Side::Left);
+    if (!run.cancelled) {
+        DeselectSide(Side::Left); // after a Cancel the selection stays, to be copied again
+    }
     finishStep(before);
 }
 
@@ -189,6 +195,30 @@ void PatchSetEditor::deleteSelectedDest()
     const EditState before = currentState();
     removeSelectedDest();
     finishStep(before);
+}
+
+int PatchSetEditor::identicalNamesakes(const QList<int> &srcLines,
+                                       const QList<int> &destLines) const
+{
+    const SideListing &src = m_sides.left.listing;
+    QList<int> identical;
+    for (const int line : srcLines) {
+        if (src.markOfLine(line) == LineMark::Identical && src.recordOfLine(line) >= 0) {
+            identical.append(line);
+        }
+    }
+    if (identical.isEmpty() || destLines.isEmpty()) {
+        return int(identical.size());
+    }
+    // A deleted namesake leaves a later one of its name, or none, to meet the copy; neither
+    // is known to be identical, so such a line is not counted.
+    QSet<QByteArray> deleted;
+    for (const int record : m_sides.right.listing.recordsOfLines(destLines)) {
+        deleted.insert(m_sets.DestTable.at(record).Name);
+    }
+    return int(std::count_if(identical.cbegin(), identical.cend(), [&](int line) {
+        return !deleted.contains(m_sets.SrcTable.at(src.recordOfLine(line)).Name);
+    }));
 }
 
 void PatchSetEditor::removeSelectedDest()
@@ -212,14 +242,22 @@ void PatchSetEditor::KillRiteEntry(int record)
     entry.Name.clear();
 }
 
-QList<std::optional<int>> PatchSetEditor::copyRecords(const QList<int> &records)
+QList<std::optional<int>> PatchSetEditor::copyRecords(const QList<int> &records, CopyRun &run)
 {
     QList<std::optional<int>> landings;
-    CopyRun run;
-    for (const int record : records) {
+    run.planned = plannedQuestions(m_sets.SrcTable, records, m_sets.DestTable);
+    for (qsizetype index = 0; index < records.size(); ++index) {
+        const int record = records.at(index);
+        const int asked = run.asked;
         landings.append(CopyMassive(record, m_sets.SrcTable.at(record).Name, run));
         if (run.cancelled) {
             break;
+        }
+        // The plan took every answer for a Yes. A No keeps the namesake, which a later copy
+        // of the same name then meets instead of this one: the rest is counted again.
+        if (run.asked > asked && !landings.constLast() && !run.overwriteAll) {
+            run.planned =
+                run.asked + plannedQuestions(m_sets.SrcTable, records, m_sets.DestTable, index + 1);
         }
     }
     return landings;
@@ -261,15 +299,24 @@ std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID,
         return int(dest.size() - 1);
     }
     const int position = int(match - dest.cbegin());
+    const PatchEntry &copy = m_sets.SrcTable.at(record);
+    if (*match == copy) {
+        return position; // it holds the copy already: as after a Yes, with nothing to ask
+    }
     bool overwrite = run.overwriteAll.value_or(false); // asked no more once it holds
     if (!run.overwriteAll) {
-        overwrite = run.overwrites(m_question ? m_question(overwriteTitle(), overwriteText(ID))
-                                              : OverwriteAnswer::No);
+        ++run.asked;
+        // A run counted without this copy (or a caller's own run) still reads "n of n".
+        const QString detail =
+            overwriteDetail(run.asked, std::max(run.asked, run.planned), copy, *match);
+        overwrite =
+            run.overwrites(m_question ? m_question(overwriteTitle(), overwriteText(ID), detail)
+                                      : OverwriteAnswer::No);
     }
     if (!overwrite) {
         return std::nullopt; // a No, a No to all (now or earlier in the run) or a Cancel
     }
-    dest[position] = m_sets.SrcTable.at(record);
+    dest[position] = copy;
     return position;
 }
 
@@ -353,15 +400,16 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
     // moves the lines after it down by one.
     const int placeRecord = dest.recordOfLine(before); // -1: after the last line
     const int oldSize = int(m_sets.DestTable.size());
-    std::optional<int> replaced;
-    bool copied = false;
-    for (const std::optional<int> &landing : copyRecords(sources)) {
-        copied = copied || landing.has_value();
+    std::optional<int> replaced; // or found identical
+    bool landed = false;
+    CopyRun run;
+    for (const std::optional<int> &landing : copyRecords(sources, run)) {
+        landed = landed || landing.has_value();
         if (landing && *landing < oldSize) {
             replaced = landing;
         }
     }
-    if (!copied) {
+    if (!landed) {
         return; // every answer was No, or the first was Cancel: DEST is as it was
     }
 

@@ -30,10 +30,11 @@
 class PatchSetEditor
 {
 public:
-    // Asked before a DEST entry of the same name is overwritten. Without a question set,
-    // nothing is ever overwritten.
-    using OverwriteQuestion =
-        std::function<OverwriteAnswer(const QString &title, const QString &text)>;
+    // Asked before a DEST entry of the same name is overwritten; `detail` says which question
+    // of the copy it is and what differs (overwriteDetail()). Without a question set, nothing
+    // is ever overwritten.
+    using OverwriteQuestion = std::function<OverwriteAnswer(
+        const QString &title, const QString &text, const QString &detail)>;
     // Shows the detail of the current DEST line; the copy command calls it at its end.
     using DetailHandler = std::function<void()>;
     // Runs after every command that changed a table or rebuilt a list (a load, copy, delete,
@@ -96,8 +97,10 @@ public:
     // into DEST in SRC order, asking before an entry of the same name is overwritten; a
     // Cancel stops the copying there and keeps what was done. Afterwards the last entry
     // copied by the last answer is the current DEST line (after a No or a Cancel to the last
-    // one, the line the delete left current), the detail handler runs and SRC has no line
-    // selected. Switches nothing: both sides hold a set before and after.
+    // one, the line the delete left current; a namesake identical to the last counts as its
+    // copy), the detail handler runs and SRC has no line selected, unless a Cancel ended the
+    // copy: then SRC keeps its selection, so the copy can be tried again.
+    // Switches nothing: both sides hold a set before and after.
     // Does nothing when no line of either list is selected. One step, deletes and copies
     // together, whatever the answers; none when the answers left everything as it was.
     // A copy that could take DEST past PatchSetFormat::maxEntries entries does nothing at all,
@@ -109,13 +112,20 @@ public:
     // place (the last line when none did), so a long list stays where the user was.
     // One step. Does nothing when no DEST line is selected.
     void deleteSelectedDest();
+    // How many of the SRC lines `srcLines` a press of "copy >>" would leave as they are, with
+    // the DEST lines `destLines` deleted first: those marked identical to their namesake whose
+    // name no line to be deleted has. One look per line and a set of the deleted names, never
+    // a search of a table, so "copy >>" can say it on every change of a selection.
+    int identicalNamesakes(const QList<int> &srcLines, const QList<int> &destLines) const;
     // Marks DEST record `record` deleted; the next refresh removes it.
     void KillRiteEntry(int record);
     // Copies SRC record `record` into DEST: appended, or over the first DEST entry named `ID`
     // after a Yes or a Yes to all to the overwrite question, which is not asked again once
-    // `run` holds an answer for all. Returns the DEST position that received it, or nothing
-    // when it was declined or `run` is cancelled (now or before), when DEST is left as it
-    // was. Every copy into DEST decides here, so all of them ask and answer alike.
+    // `run` holds an answer for all. A namesake identical in every field is left as it is,
+    // unasked: nothing would change. Returns the DEST position that received it (or holds it
+    // already), or nothing when it was declined or `run` is cancelled (now or before), when
+    // DEST is left as it was. The question is numbered from `run`'s count of questions.
+    // Every copy into DEST decides here, so all of them ask and answer alike.
     std::optional<int> CopyMassive(int record, const QByteArray &ID, CopyRun &run);
 
     // Move the current line's record one line up or down, carrying its selected state.
@@ -148,9 +158,10 @@ public:
     // question of "copy >>", where a Yes replaces the DEST entry where it stands, and puts
     // the other copies as one block before DEST line `before`. Deletes nothing and changes no
     // selection; the copies come unselected. Afterwards the block's first line is current
-    // (the last replaced entry's when there is no block) and the detail handler runs. One step;
-    // when the answers copied nothing, nothing changes. Refused as copyIntoDest() refuses a
-    // copy past the entries a set holds.
+    // (when there is no block, the last replaced entry's, an identical namesake counting as
+    // replaced) and the detail handler runs. One step; when the answers copied nothing and
+    // no namesake was identical, nothing changes. Refused as copyIntoDest() refuses a copy
+    // past the entries a set holds.
     void copyIntoDestAt(const QList<int> &srcLines, int before);
 
     // "NEW": a new DEST set holding the placeholder, from no file (the DEST path is empty),
@@ -225,10 +236,11 @@ private:
     // "copy >>" is enabled while both sides hold a set, "save" while DEST holds one, however
     // many lines it has: an empty DEST saves as a set without entries.
     void switchCommands();
-    // Copies the SRC `records` in their order through CopyMassive() as one run of answers,
-    // which a Cancel ends. Gives, for each record asked about, the DEST position that received
-    // it or nothing, so the last is what the last answer did; never empty for some records.
-    QList<std::optional<int>> copyRecords(const QList<int> &records);
+    // Copies the SRC `records` in their order through CopyMassive() as the one run `run`, whose
+    // questions it counts first; a Cancel ends it. Gives, for each record copied or asked
+    // about, the DEST position that received it or nothing, so the last is what the last
+    // answer did; never empty for some records.
+    QList<std::optional<int>> copyRecords(const QList<int> &records, CopyRun &run);
     // True, after the message handler has said why, when copying the SRC `sources` once the
     // DEST `deleted` (ascending) are gone could take DEST past the entries a saved set holds.
     bool refusesPastLimit(const QList<int> &sources, const QList<int> &deleted);

@@ -109,10 +109,10 @@ inline QByteArrayList namesOf(const PatchTable &table)
     return names;
 }
 
-// An editor on two fake sides. Overwrite questions are recorded and answered from
-// `answers` (No once it runs out); each run of the detail handler records the name of the
-// current DEST entry, or "<none>"; `changes` counts the runs of the change handler, and
-// `messages` holds every text the editor showed.
+// An editor on two fake sides. Overwrite questions are recorded as "title|text|detail" and
+// answered from `answers` (No once it runs out); each run of the detail handler records the
+// name of the current DEST entry, or "<none>"; `changes` counts the runs of the change
+// handler, and `messages` holds every text the editor showed.
 struct EditorRig
 {
     PatchSets sets;
@@ -130,10 +130,11 @@ struct EditorRig
     explicit EditorRig(qint64 historyBudget = EditHistory::MemoryBudget)
         : editor(sets, left, right, switches, historyBudget)
     {
-        editor.setOverwriteQuestion([this](const QString &title, const QString &text) {
-            questions.append(title + QLatin1Char('|') + text);
-            return answers.isEmpty() ? OverwriteAnswer::No : answers.takeFirst();
-        });
+        editor.setOverwriteQuestion(
+            [this](const QString &title, const QString &text, const QString &detail) {
+                questions.append(title + QLatin1Char('|') + text + QLatin1Char('|') + detail);
+                return answers.isEmpty() ? OverwriteAnswer::No : answers.takeFirst();
+            });
         editor.setDestDetailHandler([this] {
             const PatchEntry *entry = editor.currentEntry(Side::Right);
             details.append(entry ? entry->Name : QByteArray("<none>"));

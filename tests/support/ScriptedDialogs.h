@@ -16,7 +16,7 @@ struct ShownText
 {
     QString title;
     QString text;
-    QString details = {}; // a message's "Show Details" text
+    QString details = {}; // a message's "Show Details" text, or an overwrite question's detail
 
     friend bool operator==(const ShownText &a, const ShownText &b)
     {
@@ -76,9 +76,10 @@ public:
     {
         shown.append({QStringLiteral("Tolvane"), text, details});
     }
-    OverwriteAnswer askOverwrite(QWidget *, const QString &title, const QString &text) override
+    OverwriteAnswer askOverwrite(QWidget *, const QString &title, const QString &text,
+                                 const QString &detail) override
     {
-        shown.append({title, text});
+        shown.append({title, text, detail});
         if (whileAsking) {
             whileAsking();
         }

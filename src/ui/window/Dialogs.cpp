@@ -3,6 +3,7 @@
 #include "WindowLook.h"
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -48,10 +49,15 @@ QString runFileDialog(Dialogs &dialogs, QWidget *parent, const QString &title,
 
 // A box's text carries names from files and paths, and Qt would read one whose first line
 // holds a tag as rich text: "<img src=...>" opens whatever file it names, a FIFO or /dev/zero
-// included, and "<b>" shows another name than the list does. Nothing in it is markup.
+// included, and "<b>" shows another name than the list does. Nothing in it is markup. The
+// box's text format reaches its main text alone, so every label of it is told, the
+// informative text's included; call it once the texts are set.
 void showAsWritten(QMessageBox &box)
 {
     box.setTextFormat(Qt::PlainText);
+    for (QLabel *label : box.findChildren<QLabel *>()) {
+        label->setTextFormat(Qt::PlainText);
+    }
 }
 
 } // namespace
@@ -76,7 +82,7 @@ void NativeDialogs::message(QWidget *parent, const QString &text, const QString 
 }
 
 OverwriteAnswer NativeDialogs::askOverwrite(QWidget *parent, const QString &title,
-                                            const QString &text)
+                                            const QString &text, const QString &detail)
 {
     // The texts are set here rather than left to the platform, so every button keeps an
     // accelerator (Qt's own Cancel has none) and the letters never clash.
@@ -94,6 +100,7 @@ OverwriteAnswer NativeDialogs::askOverwrite(QWidget *parent, const QString &titl
         {QMessageBox::Cancel, "&Cancel", OverwriteAnswer::Cancel},
     };
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::NoButton, parent);
+    box.setInformativeText(detail);
     showAsWritten(box);
     for (const Choice &choice : choices) {
         box.addButton(choice.button)->setText(QString::fromUtf8(choice.text));

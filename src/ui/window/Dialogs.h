@@ -28,9 +28,10 @@ public:
     virtual void message(QWidget *parent, const QString &text,
                          const QString &details = QString()) = 0;
     // Yes, No, Yes to all, No to all and Cancel, each with its accelerator key; Yes the
-    // default, Escape (and closing the box) No; no icon.
-    virtual OverwriteAnswer askOverwrite(QWidget *parent, const QString &title,
-                                         const QString &text) = 0;
+    // default, Escape (and closing the box) No; no icon. `detail` stands under the text, as
+    // the box's informative text.
+    virtual OverwriteAnswer askOverwrite(QWidget *parent, const QString &title, const QString &text,
+                                         const QString &detail) = 0;
 
     QString fileName() const { return m_fileName; }
     void setFileName(const QString &name) { m_fileName = name; }
@@ -46,6 +47,6 @@ public:
     QString saveFileName(QWidget *parent, const QString &title, const QString &filter,
                          const QString &defaultSuffix) override;
     void message(QWidget *parent, const QString &text, const QString &details = QString()) override;
-    OverwriteAnswer askOverwrite(QWidget *parent, const QString &title,
-                                 const QString &text) override;
+    OverwriteAnswer askOverwrite(QWidget *parent, const QString &title, const QString &text,
+                                 const QString &detail) override;
 };

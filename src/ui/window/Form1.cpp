@@ -146,7 +146,7 @@ void Form1::connectControls()
                 &Form1::describeCopy);
         connect(list->model(), &QAbstractItemModel::modelReset, this, &Form1::describeCopy);
     }
-    describeCopy();
+    writeCopyDescription();
     EntryViewHost *entryView = m_entryView.get();
     m_keys->bind(QKeySequence(Qt::Key_F3), List1, [entryView] { entryView->toggle(Side::Left); });
     m_keys->bind(QKeySequence(Qt::Key_F3), List2, [entryView] { entryView->toggle(Side::Right); });
@@ -163,10 +163,12 @@ void Form1::connectControls()
     editor->setChangeHandler([this, entryView] {
         entryView->refresh();
         followDetail();
+        describeCopy(); // the marks it counts may change without a list's signal (a take)
     });
-    editor->setOverwriteQuestion([this](const QString &title, const QString &text) {
-        return m_dialogs.askOverwrite(this, title, text);
-    });
+    editor->setOverwriteQuestion(
+        [this](const QString &title, const QString &text, const QString &detail) {
+            return m_dialogs.askOverwrite(this, title, text, detail);
+        });
     editor->setMessage([this](const QString &text) { m_dialogs.message(this, text); });
 
     connect(Timer2, &QTimer::timeout, this, &Form1::tickFade);
@@ -216,8 +218,38 @@ void Form1::setCopyEnabled(bool enabled)
 
 void Form1::describeCopy()
 {
-    const QString effect = copyCommandEffect(
-        Command1->isEnabled(), m_rightView->selectedLineCount(), m_leftView->selectedLineCount());
+    // Selecting every line, or the unselecting that ends a copy, signals once per line, and
+    // counting the identical namesakes costs a look at each selected line: worked out on every
+    // signal, a select-all of a large set would take a look per line per line. So the text is
+    // written once the change is over, before the user can see it.
+    if (m_copyDescriptionDue) {
+        return;
+    }
+    m_copyDescriptionDue = true;
+    QMetaObject::invokeMethod(this, &Form1::writeCopyDescription, Qt::QueuedConnection);
+}
+
+void Form1::writeCopyDescription()
+{
+    m_copyDescriptionDue = false;
+    const int srcSelected = m_leftView->selectedLineCount();
+    const int destSelected = m_rightView->selectedLineCount();
+    // Read from the selection's runs, as the counts are, not line by line from the list.
+    const auto selectedRows = [](const QAbstractItemView *list) {
+        QList<int> rows;
+        for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
+            for (int row = range.top(); row <= range.bottom(); ++row) {
+                rows.append(row);
+            }
+        }
+        return rows;
+    };
+    const int identical = Command1->isEnabled() && srcSelected > 0
+        ? m_editor->identicalNamesakes(selectedRows(List1),
+                                       destSelected > 0 ? selectedRows(List2) : QList<int>())
+        : 0;
+    const QString effect =
+        copyCommandEffect(Command1->isEnabled(), destSelected, srcSelected, identical);
     const QString text =
         Command1->accessibleName() + QStringLiteral(": ") + effect + m_copyToolTipEnd;
     if (Command1->toolTip() != text) {

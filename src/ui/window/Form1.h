@@ -75,8 +75,10 @@ protected:
 private:
     void setCopyEnabled(bool enabled) override;
     void setSaveEnabled(bool enabled) override;
-    // Gives "copy >>" the tooltip and accessible description of what a press would do now.
+    // Gives "copy >>" the tooltip and accessible description of what a press would do now,
+    // once the change under way is over: as soon as control returns to the event loop.
     void describeCopy();
+    void writeCopyDescription();
 
     // Makes every control from the control table (ControlTable.cpp).
     void buildControls();
@@ -113,6 +115,9 @@ private:
     KeyMap *m_keys = nullptr;     // a child of the window
     Marquee *m_marquee = nullptr; // a child of the window, with Timer1
     QString m_copyToolTipEnd;     // the keys and the undo note of the "copy >>" tooltip
+
+    // describeCopy() has asked for writeCopyDescription(), which has not run yet.
+    bool m_copyDescriptionDue = false;
 
     QListWidget *List1 = nullptr;
     QListWidget *List2 = nullptr;
