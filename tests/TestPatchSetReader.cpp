@@ -121,6 +121,7 @@ private slots:
     void acceptsEveryLineEnd();
     void readsInAnyPieces_data();
     void readsInAnyPieces();
+    void readErrorFails_data();
     void readErrorFails();
     void textValues_data();
     void textValues();
@@ -292,14 +293,33 @@ void TestPatchSetReader::readsInAnyPieces()
     QCOMPARE(pieces.line, whole.line);
 }
 
+// The device fails from byte 100 on; a header is judged by its start, before that.
+void TestPatchSetReader::readErrorFails_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("headerRejected");
+    QTest::addColumn<int>("line");
+
+    QTest::newRow("inside a block") << fixture("two-entries.tvr") << false << 8;
+    QTest::newRow("long first line") << "TAVRA=0.3" + repeated('x', 1000) << true << 1;
+    QTest::newRow("long header line") << "TAVRO=0.3" + repeated('x', 1000) << false << 1;
+}
+
 void TestPatchSetReader::readErrorFails()
 {
-    const QByteArray bytes = fixture("two-entries.tvr");
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, headerRejected);
+    QFETCH(int, line);
     TricklingReader failing(bytes, 16, TricklingReader::Access::RandomAccess, 100);
     const ReadResult result = readPatchSet(failing, QStringLiteral("disk.tvr"));
+    QCOMPARE(result.line, line);
+    if (headerRejected) {
+        QCOMPARE(result.message, headerNotFound());
+        return;
+    }
     QCOMPARE(result.message, errorLoading(QStringLiteral("disk.tvr")));
     QCOMPARE(result.detail,
-             QStringLiteral("line %1: the file cannot be read past this line").arg(result.line));
+             QStringLiteral("line %1: the file cannot be read past this line").arg(line));
     QVERIFY(result.entries.isEmpty());
 }
 
@@ -824,6 +844,8 @@ void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
     const QString longNameEnded =
         file(QStringLiteral("long-name-ended.tvr"),
              "TAVRO=0.3\r\n/bgn 000\r\nName=" + longLine + "\r\nOmnipresence=1\r\n/end 000\r\n");
+    const QString longHeader = file(QStringLiteral("long-header.tvr"),
+                                    "TAVRO=0.3" + longLine + "\r\n/bgn 000\r\n/end 000\r\n");
 
     QTest::newRow("FIFO without a writer") << fifo << errorLoading(fifo) << 0;
     QTest::newRow("device") << QStringLiteral("/dev/zero")
@@ -835,6 +857,7 @@ void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
     QTest::newRow("no line end") << noLineEnd << headerNotFound() << 1;
     QTest::newRow("long line, no end") << longName << errorLoading(longName) << 3;
     QTest::newRow("long line, then the rest") << longNameEnded << QString() << 5;
+    QTest::newRow("long header line, then a block") << longHeader << QString() << 3;
 }
 
 void TestPatchSetReader::loadsOnlyWhatItCanRead()

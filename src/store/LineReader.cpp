@@ -8,7 +8,7 @@ namespace {
 constexpr qsizetype chunkSize = 256 * 1024;
 
 // Room for a whole chunk behind the kept start of a line that did not end in the last one.
-constexpr qsizetype largestBuffer = chunkSize + PatchSetFormat::maxLineLength;
+constexpr qsizetype largestBuffer = chunkSize + LineReader::KeptLength;
 
 // Where the size is not known, the buffer starts small and grows with the lines it meets.
 constexpr qsizetype firstBuffer = 16 * 1024;
@@ -32,6 +32,39 @@ LineReader::LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeR
 
 LineReader::~LineReader() = default;
 
+const Line *LineReader::firstLine(qsizetype length)
+{
+    Q_ASSERT(m_lineNumber == 0 && length <= KeptLength);
+    // Only as much is read as the start of the line needs; a read may bring more.
+    while (!m_atEnd && m_end - m_at < length) {
+        char *fresh = m_buffer.get() + (m_end - m_buffer.get());
+        const qint64 got = m_read(fresh, m_capacity - (fresh - m_buffer.get()));
+        if (got < 0) {
+            m_failed = true;
+            m_atEnd = true;
+            m_at = m_end;
+            return nullptr;
+        }
+        m_atEnd = got == 0;
+        m_end = fresh + got;
+    }
+    if (m_at == m_end) {
+        return nullptr;
+    }
+    m_line.equals = -1;
+    m_line.semicolon = -1;
+    const char *end = scanLine(m_at, m_end, m_line);
+    if (end != m_end) {
+        return handOut(end, length);
+    }
+    const char *begin = m_at;
+    m_at = m_end;
+    ++m_lineNumber;
+    // Its end is still to come: next() skips to it.
+    m_skippingRest = !m_atEnd;
+    return cut(begin, m_end, length);
+}
+
 const Line *LineReader::nextAcrossReads()
 {
     for (;;) {
@@ -51,7 +84,7 @@ const Line *LineReader::nextAcrossReads()
         if (m_beforeReuse) {
             m_beforeReuse(QByteArrayView(buffer, m_end - buffer));
         }
-        const qsizetype kept = std::min<qsizetype>(m_end - m_at, PatchSetFormat::maxLineLength);
+        const qsizetype kept = m_skippingRest ? 0 : std::min<qsizetype>(m_end - m_at, KeptLength);
         if (kept > 0 && m_at != buffer) {
             std::memmove(buffer, m_at, size_t(kept));
         }
@@ -83,6 +116,16 @@ const Line *LineReader::nextAcrossReads()
             if (*fresh == '\n') {
                 ++m_at; // nothing was kept: the last line ended with the CR
             }
+        }
+        if (m_skippingRest) {
+            Line rest;
+            const char *end = scanLine(fresh, m_end, rest);
+            if (end == m_end) {
+                m_at = m_end;
+                continue;
+            }
+            m_skippingRest = false;
+            m_at = pastLineEnd(end);
         }
         m_line.equals = -1;
         m_line.semicolon = -1;

@@ -2,8 +2,9 @@
 // chunks from a device or a file. A line ends at CR LF, LF or a lone CR; the last one needs
 // no line end. No line is handed out longer than the format ever looks at: the rest of a
 // longer line is skipped as it is read, so a file without line ends costs no more memory
-// than a short one. Every body line is split at its first "=" and cut at a ";", so the scan
-// for the line end notes where those are on its way.
+// than a short one, and the first line can be judged by its start before any of its rest is
+// read. Every body line is split at its first "=" and cut at a ";", so the scan for the line
+// end notes where those are on its way.
 #pragma once
 
 #include "PatchSetFormat.h"
@@ -39,6 +40,9 @@ public:
     // Told which bytes are about to be overwritten, so views into them can be copied first.
     using ReuseFunction = std::function<void(QByteArrayView bytes)>;
 
+    // A line is handed out with at most this many characters, as many as the format looks at.
+    static constexpr qsizetype KeptLength = PatchSetFormat::maxLineLength;
+
     // Reads `bytes` in place; they must stay unchanged while the reader is used. Lines stay
     // valid as long as the bytes do.
     explicit LineReader(QByteArrayView bytes);
@@ -46,6 +50,12 @@ public:
     // line stays valid until `beforeReuse` is called with a range that holds it.
     LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse);
     ~LineReader();
+
+    // The first line, cut to `length` characters, with no more read than that takes: a file
+    // whose first line goes on for gigabytes is judged by its start at once. The rest of the
+    // line is skipped by the next call to next(). Null for an empty input and on a read error
+    // (then failed() is true). Only as the first call.
+    const Line *firstLine(qsizetype length);
 
     // The next line, valid until the next call; null at the end of the input and after a
     // read error (then failed() is true).
@@ -106,25 +116,32 @@ private:
         return p;
     }
 
-    const Line *handOut(const char *end)
+    // Where the line after the line end at `end` starts.
+    const char *pastLineEnd(const char *end)
     {
-        const char *begin = m_at;
-        m_at = end + 1;
+        const char *next = end + 1;
         if (*end == '\r') {
-            if (m_at < m_end) {
-                m_at += *m_at == '\n' ? 1 : 0;
+            if (next < m_end) {
+                next += *next == '\n' ? 1 : 0;
             } else {
                 m_crPending = !m_atEnd; // an LF at the start of the next read belongs to it
             }
         }
-        ++m_lineNumber;
-        return cut(begin, end);
+        return next;
     }
 
-    // Hands out [begin, end) as m_line, no longer than the format looks.
-    const Line *cut(const char *begin, const char *end)
+    const Line *handOut(const char *end, qsizetype keep = KeptLength)
     {
-        const qsizetype length = std::min<qsizetype>(end - begin, PatchSetFormat::maxLineLength);
+        const char *begin = m_at;
+        m_at = pastLineEnd(end);
+        ++m_lineNumber;
+        return cut(begin, end, keep);
+    }
+
+    // Hands out [begin, end) as m_line, no longer than `keep`.
+    const Line *cut(const char *begin, const char *end, qsizetype keep = KeptLength)
+    {
+        const qsizetype length = std::min<qsizetype>(end - begin, keep);
         m_line.begin = begin;
         m_line.length = length;
         m_line.equals = m_line.equals < length ? m_line.equals : -1;
@@ -143,6 +160,7 @@ private:
     bool m_atEnd = false;
     bool m_crPending = false;
     bool m_failed = false;
+    bool m_skippingRest = false; // the first line was handed out before its end was read
     int m_lineNumber = 0;
     Line m_line;
 };

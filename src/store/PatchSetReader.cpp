@@ -299,7 +299,10 @@ QString whyNotStored(Stored stored, const Line &line)
 // buffers it is about to reuse.
 ReadResult readLines(LineReader &lines, BlockTable &table, const QString &path)
 {
-    const Line *line = lines.next();
+    // The keyword and the version are all the header is judged by, and the rest of the line
+    // is ignored: a first line that runs on for gigabytes is judged as soon as it starts.
+    constexpr qsizetype keywordLength = qsizetype(sizeof(headerKeyword)) - 1;
+    const Line *line = lines.firstLine(keywordLength + versionLength);
     if (!line) {
         return failure(errorLoadingMessage(path), lines.lineNumber(),
                        lines.failed() ? QStringLiteral("the file cannot be read")
@@ -309,9 +312,7 @@ ReadResult readLines(LineReader &lines, BlockTable &table, const QString &path)
         return failure(headerMessage(), lines.lineNumber(),
                        QStringLiteral("no %1 header").arg(QLatin1String(headerKeyword)));
     }
-    const QByteArrayView afterKeyword = line->text().sliced(qsizetype(sizeof(headerKeyword)) - 1);
-    QByteArray version =
-        afterKeyword.first(std::min<qsizetype>(afterKeyword.size(), versionLength)).toByteArray();
+    QByteArray version = line->text().sliced(keywordLength).toByteArray();
     ParameterSyntax parameters = ParameterSyntax::None;
     if (version == "0.1") {
         parameters = ParameterSyntax::Single;
