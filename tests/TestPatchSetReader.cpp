@@ -846,6 +846,17 @@ void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
              "TAVRO=0.3\r\n/bgn 000\r\nName=" + longLine + "\r\nOmnipresence=1\r\n/end 000\r\n");
     const QString longHeader = file(QStringLiteral("long-header.tvr"),
                                     "TAVRO=0.3" + longLine + "\r\n/bgn 000\r\n/end 000\r\n");
+    // 8 GB without a line end, sparse on the disk: read through, it would take many seconds.
+    const auto sparse = [this](const QString &name, const QByteArray &start) {
+        QFile out(m_dir.filePath(name));
+        if (!out.open(QIODevice::WriteOnly) || out.write(start) != start.size()
+            || !out.resize(qint64(8) << 30)) {
+            qFatal("cannot make %s", qPrintable(name));
+        }
+        return out.fileName();
+    };
+    const QString hugeNoHeader = sparse(QStringLiteral("huge.tvr"), QByteArray());
+    const QString hugeAfterHeader = sparse(QStringLiteral("huge-after-header.tvr"), "TAVRO=0.3");
 
     QTest::newRow("FIFO without a writer") << fifo << errorLoading(fifo) << 0;
     QTest::newRow("device") << QStringLiteral("/dev/zero")
@@ -858,6 +869,9 @@ void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
     QTest::newRow("long line, no end") << longName << errorLoading(longName) << 3;
     QTest::newRow("long line, then the rest") << longNameEnded << QString() << 5;
     QTest::newRow("long header line, then a block") << longHeader << QString() << 3;
+    QTest::newRow("8 GB, no line end") << hugeNoHeader << headerNotFound() << 1;
+    // Nothing after the header but the rest of its line, which the format ignores.
+    QTest::newRow("header, then 8 GB") << hugeAfterHeader << QString() << 1;
 }
 
 void TestPatchSetReader::loadsOnlyWhatItCanRead()

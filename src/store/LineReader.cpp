@@ -20,8 +20,10 @@ LineReader::LineReader(QByteArrayView bytes)
 {
 }
 
-LineReader::LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse)
-    : m_read(std::move(read)), m_beforeReuse(std::move(beforeReuse))
+LineReader::LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse,
+                       SkipZerosFunction skipZeros)
+    : m_read(std::move(read)), m_beforeReuse(std::move(beforeReuse)),
+      m_skipZeros(std::move(skipZeros))
 {
     // One more byte than the hint, so a file read whole still sees its end in the first read.
     m_capacity = sizeHint < 0 ? firstBuffer
@@ -95,6 +97,10 @@ const Line *LineReader::nextAcrossReads()
             m_buffer = std::move(grown);
             m_capacity = capacity;
             buffer = m_buffer.get();
+        }
+        // From here to the line end nothing is kept: what needs no reading is passed over.
+        if (m_skipZeros && (m_skippingRest || kept == KeptLength)) {
+            m_skipZeros();
         }
         char *fresh = buffer + kept;
         const qint64 got = m_read(fresh, m_capacity - kept);

@@ -39,6 +39,8 @@ public:
     using ReadFunction = std::function<qint64(char *buffer, qint64 room)>;
     // Told which bytes are about to be overwritten, so views into them can be copied first.
     using ReuseFunction = std::function<void(QByteArrayView bytes)>;
+    // Moves the read position past zero bytes that need no reading (a hole of a sparse file).
+    using SkipZerosFunction = std::function<void()>;
 
     // A line is handed out with at most this many characters, as many as the format looks at.
     static constexpr qsizetype KeptLength = PatchSetFormat::maxLineLength;
@@ -47,8 +49,11 @@ public:
     // valid as long as the bytes do.
     explicit LineReader(QByteArrayView bytes);
     // Reads through `read` in chunks; `sizeHint` (or -1) only keeps small inputs cheap. A
-    // line stays valid until `beforeReuse` is called with a range that holds it.
-    LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse);
+    // line stays valid until `beforeReuse` is called with a range that holds it. While the
+    // rest of a long line is skipped, `skipZeros` (if given) is called before each read: zero
+    // bytes are no line end, so passing over them unread changes nothing but the time.
+    LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse,
+               SkipZerosFunction skipZeros = {});
     ~LineReader();
 
     // The first line, cut to `length` characters, with no more read than that takes: a file
@@ -153,6 +158,7 @@ private:
 
     ReadFunction m_read;
     ReuseFunction m_beforeReuse;
+    SkipZerosFunction m_skipZeros;
     std::unique_ptr<char[]> m_buffer;
     qsizetype m_capacity = 0;
     const char *m_at = nullptr;  // start of the next line

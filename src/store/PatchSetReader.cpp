@@ -416,8 +416,8 @@ ReadResult LoadPatchSet(const QString &path)
     }
     BlockTable table;
     LineReader lines([&file](char *buffer, qint64 room) { return file.read(buffer, room); },
-                     file.size(),
-                     [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); });
+                     file.size(), [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); },
+                     [&file] { file.skipHole(); });
     ReadResult result = readLines(lines, table, path);
     if (result.ok()) {
         result.modified = file.modified();
