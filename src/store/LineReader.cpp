@@ -53,8 +53,6 @@ const Line *LineReader::firstLine(qsizetype length)
     if (m_at == m_end) {
         return nullptr;
     }
-    m_line.equals = -1;
-    m_line.semicolon = -1;
     const char *end = scanLine(m_at, m_end, m_line);
     if (end != m_end) {
         return handOut(end, length);
@@ -131,10 +129,8 @@ const Line *LineReader::nextAcrossReads()
                 continue;
             }
             m_skippingRest = false;
-            m_at = pastLineEnd(end);
+            stepPastLineEnd(end);
         }
-        m_line.equals = -1;
-        m_line.semicolon = -1;
         const char *end = scanLine(m_at, m_end, m_line);
         if (end != m_end) {
             return handOut(end);

@@ -66,8 +66,6 @@ public:
     // read error (then failed() is true).
     const Line *next()
     {
-        m_line.equals = -1;
-        m_line.semicolon = -1;
         const char *end = scanLine(m_at, m_end, m_line);
         if (end == m_end) {
             return nextAcrossReads();
@@ -81,9 +79,17 @@ public:
 
 private:
     // The first CR or LF in [begin, end), or end; notes in `line` the first "=" and ";"
-    // before it, counted from `begin`.
+    // before it, counted from `begin`, or -1. Found in locals and stored once: a field of
+    // `line` would be stored and loaded again on every round.
     static const char *scanLine(const char *begin, const char *end, Line &line)
     {
+        qsizetype equalsAt = -1;
+        qsizetype semicolonAt = -1;
+        const auto found = [&](const char *at) {
+            line.equals = equalsAt;
+            line.semicolon = semicolonAt;
+            return at;
+        };
         const char *p = begin;
 #if defined(__SSE2__)
         const __m128i lf = _mm_set1_epi8('\n');
@@ -100,45 +106,44 @@ private:
                 quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, equals))) & inLine;
             const quint32 foundSemicolon =
                 quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, semicolon))) & inLine;
-            if (line.equals < 0 && foundEquals != 0) {
-                line.equals = (p - begin) + qCountTrailingZeroBits(foundEquals);
+            if (equalsAt < 0 && foundEquals != 0) {
+                equalsAt = (p - begin) + qCountTrailingZeroBits(foundEquals);
             }
-            if (line.semicolon < 0 && foundSemicolon != 0) {
-                line.semicolon = (p - begin) + qCountTrailingZeroBits(foundSemicolon);
+            if (semicolonAt < 0 && foundSemicolon != 0) {
+                semicolonAt = (p - begin) + qCountTrailingZeroBits(foundSemicolon);
             }
             if (lineEnds != 0) {
-                return p + qCountTrailingZeroBits(lineEnds);
+                return found(p + qCountTrailingZeroBits(lineEnds));
             }
         }
 #endif
         for (; p < end && *p != '\n' && *p != '\r'; ++p) {
-            if (*p == '=' && line.equals < 0) {
-                line.equals = p - begin;
-            } else if (*p == ';' && line.semicolon < 0) {
-                line.semicolon = p - begin;
+            if (*p == '=' && equalsAt < 0) {
+                equalsAt = p - begin;
+            } else if (*p == ';' && semicolonAt < 0) {
+                semicolonAt = p - begin;
             }
         }
-        return p;
+        return found(p);
     }
 
-    // Where the line after the line end at `end` starts.
-    const char *pastLineEnd(const char *end)
+    // Moves m_at to the start of the line after the line end at `end`.
+    void stepPastLineEnd(const char *end)
     {
-        const char *next = end + 1;
+        m_at = end + 1;
         if (*end == '\r') {
-            if (next < m_end) {
-                next += *next == '\n' ? 1 : 0;
+            if (m_at < m_end) {
+                m_at += *m_at == '\n' ? 1 : 0;
             } else {
                 m_crPending = !m_atEnd; // an LF at the start of the next read belongs to it
             }
         }
-        return next;
     }
 
     const Line *handOut(const char *end, qsizetype keep = KeptLength)
     {
         const char *begin = m_at;
-        m_at = pastLineEnd(end);
+        stepPastLineEnd(end);
         ++m_lineNumber;
         return cut(begin, end, keep);
     }
