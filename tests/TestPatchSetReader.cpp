@@ -968,11 +968,17 @@ void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
     const QString longHeader = file(QStringLiteral("long-header.tvr"),
                                     "TAVRO=0.3" + longLine + "\r\n/bgn 000\r\n/end 000\r\n");
     // 8 GB without a line end, sparse on the disk: read through, it would take many seconds.
+    // A file system that cannot leave holes would fill the disk instead: those rows are left
+    // out there.
     const auto sparse = [this](const QString &name, const QByteArray &start) {
         QFile out(m_dir.filePath(name));
+        struct stat status = {};
         if (!out.open(QIODevice::WriteOnly) || out.write(start) != start.size()
+            || ::ftruncate(out.handle(), off_t(1) << 20) != 0
+            || ::fstat(out.handle(), &status) != 0 || status.st_blocks > 64
             || !out.resize(qint64(8) << 30)) {
-            qFatal("cannot make %s", qPrintable(name));
+            out.remove();
+            return QString();
         }
         return out.fileName();
     };
@@ -992,6 +998,10 @@ void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
     QTest::newRow("200000 unknown keys") << manyUnknownKeys << QString() << 200003;
     QTest::newRow("a note on every line") << noteOnEveryLine << QString() << 1000003;
     QTest::newRow("long header line, then a block") << longHeader << QString() << 3;
+    if (hugeNoHeader.isEmpty() || hugeAfterHeader.isEmpty()) {
+        qWarning("no sparse files here: the 8 GB rows are left out");
+        return;
+    }
     QTest::newRow("8 GB, no line end") << hugeNoHeader << headerNotFound() << 1;
     // Nothing after the header but the rest of its line, which the format ignores.
     QTest::newRow("header, then 8 GB") << hugeAfterHeader << QString() << 1;
