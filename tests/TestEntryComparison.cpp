@@ -158,7 +158,7 @@ void TestEntryComparison::comparesFieldByField_data()
     // At the format's limit and past it: one byte pair in the middle of a 60000-digit data
     // text, and a description longer than any file gives that differs in its last byte.
     PatchEntry longTexts = entry;
-    QByteArray data(PatchSetFormat::maxValueLength, 'A');
+    QByteArray data(PatchSetFormat::MaxValueLength, 'A');
     setDeflData(longTexts, 3, data);
     longTexts.Description = QByteArray(70000, 'x');
     PatchEntry longChanged = longTexts;

@@ -199,17 +199,17 @@ void TestEntryView::paintsEveryRowAtEveryWidth()
     QFETCH(int, line);
     QFETCH(bool, marked);
     using namespace PatchSetFormat;
-    PatchEntry src = limits::entryWithLong(keyDeflData, maxValueLength);
-    src.Description = limits::text("Described at length. ", maxValueLength);
+    PatchEntry src = limits::entryWithLong(KeyDeflData, MaxValueLength);
+    src.Description = limits::text("Described at length. ", MaxValueLength);
     PatchEntry dest = src;
-    dest.Description[maxValueLength / 2] = '!';
+    dest.Description[MaxValueLength / 2] = '!';
     setDataSlot(
         dest, 42,
-        {"1A2B3C", dataSlot(src, 42).DeflData.replace(maxValueLength / 2, 2, "00"), {}, {}});
+        {"1A2B3C", dataSlot(src, 42).DeflData.replace(MaxValueLength / 2, 2, "00"), {}, {}});
     setDataSlot(dest, 5, {"10", "EE", {}, {}});
     setParameterSlot(dest, 7, {1, "7F", "4", "Lives and more", 1});
-    EntryView *view = openOn({src, limits::entryWithLong(keyName, 12)},
-                             {dest, limits::entryWithLong(keyName, 14)}, qPrintable(list), line);
+    EntryView *view = openOn({src, limits::entryWithLong(KeyName, 12)},
+                             {dest, limits::entryWithLong(KeyName, 14)}, qPrintable(list), line);
     QVERIFY(view != nullptr);
     auto *table = view->findChild<QTableView *>("rows");
 
@@ -257,7 +257,7 @@ void TestEntryView::showsTextsAsWrittenOnTheScreen_data()
 
     const QString image = QStringLiteral("<img src=\"/dev/zero\">");
     const QString digits =
-        QString::fromLatin1(limits::text("0123456789ABCDEF", PatchSetFormat::maxValueLength));
+        QString::fromLatin1(limits::text("0123456789ABCDEF", PatchSetFormat::MaxValueLength));
     // clang-format off
     QTest::newRow("image") << "Fix " + image << image + " here" << image + " here";
     QTest::newRow("bold") << "<b>x</b>" << "<b>y</b>" << "<b>y</b>";

@@ -84,9 +84,9 @@ int plannedQuestions(const PatchTable &src, const QList<int> &records, const Pat
 QString pastLimitRefusal(const PatchTable &src, const QList<int> &sources, const PatchTable &dest,
                          const QList<int> &deleted)
 {
-    using PatchSetFormat::maxEntries;
+    using PatchSetFormat::MaxEntries;
     const qsizetype kept = dest.size() - deleted.size(); // listed or not, every record is saved
-    if (kept + sources.size() <= maxEntries) {
+    if (kept + sources.size() <= MaxEntries) {
         return QString(); // nearly every copy: no need to look at names
     }
     // Each name DEST does not hold once the delete is done is appended once; a later SRC entry
@@ -102,13 +102,13 @@ QString pastLimitRefusal(const PatchTable &src, const QList<int> &sources, const
         names.insert(src.at(record).Name);
     }
     const qsizetype added = names.size() - held;
-    const qsizetype room = std::max<qsizetype>(0, maxEntries - kept);
+    const qsizetype room = std::max<qsizetype>(0, MaxEntries - kept);
     if (added <= room) {
         return QString();
     }
     return QStringLiteral("DEST can hold %1 entries at most. It can take %2 more, and "
                           "this copy would add %3.")
-        .arg(maxEntries)
+        .arg(MaxEntries)
         .arg(room)
         .arg(added);
 }

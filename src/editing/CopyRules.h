@@ -47,6 +47,6 @@ int plannedQuestions(const PatchTable &src, const QList<int> &records, const Pat
 
 // Why copying the SRC records `sources` into `dest`, once the DEST records `deleted`
 // (ascending) are gone, is refused: the text says how many more entries DEST can take. Empty
-// when the copy cannot take DEST past PatchSetFormat::maxEntries, whatever the answers.
+// when the copy cannot take DEST past PatchSetFormat::MaxEntries, whatever the answers.
 QString pastLimitRefusal(const PatchTable &src, const QList<int> &sources, const PatchTable &dest,
                          const QList<int> &deleted);

@@ -103,7 +103,7 @@ public:
     // Switches nothing: both sides hold a set before and after.
     // Does nothing when no line of either list is selected. One step, deletes and copies
     // together, whatever the answers; none when the answers left everything as it was.
-    // A copy that could take DEST past PatchSetFormat::maxEntries entries does nothing at all,
+    // A copy that could take DEST past PatchSetFormat::MaxEntries entries does nothing at all,
     // asks nothing and is no step: the message handler says how many more DEST can take.
     void copyIntoDest();
     // The delete half of "copy >>": removes the selected DEST entries and leaves DEST with no

@@ -12,8 +12,8 @@
 
 namespace BodyLine {
 
-using PatchSetFormat::maxKeyLength;
-using PatchSetFormat::maxValueLength;
+using PatchSetFormat::MaxKeyLength;
+using PatchSetFormat::MaxValueLength;
 
 // Only the space counts as blank in a patch set file; a tab is an ordinary character.
 inline bool isSpaces(QByteArrayView text)
@@ -31,13 +31,13 @@ struct KeyAndValue
 inline KeyAndValue splitBodyLine(const Line &line)
 {
     const QByteArrayView text = line.text();
-    const bool keyEndsAtEquals = line.equals >= 0 && line.equals < maxKeyLength;
+    const bool keyEndsAtEquals = line.equals >= 0 && line.equals < MaxKeyLength;
     const QByteArrayView key =
-        text.first(keyEndsAtEquals ? line.equals : std::min<qsizetype>(text.size(), maxKeyLength));
+        text.first(keyEndsAtEquals ? line.equals : std::min<qsizetype>(text.size(), MaxKeyLength));
 
     // The value starts one past the key, which skips the "=" when there is one.
     qsizetype begin = std::min(key.size() + 1, text.size());
-    qsizetype end = begin + std::min<qsizetype>(text.size() - begin, maxValueLength);
+    qsizetype end = begin + std::min<qsizetype>(text.size() - begin, MaxValueLength);
     while (begin < end && text[begin] == ' ') {
         ++begin;
     }
@@ -58,7 +58,7 @@ inline KeyAndValue splitBodyLine(const Line &line)
 // kept: it ends right at the limit, where the line goes on with more than a comment.
 inline bool valueCut(QByteArrayView text, QByteArrayView key, QByteArrayView value)
 {
-    const qsizetype limit = std::min(key.size() + 1, text.size()) + maxValueLength;
+    const qsizetype limit = std::min(key.size() + 1, text.size()) + MaxValueLength;
     return limit < text.size() && text[limit] != ';'
         && value.data() + value.size() == text.data() + limit;
 }

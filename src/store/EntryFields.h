@@ -104,26 +104,26 @@ struct Range
 
 // clang-format off
 inline constexpr EntryField all[] = {
-    {PatchSetFormat::keyOmnipresence,  &PatchEntry::Omnipresence},
-    {PatchSetFormat::keyName,          &PatchEntry::Name},
-    {PatchSetFormat::keyDescription,   &PatchEntry::Description},
-    {PatchSetFormat::keyRequiresRemap, &PatchEntry::RequiresRemap},
-    {PatchSetFormat::keyRequiresYiff,  &PatchEntry::RequiresYiff},
-    {PatchSetFormat::keyRequiresPart,  &PatchEntry::RequiresPart},
-    {PatchSetFormat::keyRequiresSave,  &PatchEntry::RequiresSave},
-    {PatchSetFormat::keyDependencies,  &PatchEntry::Dependencies},
-    {PatchSetFormat::keyCondBehave,    &PatchEntry::CondBehave},
+    {PatchSetFormat::KeyOmnipresence,  &PatchEntry::Omnipresence},
+    {PatchSetFormat::KeyName,          &PatchEntry::Name},
+    {PatchSetFormat::KeyDescription,   &PatchEntry::Description},
+    {PatchSetFormat::KeyRequiresRemap, &PatchEntry::RequiresRemap},
+    {PatchSetFormat::KeyRequiresYiff,  &PatchEntry::RequiresYiff},
+    {PatchSetFormat::KeyRequiresPart,  &PatchEntry::RequiresPart},
+    {PatchSetFormat::KeyRequiresSave,  &PatchEntry::RequiresSave},
+    {PatchSetFormat::KeyDependencies,  &PatchEntry::Dependencies},
+    {PatchSetFormat::KeyCondBehave,    &PatchEntry::CondBehave},
 
-    {PatchSetFormat::keyOffffset,      DataText::Offffset},
-    {PatchSetFormat::keyDeflData,      DataText::DeflData},
-    {PatchSetFormat::keyModNData,      DataText::ModNData},
-    {PatchSetFormat::keyModRData,      DataText::ModRData},
+    {PatchSetFormat::KeyOffffset,      DataText::Offffset},
+    {PatchSetFormat::KeyDeflData,      DataText::DeflData},
+    {PatchSetFormat::KeyModNData,      DataText::ModNData},
+    {PatchSetFormat::KeyModRData,      DataText::ModRData},
 
-    {PatchSetFormat::keyBambi,         ParameterNumber::existence},
-    {PatchSetFormat::keyRonno,         ParameterText::offsetka},
-    {PatchSetFormat::keyGprince,       ParameterText::parametervalka},
-    {PatchSetFormat::keyFaline,        ParameterText::parameternamka},
-    {PatchSetFormat::keyMena,          ParameterNumber::parametertypka},
+    {PatchSetFormat::KeyBambi,         ParameterNumber::existence},
+    {PatchSetFormat::KeyRonno,         ParameterText::offsetka},
+    {PatchSetFormat::KeyGprince,       ParameterText::parametervalka},
+    {PatchSetFormat::KeyFaline,        ParameterText::parameternamka},
+    {PatchSetFormat::KeyMena,          ParameterNumber::parametertypka},
 };
 // clang-format on
 

@@ -60,12 +60,12 @@ using namespace PatchSetFormat;
 template<typename Word>
 bool lettersEqual(const char *text, const char *name)
 {
-    constexpr Word fold = Word(0x2020202020202020);
+    constexpr Word Fold = Word(0x2020202020202020);
     Word got;
     Word wanted;
     std::memcpy(&got, text, sizeof got);
     std::memcpy(&wanted, name, sizeof wanted);
-    return (got | fold) == (wanted | fold);
+    return (got | Fold) == (wanted | Fold);
 }
 
 // True when `text` (at least as long as `name`) starts with the key `name` in any case.
@@ -73,11 +73,11 @@ bool lettersEqual(const char *text, const char *name)
 template<qsizetype N>
 bool startsWithKey(const char *text, const char (&name)[N])
 {
-    constexpr qsizetype length = N - 1;
-    static_assert(length >= 4 && length <= 16, "keys are 4 to 16 letters long");
-    using Word = std::conditional_t<(length >= 8), quint64, quint32>;
-    constexpr qsizetype last = length - qsizetype(sizeof(Word));
-    return lettersEqual<Word>(text, name) && lettersEqual<Word>(text + last, name + last);
+    constexpr qsizetype Length = N - 1;
+    static_assert(Length >= 4 && Length <= 16, "keys are 4 to 16 letters long");
+    using Word = std::conditional_t<(Length >= 8), quint64, quint32>;
+    constexpr qsizetype Last = Length - qsizetype(sizeof(Word));
+    return lettersEqual<Word>(text, name) && lettersEqual<Word>(text + Last, name + Last);
 }
 
 template<qsizetype N>
@@ -122,68 +122,68 @@ Key keyOf(QByteArrayView key)
     if (key.isEmpty()) {
         return Key::None;
     }
-    const bool longEnough = key.size() >= dataKeyPrefixLength;
+    const bool longEnough = key.size() >= DataKeyPrefixLength;
     const char *text = key.data();
     // Setting bit 0x20 lowers a letter and turns nothing else into one.
     switch (text[0] | 0x20) {
     case 'b':
-        return keyIs(key, keyBambi) ? Key::Bambi : Key::None;
+        return keyIs(key, KeyBambi) ? Key::Bambi : Key::None;
     case 'c':
-        return keyIs(key, keyCondBehave) ? Key::CondBehave : Key::None;
+        return keyIs(key, KeyCondBehave) ? Key::CondBehave : Key::None;
     case 'd':
-        if (longEnough && startsWithKey(text, keyDeflData)) {
+        if (longEnough && startsWithKey(text, KeyDeflData)) {
             return Key::DeflData;
         }
-        if (keyIs(key, keyDescription)) {
+        if (keyIs(key, KeyDescription)) {
             return Key::Description;
         }
-        return keyIs(key, keyDependencies) ? Key::Dependencies : Key::None;
+        return keyIs(key, KeyDependencies) ? Key::Dependencies : Key::None;
     case 'e':
-        return keyIs(key, keyEnableParameter) ? Key::EnableParameter : Key::None;
+        return keyIs(key, KeyEnableParameter) ? Key::EnableParameter : Key::None;
     case 'f':
-        return keyIs(key, keyFaline) ? Key::Faline : Key::None;
+        return keyIs(key, KeyFaline) ? Key::Faline : Key::None;
     case 'g':
-        return keyIs(key, keyGprince) ? Key::Gprince : Key::None;
+        return keyIs(key, KeyGprince) ? Key::Gprince : Key::None;
     case 'm':
-        if (longEnough && startsWithKey(text, keyModNData)) {
+        if (longEnough && startsWithKey(text, KeyModNData)) {
             return Key::ModNData;
         }
-        if (longEnough && startsWithKey(text, keyModRData)) {
+        if (longEnough && startsWithKey(text, KeyModRData)) {
             return Key::ModRData;
         }
-        return keyIs(key, keyMena) ? Key::Mena : Key::None;
+        return keyIs(key, KeyMena) ? Key::Mena : Key::None;
     case 'n':
-        return keyIs(key, keyName) ? Key::Name : Key::None;
+        return keyIs(key, KeyName) ? Key::Name : Key::None;
     case 'o':
-        if (longEnough && startsWithKey(text, keyOffffset)) {
+        if (longEnough && startsWithKey(text, KeyOffffset)) {
             return Key::Offffset;
         }
-        return keyIs(key, keyOmnipresence) ? Key::Omnipresence : Key::None;
+        return keyIs(key, KeyOmnipresence) ? Key::Omnipresence : Key::None;
     case 'p':
-        if (keyIs(key, keyParameterOffset)) {
+        if (keyIs(key, KeyParameterOffset)) {
             return Key::ParameterOffset;
         }
-        if (keyIs(key, keyParameterValue)) {
+        if (keyIs(key, KeyParameterValue)) {
             return Key::ParameterValue;
         }
-        if (keyIs(key, keyParameterName)) {
+        if (keyIs(key, KeyParameterName)) {
             return Key::ParameterName;
         }
-        return keyIs(key, keyParameterType) ? Key::ParameterType : Key::None;
+        return keyIs(key, KeyParameterType) ? Key::ParameterType : Key::None;
     case 'r':
-        if (keyIs(key, keyRonno)) {
+        if (keyIs(key, KeyRonno)) {
             return Key::Ronno;
         }
-        if (keyIs(key, keyRequiresRemap)) {
+        if (keyIs(key, KeyRequiresRemap)) {
             return Key::RequiresRemap;
         }
-        if (keyIs(key, keyRequiresYiff)) {
+        if (keyIs(key, KeyRequiresYiff)) {
             return Key::RequiresYiff;
         }
-        if (keyIs(key, keyRequiresPart)) {
+        if (keyIs(key, KeyRequiresPart)) {
             return Key::RequiresPart;
         }
-        return keyIs(key, keyRequiresSave) ? Key::RequiresSave : Key::None;
+        return keyIs(key, KeyRequiresSave) ? Key::RequiresSave : Key::None;
     default:
         return Key::None;
     }
@@ -198,14 +198,14 @@ constexpr const EntryField &fieldOf(Key key)
 
 // The first and the last key of each kind: a key added to one list but not the other shifts
 // one of these.
-static_assert(fieldOf(Key::Omnipresence).key == keyOmnipresence);
-static_assert(fieldOf(Key::CondBehave).key == keyCondBehave);
-static_assert(fieldOf(Key::Offffset).key == keyOffffset);
-static_assert(fieldOf(Key::ModRData).key == keyModRData);
-static_assert(fieldOf(Key::Bambi).key == keyBambi);
-static_assert(fieldOf(Key::Mena).key == keyMena);
-static_assert(fieldOf(Key::EnableParameter).key == keyBambi);
-static_assert(fieldOf(Key::ParameterType).key == keyMena);
+static_assert(fieldOf(Key::Omnipresence).key == KeyOmnipresence);
+static_assert(fieldOf(Key::CondBehave).key == KeyCondBehave);
+static_assert(fieldOf(Key::Offffset).key == KeyOffffset);
+static_assert(fieldOf(Key::ModRData).key == KeyModRData);
+static_assert(fieldOf(Key::Bambi).key == KeyBambi);
+static_assert(fieldOf(Key::Mena).key == KeyMena);
+static_assert(fieldOf(Key::EnableParameter).key == KeyBambi);
+static_assert(fieldOf(Key::ParameterType).key == KeyMena);
 
 // `key` is what stands before the "=" (or the whole key part of a line without one). A data
 // key is matched on its prefix alone: whatever follows it is the slot number.

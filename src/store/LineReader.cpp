@@ -5,13 +5,13 @@
 namespace {
 
 // Big enough that a read costs little per line, small enough to stay in the cache.
-constexpr qsizetype chunkSize = 256 * 1024;
+constexpr qsizetype ChunkSize = 256 * 1024;
 
 // Room for a whole chunk behind the kept start of a line that did not end in the last one.
-constexpr qsizetype largestBuffer = chunkSize + LineReader::KeptLength;
+constexpr qsizetype LargestBuffer = ChunkSize + LineReader::KeptLength;
 
 // Where the size is not known, the buffer starts small and grows with the lines it meets.
-constexpr qsizetype firstBuffer = 16 * 1024;
+constexpr qsizetype FirstBuffer = 16 * 1024;
 
 } // namespace
 
@@ -26,8 +26,8 @@ LineReader::LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeR
       m_skipZeros(std::move(skipZeros))
 {
     // One more byte than the hint, so a file read whole still sees its end in the first read.
-    m_capacity = sizeHint < 0 ? firstBuffer
-                              : std::clamp<qsizetype>(sizeHint + 1, firstBuffer, largestBuffer);
+    m_capacity = sizeHint < 0 ? FirstBuffer
+                              : std::clamp<qsizetype>(sizeHint + 1, FirstBuffer, LargestBuffer);
     m_buffer.reset(new char[m_capacity]);
     m_at = m_end = m_buffer.get();
 }
@@ -88,8 +88,8 @@ const Line *LineReader::nextAcrossReads()
         if (kept > 0 && m_at != buffer) {
             std::memmove(buffer, m_at, size_t(kept));
         }
-        if (m_capacity - kept < m_capacity / 2 && m_capacity < largestBuffer) {
-            const qsizetype capacity = std::min(2 * m_capacity, largestBuffer);
+        if (m_capacity - kept < m_capacity / 2 && m_capacity < LargestBuffer) {
+            const qsizetype capacity = std::min(2 * m_capacity, LargestBuffer);
             std::unique_ptr<char[]> grown(new char[capacity]);
             std::memcpy(grown.get(), buffer, size_t(kept));
             m_buffer = std::move(grown);

@@ -44,7 +44,7 @@ public:
 
     // A line is handed out with at most this many characters: one more than the format looks
     // at, so that the reader can tell when a value was cut.
-    static constexpr qsizetype KeptLength = PatchSetFormat::maxLineLength + 1;
+    static constexpr qsizetype KeptLength = PatchSetFormat::MaxLineLength + 1;
 
     // Reads `bytes` in place; they must stay unchanged while the reader is used. Lines stay
     // valid as long as the bytes do.

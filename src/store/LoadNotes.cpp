@@ -14,9 +14,9 @@ namespace {
 // it is no key.
 QString shown(QByteArrayView text)
 {
-    constexpr qsizetype shownLength = 40;
-    QString decoded = decodeAnsi(text.first(std::min(text.size(), shownLength)).toByteArray());
-    if (text.size() > shownLength) {
+    constexpr qsizetype ShownLength = 40;
+    QString decoded = decodeAnsi(text.first(std::min(text.size(), ShownLength)).toByteArray());
+    if (text.size() > ShownLength) {
         decoded += QStringLiteral("...");
     }
     return decoded;
@@ -66,7 +66,7 @@ QString LoadNotes::dataWithoutOffset(int slot)
     return QStringLiteral("this block gives data slot %1 data but no offset (%2%3), and a slot "
                           "without an offset is left out of every save")
         .arg(slot)
-        .arg(QLatin1String(keyOffffset))
+        .arg(QLatin1String(KeyOffffset))
         .arg(slot, 2, 10, QLatin1Char('0'));
 }
 
@@ -86,14 +86,14 @@ QString LoadNotes::valueCut(QByteArrayView key)
 {
     return QStringLiteral("the value of %1 is cut to %2 characters")
         .arg(shown(key))
-        .arg(maxValueLength);
+        .arg(MaxValueLength);
 }
 
 QString LoadNotes::parameterTextCut(QByteArrayView key)
 {
     return QStringLiteral("the text of %1 is cut to %2 characters")
         .arg(shown(key))
-        .arg(maxPipeTextLength);
+        .arg(MaxPipeTextLength);
 }
 
 QString LoadNotes::keyGivenAgain(QByteArrayView key)

@@ -41,7 +41,7 @@ QString headerMessage()
 QString errorLoadingMessage(const QString &path)
 {
     return QLatin1String("Error loading custom patch set (") + path + QLatin1String(").")
-        + QLatin1String(lineEnd) + QLatin1String("Make sure file is not corrupted or empty.");
+        + QLatin1String(LineEnd) + QLatin1String("Make sure file is not corrupted or empty.");
 }
 
 enum class ParameterSyntax { None, Single, Pipe };
@@ -84,7 +84,7 @@ private:
     // Only a line longer than the longest value can have had its value cut.
     void noteIfCut(const Line &line)
     {
-        if (Q_UNLIKELY(line.length > maxValueLength)) {
+        if (Q_UNLIKELY(line.length > MaxValueLength)) {
             noteCut(line);
         }
     }
@@ -133,8 +133,8 @@ Stored SetReader::storeMember(const EntryField &field, QByteArrayView key, QByte
 Stored SetReader::storeData(const EntryField &field, QByteArrayView key, QByteArrayView value)
 {
     // As written, a data key is its prefix and two digits.
-    int slot = key.size() == dataKeyPrefixLength + 2
-        ? NumberScanner::plainSlotNumber(key.sliced(dataKeyPrefixLength))
+    int slot = key.size() == DataKeyPrefixLength + 2
+        ? NumberScanner::plainSlotNumber(key.sliced(DataKeyPrefixLength))
         : -1;
     if (Q_UNLIKELY(slot < 0)) {
         slot = guessDataSlot(key);
@@ -156,14 +156,14 @@ Stored SetReader::storeData(const EntryField &field, QByteArrayView key, QByteAr
 // a number outside the data slots.
 int SetReader::guessDataSlot(QByteArrayView key)
 {
-    const qsizetype digits = std::min<qsizetype>(key.size() - dataKeyPrefixLength, 2);
-    const QByteArrayView number = key.sliced(dataKeyPrefixLength, digits);
+    const qsizetype digits = std::min<qsizetype>(key.size() - DataKeyPrefixLength, 2);
+    const QByteArrayView number = key.sliced(DataKeyPrefixLength, digits);
     const int written = NumberScanner::plainSlotNumber(number);
     const qint64 slot = written >= 0 ? written : NumberScanner::prefix(number);
     if (slot < 0 || slot >= PatchEntry::DataSlotCount) {
         return -1;
     }
-    if (!(written >= 0 && digits == 2 && isSpaces(key.sliced(dataKeyPrefixLength + 2)))) {
+    if (!(written >= 0 && digits == 2 && isSpaces(key.sliced(DataKeyPrefixLength + 2)))) {
         m_notes.add(lineNumber(),
                     [key, slot] { return LoadNotes::dataSlotReadAs(key, int(slot)); });
     }
@@ -212,10 +212,10 @@ Stored SetReader::storePipe(const EntryField &field, QByteArrayView key, QByteAr
         m_table.parameterKeyGivenBefore(int(&field - EntryFields::parameterSlot.first), int(*slot)),
         key);
     const QByteArrayView rest = value.sliced(bar + 1);
-    if (Q_UNLIKELY(rest.size() > maxPipeTextLength) && field.kind == FieldKind::ParameterText) {
+    if (Q_UNLIKELY(rest.size() > MaxPipeTextLength) && field.kind == FieldKind::ParameterText) {
         m_notes.add(lineNumber(), [key] { return LoadNotes::parameterTextCut(key); });
     }
-    const QByteArrayView text = rest.first(std::min<qsizetype>(rest.size(), maxPipeTextLength));
+    const QByteArrayView text = rest.first(std::min<qsizetype>(rest.size(), MaxPipeTextLength));
     return storeParameter(int(*slot), field, text);
 }
 
@@ -232,7 +232,7 @@ Q_ALWAYS_INLINE Stored SetReader::storeBodyLine(const Line &line)
     const auto [key, value] = splitBodyLine(line);
     const Classified found = classify(key);
     if (found.syntax == Syntax::None) {
-        if (text[0] == '/' && startsWithAnyCase(text, beginMarker)) {
+        if (text[0] == '/' && startsWithAnyCase(text, BeginMarker)) {
             m_notes.add(lineNumber(),
                         [this] { return LoadNotes::beginInsideBlock(m_blockNumber); });
         } else {
@@ -305,10 +305,10 @@ ReadResult SetReader::failure(const QString &message, const QString &why)
 // characters, and read as Latin-1, since any byte may stand there.
 QString quoted(QByteArrayView text)
 {
-    constexpr qsizetype shownLength = 24;
+    constexpr qsizetype ShownLength = 24;
     const QByteArrayView trimmed = text.trimmed();
-    QString shown = QString::fromLatin1(trimmed.first(std::min(trimmed.size(), shownLength)));
-    if (trimmed.size() > shownLength) {
+    QString shown = QString::fromLatin1(trimmed.first(std::min(trimmed.size(), ShownLength)));
+    if (trimmed.size() > ShownLength) {
         shown += QStringLiteral("...");
     }
     return shown;
@@ -342,24 +342,24 @@ bool SetReader::beginBlock(QByteArrayView text, ReadResult &failed)
     // The number starts at the sixth character and runs as far as its digits do, so
     // "/bgn 1000" is block 1000, not 100.
     const QByteArrayView written =
-        text.size() > markerLength + 1 ? text.sliced(markerLength + 1) : QByteArrayView();
+        text.size() > MarkerLength + 1 ? text.sliced(MarkerLength + 1) : QByteArrayView();
     const qint64 number = NumberScanner::prefix(written);
     const QByteArrayView shown = written.trimmed();
     const qsizetype space = shown.indexOf(' ');
     const QByteArrayView digits = space < 0 ? shown : shown.first(space);
-    if (number < 0 || number > maxBlockNumber) {
+    if (number < 0 || number > MaxBlockNumber) {
         // Named as written: a number past the scanner's cap reads as the cap.
         failed = failure(errorLoadingMessage(m_path),
                          QStringLiteral("the block number %1 is %2")
                              .arg(quoted(digits),
                                   number < 0 ? QStringLiteral("below 0")
-                                             : QStringLiteral("above %1").arg(maxBlockNumber)));
+                                             : QStringLiteral("above %1").arg(MaxBlockNumber)));
         return false;
     }
     const int line = lineNumber();
     // As written, the number follows a space in plain digits; the fifth character is never
     // read, so "/bgn12" is block 2.
-    const bool plain = !digits.isEmpty() && !NumberScanner::isDigit(text[markerLength])
+    const bool plain = !digits.isEmpty() && !NumberScanner::isDigit(text[MarkerLength])
         && std::all_of(digits.begin(), digits.end(), NumberScanner::isDigit);
     if (Q_UNLIKELY(!plain)) {
         m_notes.add(line, [&] { return LoadNotes::blockNumberReadAs(text, int(number)); });
@@ -396,18 +396,18 @@ ReadResult SetReader::readLines()
 {
     // The keyword and the version are all the header is judged by, and the rest of the line
     // is ignored: a first line that runs on for gigabytes is judged as soon as it starts.
-    constexpr qsizetype keywordLength = qsizetype(sizeof(headerKeyword)) - 1;
-    const Line *line = m_lines.firstLine(keywordLength + versionLength);
+    constexpr qsizetype KeywordLength = qsizetype(sizeof(HeaderKeyword)) - 1;
+    const Line *line = m_lines.firstLine(KeywordLength + VersionLength);
     if (!line) {
         return failure(errorLoadingMessage(m_path),
                        m_lines.failed() ? QStringLiteral("the file cannot be read")
                                         : QStringLiteral("the file is empty"));
     }
-    if (!startsWithAnyCase(line->text(), headerKeyword)) {
+    if (!startsWithAnyCase(line->text(), HeaderKeyword)) {
         return failure(headerMessage(),
-                       QStringLiteral("no %1 header").arg(QLatin1String(headerKeyword)));
+                       QStringLiteral("no %1 header").arg(QLatin1String(HeaderKeyword)));
     }
-    m_version = line->text().sliced(keywordLength).toByteArray();
+    m_version = line->text().sliced(KeywordLength).toByteArray();
     if (m_version == "0.1") {
         m_parameters = ParameterSyntax::Single;
     } else if (NumberScanner::versionAboveOneTenth(m_version)) {
@@ -419,7 +419,7 @@ ReadResult SetReader::readLines()
     while ((line = lines.next())) {
         const QByteArrayView text = line->text();
         if (!inBlock) {
-            if (startsWithAnyCase(text, beginMarker)) {
+            if (startsWithAnyCase(text, BeginMarker)) {
                 ReadResult failed;
                 if (!beginBlock(text, failed)) {
                     return failed;
@@ -430,7 +430,7 @@ ReadResult SetReader::readLines()
             }
             continue;
         }
-        if (!text.isEmpty() && text.front() == '/' && startsWithAnyCase(text, endMarker)) {
+        if (!text.isEmpty() && text.front() == '/' && startsWithAnyCase(text, EndMarker)) {
             m_table.endBlock(m_notes);
             inBlock = false;
             continue;

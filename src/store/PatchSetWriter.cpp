@@ -16,27 +16,27 @@ namespace {
 
 // Lines are gathered in memory and handed to the device in large writes: many small writes
 // would cost more than building the text.
-constexpr qsizetype flushSize = 64 * 1024;
-constexpr qsizetype firstSize = 1024;
+constexpr qsizetype FlushSize = 64 * 1024;
+constexpr qsizetype FirstSize = 1024;
 
 WriteResult failure(const QString &path, const QString &reason)
 {
     WriteResult result;
     result.message = QLatin1String("Error saving patch set (") + path + QLatin1String(").")
-        + QLatin1String(lineEnd) + reason;
+        + QLatin1String(LineEnd) + reason;
     return result;
 }
 
 // Checked before anything is opened or written, so a refused table leaves the target as it was.
 WriteResult fitsTheFormat(const PatchTable &table, const QString &path)
 {
-    if (table.size() <= maxEntries) {
+    if (table.size() <= MaxEntries) {
         return {};
     }
     return failure(path,
                    QStringLiteral("The set has %1 entries; a set holds at most %2.")
                        .arg(table.size())
-                       .arg(maxEntries));
+                       .arg(MaxEntries));
 }
 
 // A number in decimal, without sign or leading zeros.
@@ -119,9 +119,9 @@ char *put(char *at, const TwoDigits &number)
 class Output
 {
 public:
-    explicit Output(QIODevice &out) : m_out(out) { grow(firstSize); }
+    explicit Output(QIODevice &out) : m_out(out) { grow(FirstSize); }
 
-    // The pieces, end to end; a line is pieces that end in `lineEnd`, and several lines in
+    // The pieces, end to end; a line is pieces that end in `LineEnd`, and several lines in
     // one call check for room once. After a failed write nothing more is written; ok() tells.
     template<typename... Pieces>
     void append(const Pieces &...pieces)
@@ -172,12 +172,12 @@ private:
     // still gathered plus `length`, however long one text is.
     Q_NEVER_INLINE void makeRoom(qsizetype length)
     {
-        if (capacity() >= flushSize && !flush()) {
+        if (capacity() >= FlushSize && !flush()) {
             return;
         }
         const qsizetype needed = used() + length;
         if (needed > capacity()) {
-            grow(std::max(needed, capacity() < flushSize ? 2 * capacity() : 0));
+            grow(std::max(needed, capacity() < FlushSize ? 2 * capacity() : 0));
         }
     }
 
@@ -205,18 +205,18 @@ void writeEntry(Output &out, const PatchEntry &entry, const QByteArray &blockNum
 {
     // One source line per line of the file, so the block reads as it is written.
     // clang-format off
-    out.append(beginMarker, " ", blockNumber, lineEnd,
-               keyOmnipresence, "=", Decimal(entry.Omnipresence), lineEnd,
-               keyName, "=", entry.Name, lineEnd,
-               keyDescription, "=", entry.Description, lineEnd,
-               lineEnd,
-               keyRequiresRemap, "=", Decimal(entry.RequiresRemap), lineEnd,
-               keyRequiresYiff, "=", Decimal(entry.RequiresYiff), lineEnd,
-               keyRequiresPart, "=", Decimal(entry.RequiresPart), lineEnd,
-               keyRequiresSave, "=", Decimal(entry.RequiresSave), lineEnd,
-               keyDependencies, "=", entry.Dependencies, lineEnd,
-               lineEnd,
-               keyCondBehave, "=", Decimal(entry.CondBehave), lineEnd);
+    out.append(BeginMarker, " ", blockNumber, LineEnd,
+               KeyOmnipresence, "=", Decimal(entry.Omnipresence), LineEnd,
+               KeyName, "=", entry.Name, LineEnd,
+               KeyDescription, "=", entry.Description, LineEnd,
+               LineEnd,
+               KeyRequiresRemap, "=", Decimal(entry.RequiresRemap), LineEnd,
+               KeyRequiresYiff, "=", Decimal(entry.RequiresYiff), LineEnd,
+               KeyRequiresPart, "=", Decimal(entry.RequiresPart), LineEnd,
+               KeyRequiresSave, "=", Decimal(entry.RequiresSave), LineEnd,
+               KeyDependencies, "=", entry.Dependencies, LineEnd,
+               LineEnd,
+               KeyCondBehave, "=", Decimal(entry.CondBehave), LineEnd);
     const SlotTexts &texts = entry.slotTexts();
     for (int index = 0; index < texts.dataSlotsUsed(); ++index) {
         const QByteArrayView offset = texts.dataText(index, DataText::Offffset);
@@ -224,29 +224,29 @@ void writeEntry(Output &out, const PatchEntry &entry, const QByteArray &blockNum
             continue;
         }
         const TwoDigits digits(texts.dataSlotNumber(index));
-        out.append(keyOffffset, digits, "=", offset, lineEnd,
-                   keyDeflData, digits, "=", texts.dataText(index, DataText::DeflData), lineEnd,
-                   keyModNData, digits, "=", texts.dataText(index, DataText::ModNData), lineEnd,
-                   keyModRData, digits, "=", texts.dataText(index, DataText::ModRData), lineEnd,
-                   lineEnd);
+        out.append(KeyOffffset, digits, "=", offset, LineEnd,
+                   KeyDeflData, digits, "=", texts.dataText(index, DataText::DeflData), LineEnd,
+                   KeyModNData, digits, "=", texts.dataText(index, DataText::ModNData), LineEnd,
+                   KeyModRData, digits, "=", texts.dataText(index, DataText::ModRData), LineEnd,
+                   LineEnd);
     }
     for (int index = 0; index < texts.parameterSlotsUsed(); ++index) {
         if (texts.parameterNumber(index, ParameterNumber::existence) != 1) {
             continue;
         }
         const Decimal slot(texts.parameterSlotNumber(index));
-        out.append(keyBambi, "=", slot, "|1", lineEnd,
-                   keyRonno, "=", slot, "|", texts.parameterText(index, ParameterText::offsetka),
-                   lineEnd,
-                   keyGprince, "=", slot, "|",
-                   texts.parameterText(index, ParameterText::parametervalka), lineEnd,
-                   keyFaline, "=", slot, "|",
-                   texts.parameterText(index, ParameterText::parameternamka), lineEnd,
-                   keyMena, "=", slot, "|",
+        out.append(KeyBambi, "=", slot, "|1", LineEnd,
+                   KeyRonno, "=", slot, "|", texts.parameterText(index, ParameterText::offsetka),
+                   LineEnd,
+                   KeyGprince, "=", slot, "|",
+                   texts.parameterText(index, ParameterText::parametervalka), LineEnd,
+                   KeyFaline, "=", slot, "|",
+                   texts.parameterText(index, ParameterText::parameternamka), LineEnd,
+                   KeyMena, "=", slot, "|",
                    Decimal(texts.parameterNumber(index, ParameterNumber::parametertypka)),
-                   lineEnd);
+                   LineEnd);
     }
-    out.append(endMarker, " ", blockNumber, lineEnd, lineEnd);
+    out.append(EndMarker, " ", blockNumber, LineEnd, LineEnd);
     // clang-format on
 }
 
@@ -269,7 +269,7 @@ WriteResult writePatchSet(QIODevice &out, const PatchTable &table, const QString
         return failure(path, out.errorString());
     }
     Output lines(out);
-    lines.append(headerKeyword, writtenVersion, lineEnd, lineEnd);
+    lines.append(HeaderKeyword, WrittenVersion, LineEnd, LineEnd);
     for (qsizetype index = 0; lines.ok() && index < table.size(); ++index) {
         // All digits from 1000 on: cutting them would renumber the entries on reading.
         writeEntry(lines, table.at(index), PadWithZeros(QByteArray::number(index), 3));

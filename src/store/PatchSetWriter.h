@@ -18,7 +18,7 @@ struct [[nodiscard]] WriteResult
 };
 
 // Writes the file's lines to `out`; fails with the device's error text as the reason.
-// A table of more than PatchSetFormat::maxEntries entries fails before anything is written.
+// A table of more than PatchSetFormat::MaxEntries entries fails before anything is written.
 // `path` only goes into the failure message.
 WriteResult writePatchSet(QIODevice &out, const PatchTable &table, const QString &path);
 

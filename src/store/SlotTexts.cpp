@@ -13,7 +13,7 @@
 namespace {
 
 // Copies are gathered in pieces of this size: a few per entry at most.
-constexpr qsizetype pieceSize = 64 * 1024;
+constexpr qsizetype PieceSize = 64 * 1024;
 
 // Copies `size` bytes. Slot texts are mostly short, and a call to memcpy for each would cost
 // more than the copy: up to 32 bytes go as two words or two 16-byte pieces that may overlap.
@@ -102,10 +102,10 @@ bool operator==(const SlotTexts &a, const SlotTexts &b)
         return false;
     }
     // Everything after the reference count: sizes, tables and texts.
-    constexpr size_t skipped = offsetof(SlotTexts::Block, size);
-    const auto *left = reinterpret_cast<const char *>(a.m_block) + skipped;
-    const auto *right = reinterpret_cast<const char *>(b.m_block) + skipped;
-    return std::memcmp(left, right, a.m_block->size - skipped) == 0;
+    constexpr size_t Skipped = offsetof(SlotTexts::Block, size);
+    const auto *left = reinterpret_cast<const char *>(a.m_block) + Skipped;
+    const auto *right = reinterpret_cast<const char *>(b.m_block) + Skipped;
+    return std::memcmp(left, right, a.m_block->size - Skipped) == 0;
 }
 
 SlotTextsBuilder::SlotTextsBuilder()
@@ -118,16 +118,16 @@ SlotTextsBuilder::~SlotTextsBuilder() = default;
 template<typename Visit>
 void SlotTextsBuilder::forEachTouchedText(Visit visit)
 {
-    constexpr int dataTexts = SlotTexts::TextsPerDataSlot;
-    constexpr int parameterTexts = SlotTexts::TextsPerParameterSlot;
+    constexpr int DataTexts = SlotTexts::TextsPerDataSlot;
+    constexpr int ParameterTexts = SlotTexts::TextsPerParameterSlot;
     const auto data = [&](int slot) {
-        std::for_each(m_texts + slot * dataTexts, m_texts + (slot + 1) * dataTexts, visit);
+        std::for_each(m_texts + slot * DataTexts, m_texts + (slot + 1) * DataTexts, visit);
     };
     forEachBit(m_dataTouched[0], 0, data);
     forEachBit(m_dataTouched[1], 64, data);
     forEachBit(m_parametersTouched, 0, [&](int slot) {
-        Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
-        std::for_each(texts, texts + parameterTexts, visit);
+        Text *texts = m_texts + ParameterTextBase + slot * ParameterTexts;
+        std::for_each(texts, texts + ParameterTexts, visit);
     });
 }
 
@@ -142,7 +142,7 @@ void SlotTextsBuilder::clear()
         m_pieces.front().used = 0;
     }
     m_copied = 0;
-    m_checkCopiesAt = pieceSize;
+    m_checkCopiesAt = PieceSize;
     m_changed = false;
 }
 
@@ -162,7 +162,7 @@ void SlotTextsBuilder::load(const SlotTexts &texts)
     for (int used = 0; used < texts.parameterSlotsUsed(); ++used) {
         const int slot = texts.parameterSlotNumber(used);
         touchParameter(slot);
-        const int first = parameterTextBase + slot * SlotTexts::TextsPerParameterSlot;
+        const int first = ParameterTextBase + slot * SlotTexts::TextsPerParameterSlot;
         for (int field = 0; field < SlotTexts::TextsPerParameterSlot; ++field) {
             const QByteArrayView loaded = texts.text(text++);
             m_texts[first + field] = {loaded.data(), loaded.size()};
@@ -212,13 +212,13 @@ void SlotTextsBuilder::dropOldCopies()
             }
         });
     }
-    m_checkCopiesAt = m_copied + 2 * live + pieceSize;
+    m_checkCopiesAt = m_copied + 2 * live + PieceSize;
 }
 
 SlotTextsBuilder::Text SlotTextsBuilder::copy(const Text &text)
 {
     if (m_pieces.empty() || m_pieces.back().size - m_pieces.back().used < text.size) {
-        const qsizetype size = std::max(text.size, pieceSize);
+        const qsizetype size = std::max(text.size, PieceSize);
         m_pieces.push_back({std::unique_ptr<char[]>(new char[size]), size, 0});
     }
     Piece &piece = m_pieces.back();
@@ -231,8 +231,8 @@ SlotTextsBuilder::Text SlotTextsBuilder::copy(const Text &text)
 
 SlotTexts SlotTextsBuilder::build() const
 {
-    constexpr int dataTexts = SlotTexts::TextsPerDataSlot;
-    constexpr int parameterTexts = SlotTexts::TextsPerParameterSlot;
+    constexpr int DataTexts = SlotTexts::TextsPerDataSlot;
+    constexpr int ParameterTexts = SlotTexts::TextsPerParameterSlot;
     // A touched slot may have been emptied again; only slots with something in them are kept.
     quint64 dataInUse[2] = {};
     quint32 parametersInUse = 0;
@@ -248,7 +248,7 @@ SlotTexts SlotTextsBuilder::build() const
         return bytes;
     };
     const auto countData = [&](int slot) {
-        const qsizetype bytes = sizeOf(m_texts + slot * dataTexts, dataTexts);
+        const qsizetype bytes = sizeOf(m_texts + slot * DataTexts, DataTexts);
         if (bytes != 0) {
             dataInUse[slot / 64] |= quint64(1) << (slot % 64);
             ++dataSlots;
@@ -259,7 +259,7 @@ SlotTexts SlotTextsBuilder::build() const
     forEachBit(m_dataTouched[1], 64, countData);
     forEachBit(m_parametersTouched, 0, [&](int slot) {
         const qsizetype bytes =
-            sizeOf(m_texts + parameterTextBase + slot * parameterTexts, parameterTexts);
+            sizeOf(m_texts + ParameterTextBase + slot * ParameterTexts, ParameterTexts);
         const quint8 *numbers = m_numbers[slot];
         const bool numbered = std::any_of(numbers, numbers + SlotTexts::NumbersPerParameterSlot,
                                           [](quint8 number) { return number != 0; });
@@ -273,7 +273,7 @@ SlotTexts SlotTextsBuilder::build() const
         return SlotTexts();
     }
 
-    const int texts = dataSlots * dataTexts + parameterSlots * parameterTexts;
+    const int texts = dataSlots * DataTexts + parameterSlots * ParameterTexts;
     const qsizetype size = qsizetype(sizeof(SlotTexts::Block)) + texts * qsizetype(sizeof(quint32))
         + dataSlots + parameterSlots * SlotTexts::ParameterRecordSize + textBytes;
     SlotTexts result(SlotTexts::allocate(size));
@@ -291,15 +291,15 @@ SlotTexts SlotTextsBuilder::build() const
     };
     const auto putData = [&](int slot) {
         *numbers++ = quint8(slot);
-        std::for_each(m_texts + slot * dataTexts, m_texts + (slot + 1) * dataTexts, put);
+        std::for_each(m_texts + slot * DataTexts, m_texts + (slot + 1) * DataTexts, put);
     };
     forEachBit(dataInUse[0], 0, putData);
     forEachBit(dataInUse[1], 64, putData);
     forEachBit(parametersInUse, 0, [&](int slot) {
         *records++ = quint8(slot);
         records = std::copy_n(m_numbers[slot], SlotTexts::NumbersPerParameterSlot, records);
-        const Text *texts = m_texts + parameterTextBase + slot * parameterTexts;
-        std::for_each(texts, texts + parameterTexts, put);
+        const Text *texts = m_texts + ParameterTextBase + slot * ParameterTexts;
+        std::for_each(texts, texts + ParameterTexts, put);
     });
     return result;
 }

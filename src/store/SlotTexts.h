@@ -129,14 +129,14 @@ private:
     void release();
 
     const quint32 *ends() const { return reinterpret_cast<const quint32 *>(m_block + 1); }
-    int textCount() const
+    int TextCount() const
     {
         return m_block->dataSlots * TextsPerDataSlot
             + m_block->parameterSlots * TextsPerParameterSlot;
     }
     const quint8 *dataSlotNumbers() const
     {
-        return reinterpret_cast<const quint8 *>(ends() + textCount());
+        return reinterpret_cast<const quint8 *>(ends() + TextCount());
     }
     const quint8 *parameterRecord(int index) const
     {
@@ -185,7 +185,7 @@ public:
                       Storage storage = Storage::Copy)
     {
         touchParameter(slot);
-        setText(parameterTextBase + slot * SlotTexts::TextsPerParameterSlot + int(field), text,
+        setText(ParameterTextBase + slot * SlotTexts::TextsPerParameterSlot + int(field), text,
                 storage);
     }
     void setParameterNumber(int slot, ParameterNumber field, quint8 value)
@@ -235,9 +235,9 @@ public:
     SlotTexts build() const;
 
 private:
-    static constexpr int parameterTextBase = SlotTexts::DataSlotCount * SlotTexts::TextsPerDataSlot;
-    static constexpr int textCount =
-        parameterTextBase + SlotTexts::ParameterSlotCount * SlotTexts::TextsPerParameterSlot;
+    static constexpr int ParameterTextBase = SlotTexts::DataSlotCount * SlotTexts::TextsPerDataSlot;
+    static constexpr int TextCount =
+        ParameterTextBase + SlotTexts::ParameterSlotCount * SlotTexts::TextsPerParameterSlot;
 
     // A text as set: where it lies and how long it is.
     struct Text
@@ -267,7 +267,7 @@ private:
         const quint32 bit = 1u << slot;
         if ((m_parametersTouched & bit) == 0) {
             m_parametersTouched |= bit;
-            std::fill_n(m_texts + parameterTextBase + slot * SlotTexts::TextsPerParameterSlot,
+            std::fill_n(m_texts + ParameterTextBase + slot * SlotTexts::TextsPerParameterSlot,
                         SlotTexts::TextsPerParameterSlot, Text{nullptr, 0});
             std::fill_n(m_numbers[slot], SlotTexts::NumbersPerParameterSlot, quint8(0));
         }
@@ -298,7 +298,7 @@ private:
         qsizetype used;
     };
 
-    Text m_texts[textCount];
+    Text m_texts[TextCount];
     quint8 m_numbers[SlotTexts::ParameterSlotCount][SlotTexts::NumbersPerParameterSlot];
     // Slots touched since the last clear(), one bit each: a sparse entry costs only its slots.
     quint64 m_dataTouched[2] = {};

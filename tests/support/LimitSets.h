@@ -20,9 +20,9 @@
 
 namespace limits {
 
-using PatchSetFormat::maxLineLength;
-using PatchSetFormat::maxPipeTextLength;
-using PatchSetFormat::maxValueLength;
+using PatchSetFormat::MaxLineLength;
+using PatchSetFormat::MaxPipeTextLength;
+using PatchSetFormat::MaxValueLength;
 
 struct LimitSet
 {
@@ -123,14 +123,14 @@ inline PatchEntry entryWithLong(const char *longField, qsizetype length)
     using namespace PatchSetFormat;
     PatchEntry entry;
     entry.Omnipresence = 1;
-    entry.Name = textOf(keyName, "Name.", 10);
-    entry.Description = textOf(keyDescription, "Description.", 30);
-    entry.Dependencies = textOf(keyDependencies, "Dependencies.", 20);
+    entry.Name = textOf(KeyName, "Name.", 10);
+    entry.Description = textOf(KeyDescription, "Description.", 30);
+    entry.Dependencies = textOf(KeyDependencies, "Dependencies.", 20);
     entry.RequiresSave = 1;
     entry.CondBehave = 2;
     setDataSlot(entry, 42,
-                {textOf(keyOffffset, "1A2B3C", 6), textOf(keyDeflData, "DEADBEEF", 8),
-                 textOf(keyModNData, "0102", 4), textOf(keyModRData, "FF", 2)});
+                {textOf(KeyOffffset, "1A2B3C", 6), textOf(KeyDeflData, "DEADBEEF", 8),
+                 textOf(KeyModNData, "0102", 4), textOf(KeyModRData, "FF", 2)});
     setParameterSlot(entry, 7, {1, "7F", "3", "Lives", 0});
     return entry;
 }
@@ -138,7 +138,7 @@ inline PatchEntry entryWithLong(const char *longField, qsizetype length)
 inline LimitSet longField(const char *field, qsizetype length)
 {
     return {fileText({entryWithLong(field, length)}),
-            {entryWithLong(field, std::min<qsizetype>(length, maxValueLength))}};
+            {entryWithLong(field, std::min<qsizetype>(length, MaxValueLength))}};
 }
 
 // Every data slot with all four texts at the longest value, every parameter in use with texts
@@ -155,14 +155,14 @@ inline PatchEntry fullEntry(qsizetype parameterText)
         for (DataText field :
              {DataText::Offffset, DataText::DeflData, DataText::ModNData, DataText::ModRData}) {
             const QByteArray tag = number + '.' + QByteArray::number(int(field)) + '.';
-            texts.setData(slot, field, text(tag, maxValueLength));
+            texts.setData(slot, field, text(tag, MaxValueLength));
         }
     }
     for (int slot = 0; slot < PatchEntry::ParameterSlotCount; ++slot) {
         const QByteArray number = QByteArray::number(slot);
         const qsizetype length = slot + 1 == PatchEntry::ParameterSlotCount
-            ? maxValueLength
-            : maxPipeTextLength + 1 + slot;
+            ? MaxValueLength
+            : MaxPipeTextLength + 1 + slot;
         const qsizetype kept = std::min(length, parameterText);
         texts.setParameterNumber(slot, ParameterNumber::existence, 1);
         texts.setParameter(slot, ParameterText::offsetka, text("offset" + number, kept));
@@ -176,7 +176,7 @@ inline PatchEntry fullEntry(qsizetype parameterText)
 
 inline LimitSet fullEntrySet()
 {
-    return {fileText({fullEntry(maxValueLength)}), {fullEntry(maxPipeTextLength)}};
+    return {fileText({fullEntry(MaxValueLength)}), {fullEntry(MaxPipeTextLength)}};
 }
 
 inline LimitSet thousandEntries()
@@ -199,12 +199,12 @@ inline LimitSet thousandEntries()
 inline LimitSet lastBlock(int lastNumber)
 {
     PatchTable table(lastNumber + 1);
-    table.first() = entryWithLong(PatchSetFormat::keyName, 10); // its usual length
+    table.first() = entryWithLong(PatchSetFormat::KeyName, 10); // its usual length
     table.last().Omnipresence = 1;
     table.last().Name = "The last block";
     const QByteArray last = QByteArray::number(lastNumber);
     return {"TAVRO=0.3\r\n\r\n" + blockText("000", table.first()) + blockText(last, table.last()),
-            table, lastNumber > PatchSetFormat::maxBlockNumber};
+            table, lastNumber > PatchSetFormat::MaxBlockNumber};
 }
 
 struct NamedLimitSet
@@ -218,13 +218,13 @@ inline const std::vector<NamedLimitSet> &limitSets()
 {
     static const std::vector<NamedLimitSet> sets = [] {
         using namespace PatchSetFormat;
-        const char *const fields[] = {keyName,     keyDescription, keyDependencies, keyOffffset,
-                                      keyDeflData, keyModNData,    keyModRData};
+        const char *const fields[] = {KeyName,     KeyDescription, KeyDependencies, KeyOffffset,
+                                      KeyDeflData, KeyModNData,    KeyModRData};
         // The longest value kept, one more, and a line longer than the longest line kept.
         const std::pair<qsizetype, const char *> lengths[] = {
-            {maxValueLength, "60000"},
-            {maxValueLength + 1, "60001"},
-            {maxLineLength + 1, "past-line"},
+            {MaxValueLength, "60000"},
+            {MaxValueLength + 1, "60001"},
+            {MaxLineLength + 1, "past-line"},
         };
         std::vector<NamedLimitSet> all;
         for (const char *field : fields) {
@@ -235,8 +235,8 @@ inline const std::vector<NamedLimitSet> &limitSets()
         }
         all.push_back({"every-slot-longest", fullEntrySet});
         all.push_back({"1000-entries", thousandEntries});
-        all.push_back({"block-32767", [] { return lastBlock(maxBlockNumber); }});
-        all.push_back({"32769-entries", [] { return lastBlock(maxBlockNumber + 1); }});
+        all.push_back({"block-32767", [] { return lastBlock(MaxBlockNumber); }});
+        all.push_back({"32769-entries", [] { return lastBlock(MaxBlockNumber + 1); }});
         return all;
     }();
     return sets;

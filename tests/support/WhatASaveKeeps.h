@@ -21,7 +21,7 @@ inline FieldValue whatASaveKeeps(const PatchEntry &read, const EntryField &field
     }
     if (field.kind == FieldKind::ParameterText) {
         value.text = value.text.first(
-            std::min<qsizetype>(value.text.size(), PatchSetFormat::maxPipeTextLength));
+            std::min<qsizetype>(value.text.size(), PatchSetFormat::MaxPipeTextLength));
     }
     return value;
 }

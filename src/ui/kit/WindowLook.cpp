@@ -23,8 +23,8 @@ namespace WindowLook {
 
 namespace {
 
-const QString tahoma = QStringLiteral("Tahoma");
-const QString smallFonts = QStringLiteral("Small Fonts");
+const QString TahomaFamily = QStringLiteral("Tahoma");
+const QString SmallFontsFamily = QStringLiteral("Small Fonts");
 
 const QColor silver(192, 192, 192);
 const QColor countGrey(243, 243, 243);
@@ -34,11 +34,11 @@ const QColor darkFrame(64, 64, 64);
 
 // Okabe-Ito bluish green (0, 158, 115) and orange (230, 159, 0): tints of 40 % over white
 // (black text 13.0:1 and 15.3:1), and shades dark enough for white text (5.6:1 and 5.0:1).
-const MarkColours identicalMark = {QColor(153, 216, 199), QColor(0, 118, 86)};
-const MarkColours differsMark = {QColor(245, 217, 153), QColor(150, 103, 0)};
+const MarkColours IdenticalMark = {QColor(153, 216, 199), QColor(0, 118, 86)};
+const MarkColours DiffersMark = {QColor(245, 217, 153), QColor(150, 103, 0)};
 
 // The buttons' graphical style: a white face with a thin grey rim.
-const QString buttonStyle = QStringLiteral(
+const QString ButtonStyle = QStringLiteral(
     "QPushButton { background-color: white; border: 1px solid rgb(176, 180, 186);"
     " padding: 0px; color: black; }"
     "QPushButton:hover { border-color: rgb(128, 136, 146); }"
@@ -53,8 +53,8 @@ QFont windowFont(const QString &family, qreal points, bool bold = false)
     // so there the small texts use the scalable Tahoma at the same point size.
     static const QStringList known = QFontDatabase::families();
     QString wanted = family;
-    if (family == smallFonts && qApp->devicePixelRatio() > 1.0) {
-        wanted = tahoma;
+    if (family == SmallFontsFamily && qApp->devicePixelRatio() > 1.0) {
+        wanted = TahomaFamily;
     }
     QFont font(known.contains(wanted) ? wanted : QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(points);
@@ -78,7 +78,7 @@ void dressButton(QWidget *control, const QFont &font)
 {
     auto *button = qobject_cast<QPushButton *>(control);
     Q_ASSERT(button != nullptr);
-    button->setStyleSheet(buttonStyle);
+    button->setStyleSheet(ButtonStyle);
     button->setFlat(true);
     button->setFont(font);
 }
@@ -108,37 +108,37 @@ void dress(QWidget *control, Look look)
 {
     switch (look) {
     case Look::Entries:
-        control->setFont(windowFont(tahoma, 8.25));
+        control->setFont(windowFont(TahomaFamily, 8.25));
         break;
     case Look::Heading:
-        control->setFont(windowFont(tahoma, 8.25));
+        control->setFont(windowFont(TahomaFamily, 8.25));
         control->setEnabled(false); // a heading never acts, so its greyed look costs nothing
         break;
     case Look::Status:
-        control->setFont(windowFont(tahoma, 8.25));
+        control->setFont(windowFont(TahomaFamily, 8.25));
         setTextColour(control, silver);
         break;
     case Look::Count:
-        control->setFont(windowFont(tahoma, 36));
+        control->setFont(windowFont(TahomaFamily, 36));
         setTextColour(control, countGrey);
         break;
     case Look::Detail:
     case Look::MarqueeText:
-        control->setFont(windowFont(smallFonts, 6.75));
+        control->setFont(windowFont(SmallFontsFamily, 6.75));
         break;
     case Look::Title:
-        control->setFont(windowFont(smallFonts, 6.75));
+        control->setFont(windowFont(SmallFontsFamily, 6.75));
         setTextColour(control, silver);
         break;
     case Look::Strip:
-        control->setFont(windowFont(smallFonts, 7));
+        control->setFont(windowFont(SmallFontsFamily, 7));
         setTextColour(control, stripGrey);
         break;
     case Look::Command:
-        dressButton(control, windowFont(tahoma, 8.25, true));
+        dressButton(control, windowFont(TahomaFamily, 8.25, true));
         break;
     case Look::SmallCommand:
-        dressButton(control, windowFont(smallFonts, 6));
+        dressButton(control, windowFont(SmallFontsFamily, 6));
         break;
     case Look::PictureCommand:
         dressButton(control, control->font());
@@ -151,7 +151,7 @@ void dress(QWidget *control, Look look)
 MarkColours markColours(LineMark mark)
 {
     Q_ASSERT(mark != LineMark::None);
-    return mark == LineMark::Identical ? identicalMark : differsMark;
+    return mark == LineMark::Identical ? IdenticalMark : DiffersMark;
 }
 
 void setTextColour(QWidget *widget, const QColor &colour)

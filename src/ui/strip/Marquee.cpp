@@ -112,16 +112,16 @@ int ticksUntilNextFrame(const MarqueeState &state, const PictureBox &Picture2)
     }
     // The arithmetic is cheap; walking it forward finds the due tick without drawing anything.
     // Within the bound the text has always moved a pixel or wrapped, at any sane pixel ratio.
-    constexpr int bound = 1000;
+    constexpr int Bound = 1000;
     MarqueeState ahead = state;
-    for (int ticks = 1; ticks < bound; ++ticks) {
+    for (int ticks = 1; ticks < Bound; ++ticks) {
         advanceMarquee(ahead, state.measuredWidthTwips);
         if (ahead.marqueeTextIndex != state.marqueeTextIndex
             || Picture2.devicePixels(ahead.marqueeX) != state.shownDeviceX) {
             return ticks;
         }
     }
-    return bound;
+    return Bound;
 }
 
 Marquee::Marquee(QLabel *textLabel, PictureBox *buffer, PictureBox *strip, QObject *parent)
