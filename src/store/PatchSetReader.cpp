@@ -505,8 +505,3 @@ ReadResult LoadPatchSet(const QString &path)
     }
     return result;
 }
-
-bool PatchSetFileExists(const QString &path)
-{
-    return RegularFile(path).opened() == RegularFile::Opened::File;
-}

@@ -67,6 +67,3 @@ ReadResult readPatchSet(QIODevice &in, const QString &path);
 // a path that cannot be opened, or names a directory, gives the "Can't find" message; a
 // FIFO, a device or a socket gives the "Error loading" message at once.
 ReadResult LoadPatchSet(const QString &path);
-
-// True when `path` is a regular file that can be opened for reading (closed again at once).
-bool PatchSetFileExists(const QString &path);

@@ -1,7 +1,7 @@
 // A patch set file opened for reading, once per load, without ever blocking. Only regular
 // files are read: a FIFO without a writer would hang the window and a device such as
-// /dev/zero would fill memory, so they are refused at once. Used by LoadPatchSet and
-// PatchSetFileExists; closed when it goes out of scope.
+// /dev/zero would fill memory, so they are refused at once. Used by LoadPatchSet; closed when
+// it goes out of scope.
 #pragma once
 
 #include <QDateTime>
