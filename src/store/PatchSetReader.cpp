@@ -56,6 +56,19 @@ enum class Stored {
     NoParameterSlot, // a pipe value names no parameter slot
 };
 
+// A byte member, of the entry or of a parameter slot: `set` takes the value as a number from 0
+// to 255; any other value fails the load, wherever the member lives.
+template<typename Set>
+Stored storeByte(QByteArrayView value, Set set)
+{
+    const std::optional<quint8> number = NumberScanner::byteValue(value);
+    if (!number) {
+        return Stored::NotAByte;
+    }
+    set(*number);
+    return Stored::Yes;
+}
+
 // Reads the lines of one file into a table, noting what it reads otherwise than they say.
 class SetReader
 {
@@ -121,12 +134,7 @@ Stored SetReader::storeMember(const EntryField &field, QByteArrayView key, QByte
         entry.*field.text = value.toByteArray();
         return Stored::Yes;
     }
-    const std::optional<quint8> number = NumberScanner::byteValue(value);
-    if (!number) {
-        return Stored::NotAByte;
-    }
-    entry.*field.number = *number;
-    return Stored::Yes;
+    return storeByte(value, [&entry, &field](quint8 number) { entry.*field.number = number; });
 }
 
 // Data keys: the slot number is the two characters after the prefix.
@@ -177,12 +185,9 @@ Stored SetReader::storeParameter(int slot, const EntryField &field, QByteArrayVi
                                          SlotTextsBuilder::Storage::Borrow);
         return Stored::Yes;
     }
-    const std::optional<quint8> number = NumberScanner::byteValue(value);
-    if (!number) {
-        return Stored::NotAByte;
-    }
-    m_table.slotTexts().setParameterNumber(slot, field.parameterNumber, *number);
-    return Stored::Yes;
+    return storeByte(value, [this, slot, &field](quint8 number) {
+        m_table.slotTexts().setParameterNumber(slot, field.parameterNumber, number);
+    });
 }
 
 // A pipe value "slot|text". Values without "|" store nothing.
