@@ -42,8 +42,9 @@ public:
     // Moves the read position past zero bytes that need no reading (a hole of a sparse file).
     using SkipZerosFunction = std::function<void()>;
 
-    // A line is handed out with at most this many characters, as many as the format looks at.
-    static constexpr qsizetype KeptLength = PatchSetFormat::maxLineLength;
+    // A line is handed out with at most this many characters: one more than the format looks
+    // at, so that the reader can tell when a value was cut.
+    static constexpr qsizetype KeptLength = PatchSetFormat::maxLineLength + 1;
 
     // Reads `bytes` in place; they must stay unchanged while the reader is used. Lines stay
     // valid as long as the bytes do.
