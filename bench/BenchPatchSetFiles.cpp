@@ -1,10 +1,12 @@
 // Speed and memory of reading and writing patch set files, on both shapes of the maximal set
 // (1000 entries with every slot in use, about 18 MB; see MaximalSet.h): loads from memory and
-// from a file, saves into memory and to a file, freeing a loaded table, and a file whose only
-// block is "/bgn 32767". A memchr line count of the same bytes is the baseline a reader
-// cannot beat; every load reports its ratio to it, measured in the same run. Peak memory is
-// measured in a child process that does nothing but the load, so what the benchmark itself
-// allocated does not count. Benchmarks print figures; they never fail on a number.
+// from a file, saves into memory and to a file, freeing a loaded table, a file whose only
+// block is "/bgn 32767", and a file of a million lines that each give a load note, which
+// must cost about what the same lines cost without notes. A memchr line count of the same
+// bytes is the baseline a reader cannot beat; every load reports its ratio to it, measured in
+// the same run. Peak memory is measured in a child process that does nothing but the load, so
+// what the benchmark itself allocated does not count. Benchmarks print figures; they never
+// fail on a number.
 #include "InMemoryIo.h"
 #include "MaximalSet.h"
 #include "PatchSetReader.h"
@@ -40,6 +42,15 @@ const QByteArray &maximalBytes(Shape shape)
 const char *shapeName(Shape shape)
 {
     return shape == Shape::Uniform ? "uniform" : "random";
+}
+
+// A million mistyped keys: every line gives a note, and all but the first thousand are only
+// counted.
+const QByteArray &millionNotesBytes()
+{
+    static const QByteArray bytes = "TAVRO=0.3\r\n/bgn 000\r\nOmnipresence=1\r\n"
+        + QByteArray("Nmae=x\r\n").repeated(1000000) + "/end 000\r\n";
+    return bytes;
 }
 
 const QByteArray lastBlockOnlyBytes =
@@ -224,6 +235,21 @@ void BM_SaveMaximalSetToFile(benchmark::State &state, Shape shape)
 }
 BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, uniform, Shape::Uniform)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_SaveMaximalSetToFile, random, Shape::Random)->Unit(benchmark::kMillisecond);
+
+void BM_LoadMillionNotes(benchmark::State &state)
+{
+    const QByteArray &bytes = millionNotesBytes();
+    for (auto _ : state) {
+        const ReadResult result = readBytes(bytes);
+        if (!result.ok() || result.entries.size() != 1) {
+            state.SkipWithError("the million-note set did not load");
+            break;
+        }
+        benchmark::DoNotOptimize(result.entries.constData());
+    }
+    setMegabytes(state, bytes.size());
+}
+BENCHMARK(BM_LoadMillionNotes)->Unit(benchmark::kMillisecond);
 
 void BM_LoadLastBlockOnly(benchmark::State &state)
 {

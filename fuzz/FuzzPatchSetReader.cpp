@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the patch set reader. Every input must end in a loaded set or in
 // one of the reader's messages, without a sanitizer report, whether the bytes are read where
-// they lie or a few at a time; and every set that loads must come back from a save and a load
-// as the same table, up to what the format cannot carry.
+// they lie or a few at a time, with the same notes either way and never more than the reader
+// keeps; and every set that loads must come back from a save and a load as the same table, up
+// to what the format cannot carry.
 #include "InMemoryIo.h"
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
@@ -22,6 +23,22 @@ const QString path = QStringLiteral("fuzz.tvr");
 {
     std::fprintf(stderr, "fuzz_patchset_reader: %s\n", what);
     std::abort();
+}
+
+// At most MaxNotes, the rest only counted; in line order, each on a line that was read.
+void checkNotes(const ReadResult &result)
+{
+    if (result.notes.size() > ReadResult::MaxNotes
+        || (result.notesNotKept > 0 && result.notes.size() != ReadResult::MaxNotes)) {
+        fail("more notes kept than the limit, or fewer while some were left out");
+    }
+    int previous = 1;
+    for (const LoadNote &note : result.notes) {
+        if (note.line < previous || note.line > result.line || note.text.isEmpty()) {
+            fail("a note out of line order, past the last line read, or without words");
+        }
+        previous = note.line;
+    }
 }
 
 ReadResult readInPieces(const QByteArray &bytes)
@@ -56,9 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const ReadResult pieces = readInPieces(input);
     if (pieces.message != first.message || pieces.line != first.line
         || pieces.detail != first.detail || pieces.version != first.version
-        || pieces.entries != first.entries) {
+        || pieces.entries != first.entries || pieces.notes != first.notes
+        || pieces.notesNotKept != first.notesNotKept) {
         fail("reading in pieces gave another result");
     }
+    checkNotes(first);
     if (!first.ok()) {
         if (!first.entries.isEmpty() || !first.version.isEmpty()) {
             fail("a failed read handed out a table");

@@ -121,6 +121,7 @@ private slots:
     void acceptsEveryLineEnd();
     void readsInAnyPieces_data();
     void readsInAnyPieces();
+    void readErrorFails_data();
     void readErrorFails();
     void textValues_data();
     void textValues();
@@ -138,6 +139,8 @@ private slots:
     void blocks_data();
     void blocks();
     void highestBlockNumber();
+    void notes_data();
+    void notes();
     void failureStopsAtItsLine_data();
     void failureStopsAtItsLine();
     void longLinesAcrossReads_data();
@@ -262,7 +265,8 @@ void TestPatchSetReader::readsInAnyPieces_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("piece");
     QTest::addColumn<bool>("pipe"); // no size to plan the reads by
-    const QStringList names{"two-entries.tvr", "lone-cr.tvr", "comments-and-blanks.tvr"};
+    const QStringList names{"two-entries.tvr", "lone-cr.tvr", "comments-and-blanks.tvr",
+                            "mistyped-key-and-hidden-entries.tvr"};
     for (const QString &name : names) {
         for (int piece : {1, 2, 3, 7}) {
             const QByteArray row = QStringLiteral("%1 by %2").arg(name).arg(piece).toUtf8();
@@ -290,16 +294,36 @@ void TestPatchSetReader::readsInAnyPieces()
     QCOMPARE(pieces.entries, whole.entries);
     // The same number of lines: a CR LF split between two reads is still one line end.
     QCOMPARE(pieces.line, whole.line);
+    QCOMPARE(pieces.notes, whole.notes);
+}
+
+// The device fails from byte 100 on; a header is judged by its start, before that.
+void TestPatchSetReader::readErrorFails_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("headerRejected");
+    QTest::addColumn<int>("line");
+
+    QTest::newRow("inside a block") << fixture("two-entries.tvr") << false << 8;
+    QTest::newRow("long first line") << "TAVRA=0.3" + repeated('x', 1000) << true << 1;
+    QTest::newRow("long header line") << "TAVRO=0.3" + repeated('x', 1000) << false << 1;
 }
 
 void TestPatchSetReader::readErrorFails()
 {
-    const QByteArray bytes = fixture("two-entries.tvr");
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, headerRejected);
+    QFETCH(int, line);
     TricklingReader failing(bytes, 16, TricklingReader::Access::RandomAccess, 100);
     const ReadResult result = readPatchSet(failing, QStringLiteral("disk.tvr"));
+    QCOMPARE(result.line, line);
+    if (headerRejected) {
+        QCOMPARE(result.message, headerNotFound());
+        return;
+    }
     QCOMPARE(result.message, errorLoading(QStringLiteral("disk.tvr")));
     QCOMPARE(result.detail,
-             QStringLiteral("line %1: the file cannot be read past this line").arg(result.line));
+             QStringLiteral("line %1: the file cannot be read past this line").arg(line));
     QVERIFY(result.entries.isEmpty());
 }
 
@@ -697,6 +721,112 @@ void TestPatchSetReader::highestBlockNumber()
     }
 }
 
+// Each row gives one thing the reader reads otherwise than the lines say, where the file loads
+// all the same; clean rows give no note.
+void TestPatchSetReader::notes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("expected");
+
+    const auto file = [](const QByteArray &body, const QByteArray &version = "0.3") {
+        return "TAVRO=" + version + "\r\n" + body;
+    };
+    // A listed entry whose `lines` start at line 4.
+    const auto block = [&file](const QByteArray &lines, const QByteArray &version = "0.3") {
+        return file("/bgn 000\r\nOmnipresence=1\r\n" + lines + "\r\n/end 000\r\n", version);
+    };
+    const QString dropped = "only an entry whose Omnipresence is 1 is listed, and this one's is ";
+
+    QTest::newRow("clean") << fixture("two-entries.tvr") << QStringList();
+    QTest::newRow("mistyped key, hidden and dropped entries")
+        << fixture("mistyped-key-and-hidden-entries.tvr")
+        << QStringList{"line 6: Offffset1X is read as data slot 1",
+                       "line 7: this block gives data slot 11 data but no offset (Offffset11), "
+                       "and a slot without an offset is left out of every save",
+                       "line 12: block 1 (\"Hidden helper\") is not listed, yet kept and saved "
+                       "back: "
+                           + dropped + "2",
+                       "line 17: block 2 (\"Retired\") is dropped: " + dropped + "0"};
+    QTest::newRow("no Omnipresence line")
+        << file("/bgn 000\r\n/end\r\n")
+        << QStringList{"line 2: block 0 is dropped: " + dropped + "0"};
+    QTest::newRow("unknown key")
+        << block("Name = x")
+        << QStringList{"line 4: \"Name \" is not a key of a patch entry, so this line is ignored"};
+    QTest::newRow("value cut") << block("Description=" + repeated('d', 60001))
+                               << QStringList{"line 4: the value of Description is cut to 60000 "
+                                              "characters"};
+    QTest::newRow("value at the limit")
+        << block("Description=" + repeated('d', 60000) + ";x") << QStringList();
+    QTest::newRow("parameter text cut") << block("faline=2|" + repeated('f', 51))
+                                        << QStringList{"line 4: the text of faline is cut to 50 "
+                                                       "characters"};
+    QTest::newRow("key given twice")
+        << block("Name=a\r\nname=b")
+        << QStringList{"line 5: name is given again in this block; this later value is the one "
+                       "kept"};
+    QTest::newRow("slot given twice")
+        << block("Offffset07=1\r\nOffffset07=2")
+        << QStringList{
+               "line 5: Offffset07 is given again in this block; this later value is the one kept"};
+    QTest::newRow("missing end") << file("/bgn 000\r\nOmnipresence=1\r\n/bgn 001\r\n/end\r\n")
+                                 << QStringList{"line 4: this /bgn line comes before block 0 has "
+                                                "its /end line, so it is ignored and the lines "
+                                                "after it still go into block 0"};
+    QTest::newRow("no parameters in 0.10")
+        << block("bambi=0|1", "0.10")
+        << QStringList{"line 4: bambi is ignored, since a file of version \"0.10\" does not read "
+                       "it"};
+    QTest::newRow("pipe key in 0.1")
+        << block("ronno=0|1", "0.1")
+        << QStringList{"line 4: ronno is ignored, since a file of version \"0.1\" does not read "
+                       "it"};
+    QTest::newRow("pipe value without bar")
+        << block("ronno=abc")
+        << QStringList{"line 4: ronno has no \"|\" after a slot number, so this line is ignored"};
+    QTest::newRow("same name")
+        << file("/bgn 000\r\nOmnipresence=1\r\nName=Twin\r\n/end\r\n"
+                "/bgn 001\r\nOmnipresence=1\r\nName=Twin\r\n/end\r\n")
+        << QStringList{"line 6: \"Twin\" is also the name of the entry at line 2; copying and the "
+                       "\"also in\" marks use only that first one"};
+    QTest::newRow("lower block number")
+        << file("/bgn 005\r\nOmnipresence=1\r\n/end\r\n/bgn 002\r\nOmnipresence=1\r\n/end\r\n")
+        << QStringList{"line 5: block 2 comes after block 5, so the entry read under a higher "
+                       "number is dropped"};
+    // Keys the earlier block gave are not given twice in this one.
+    QTest::newRow("repeated block number")
+        << file("/bgn 001\r\nOmnipresence=1\r\nOffffset03=1\r\n/end\r\n"
+                "/bgn 001\r\nOmnipresence=1\r\nOffffset03=2\r\n/end\r\n")
+        << QStringList{"line 6: block 1 was begun before, at line 2: this block adds to that "
+                       "entry, and its values win"};
+    QTest::newRow("key outside a block")
+        << file("/bng 000\r\nName=Lost\r\n")
+        << QStringList{"line 3: Name stands outside any block, so this line is ignored (a block "
+                       "starts with a /bgn line)"};
+    QTest::newRow("block number by a guess")
+        << file("/bgn12\r\nOmnipresence=1\r\n/end\r\n")
+        << QStringList{"line 2: \"/bgn12\" is read as block 2"};
+
+    // Notes past the first thousand are counted, not kept.
+    QStringList many;
+    for (int line = 5; line < 5 + ReadResult::MaxNotes; ++line) {
+        many << QStringLiteral("line %1: Name is given again in this block; this later value is "
+                               "the one kept")
+                    .arg(line);
+    }
+    many << "... and 499 more notes";
+    QTest::newRow("a thousand kept") << block(QByteArray("Name=x\r\n").repeated(1500)) << many;
+}
+
+void TestPatchSetReader::notes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, expected);
+    const ReadResult result = readBytes(bytes);
+    QVERIFY2(result.ok(), qPrintable(result.message));
+    QCOMPARE(result.noteLines(), expected);
+}
+
 // `detail` is what the window shows under "Show Details": the line and, in a few words, why.
 void TestPatchSetReader::failureStopsAtItsLine_data()
 {
@@ -824,6 +954,30 @@ void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
     const QString longNameEnded =
         file(QStringLiteral("long-name-ended.tvr"),
              "TAVRO=0.3\r\n/bgn 000\r\nName=" + longLine + "\r\nOmnipresence=1\r\n/end 000\r\n");
+    // Notes past the thousand kept cost no memory.
+    QByteArray unknownKeys = "TAVRO=0.3\r\n/bgn 000\r\n";
+    for (int key = 0; key < 200000; ++key) {
+        unknownKeys += "Unknown" + QByteArray::number(key) + "=x\r\n";
+    }
+    const QString manyUnknownKeys =
+        file(QStringLiteral("unknown-keys.tvr"), unknownKeys + "/end\r\n");
+    const QString noteOnEveryLine =
+        file(QStringLiteral("note-on-every-line.tvr"),
+             "TAVRO=0.3\r\n/bgn 000\r\n" + QByteArray("Offffset1X=1\r\n").repeated(1000000)
+                 + "/end\r\n");
+    const QString longHeader = file(QStringLiteral("long-header.tvr"),
+                                    "TAVRO=0.3" + longLine + "\r\n/bgn 000\r\n/end 000\r\n");
+    // 8 GB without a line end, sparse on the disk: read through, it would take many seconds.
+    const auto sparse = [this](const QString &name, const QByteArray &start) {
+        QFile out(m_dir.filePath(name));
+        if (!out.open(QIODevice::WriteOnly) || out.write(start) != start.size()
+            || !out.resize(qint64(8) << 30)) {
+            qFatal("cannot make %s", qPrintable(name));
+        }
+        return out.fileName();
+    };
+    const QString hugeNoHeader = sparse(QStringLiteral("huge.tvr"), QByteArray());
+    const QString hugeAfterHeader = sparse(QStringLiteral("huge-after-header.tvr"), "TAVRO=0.3");
 
     QTest::newRow("FIFO without a writer") << fifo << errorLoading(fifo) << 0;
     QTest::newRow("device") << QStringLiteral("/dev/zero")
@@ -835,6 +989,12 @@ void TestPatchSetReader::loadsOnlyWhatItCanRead_data()
     QTest::newRow("no line end") << noLineEnd << headerNotFound() << 1;
     QTest::newRow("long line, no end") << longName << errorLoading(longName) << 3;
     QTest::newRow("long line, then the rest") << longNameEnded << QString() << 5;
+    QTest::newRow("200000 unknown keys") << manyUnknownKeys << QString() << 200003;
+    QTest::newRow("a note on every line") << noteOnEveryLine << QString() << 1000003;
+    QTest::newRow("long header line, then a block") << longHeader << QString() << 3;
+    QTest::newRow("8 GB, no line end") << hugeNoHeader << headerNotFound() << 1;
+    // Nothing after the header but the rest of its line, which the format ignores.
+    QTest::newRow("header, then 8 GB") << hugeAfterHeader << QString() << 1;
 }
 
 void TestPatchSetReader::loadsOnlyWhatItCanRead()

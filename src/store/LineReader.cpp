@@ -8,7 +8,7 @@ namespace {
 constexpr qsizetype chunkSize = 256 * 1024;
 
 // Room for a whole chunk behind the kept start of a line that did not end in the last one.
-constexpr qsizetype largestBuffer = chunkSize + PatchSetFormat::maxLineLength;
+constexpr qsizetype largestBuffer = chunkSize + LineReader::KeptLength;
 
 // Where the size is not known, the buffer starts small and grows with the lines it meets.
 constexpr qsizetype firstBuffer = 16 * 1024;
@@ -20,8 +20,10 @@ LineReader::LineReader(QByteArrayView bytes)
 {
 }
 
-LineReader::LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse)
-    : m_read(std::move(read)), m_beforeReuse(std::move(beforeReuse))
+LineReader::LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse,
+                       SkipZerosFunction skipZeros)
+    : m_read(std::move(read)), m_beforeReuse(std::move(beforeReuse)),
+      m_skipZeros(std::move(skipZeros))
 {
     // One more byte than the hint, so a file read whole still sees its end in the first read.
     m_capacity = sizeHint < 0 ? firstBuffer
@@ -31,6 +33,37 @@ LineReader::LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeR
 }
 
 LineReader::~LineReader() = default;
+
+const Line *LineReader::firstLine(qsizetype length)
+{
+    Q_ASSERT(m_lineNumber == 0 && length <= KeptLength);
+    // Only as much is read as the start of the line needs; a read may bring more.
+    while (!m_atEnd && m_end - m_at < length) {
+        char *fresh = m_buffer.get() + (m_end - m_buffer.get());
+        const qint64 got = m_read(fresh, m_capacity - (fresh - m_buffer.get()));
+        if (got < 0) {
+            m_failed = true;
+            m_atEnd = true;
+            m_at = m_end;
+            return nullptr;
+        }
+        m_atEnd = got == 0;
+        m_end = fresh + got;
+    }
+    if (m_at == m_end) {
+        return nullptr;
+    }
+    const char *end = scanLine(m_at, m_end, m_line);
+    if (end != m_end) {
+        return handOut(end, length);
+    }
+    const char *begin = m_at;
+    m_at = m_end;
+    ++m_lineNumber;
+    // Its end is still to come: next() skips to it.
+    m_skippingRest = !m_atEnd;
+    return cut(begin, m_end, length);
+}
 
 const Line *LineReader::nextAcrossReads()
 {
@@ -51,7 +84,7 @@ const Line *LineReader::nextAcrossReads()
         if (m_beforeReuse) {
             m_beforeReuse(QByteArrayView(buffer, m_end - buffer));
         }
-        const qsizetype kept = std::min<qsizetype>(m_end - m_at, PatchSetFormat::maxLineLength);
+        const qsizetype kept = m_skippingRest ? 0 : std::min<qsizetype>(m_end - m_at, KeptLength);
         if (kept > 0 && m_at != buffer) {
             std::memmove(buffer, m_at, size_t(kept));
         }
@@ -62,6 +95,10 @@ const Line *LineReader::nextAcrossReads()
             m_buffer = std::move(grown);
             m_capacity = capacity;
             buffer = m_buffer.get();
+        }
+        // From here to the line end nothing is kept: what needs no reading is passed over.
+        if (m_skipZeros && (m_skippingRest || kept == KeptLength)) {
+            m_skipZeros();
         }
         char *fresh = buffer + kept;
         const qint64 got = m_read(fresh, m_capacity - kept);
@@ -84,8 +121,16 @@ const Line *LineReader::nextAcrossReads()
                 ++m_at; // nothing was kept: the last line ended with the CR
             }
         }
-        m_line.equals = -1;
-        m_line.semicolon = -1;
+        if (m_skippingRest) {
+            Line rest;
+            const char *end = scanLine(fresh, m_end, rest);
+            if (end == m_end) {
+                m_at = m_end;
+                continue;
+            }
+            m_skippingRest = false;
+            stepPastLineEnd(end);
+        }
         const char *end = scanLine(m_at, m_end, m_line);
         if (end != m_end) {
             return handOut(end);

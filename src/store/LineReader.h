@@ -2,8 +2,9 @@
 // chunks from a device or a file. A line ends at CR LF, LF or a lone CR; the last one needs
 // no line end. No line is handed out longer than the format ever looks at: the rest of a
 // longer line is skipped as it is read, so a file without line ends costs no more memory
-// than a short one. Every body line is split at its first "=" and cut at a ";", so the scan
-// for the line end notes where those are on its way.
+// than a short one, and the first line can be judged by its start before any of its rest is
+// read. Every body line is split at its first "=" and cut at a ";", so the scan for the line
+// end notes where those are on its way.
 #pragma once
 
 #include "PatchSetFormat.h"
@@ -38,21 +39,34 @@ public:
     using ReadFunction = std::function<qint64(char *buffer, qint64 room)>;
     // Told which bytes are about to be overwritten, so views into them can be copied first.
     using ReuseFunction = std::function<void(QByteArrayView bytes)>;
+    // Moves the read position past zero bytes that need no reading (a hole of a sparse file).
+    using SkipZerosFunction = std::function<void()>;
+
+    // A line is handed out with at most this many characters: one more than the format looks
+    // at, so that the reader can tell when a value was cut.
+    static constexpr qsizetype KeptLength = PatchSetFormat::maxLineLength + 1;
 
     // Reads `bytes` in place; they must stay unchanged while the reader is used. Lines stay
     // valid as long as the bytes do.
     explicit LineReader(QByteArrayView bytes);
     // Reads through `read` in chunks; `sizeHint` (or -1) only keeps small inputs cheap. A
-    // line stays valid until `beforeReuse` is called with a range that holds it.
-    LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse);
+    // line stays valid until `beforeReuse` is called with a range that holds it. While the
+    // rest of a long line is skipped, `skipZeros` (if given) is called before each read: zero
+    // bytes are no line end, so passing over them unread changes nothing but the time.
+    LineReader(ReadFunction read, qint64 sizeHint, ReuseFunction beforeReuse,
+               SkipZerosFunction skipZeros = {});
     ~LineReader();
+
+    // The first line, cut to `length` characters, with no more read than that takes: a file
+    // whose first line goes on for gigabytes is judged by its start at once. The rest of the
+    // line is skipped by the next call to next(). Null for an empty input and on a read error
+    // (then failed() is true). Only as the first call.
+    const Line *firstLine(qsizetype length);
 
     // The next line, valid until the next call; null at the end of the input and after a
     // read error (then failed() is true).
     const Line *next()
     {
-        m_line.equals = -1;
-        m_line.semicolon = -1;
         const char *end = scanLine(m_at, m_end, m_line);
         if (end == m_end) {
             return nextAcrossReads();
@@ -66,9 +80,17 @@ public:
 
 private:
     // The first CR or LF in [begin, end), or end; notes in `line` the first "=" and ";"
-    // before it, counted from `begin`.
+    // before it, counted from `begin`, or -1. Found in locals and stored once: a field of
+    // `line` would be stored and loaded again on every round.
     static const char *scanLine(const char *begin, const char *end, Line &line)
     {
+        qsizetype equalsAt = -1;
+        qsizetype semicolonAt = -1;
+        const auto found = [&](const char *at) {
+            line.equals = equalsAt;
+            line.semicolon = semicolonAt;
+            return at;
+        };
         const char *p = begin;
 #if defined(__SSE2__)
         const __m128i lf = _mm_set1_epi8('\n');
@@ -85,30 +107,30 @@ private:
                 quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, equals))) & inLine;
             const quint32 foundSemicolon =
                 quint32(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, semicolon))) & inLine;
-            if (line.equals < 0 && foundEquals != 0) {
-                line.equals = (p - begin) + qCountTrailingZeroBits(foundEquals);
+            if (equalsAt < 0 && foundEquals != 0) {
+                equalsAt = (p - begin) + qCountTrailingZeroBits(foundEquals);
             }
-            if (line.semicolon < 0 && foundSemicolon != 0) {
-                line.semicolon = (p - begin) + qCountTrailingZeroBits(foundSemicolon);
+            if (semicolonAt < 0 && foundSemicolon != 0) {
+                semicolonAt = (p - begin) + qCountTrailingZeroBits(foundSemicolon);
             }
             if (lineEnds != 0) {
-                return p + qCountTrailingZeroBits(lineEnds);
+                return found(p + qCountTrailingZeroBits(lineEnds));
             }
         }
 #endif
         for (; p < end && *p != '\n' && *p != '\r'; ++p) {
-            if (*p == '=' && line.equals < 0) {
-                line.equals = p - begin;
-            } else if (*p == ';' && line.semicolon < 0) {
-                line.semicolon = p - begin;
+            if (*p == '=' && equalsAt < 0) {
+                equalsAt = p - begin;
+            } else if (*p == ';' && semicolonAt < 0) {
+                semicolonAt = p - begin;
             }
         }
-        return p;
+        return found(p);
     }
 
-    const Line *handOut(const char *end)
+    // Moves m_at to the start of the line after the line end at `end`.
+    void stepPastLineEnd(const char *end)
     {
-        const char *begin = m_at;
         m_at = end + 1;
         if (*end == '\r') {
             if (m_at < m_end) {
@@ -117,14 +139,20 @@ private:
                 m_crPending = !m_atEnd; // an LF at the start of the next read belongs to it
             }
         }
-        ++m_lineNumber;
-        return cut(begin, end);
     }
 
-    // Hands out [begin, end) as m_line, no longer than the format looks.
-    const Line *cut(const char *begin, const char *end)
+    const Line *handOut(const char *end, qsizetype keep = KeptLength)
     {
-        const qsizetype length = std::min<qsizetype>(end - begin, PatchSetFormat::maxLineLength);
+        const char *begin = m_at;
+        stepPastLineEnd(end);
+        ++m_lineNumber;
+        return cut(begin, end, keep);
+    }
+
+    // Hands out [begin, end) as m_line, no longer than `keep`.
+    const Line *cut(const char *begin, const char *end, qsizetype keep = KeptLength)
+    {
+        const qsizetype length = std::min<qsizetype>(end - begin, keep);
         m_line.begin = begin;
         m_line.length = length;
         m_line.equals = m_line.equals < length ? m_line.equals : -1;
@@ -136,6 +164,7 @@ private:
 
     ReadFunction m_read;
     ReuseFunction m_beforeReuse;
+    SkipZerosFunction m_skipZeros;
     std::unique_ptr<char[]> m_buffer;
     qsizetype m_capacity = 0;
     const char *m_at = nullptr;  // start of the next line
@@ -143,6 +172,7 @@ private:
     bool m_atEnd = false;
     bool m_crPending = false;
     bool m_failed = false;
+    bool m_skippingRest = false; // the first line was handed out before its end was read
     int m_lineNumber = 0;
     Line m_line;
 };

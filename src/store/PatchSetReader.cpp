@@ -1,7 +1,10 @@
 #include "PatchSetReader.h"
 
+#include "BlockTable.h"
+#include "BodyLine.h"
 #include "KeyClassifier.h"
 #include "LineReader.h"
+#include "LoadNotes.h"
 #include "NumberScanner.h"
 #include "PatchSetFormat.h"
 #include "RegularFile.h"
@@ -10,10 +13,16 @@
 #include <QIODevice>
 
 #include <algorithm>
+#include <iterator>
 #include <typeinfo>
+#include <utility>
 #include <vector>
 
 using namespace PatchSetFormat;
+using BodyLine::isSpaces;
+using BodyLine::KeyAndValue;
+using BodyLine::splitBodyLine;
+using BodyLine::valueCut;
 using KeyClassifier::Classified;
 using KeyClassifier::classify;
 using KeyClassifier::startsWithAnyCase;
@@ -49,72 +58,66 @@ enum class Stored {
     NoParameterSlot, // a pipe value names no parameter slot
 };
 
-// The table as the blocks build it, and the slots of the entry being read. Block numbers may
-// jump up and down: a lower number drops the entries above it, and a later higher number
-// must bring them back fresh. The storage is kept and only entries that were written are
-// reset, each once per write, so a file that alternates "/bgn 32767" and "/bgn 0" costs no
-// more than any other file of its length.
-class BlockTable
+// Reads the lines of one file into a table, noting what it reads otherwise than they say.
+class SetReader
 {
 public:
-    void beginBlock(int number)
+    // `table` is the caller's, so that `lines` can tell it about buffers it is about to reuse.
+    SetReader(LineReader &lines, BlockTable &table, const QString &path)
+        : m_lines(lines), m_table(table), m_path(path)
     {
-        const qsizetype size = qsizetype(number) + 1;
-        while (!m_written.empty() && m_written.back() >= size) {
-            m_entries[m_written.back()] = PatchEntry();
-            m_written.pop_back();
-        }
-        if (m_entries.size() < size) {
-            m_entries.resize(size);
-        }
-        m_size = size;
-        m_current = &m_entries[number];
-        m_currentWritten = !m_written.empty() && m_written.back() == number;
-        // A repeated block number adds to what the entry already holds.
-        m_slots.load(m_current->slotTexts());
     }
 
-    // The entry of the current block, for writing. It is always the last one of the table,
-    // so the written indices stay in ascending order.
-    PatchEntry &entry()
+    ReadResult read()
     {
-        if (!m_currentWritten) {
-            m_written.push_back(int(m_current - m_entries.data()));
-            m_currentWritten = true;
-        }
-        return *m_current;
-    }
-
-    // The slots of the current entry, gathered until the block ends. Texts are lent to it
-    // straight from the lines: a line reader that reuses its buffer calls keep() first.
-    SlotTextsBuilder &slotTexts() { return m_slots; }
-
-    void endBlock()
-    {
-        if (m_slots.changed()) {
-            entry().setSlotTexts(m_slots.build());
-        }
-        m_slots.clear(); // it may borrow from the block just replaced
-    }
-
-    PatchTable take()
-    {
-        m_entries.resize(m_size);
-        return std::move(m_entries);
+        ReadResult result = readLines();
+        m_notes.handTo(result);
+        return result;
     }
 
 private:
-    PatchTable m_entries;
-    SlotTextsBuilder m_slots;
-    std::vector<int> m_written;
-    qsizetype m_size = 0;
-    PatchEntry *m_current = nullptr; // valid from one beginBlock() to the next
-    bool m_currentWritten = false;
+    ReadResult readLines();
+    ReadResult failure(const QString &message, const QString &why);
+    // False when the block number is out of range; then `failed` says why.
+    bool beginBlock(QByteArrayView text, ReadResult &failed);
+    void noteLineOutsideBlock(const Line &line);
+    Q_NEVER_INLINE Q_DECL_COLD_FUNCTION void noteNotRead(const Line &line);
+    Q_NEVER_INLINE Q_DECL_COLD_FUNCTION void noteCut(const Line &line);
+    // Only a line longer than the longest value can have had its value cut.
+    void noteIfCut(const Line &line)
+    {
+        if (Q_UNLIKELY(line.length > maxValueLength)) {
+            noteCut(line);
+        }
+    }
+
+    Stored storeBodyLine(const Line &line);
+    Stored storeMember(const EntryField &field, QByteArrayView key, QByteArrayView value);
+    Stored storeData(const EntryField &field, QByteArrayView key, QByteArrayView value);
+    Stored storePipe(const EntryField &field, QByteArrayView key, QByteArrayView value);
+    Stored storeParameter(int slot, const EntryField &field, QByteArrayView value);
+    int lineNumber() const { return m_lines.lineNumber(); }
+    void noteGivenAgain(bool givenBefore, QByteArrayView key)
+    {
+        if (Q_UNLIKELY(givenBefore)) {
+            m_notes.add(lineNumber(), [key] { return LoadNotes::keyGivenAgain(key); });
+        }
+    }
+
+    LineReader &m_lines;
+    BlockTable &m_table;
+    const QString &m_path;
+    LoadNotes m_notes;
+    QByteArray m_version;
+    ParameterSyntax m_parameters = ParameterSyntax::None;
+    int m_blockNumber = 0;
 };
 
 // A field of the entry itself.
-Stored storeMember(PatchEntry &entry, const EntryField &field, QByteArrayView value)
+Stored SetReader::storeMember(const EntryField &field, QByteArrayView key, QByteArrayView value)
 {
+    noteGivenAgain(m_table.entryKeyGivenBefore(int(&field - EntryFields::all)), key);
+    PatchEntry &entry = m_table.entry();
     if (field.kind == FieldKind::Text) {
         entry.*field.text = value.toByteArray();
         return Stored::Yes;
@@ -128,7 +131,7 @@ Stored storeMember(PatchEntry &entry, const EntryField &field, QByteArrayView va
 }
 
 // Data keys: the slot number is the two characters after the prefix.
-Stored storeData(BlockTable &table, DataText field, QByteArrayView key, QByteArrayView value)
+Stored SetReader::storeData(const EntryField &field, QByteArrayView key, QByteArrayView value)
 {
     const qsizetype digits = std::min<qsizetype>(key.size() - dataKeyPrefixLength, 2);
     const QByteArrayView number = key.sliced(dataKeyPrefixLength, digits);
@@ -137,27 +140,34 @@ Stored storeData(BlockTable &table, DataText field, QByteArrayView key, QByteArr
     if (slot < 0 || slot >= PatchEntry::DataSlotCount) {
         return Stored::NoDataSlot;
     }
-    table.slotTexts().setData(int(slot), field, value, SlotTextsBuilder::Storage::Borrow);
+    // As written, a data key is its prefix and two digits, spaces before the "=" allowed:
+    // anything else was read by a guess.
+    if (Q_UNLIKELY(written < 0 || key.size() != dataKeyPrefixLength + 2)
+        && !(written >= 0 && digits == 2 && isSpaces(key.sliced(dataKeyPrefixLength + 2)))) {
+        m_notes.add(lineNumber(),
+                    [key, slot] { return LoadNotes::dataSlotReadAs(key, int(slot)); });
+    }
+    noteGivenAgain(m_table.setData(field.dataText, int(slot), value, lineNumber()), key);
     return Stored::Yes;
 }
 
-Stored storeParameter(BlockTable &table, int slot, const EntryField &field, QByteArrayView value)
+Stored SetReader::storeParameter(int slot, const EntryField &field, QByteArrayView value)
 {
     if (field.kind == FieldKind::ParameterText) {
-        table.slotTexts().setParameter(slot, field.parameterText, value,
-                                       SlotTextsBuilder::Storage::Borrow);
+        m_table.slotTexts().setParameter(slot, field.parameterText, value,
+                                         SlotTextsBuilder::Storage::Borrow);
         return Stored::Yes;
     }
     const std::optional<quint8> number = NumberScanner::byteValue(value);
     if (!number) {
         return Stored::NotAByte;
     }
-    table.slotTexts().setParameterNumber(slot, field.parameterNumber, *number);
+    m_table.slotTexts().setParameterNumber(slot, field.parameterNumber, *number);
     return Stored::Yes;
 }
 
 // A pipe value "slot|text". Values without "|" store nothing.
-Stored storePipe(BlockTable &table, const EntryField &field, QByteArrayView value)
+Stored SetReader::storePipe(const EntryField &field, QByteArrayView key, QByteArrayView value)
 {
     // As written, the slot number is one or two digits right before the "|".
     qsizetype bar = -1;
@@ -168,6 +178,7 @@ Stored storePipe(BlockTable &table, const EntryField &field, QByteArrayView valu
     } else {
         bar = value.indexOf('|');
         if (bar < 0) {
+            m_notes.add(lineNumber(), [key] { return LoadNotes::pipeWithoutBar(key); });
             return Stored::Ignored;
         }
     }
@@ -178,75 +189,82 @@ Stored storePipe(BlockTable &table, const EntryField &field, QByteArrayView valu
     if (!slot || *slot >= PatchEntry::ParameterSlotCount) {
         return Stored::NoParameterSlot;
     }
+    noteGivenAgain(
+        m_table.parameterKeyGivenBefore(int(&field - EntryFields::parameterSlot.first), int(*slot)),
+        key);
     const QByteArrayView rest = value.sliced(bar + 1);
+    if (Q_UNLIKELY(rest.size() > maxPipeTextLength) && field.kind == FieldKind::ParameterText) {
+        m_notes.add(lineNumber(), [key] { return LoadNotes::parameterTextCut(key); });
+    }
     const QByteArrayView text = rest.first(std::min<qsizetype>(rest.size(), maxPipeTextLength));
-    return storeParameter(table, int(*slot), field, text);
-}
-
-struct KeyAndValue
-{
-    QByteArrayView key;
-    QByteArrayView value;
-};
-
-// A body line taken apart as storing reads it, and as a failure's detail quotes it.
-inline KeyAndValue splitBodyLine(const Line &line)
-{
-    const QByteArrayView text = line.text();
-    const bool keyEndsAtEquals = line.equals >= 0 && line.equals < maxKeyLength;
-    const QByteArrayView key =
-        text.first(keyEndsAtEquals ? line.equals : std::min<qsizetype>(text.size(), maxKeyLength));
-
-    // The value starts one past the key, which skips the "=" when there is one.
-    qsizetype begin = std::min(key.size() + 1, text.size());
-    qsizetype end = begin + std::min<qsizetype>(text.size() - begin, maxValueLength);
-    while (begin < end && text[begin] == ' ') {
-        ++begin;
-    }
-    qsizetype comment = line.semicolon;
-    if (comment >= 0 && comment < begin) {
-        comment = text.indexOf(';', begin); // that one was part of the key
-    }
-    if (comment >= 0 && comment < end) {
-        end = comment;
-        while (end > begin && text[end - 1] == ' ') {
-            --end;
-        }
-    }
-    return {key, text.sliced(begin, end - begin)};
+    return storeParameter(int(*slot), field, text);
 }
 
 // Stores the value of one body line into the current entry.
-Stored storeBodyLine(BlockTable &table, const Line &line, ParameterSyntax parameters)
+Q_ALWAYS_INLINE Stored SetReader::storeBodyLine(const Line &line)
 {
     const QByteArrayView text = line.text();
     if (text.isEmpty() || text[0] == '[' || text[0] == ';') {
         return Stored::Ignored;
     }
-    if (text[0] == ' ' && std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; })) {
+    if (text[0] == ' ' && isSpaces(text)) {
         return Stored::Ignored;
     }
     const auto [key, value] = splitBodyLine(line);
     const Classified found = classify(key);
+    if (found.syntax == Syntax::None) {
+        if (text[0] == '/' && startsWithAnyCase(text, beginMarker)) {
+            m_notes.add(lineNumber(),
+                        [this] { return LoadNotes::beginInsideBlock(m_blockNumber); });
+        } else {
+            m_notes.add(lineNumber(), [key = key] { return LoadNotes::unknownKey(key); });
+        }
+        return Stored::Ignored;
+    }
     switch (found.syntax) {
     case Syntax::None:
-        return Stored::Ignored;
     case Syntax::Entry:
-        return storeMember(table.entry(), *found.field, value);
+        noteIfCut(line);
+        return storeMember(*found.field, key, value);
     case Syntax::Data:
-        return storeData(table, found.field->dataText, key, value);
+        noteIfCut(line);
+        return storeData(*found.field, key, value);
     case Syntax::Pipe:
-        if (value.isEmpty() || parameters != ParameterSyntax::Pipe) {
-            return Stored::Ignored;
+        if (m_parameters != ParameterSyntax::Pipe) {
+            break;
         }
-        return storePipe(table, *found.field, value);
+        noteIfCut(line);
+        return value.isEmpty() ? Stored::Ignored : storePipe(*found.field, key, value);
     case Syntax::Single:
-        if (parameters != ParameterSyntax::Single) {
-            return Stored::Ignored;
+        if (m_parameters != ParameterSyntax::Single) {
+            break;
         }
-        return storeParameter(table, 0, *found.field, value);
+        noteIfCut(line);
+        noteGivenAgain(
+            m_table.parameterKeyGivenBefore(int(found.field - EntryFields::parameterSlot.first), 0),
+            key);
+        return storeParameter(0, *found.field, value);
     }
+    noteNotRead(line);
     return Stored::Ignored;
+}
+
+// The notes of a body line the reader knows a key of but does not read as the line says: a
+// parameter key the version does not read, or a value cut. Such lines are rare, so each is
+// taken apart again here rather than kept at hand in the line loop.
+void SetReader::noteNotRead(const Line &line)
+{
+    const QByteArrayView key = splitBodyLine(line).key;
+    m_notes.add(lineNumber(),
+                [this, key] { return LoadNotes::parameterKeyNotRead(key, m_version); });
+}
+
+void SetReader::noteCut(const Line &line)
+{
+    const auto [key, value] = splitBodyLine(line);
+    if (valueCut(line.text(), key, value)) {
+        m_notes.add(lineNumber(), [key = key] { return LoadNotes::valueCut(key); });
+    }
 }
 
 // `why` in a few words; the detail puts the line in front of it once reading has begun.
@@ -257,6 +275,11 @@ ReadResult failure(const QString &message, int line, const QString &why)
     result.line = line;
     result.detail = line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(why) : why;
     return result;
+}
+
+ReadResult SetReader::failure(const QString &message, const QString &why)
+{
+    return ::failure(message, lineNumber(), why);
 }
 
 // A piece of a failed line as the detail quotes it: short, since a value may run to 60000
@@ -295,84 +318,123 @@ QString whyNotStored(Stored stored, const Line &line)
     }
 }
 
-// Reads the lines into `table`, which the caller made so that `lines` can tell it about
-// buffers it is about to reuse.
-ReadResult readLines(LineReader &lines, BlockTable &table, const QString &path)
+bool SetReader::beginBlock(QByteArrayView text, ReadResult &failed)
 {
-    const Line *line = lines.next();
+    // The number starts at the sixth character and runs as far as its digits do, so
+    // "/bgn 1000" is block 1000, not 100.
+    const QByteArrayView written =
+        text.size() > markerLength + 1 ? text.sliced(markerLength + 1) : QByteArrayView();
+    const qint64 number = NumberScanner::prefix(written);
+    const QByteArrayView shown = written.trimmed();
+    const qsizetype space = shown.indexOf(' ');
+    const QByteArrayView digits = space < 0 ? shown : shown.first(space);
+    if (number < 0 || number > maxBlockNumber) {
+        // Named as written: a number past the scanner's cap reads as the cap.
+        failed = failure(errorLoadingMessage(m_path),
+                         QStringLiteral("the block number %1 is %2")
+                             .arg(quoted(digits),
+                                  number < 0 ? QStringLiteral("below 0")
+                                             : QStringLiteral("above %1").arg(maxBlockNumber)));
+        return false;
+    }
+    const int line = lineNumber();
+    // As written, the number follows a space in plain digits; the fifth character is never
+    // read, so "/bgn12" is block 2.
+    const bool plain = !digits.isEmpty() && !NumberScanner::isDigit(text[markerLength])
+        && std::all_of(digits.begin(), digits.end(), NumberScanner::isDigit);
+    if (Q_UNLIKELY(!plain)) {
+        m_notes.add(line, [&] { return LoadNotes::blockNumberReadAs(text, int(number)); });
+    }
+    const int previous = m_blockNumber;
+    m_blockNumber = int(number);
+    const BlockTable::Begun begun = m_table.beginBlock(m_blockNumber, line);
+    if (Q_UNLIKELY(begun.dropped > 0)) {
+        m_notes.add(line, [&] {
+            return LoadNotes::entriesDropped(m_blockNumber, previous, begun.dropped);
+        });
+    }
+    if (Q_UNLIKELY(begun.earlierLine > 0)) {
+        m_notes.add(line, [&] { return LoadNotes::blockAgain(m_blockNumber, begun.earlierLine); });
+    }
+    return true;
+}
+
+// A line outside a block is a comment, unless it holds a key: then a /bgn line is missing or
+// misspelt, and what the line gives goes nowhere.
+void SetReader::noteLineOutsideBlock(const Line &line)
+{
+    const QByteArrayView text = line.text();
+    if (text.isEmpty() || text[0] == '[' || text[0] == ';' || text[0] == ' ' || text[0] == '/') {
+        return;
+    }
+    const QByteArrayView key = splitBodyLine(line).key;
+    if (classify(key).syntax != Syntax::None) {
+        m_notes.add(lineNumber(), [key] { return LoadNotes::keyOutsideBlock(key); });
+    }
+}
+
+ReadResult SetReader::readLines()
+{
+    // The keyword and the version are all the header is judged by, and the rest of the line
+    // is ignored: a first line that runs on for gigabytes is judged as soon as it starts.
+    constexpr qsizetype keywordLength = qsizetype(sizeof(headerKeyword)) - 1;
+    const Line *line = m_lines.firstLine(keywordLength + versionLength);
     if (!line) {
-        return failure(errorLoadingMessage(path), lines.lineNumber(),
-                       lines.failed() ? QStringLiteral("the file cannot be read")
-                                      : QStringLiteral("the file is empty"));
+        return failure(errorLoadingMessage(m_path),
+                       m_lines.failed() ? QStringLiteral("the file cannot be read")
+                                        : QStringLiteral("the file is empty"));
     }
     if (!startsWithAnyCase(line->text(), headerKeyword)) {
-        return failure(headerMessage(), lines.lineNumber(),
+        return failure(headerMessage(),
                        QStringLiteral("no %1 header").arg(QLatin1String(headerKeyword)));
     }
-    const QByteArrayView afterKeyword = line->text().sliced(qsizetype(sizeof(headerKeyword)) - 1);
-    QByteArray version =
-        afterKeyword.first(std::min<qsizetype>(afterKeyword.size(), versionLength)).toByteArray();
-    ParameterSyntax parameters = ParameterSyntax::None;
-    if (version == "0.1") {
-        parameters = ParameterSyntax::Single;
-    } else if (NumberScanner::versionAboveOneTenth(version)) {
-        parameters = ParameterSyntax::Pipe;
+    m_version = line->text().sliced(keywordLength).toByteArray();
+    if (m_version == "0.1") {
+        m_parameters = ParameterSyntax::Single;
+    } else if (NumberScanner::versionAboveOneTenth(m_version)) {
+        m_parameters = ParameterSyntax::Pipe;
     }
 
     bool inBlock = false;
-    qint64 blockNumber = 0;
-    while ((line = lines.next())) {
+    while ((line = m_lines.next())) {
         const QByteArrayView text = line->text();
         if (!inBlock) {
             if (startsWithAnyCase(text, beginMarker)) {
-                // The number starts at the sixth character and runs as far as its digits do,
-                // so "/bgn 1000" is block 1000, not 100.
-                const QByteArrayView written = text.size() > markerLength + 1
-                    ? text.sliced(markerLength + 1)
-                    : QByteArrayView();
-                const qint64 number = NumberScanner::prefix(written);
-                if (number < 0 || number > maxBlockNumber) {
-                    // Named as written: a number past the scanner's cap reads as the cap.
-                    const QByteArrayView shown = written.trimmed();
-                    const qsizetype space = shown.indexOf(' ');
-                    return failure(errorLoadingMessage(path), lines.lineNumber(),
-                                   QStringLiteral("the block number %1 is %2")
-                                       .arg(quoted(space < 0 ? shown : shown.first(space)),
-                                            number < 0
-                                                ? QStringLiteral("below 0")
-                                                : QStringLiteral("above %1").arg(maxBlockNumber)));
+                ReadResult failed;
+                if (!beginBlock(text, failed)) {
+                    return failed;
                 }
-                blockNumber = number;
-                table.beginBlock(int(number));
                 inBlock = true;
+            } else if (!text.isEmpty()) {
+                noteLineOutsideBlock(*line);
             }
             continue;
         }
         if (!text.isEmpty() && text.front() == '/' && startsWithAnyCase(text, endMarker)) {
-            table.endBlock();
+            m_table.endBlock(m_notes);
             inBlock = false;
             continue;
         }
-        const Stored stored = storeBodyLine(table, *line, parameters);
+        const Stored stored = storeBodyLine(*line);
         if (stored != Stored::Yes && stored != Stored::Ignored) {
-            return failure(errorLoadingMessage(path), lines.lineNumber(),
-                           whyNotStored(stored, *line));
+            return failure(errorLoadingMessage(m_path), whyNotStored(stored, *line));
         }
     }
-    if (lines.failed()) {
-        return failure(errorLoadingMessage(path), lines.lineNumber(),
+    if (m_lines.failed()) {
+        return failure(errorLoadingMessage(m_path),
                        QStringLiteral("the file cannot be read past this line"));
     }
     if (inBlock) {
-        return failure(errorLoadingMessage(path), lines.lineNumber(),
+        return failure(errorLoadingMessage(m_path),
                        QStringLiteral("the file ends inside block %1, which has no /end line")
-                           .arg(blockNumber));
+                           .arg(m_blockNumber));
     }
 
+    m_table.noteEntries(m_notes);
     ReadResult result;
-    result.entries = table.take();
-    result.version = std::move(version);
-    result.line = lines.lineNumber();
+    result.entries = m_table.take();
+    result.version = std::move(m_version);
+    result.line = lineNumber();
     return result;
 }
 
@@ -391,12 +453,12 @@ ReadResult readPatchSet(QIODevice &in, const QString &path)
         const QByteArray &bytes = static_cast<QBuffer &>(in).data();
         const qsizetype start = std::clamp<qsizetype>(in.pos(), 0, bytes.size());
         LineReader lines(QByteArrayView(bytes).sliced(start));
-        return readLines(lines, table, path);
+        return SetReader(lines, table, path).read();
     }
     const qint64 sizeHint = in.isSequential() ? -1 : in.size() - in.pos();
     LineReader lines([&in](char *buffer, qint64 room) { return in.read(buffer, room); }, sizeHint,
                      [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); });
-    return readLines(lines, table, path);
+    return SetReader(lines, table, path).read();
 }
 
 ReadResult LoadPatchSet(const QString &path)
@@ -415,9 +477,9 @@ ReadResult LoadPatchSet(const QString &path)
     }
     BlockTable table;
     LineReader lines([&file](char *buffer, qint64 room) { return file.read(buffer, room); },
-                     file.size(),
-                     [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); });
-    ReadResult result = readLines(lines, table, path);
+                     file.size(), [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); },
+                     [&file] { file.skipHole(); });
+    ReadResult result = SetReader(lines, table, path).read();
     if (result.ok()) {
         result.modified = file.modified();
     }

@@ -70,3 +70,15 @@ qint64 RegularFile::read(char *buffer, qint64 room)
         }
     }
 }
+
+void RegularFile::skipHole()
+{
+    if (m_opened != Opened::File) {
+        return;
+    }
+    const off_t at = ::lseek(m_descriptor, 0, SEEK_CUR);
+    // No stored byte at or after `at`: the rest of the file is one hole.
+    if (at >= 0 && ::lseek(m_descriptor, at, SEEK_DATA) < 0 && errno == ENXIO) {
+        ::lseek(m_descriptor, 0, SEEK_END);
+    }
+}

@@ -30,6 +30,10 @@ public:
     QDateTime modified() const { return m_modified; }
     // Up to `room` bytes; 0 at the end, -1 on a read error.
     qint64 read(char *buffer, qint64 room);
+    // Moves the read position past a hole of a sparse file, to the next stored byte or to the
+    // end. A hole reads as zero bytes, so this only spares reading them; it does nothing where
+    // the file system cannot tell holes apart.
+    void skipHole();
 
 private:
     int m_descriptor = -1;

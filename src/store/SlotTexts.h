@@ -201,6 +201,35 @@ public:
     // True once anything was set since the last clear() or load().
     bool changed() const { return m_changed; }
 
+    // For the reader, which notes a key given twice in one block: sets like setData(), the
+    // text lent, and says what was there since clear(): whether the slot was touched, and
+    // whether this text was set. Loaded texts count as set, and so does an empty one lent
+    // from a line (any view that points somewhere): the checks come with the stores.
+    struct Replaced
+    {
+        bool slot;
+        bool text;
+    };
+    Replaced replaceData(int slot, DataText field, QByteArrayView text)
+    {
+        const bool slotTouched = !touchData(slot);
+        Text &set = m_texts[slot * SlotTexts::TextsPerDataSlot + int(field)];
+        const bool textSet = set.data != nullptr;
+        m_changed = true;
+        set.data = text.data();
+        set.size = text.size();
+        return {slotTouched, textSet};
+    }
+
+    // Whether a data slot was touched since clear(), or loaded, and one of its texts as it
+    // stands now (empty for an untouched slot).
+    bool dataTouched(int slot) const { return (m_dataTouched[slot / 64] >> (slot % 64)) & 1; }
+    QByteArrayView dataText(int slot, DataText field) const
+    {
+        return dataTouched(slot) ? m_texts[slot * SlotTexts::TextsPerDataSlot + int(field)].view()
+                                 : QByteArrayView();
+    }
+
     // A block of the slots in use; empty when no slot is in use.
     SlotTexts build() const;
 
@@ -219,8 +248,8 @@ private:
     };
 
     // The texts and numbers of a slot are undefined until it is first touched, so starting an
-    // entry costs nothing for the slots it never uses.
-    void touchData(int slot)
+    // entry costs nothing for the slots it never uses. True when this touch was the first.
+    bool touchData(int slot)
     {
         quint64 &bits = m_dataTouched[slot / 64];
         const quint64 bit = quint64(1) << (slot % 64);
@@ -228,7 +257,9 @@ private:
             bits |= bit;
             std::fill_n(m_texts + slot * SlotTexts::TextsPerDataSlot, SlotTexts::TextsPerDataSlot,
                         Text{nullptr, 0});
+            return true;
         }
+        return false;
     }
     void touchParameter(int slot)
     {
