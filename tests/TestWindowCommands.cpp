@@ -3,6 +3,7 @@
 // lines dragged within a list or from SRC onto DEST move or copy their entries, and the lines
 // show which entries the other side has too.
 #include "AnchoredLabel.h"
+#include "CommandTexts.h"
 #include "DetailPanel.h"
 #include "Form1.h"
 #include "LineMarks.h"
@@ -413,7 +414,16 @@ void TestWindowCommands::saveWritesOnlyTheChosenFile()
     QFETCH(bool, written);
     QFETCH(bool, failureShown);
     arrange("a | x, y");
+    // DEST's file is years old, so the time a save shows is the saved file's.
+    {
+        QFile dest(m_folder->filePath("dest.tvr"));
+        QVERIFY(dest.open(QIODevice::ReadWrite));
+        QVERIFY(dest.setFileTime(QDateTime(QDate(2007, 1, 25), QTime(13, 4, 5)),
+                                 QFileDevice::FileModificationTime));
+    }
+    m_form->loadPath(Side::Right, m_folder->filePath("dest.tvr"));
     const PatchTable before = m_form->sets().DestTable;
+    const QString statusBefore = control<AnchoredLabel>("Label7")->caption();
     const QString path = chosen.isEmpty() ? QString() : m_folder->filePath(chosen);
     m_dialogs->fileNames = {path};
     click("Command4");
@@ -437,6 +447,9 @@ void TestWindowCommands::saveWritesOnlyTheChosenFile()
         QVERIFY(bytes.startsWith("TAVRO=0.3\r\n\r\n/bgn 000\r\n"));
         QVERIFY(bytes.contains("Name=y\r\n"));
     }
+    // The status shows the file as written, as a load of it would.
+    QCOMPARE(control<AnchoredLabel>("Label7")->caption(),
+             written ? loadedSetStatus("0.3", QFileInfo(path).lastModified()) : statusBefore);
 
     // The name chosen is offered by the next dialog; a cancel leaves the name the save
     // dialog opened with, DEST's file.

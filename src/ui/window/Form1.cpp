@@ -299,7 +299,8 @@ void Form1::loadFile(Side side, const QString &path)
         m_dialogs.message(this, result.message, result.detail);
         return;
     }
-    m_editor->installLoadedSet(side, result.entries, result.version, path, result.modified);
+    m_editor->installLoadedSet(side, result.entries, result.version, path, result.modified,
+                               result.notes, result.notesNotKept);
     m_dialogs.setFileName(QString());
 }
 
@@ -325,7 +326,10 @@ void Form1::saveDest()
         m_dialogs.message(this, result.message);
         return;
     }
-    m_editor->noteDestSaved(path);
+    // The status shows the time of the file as written, as a load of it would: that of its
+    // last change, read from the file system. It is now, should the file system not say.
+    const QDateTime written = QFileInfo(path).lastModified();
+    m_editor->noteDestSaved(path, written.isValid() ? written : QDateTime::currentDateTime());
 }
 
 void Form1::showDetail(Side side)
