@@ -77,6 +77,8 @@ private slots:
     void copySaysWhatItWillDo();
     void longListKeepsTheUsersPlace_data();
     void longListKeepsTheUsersPlace();
+    void changedMarkSaysWhatDiffers_data();
+    void changedMarkSaysWhatDiffers();
 
 private:
     // Both sides from a picture, "a, [b], >c~ | -": SRC lists a, b and c with b selected and c
@@ -851,6 +853,47 @@ void TestWindowCommands::longListKeepsTheUsersPlace()
     // Around it, not at an edge: the line in the middle of the list is that line or a neighbour.
     const int middle = list->indexAt(sight.center()).row();
     QVERIFY2(qAbs(middle - list->currentRow()) <= 1, qPrintable(QString::number(middle)));
+}
+
+void TestWindowCommands::changedMarkSaysWhatDiffers_data()
+{
+    // Pressed on DEST; "save" and "load" answer their dialogs with saved.tvr and dest.tvr.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("changed");
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("loaded") << "" << "";
+    QTest::newRow("deleted") << "Delete" << "changed since loaded";
+    QTest::newRow("deleted, undone") << "Delete, Ctrl+Z" << "";
+    QTest::newRow("deleted, loaded again") << "Delete, load" << "";
+    QTest::newRow("saved") << "Delete, save" << "";
+    QTest::newRow("saved, undone") << "Delete, save, Ctrl+Z" << "changed since saved";
+    QTest::newRow("saved, undone, redone") << "Delete, save, Ctrl+Z, Ctrl+Y" << "";
+    QTest::newRow("NEW") << "Ctrl+N" << "new set, not saved";
+    QTest::newRow("NEW, saved") << "Ctrl+N, save" << "";
+    // clang-format on
+}
+
+void TestWindowCommands::changedMarkSaysWhatDiffers()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, changed);
+    arrange("a | x, [y]");
+    for (const QString &step : keys.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        control<QListWidget>("List2")->setFocus();
+        const bool save = step == QLatin1String("save");
+        const bool load = step == QLatin1String("load");
+        if (save || load) {
+            m_dialogs->fileNames << m_folder->filePath(save ? "saved.tvr" : "dest.tvr");
+        }
+        pressKeys(save ? QStringLiteral("Ctrl+S") : load ? QStringLiteral("Ctrl+Shift+O") : step);
+    }
+    const auto *mark = control<QLabel>("destChangedMark");
+    QCOMPARE(mark->isVisible(), !changed.isEmpty());
+    QCOMPARE(mark->accessibleName(), changed);
+    QCOMPARE(toolTipAsShown(mark->toolTip()), changed);
+    QVERIFY(!control<QLabel>("srcChangedMark")->isVisible());
+    QVERIFY(m_dialogs->shown.isEmpty());
 }
 
 QTEST_MAIN(TestWindowCommands)

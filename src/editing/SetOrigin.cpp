@@ -12,6 +12,9 @@ namespace {
 // Notes a tooltip shows before the "…": enough to tell what kind of file it is, few enough
 // that the tooltip stays beside the mark.
 constexpr int NotesSummarised = 3;
+// Characters of a note a tooltip shows: a note may quote a long key, and a tooltip wider than
+// the window would leave the screen.
+constexpr qsizetype SummarisedLength = 80;
 
 // Whether two paths name one file, through links too. QFileInfo's own comparison takes any
 // two files that are gone for the same one.
@@ -116,7 +119,10 @@ QString notesSummary(const SetNotes &notes)
                                   .arg(count)
                                   .arg(file));
     for (qsizetype index = 0; index < notes.kept.size() && index < NotesSummarised; ++index) {
-        lines.append(notes.kept.at(index).toString());
+        const QString note = notes.kept.at(index).toString();
+        lines.append(note.size() <= SummarisedLength
+                         ? note
+                         : note.left(SummarisedLength - 1) + QStringLiteral("\u2026"));
     }
     if (count > NotesSummarised) {
         lines.append(QStringLiteral("\u2026"));

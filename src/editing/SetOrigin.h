@@ -83,8 +83,9 @@ private:
 QString changedMarkText(const SetOrigin *origin, quint64 revision);
 
 // The notes mark's tooltip and accessible description: how many notes there are, then the
-// first few, e.g. "2 load notes on dest.tvr:\nline 6: ...\nline 13: ...", and a last line
-// "…" when there are more; empty when there are none.
+// first few, each cut to a tooltip's width, e.g. "2 load notes on dest.tvr (click to see them
+// all):\nline 6: ...\nline 13: ...", and a last line "…" when there are more; empty when
+// there are none.
 QString notesSummary(const SetNotes &notes);
 // The lines of the notes window: every kept note as "line N: ...", then "and N more not kept"
 // when the reader only counted some.
