@@ -25,9 +25,9 @@ struct SideLabels
     // Null exactly while the side holds no set. Shared by every state that holds the same
     // set, so a save, which is no step, reaches all of them.
     std::shared_ptr<SetOrigin> origin;
-    // A number no other state of the side had, unless it holds the same table, version and
-    // path as the state before it: a step that changed them gives the side a new one. The
-    // changed mark compares it with the origin's, which costs nothing per step.
+    // A number no other state of the side had, unless it holds the same set, table, version
+    // and path as the state before it: a step that changed one of them gives the side a new
+    // one. The changed mark compares it with the origin's, which costs nothing per step.
     quint64 revision = 0;
     QString count; // empty until the side is first listed, even when it holds nothing
 
