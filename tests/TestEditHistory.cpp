@@ -1,6 +1,8 @@
 // Undo and redo of every kind of step, what is no step, the depth and the weight of the
 // history, a reload sharing what did not change, the marks of shared entries following each
-// change, and fields taken from SRC into a namesake.
+// change, fields taken from SRC into a namesake, and the changed marks, status texts and load
+// notes that follow the set each step, undo, redo and save leaves.
+#include "CommandTexts.h"
 #include "FakeSideView.h"
 #include "SlotEdits.h"
 
@@ -27,10 +29,14 @@ void loadSrc(EditorRig &rig)
                                 QStringLiteral("/sets/src.tvr"), fileTime(1));
 }
 
+const QString DestPath = QStringLiteral("/sets/dest.tvr");
+
+// DEST's file has a note, which stays with the set it was read into.
 void loadDest(EditorRig &rig)
 {
-    rig.editor.installLoadedSet(Side::Right, entriesNamed({"x", "b", "y"}), "0.2",
-                                QStringLiteral("/sets/dest.tvr"), fileTime(2));
+    const LoadNote note{6, QStringLiteral("Offffset1X is read as data slot 1")};
+    rig.editor.installLoadedSet(Side::Right, entriesNamed({"x", "b", "y"}), "0.2", DestPath,
+                                fileTime(2), {note});
 }
 
 void arrange(EditorRig &rig, Start start)
@@ -95,7 +101,8 @@ QStringList screen(EditorRig &rig)
               << name + "count " + view.countText << name + "status " + view.status
               << name + "file " + view.fileText
               << name + "version " + QString::fromLatin1(rig.sets.version(side))
-              << name + "path " + rig.sets.path(side);
+              << name + "path " + rig.sets.path(side) << name + "changed " + rig.marks[side].changed
+              << name + "notes " + notesListing(rig.marks[side].notes).join(QLatin1Char('|'));
     }
     shown << switches(rig);
     return shown;
@@ -147,6 +154,8 @@ private slots:
     void marksFollowEveryChange();
     void takeIsOneStep_data();
     void takeIsOneStep();
+    void changedMarkFollowsTheSet_data();
+    void changedMarkFollowsTheSet();
 };
 
 // SRC is {a, b, c}, each described "src " + name; DEST is {x, b, y}, "about " + name.
@@ -315,7 +324,7 @@ void TestEditHistory::nonStepsAreNotUndone_data()
     QTest::addColumn<Command>("command");
 
     QTest::newRow("save noted") << Command([](EditorRig &rig) {
-        rig.editor.noteDestSaved(QStringLiteral("/sets/saved.tvr"));
+        rig.editor.noteDestSaved(QStringLiteral("/sets/saved.tvr"), fileTime(11));
         QCOMPARE(rig.right.fileText, QStringLiteral("/sets/saved.tvr"));
     });
     QTest::newRow("delete, no DEST line selected") << Command([](EditorRig &rig) {
@@ -711,9 +720,19 @@ void TestEditHistory::takeIsOneStep()
     QCOMPARE(rig.right.current, into);
     QCOMPARE(rig.details, QByteArrayList({"b"}));
     QCOMPARE(rig.changes, changes + 1);
+    // A save before the undo: the set stays on the saved file, and the undo shows that it
+    // differs from what was saved.
+    rig.editor.noteDestSaved(QStringLiteral("/sets/saved.tvr"), fileTime(11));
     const QStringList after = screen(rig);
-    // A save before the undo: the step brings back its path, and the file text shown with it.
-    rig.editor.noteDestSaved(QStringLiteral("/sets/saved.tvr"));
+    // The undo shows the entry as it was, on the saved file, which the set now differs from.
+    QStringList undone = before;
+    for (const char *ofFile : {"DEST status ", "DEST file ", "DEST version ", "DEST path "}) {
+        const auto isOfFile = [ofFile](const QString &line) { return line.startsWith(ofFile); };
+        *std::find_if(undone.begin(), undone.end(), isOfFile) =
+            *std::find_if(after.cbegin(), after.cend(), isOfFile);
+    }
+    undone.replace(undone.indexOf(QStringLiteral("DEST changed ")),
+                   QStringLiteral("DEST changed changed since saved"));
 
     // One step, whose undo and redo leave the lines, their selection and current line alone.
     for (const bool undo : {true, false}) {
@@ -722,7 +741,7 @@ void TestEditHistory::takeIsOneStep()
         } else {
             rig.editor.redo();
         }
-        QCOMPARE(screen(rig), undo ? before : after);
+        QCOMPARE(screen(rig), undo ? undone : after);
         QCOMPARE(rig.left.selectedLines(), QList<int>{0});
         QCOMPARE(rig.right.selectedLines(), QList<int>{1});
         QCOMPARE(rig.right.current, into);
@@ -730,6 +749,89 @@ void TestEditHistory::takeIsOneStep()
     rig.editor.undo();
     rig.editor.undo(); // the DEST load
     QVERIFY(rig.sets.DestTable.isEmpty());
+}
+
+// Both sides loaded, then `steps`; DEST's status, path, notes and changed mark must then say
+// the same of one file. A save writes "/sets/saved.tvr" at day 20, or DEST's own file at 21.
+void TestEditHistory::changedMarkFollowsTheSet_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("srcChanged");
+    QTest::addColumn<QString>("destChanged");
+    QTest::addColumn<QString>("destStatus");
+    QTest::addColumn<int>("destNotes");
+
+    const QString loaded = loadedSetStatus("0.2", fileTime(2));
+    const QString saved = loadedSetStatus("0.3", fileTime(20));
+    const QString sinceLoaded = QStringLiteral("changed since loaded");
+    const QString sinceSaved = QStringLiteral("changed since saved");
+    const QString notSaved = QStringLiteral("new set, not saved");
+    // clang-format off
+    QTest::newRow("loaded") << "" << "" << "" << loaded << 1;
+    QTest::newRow("deleted") << "delete" << "" << sinceLoaded << loaded << 1;
+    QTest::newRow("deleted, undone") << "delete, undo" << "" << "" << loaded << 1;
+    QTest::newRow("deleted, redone") << "delete, undo, redo" << "" << sinceLoaded << loaded << 1;
+    QTest::newRow("SRC moved") << "move SRC" << sinceLoaded << "" << loaded << 1;
+    QTest::newRow("SRC moved, undone") << "move SRC, undo" << "" << "" << loaded << 1;
+    QTest::newRow("taken") << "take" << "" << sinceLoaded << loaded << 1;
+    QTest::newRow("taken, undone") << "take, undo" << "" << "" << loaded << 1;
+    QTest::newRow("saved") << "delete, save" << "" << "" << saved << 1;
+    QTest::newRow("saved, undone") << "delete, save, undo" << "" << sinceSaved << saved << 1;
+    QTest::newRow("saved, redone") << "delete, save, undo, redo" << "" << "" << saved << 1;
+    QTest::newRow("saved, moved") << "delete, save, move DEST" << "" << sinceSaved << saved << 1;
+    QTest::newRow("NEW") << "NEW" << "" << notSaved << newSetStatus() << 0;
+    QTest::newRow("NEW, saved") << "NEW, save" << "" << "" << saved << 0;
+    QTest::newRow("NEW, saved, undone") << "NEW, save, undo" << "" << "" << loaded << 1;
+    QTest::newRow("NEW, saved, redone") << "NEW, save, undo, redo" << "" << "" << saved << 0;
+    QTest::newRow("load undone") << "delete, load, undo" << "" << sinceLoaded << loaded << 1;
+    // The first set was on the file saved over: none of its states is what the file holds.
+    QTest::newRow("set of a file saved over") << "reload, delete, save own, undo, undo"
+                                              << "" << sinceSaved
+                                              << loadedSetStatus("0.3", fileTime(21)) << 1;
+    // clang-format on
+}
+
+void TestEditHistory::changedMarkFollowsTheSet()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, srcChanged);
+    QFETCH(QString, destChanged);
+    QFETCH(QString, destStatus);
+    QFETCH(int, destNotes);
+    EditorRig rig;
+    arrange(rig, Start::Both);
+    for (const QString &step : steps.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        rig.left.current = rig.right.current = 0;
+        if (step == QLatin1String("delete")) {
+            rig.right.select({0});
+            rig.editor.deleteSelectedDest();
+        } else if (step.startsWith(QLatin1String("save"))) {
+            const bool own = step.endsWith(QLatin1String("own"));
+            rig.editor.noteDestSaved(own ? DestPath : QStringLiteral("/sets/saved.tvr"),
+                                     fileTime(own ? 21 : 20));
+        } else if (step == QLatin1String("take")) {
+            rig.right.current = 1; // b, whose description differs from SRC's
+            rig.editor.takeFromSrc(Side::Right, {{RowKey::Kind::Field, 2}});
+        } else if (step.startsWith(QLatin1String("move"))) {
+            rig.editor.moveDown(step.endsWith(QLatin1String("SRC")) ? Side::Left : Side::Right);
+        } else if (step == QLatin1String("load")) {
+            rig.editor.installLoadedSet(Side::Right, entriesNamed({"o"}), "0.3",
+                                        QStringLiteral("/sets/other.tvr"), fileTime(3));
+        } else if (step == QLatin1String("reload")) {
+            loadDest(rig);
+        } else if (step == QLatin1String("NEW")) {
+            rig.editor.newDestSet();
+        } else {
+            step == QLatin1String("undo") ? rig.editor.undo() : rig.editor.redo();
+        }
+    }
+    QCOMPARE(rig.marks.left.changed, srcChanged);
+    QCOMPARE(rig.marks.right.changed, destChanged);
+    QCOMPARE(rig.right.status, destStatus);
+    QCOMPARE(rig.right.fileText, sideFileText(true, rig.sets.DestPath));
+    QCOMPARE(rig.sets.DestPath.isEmpty(), destStatus == newSetStatus());
+    QCOMPARE(rig.sets.DestVersion, destStatus.section(QLatin1Char(' '), 0, 0).mid(2).toLatin1());
+    QCOMPARE(rig.marks.right.notes.count(), destNotes);
 }
 
 QTEST_GUILESS_MAIN(TestEditHistory)

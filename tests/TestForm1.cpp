@@ -434,8 +434,10 @@ void TestForm1::dragOverAPassiveControlMovesTheWindow()
 
 void TestForm1::everyControlHasAccessibleTexts()
 {
-    // The labels showing data have no name of their own: their text is their name.
-    const QStringList dataLabels = {"Label5", "Label6", "Label7", "Label8", "Label9"};
+    // The labels showing data have no name of their own: their text is their name. So are the
+    // changed marks named by what they say, and only while they say it.
+    const QStringList dataLabels = {"Label5",         "Label6",         "Label7", "Label8",
+                                    "Label9",         "srcChangedMark", "destChangedMark"};
     int checked = 0;
     for (const QWidget *widget : m_form->findChildren<QWidget *>()) {
         const QString name = widget->objectName();
@@ -446,7 +448,7 @@ void TestForm1::everyControlHasAccessibleTexts()
         QVERIFY2(!widget->accessibleDescription().isEmpty(), qPrintable(name));
         ++checked;
     }
-    QCOMPARE(checked, 27); // 2 lists, 9 labels, the logo, 2 picture boxes, 13 buttons
+    QCOMPARE(checked, 31); // 2 lists, 9 labels, the logo, 2 picture boxes, 13 buttons, 4 marks
 }
 
 void TestForm1::stripRestsWhileNobodyWatches_data()

@@ -6,12 +6,16 @@
 #include "ToolTipText.h"
 #include "WindowFixture.h"
 
+#include <QAbstractButton>
+#include <QClipboard>
 #include <QDateTime>
+#include <QDialog>
 #include <QFile>
 #include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 #include <fcntl.h>
 #include <limits>
@@ -37,6 +41,8 @@ private slots:
     void failedLoadLeavesTheWindowAsItWas_data();
     void failedLoadLeavesTheWindowAsItWas();
     void loadingAgainReplacesTheSide();
+    void notesMarkListsWhatTheLoadNoted_data();
+    void notesMarkListsWhatTheLoadNoted();
 
 private:
     QString write(const QString &name, const QByteArray &bytes)
@@ -306,6 +312,85 @@ void TestLoadCommands::loadingAgainReplacesTheSide()
     QVERIFY(control<AnchoredLabel>("Label6")->caption().startsWith(QLatin1String("v.0.4 / ")));
     QCOMPARE(control<AnchoredLabel>("Label8")->caption(), QStringLiteral("1"));
     QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+void TestLoadCommands::notesMarkListsWhatTheLoadNoted_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("notes"); // as the notes window lists them; none: no mark
+    QTest::addColumn<QString>("summary");   // the mark's tooltip and accessible description
+
+    QTest::newRow("clean") << "Command3" << patchSetBytes({"one", "two"}) << QStringList()
+                           << QString();
+    QByteArray odd = patchSetBytes({"slot", "hidden", "gone"});
+    odd.replace("Name=slot\r\n", "Name=slot\r\nOffffset1X=1234\r\nColour=blue\r\n");
+    odd.replace("Omnipresence=1\r\nName=hidden", "Omnipresence=2\r\nName=hidden");
+    odd.replace("Omnipresence=1\r\nName=gone", "Omnipresence=0\r\nName=gone");
+    const QString hidden = "line 11: block 1 (\"hidden\") is not listed, yet kept and saved back: "
+                           "only an entry whose Omnipresence is 1 is listed, and this one's is 2";
+    QTest::newRow("three kinds") << "Command3" << odd
+                                 << QStringList{"line 6: Offffset1X is read as data slot 1",
+                                                "line 7: \"Colour\" is not a key of a patch entry, "
+                                                "so this line is ignored",
+                                                hidden,
+                                                "line 17: block 2 (\"gone\") is dropped: only an "
+                                                "entry whose Omnipresence is 1 is listed, and "
+                                                "this one's is 0"}
+                                 << "4 load notes on notes.tvr (click to see them all):\n"
+                                    "line 6: Offffset1X is read as data slot 1\n"
+                                    "line 7: \"Colour\" is not a key of a patch entry, so this "
+                                    "line is ignored\n"
+                                 + hidden.left(79) + "\u2026\n\u2026";
+    QByteArray many = patchSetBytes({"many"});
+    many.replace("Name=many\r\n", "Name=many\r\n" + QByteArray("Colour=blue\r\n").repeated(1001));
+    QStringList manyNotes;
+    for (int line = 6; line < 1006; ++line) {
+        manyNotes << QStringLiteral("line %1: \"Colour\" is not a key of a patch entry, so this "
+                                    "line is ignored")
+                         .arg(line);
+    }
+    const QString summarised = manyNotes.mid(0, 3).join('\n');
+    QTest::newRow("more than kept")
+        << "Command2" << many << manyNotes + QStringList{"and 1 more not kept"}
+        << "1001 load notes on notes.tvr (click to see them all):\n" + summarised + "\n\u2026";
+}
+
+// A click on the mark opens the list, which copies as shown and closes with Escape; an undo
+// of the load takes the notes away with the set.
+void TestLoadCommands::notesMarkListsWhatTheLoadNoted()
+{
+    QFETCH(QString, button);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, notes);
+    QFETCH(QString, summary);
+    load(qPrintable(button), write("notes.tvr", bytes));
+    const bool src = button == QLatin1String("Command2");
+    auto *mark = control<QAbstractButton>(src ? "srcNotesMark" : "destNotesMark");
+    QCOMPARE(mark->isVisible(), !notes.isEmpty());
+    QVERIFY(!control<QAbstractButton>(src ? "destNotesMark" : "srcNotesMark")->isVisible());
+    if (notes.isEmpty()) {
+        return;
+    }
+    QCOMPARE(mark->accessibleDescription(), summary);
+    QCOMPARE(toolTipAsShown(mark->toolTip()), summary);
+    QCOMPARE(mark->cursor().shape(), Qt::PointingHandCursor);
+
+    QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {},
+                      mark->mapTo(m_form, mark->rect().center()));
+    auto *window = m_form->findChild<QDialog *>("notesWindow");
+    QVERIFY(window != nullptr && window->isVisible());
+    QCOMPARE(window->findChild<QTextEdit *>("notes")->toPlainText(), notes.join('\n'));
+    QGuiApplication::clipboard()->clear();
+    QTest::mouseClick(window->findChild<QAbstractButton *>("copyNotes"), Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(), notes.join('\n'));
+    QTest::keyClick(window, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
+
+    pressKeys(QStringLiteral("Ctrl+Z"));
+    QVERIFY(!mark->isVisible());
 }
 
 QTEST_MAIN(TestLoadCommands)

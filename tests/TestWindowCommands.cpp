@@ -3,6 +3,7 @@
 // lines dragged within a list or from SRC onto DEST move or copy their entries, and the lines
 // show which entries the other side has too.
 #include "AnchoredLabel.h"
+#include "CommandTexts.h"
 #include "DetailPanel.h"
 #include "Form1.h"
 #include "LineMarks.h"
@@ -76,6 +77,8 @@ private slots:
     void copySaysWhatItWillDo();
     void longListKeepsTheUsersPlace_data();
     void longListKeepsTheUsersPlace();
+    void changedMarkSaysWhatDiffers_data();
+    void changedMarkSaysWhatDiffers();
 
 private:
     // Both sides from a picture, "a, [b], >c~ | -": SRC lists a, b and c with b selected and c
@@ -413,7 +416,16 @@ void TestWindowCommands::saveWritesOnlyTheChosenFile()
     QFETCH(bool, written);
     QFETCH(bool, failureShown);
     arrange("a | x, y");
+    // DEST's file is years old, so the time a save shows is the saved file's.
+    {
+        QFile dest(m_folder->filePath("dest.tvr"));
+        QVERIFY(dest.open(QIODevice::ReadWrite));
+        QVERIFY(dest.setFileTime(QDateTime(QDate(2007, 1, 25), QTime(13, 4, 5)),
+                                 QFileDevice::FileModificationTime));
+    }
+    m_form->loadPath(Side::Right, m_folder->filePath("dest.tvr"));
     const PatchTable before = m_form->sets().DestTable;
+    const QString statusBefore = control<AnchoredLabel>("Label7")->caption();
     const QString path = chosen.isEmpty() ? QString() : m_folder->filePath(chosen);
     m_dialogs->fileNames = {path};
     click("Command4");
@@ -437,6 +449,9 @@ void TestWindowCommands::saveWritesOnlyTheChosenFile()
         QVERIFY(bytes.startsWith("TAVRO=0.3\r\n\r\n/bgn 000\r\n"));
         QVERIFY(bytes.contains("Name=y\r\n"));
     }
+    // The status shows the file as written, as a load of it would.
+    QCOMPARE(control<AnchoredLabel>("Label7")->caption(),
+             written ? loadedSetStatus("0.3", QFileInfo(path).lastModified()) : statusBefore);
 
     // The name chosen is offered by the next dialog; a cancel leaves the name the save
     // dialog opened with, DEST's file.
@@ -838,6 +853,47 @@ void TestWindowCommands::longListKeepsTheUsersPlace()
     // Around it, not at an edge: the line in the middle of the list is that line or a neighbour.
     const int middle = list->indexAt(sight.center()).row();
     QVERIFY2(qAbs(middle - list->currentRow()) <= 1, qPrintable(QString::number(middle)));
+}
+
+void TestWindowCommands::changedMarkSaysWhatDiffers_data()
+{
+    // Pressed on DEST; "save" and "load" answer their dialogs with saved.tvr and dest.tvr.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("changed");
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("loaded") << "" << "";
+    QTest::newRow("deleted") << "Delete" << "changed since loaded";
+    QTest::newRow("deleted, undone") << "Delete, Ctrl+Z" << "";
+    QTest::newRow("deleted, loaded again") << "Delete, load" << "";
+    QTest::newRow("saved") << "Delete, save" << "";
+    QTest::newRow("saved, undone") << "Delete, save, Ctrl+Z" << "changed since saved";
+    QTest::newRow("saved, undone, redone") << "Delete, save, Ctrl+Z, Ctrl+Y" << "";
+    QTest::newRow("NEW") << "Ctrl+N" << "new set, not saved";
+    QTest::newRow("NEW, saved") << "Ctrl+N, save" << "";
+    // clang-format on
+}
+
+void TestWindowCommands::changedMarkSaysWhatDiffers()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, changed);
+    arrange("a | x, [y]");
+    for (const QString &step : keys.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        control<QListWidget>("List2")->setFocus();
+        const bool save = step == QLatin1String("save");
+        const bool load = step == QLatin1String("load");
+        if (save || load) {
+            m_dialogs->fileNames << m_folder->filePath(save ? "saved.tvr" : "dest.tvr");
+        }
+        pressKeys(save ? QStringLiteral("Ctrl+S") : load ? QStringLiteral("Ctrl+Shift+O") : step);
+    }
+    const auto *mark = control<QLabel>("destChangedMark");
+    QCOMPARE(mark->isVisible(), !changed.isEmpty());
+    QCOMPARE(mark->accessibleName(), changed);
+    QCOMPARE(toolTipAsShown(mark->toolTip()), changed);
+    QVERIFY(!control<QLabel>("srcChangedMark")->isVisible());
+    QVERIFY(m_dialogs->shown.isEmpty());
 }
 
 QTEST_MAIN(TestWindowCommands)

@@ -167,15 +167,17 @@ void EditHistory::record(const EditState &before, const EditState &after)
     push(ListChange{before, after}, &after.sets);
 }
 
-void EditHistory::recordSwap(Side side, int first, int second)
+void EditHistory::recordSwap(Side side, int first, int second, quint64 revisionBefore,
+                             quint64 revisionAfter)
 {
     // The swap detaches the shown table at most once per recorded state, and its copy holds
     // the same entries: the weight changes by one list, which the next state step weighs.
-    push(Swap{side, first, second}, nullptr);
+    push(Swap{side, first, second, revisionBefore, revisionAfter}, nullptr);
 }
 
 void EditHistory::recordEntryChange(Side side, int position, const PatchEntry &before,
-                                    const PatchSets &shown)
+                                    const PatchSets &shown, quint64 revisionBefore,
+                                    quint64 revisionAfter)
 {
     const PatchEntry &after = shown.table(side).at(position);
     if (before == after) {
@@ -183,7 +185,7 @@ void EditHistory::recordEntryChange(Side side, int position, const PatchEntry &b
     }
     // The change detached the shown table from the one the last state step keeps, so that
     // table's list may now weigh: the tally looks at what is shown again.
-    push(EntryChange{side, position, before, after, {shown.SrcPath, shown.DestPath}}, &shown);
+    push(EntryChange{side, position, before, after, revisionBefore, revisionAfter}, &shown);
 }
 
 const EditHistory::Step *EditHistory::undo()

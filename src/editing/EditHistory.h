@@ -8,23 +8,32 @@
 #pragma once
 
 #include "PatchSets.h"
+#include "SetOrigin.h"
 
 #include <QHash>
 #include <QString>
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <variant>
 
-// What a step records of one side besides its table, version and path: its label texts.
+// What a step records of one side besides its table, version and path: where its set came
+// from, which gives its status label's text, the side's revision, and its count label's text.
 struct SideLabels
 {
-    QString status; // empty exactly while the side holds no set
-    QString count;  // empty until the side is first listed, even when it holds nothing
+    // Null exactly while the side holds no set. Shared by every state that holds the same
+    // set, so a save, which is no step, reaches all of them.
+    std::shared_ptr<SetOrigin> origin;
+    // A number no other state of the side had, unless it holds the same set, table, version
+    // and path as the state before it: a step that changed one of them gives the side a new
+    // one. The changed mark compares it with the origin's, which costs nothing per step.
+    quint64 revision = 0;
+    QString count; // empty until the side is first listed, even when it holds nothing
 
     friend bool operator==(const SideLabels &a, const SideLabels &b)
     {
-        return a.status == b.status && a.count == b.count;
+        return a.origin == b.origin && a.revision == b.revision && a.count == b.count;
     }
 };
 
@@ -83,18 +92,21 @@ public:
         Side side = Side::Left;
         int first = 0;
         int second = 0;
+        quint64 revisionBefore = 0; // of `side`; the other side's stays
+        quint64 revisionAfter = 0;
     };
     // A change of the fields of one listed entry that changed no name and no line (a take):
     // it keeps the entry before and after, and undo and redo put it back without rebuilding
     // the lists, so the selections and the current lines stay, and so does what a user was
-    // looking at. It keeps the paths too: a save since the step may have changed them.
+    // looking at. The set stays the same, and so does its file, which a save may have changed.
     struct EntryChange
     {
         Side side = Side::Left;
         int position = 0;
         PatchEntry before;
         PatchEntry after;
-        BySide<QString> paths;
+        quint64 revisionBefore = 0; // of `side`; the other side's stays
+        quint64 revisionAfter = 0;
     };
     using Step = std::variant<ListChange, Swap, EntryChange>;
 
@@ -102,14 +114,17 @@ public:
     // the steps that could have been redone, then the oldest steps beyond the depth or the
     // memory budget. Equal states are no step: nothing is recorded and nothing dropped.
     void record(const EditState &before, const EditState &after);
-    // Records a move that exchanged the records at `first` and `second` of `side`. A move
-    // adds no table to weigh, so only the depth can drop old steps here.
-    void recordSwap(Side side, int first, int second);
+    // Records a move that exchanged the records at `first` and `second` of `side`, which took
+    // the side from revision `revisionBefore` to `revisionAfter`. A move adds no table to
+    // weigh, so only the depth can drop old steps here.
+    void recordSwap(Side side, int first, int second, quint64 revisionBefore,
+                    quint64 revisionAfter);
     // Records that the entry at `position` of `side`, which was `before`, is now as `shown`
-    // holds it, with the paths of `shown`, which is what the sides show; drops steps as
-    // record() does. An entry equal to `before` is no step.
+    // holds it, which is what the sides show, and that this took the side from revision
+    // `revisionBefore` to `revisionAfter`; drops steps as record() does. An entry equal to
+    // `before` is no step.
     void recordEntryChange(Side side, int position, const PatchEntry &before,
-                           const PatchSets &shown);
+                           const PatchSets &shown, quint64 revisionBefore, quint64 revisionAfter);
 
     bool canUndo() const { return m_done > 0; }
     bool canRedo() const { return m_done < m_steps.size(); }

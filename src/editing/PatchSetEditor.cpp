@@ -3,7 +3,6 @@
 #include "CommandTexts.h"
 #include "CopyRules.h"
 #include "LineMarks.h"
-
 #include <QSet>
 
 #include <algorithm>
@@ -12,6 +11,11 @@
 namespace {
 
 const QByteArray PlaceholderName = QByteArrayLiteral("Empty patch entry");
+
+const QString &pathOf(const PatchSets &sets, Side side)
+{
+    return side == Side::Left ? sets.SrcPath : sets.DestPath;
+}
 
 } // namespace
 
@@ -63,9 +67,12 @@ void PatchSetEditor::takeFromSrc(Side side, const QList<RowKey> &rows)
         return;
     }
     const PatchEntry before = std::exchange(m_sets.DestTable[pair.right], std::move(taken));
+    const quint64 revisionBefore = m_sides.right.labels.revision;
+    newRevision(Side::Right);
     landOnDest(pair.right);
     pushMarks();
-    m_history.recordEntryChange(Side::Right, pair.right, before, m_sets);
+    m_history.recordEntryChange(Side::Right, pair.right, before, m_sets, revisionBefore,
+                                m_sides.right.labels.revision);
 }
 
 void PatchSetEditor::RefreshSide(Side side)
@@ -75,11 +82,43 @@ void PatchSetEditor::RefreshSide(Side side)
     showCount(side, QString::number(listing.lineCount()));
 }
 
-void PatchSetEditor::showStatus(Side side, const QString &text)
+void PatchSetEditor::showStatus(Side side)
 {
-    m_sides[side].labels.status = text;
-    m_sides[side].view.setStatusText(text);
+    const SetOrigin *origin = m_sides[side].labels.origin.get();
+    m_sides[side].view.setStatusText(origin != nullptr ? origin->status : QString());
     showFileText(side);
+}
+
+void PatchSetEditor::takeOrigin(Side side, std::shared_ptr<SetOrigin> origin)
+{
+    if (origin != nullptr) {
+        m_sets.path(side) = origin->path;
+        m_sets.version(side) = origin->version;
+    }
+    m_sides[side].labels.origin = std::move(origin);
+    showStatus(side);
+}
+
+void PatchSetEditor::newRevision(Side side)
+{
+    m_sides[side].labels.revision = m_origins.newRevision();
+}
+
+void PatchSetEditor::setMarksViews(SideMarksView &left, SideMarksView &right)
+{
+    m_marksViews = {&left, &right};
+    showMarksOfOrigins();
+}
+
+void PatchSetEditor::showMarksOfOrigins()
+{
+    for (const Side side : {Side::Left, Side::Right}) {
+        if (SideMarksView *view = m_marksViews[side]) {
+            const SideLabels &labels = m_sides[side].labels;
+            view->setChangedText(changedMarkText(labels.origin.get(), labels.revision));
+            view->setNotes(labels.origin != nullptr ? labels.origin->notes : SetNotes());
+        }
+    }
 }
 
 void PatchSetEditor::showFileText(Side side)
@@ -104,6 +143,7 @@ void PatchSetEditor::handOutMarks()
 void PatchSetEditor::pushMarks()
 {
     handOutMarks();
+    showMarksOfOrigins();
     if (m_changed) {
         m_changed();
     }
@@ -130,21 +170,25 @@ void PatchSetEditor::MakeEmptySet(Side side)
 }
 
 void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
-                                      const QString &path, const QDateTime &modified)
+                                      const QString &path, const QDateTime &modified,
+                                      const QList<LoadNote> &notes, int notesNotKept)
 {
     const EditState before = currentState();
     m_sets.table(side) = sharingUnchanged(table, m_sets.table(side));
-    m_sets.version(side) = version;
-    m_sets.path(side) = path;
+    // A set of its own even when it equals the one shown: the file may hold what the side
+    // held before a save elsewhere, and the changed mark starts afresh.
+    newRevision(side);
+    takeOrigin(side, m_origins.loaded(side, path, version, modified, notes, notesNotKept,
+                                      m_sides[side].labels.revision));
     // Each side is refreshed once. The other side's table is as it was, but a load has always
     // put its current line back on its first line; the loaded side's old selection must not
     // pass to the new records, hence the deselecting refresh, which alone is enough there.
     RefreshSide(otherSide(side));
     DeselectSide(side);
-    showStatus(side, loadedSetStatus(version, modified));
     switchCommands();
     finishStep(before);
 }
+
 
 void PatchSetEditor::copyIntoDest()
 {
@@ -339,13 +383,19 @@ void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
     if (record < 0 || neighbour < 0 || !listing.moveLines({line}, step < 0 ? line - 1 : line + 2)) {
         return;
     }
+    const PatchTable &table = m_sets.table(side);
+    const bool changed = table.at(record) != table.at(neighbour);
+    const quint64 revisionBefore = m_sides[side].labels.revision;
+    if (changed) {
+        newRevision(side);
+    }
     // The first entry of a name is the one the other side is compared with, so a move
     // can change the other side's marks too.
     pushMarks();
     // Only the two records changed places, so the step keeps just their positions.
-    const PatchTable &table = m_sets.table(side);
-    if (table.at(record) != table.at(neighbour)) {
-        m_history.recordSwap(side, record, neighbour);
+    if (changed) {
+        m_history.recordSwap(side, record, neighbour, revisionBefore,
+                             m_sides[side].labels.revision);
     }
 }
 
@@ -433,16 +483,27 @@ void PatchSetEditor::newDestSet()
     // The placeholder takes position 0, so MakeEmptySet's refresh hands it the selection of
     // the old line 0: the deselecting refresh is needed, a plain one in between was not.
     DeselectSide(Side::Right);
-    m_sets.DestPath.clear();
-    showStatus(Side::Right, newSetStatus());
+    const SetOrigin *shown = m_sides.right.labels.origin.get();
+    const bool sameNewSet = shown != nullptr && shown->kind == SetOrigin::Kind::New
+        && m_sets.DestTable == before.sets.DestTable;
+    if (!sameNewSet) {
+        takeOrigin(Side::Right, m_origins.started());
+    }
     switchCommands();
     finishStep(before);
 }
 
-void PatchSetEditor::noteDestSaved(const QString &path)
+void PatchSetEditor::noteDestSaved(const QString &path, const QDateTime &modified)
 {
-    m_sets.DestPath = path;
-    showFileText(Side::Right);
+    SetOrigin *saved = m_sides.right.labels.origin.get();
+    if (saved == nullptr) {
+        return; // "save" is enabled only while DEST holds a set
+    }
+    m_origins.save(*saved, path, modified, m_sides.right.labels.revision);
+    m_sets.DestPath = saved->path;
+    m_sets.DestVersion = saved->version;
+    showStatus(Side::Right);
+    showMarksOfOrigins();
 }
 
 void PatchSetEditor::switchCommands()
@@ -483,15 +544,13 @@ void PatchSetEditor::returnTo(const EditHistory::Step &step, bool forward)
 {
     if (const auto *change = std::get_if<EditHistory::EntryChange>(&step)) {
         // Names and listings are those the lists show, and labels and switches are as the
-        // step left them: only the entry's fields come back, and the paths, which a save
-        // since the step may have changed.
+        // step left them: only the entry's fields come back, and the side's revision. The set
+        // is the same, so its file stays as the last save left it.
         PatchTable &table = m_sets.table(change->side);
         Q_ASSERT(change->position < table.size());
         table[change->position] = forward ? change->after : change->before;
-        for (const Side side : {Side::Left, Side::Right}) {
-            m_sets.path(side) = change->paths[side];
-            showFileText(side);
-        }
+        m_sides[change->side].labels.revision =
+            forward ? change->revisionAfter : change->revisionBefore;
         pushMarks();
         return;
     }
@@ -500,6 +559,7 @@ void PatchSetEditor::returnTo(const EditHistory::Step &step, bool forward)
     if (const auto *swap = std::get_if<EditHistory::Swap>(&step)) {
         PatchTable &table = m_sets.table(swap->side);
         std::swap(table[swap->first], table[swap->second]);
+        m_sides[swap->side].labels.revision = forward ? swap->revisionAfter : swap->revisionBefore;
         DeselectSide(Side::Left);
         DeselectSide(Side::Right);
         pushMarks();
@@ -509,9 +569,12 @@ void PatchSetEditor::returnTo(const EditHistory::Step &step, bool forward)
     // Whole tables come back by sharing: nothing is copied until it is changed again.
     const auto &change = std::get<EditHistory::ListChange>(step);
     const EditState &state = forward ? change.after : change.before;
+    // The origins give the paths and versions: a save since the step may have changed them.
     m_sets = state.sets;
-    showStatus(Side::Left, state.labels.left.status);
-    showStatus(Side::Right, state.labels.right.status);
+    for (const Side side : {Side::Left, Side::Right}) {
+        m_sides[side].labels.revision = state.labels[side].revision;
+        takeOrigin(side, state.labels[side].origin);
+    }
     switchCommands();
     DeselectSide(Side::Left);
     DeselectSide(Side::Right);
@@ -533,6 +596,19 @@ EditState PatchSetEditor::currentState() const
 
 void PatchSetEditor::finishStep(const EditState &before)
 {
+    // A side gets a new revision when its table, version, path or set changed, unless the
+    // command gave it one already. Tables that a command left alone share their storage and
+    // compare at once.
+    for (const Side side : {Side::Left, Side::Right}) {
+        const SideLabels &was = before.labels[side];
+        const bool changed = was.origin != m_sides[side].labels.origin
+            || pathOf(before.sets, side) != m_sets.path(side)
+            || before.sets.version(side) != m_sets.version(side)
+            || before.sets.table(side) != m_sets.table(side);
+        if (changed && was.revision == m_sides[side].labels.revision) {
+            newRevision(side);
+        }
+    }
     pushMarks();
     m_history.record(before, currentState());
 }

@@ -3,8 +3,10 @@
 // SRC, the installing of a freshly loaded set, and undo and redo of all of these, each ending
 // with the side refresh that keeps a table, its list and its count in step. The window owns
 // one editor and wires its buttons and keys to it; the editor works on PatchSets and the views.
-// It alone writes a side's status label once the side holds a set, and keeps what it wrote,
-// so whether a side holds a set is its own knowledge, never read back from a label.
+// It alone writes a side's status label once the side holds a set, and keeps where each set
+// came from (SetOrigin), so whether a side holds a set is its own knowledge, never read back
+// from a label; from there it tells the marks beside the labels whether a set differs from its
+// file and what its load noted.
 // Its rooms: each side's SideListing says which record a line shows and which lines are
 // selected (the commands speak in records), CopyRules how a copy asks and when it is refused,
 // LineMarks the marks of the lines, CommandTexts the labels' words, EditHistory the steps.
@@ -24,6 +26,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -52,10 +55,12 @@ public:
     void setDestDetailHandler(DetailHandler handler) { m_destDetail = std::move(handler); }
     void setChangeHandler(ChangeHandler handler) { m_changed = std::move(handler); }
     void setMessage(MessageHandler handler) { m_message = std::move(handler); }
+    // The marks beside the status labels; they are told at once, and after every change.
+    void setMarksViews(SideMarksView &left, SideMarksView &right);
 
     // True once the side holds a set: after a load, or NEW for DEST, until an undo takes
     // that back. The status label shows the set's version and origin exactly then.
-    bool holdsSet(Side side) const { return !m_sides[side].labels.status.isEmpty(); }
+    bool holdsSet(Side side) const { return m_sides[side].labels.origin != nullptr; }
 
     // Which record each line of the side shows, which lines are selected, and their marks.
     const SideListing &listing(Side side) const { return m_sides[side].listing; }
@@ -89,9 +94,12 @@ public:
     // the file's last change) and switches the commands (see switchCommands()). One step.
     // Entries of `table` equal to the side's entry at the same position, or else to its first
     // entry of the same name, are taken from the side instead, so a reload of an unchanged file
-    // holds no second copy of it, here or in the history.
+    // holds no second copy of it, here or in the history. `notes` and `notesNotKept` are
+    // what the reader noted; they stay with the set, through a save, until another replaces
+    // it. A load always begins a set of its own, with nothing changed since it was loaded.
     void installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
-                          const QString &path, const QDateTime &modified);
+                          const QString &path, const QDateTime &modified,
+                          const QList<LoadNote> &notes = {}, int notesNotKept = 0);
 
     // "copy >>": deletes the selected DEST entries, then copies the selected SRC entries
     // into DEST in SRC order, asking before an entry of the same name is overwritten; a
@@ -165,12 +173,16 @@ public:
     void copyIntoDestAt(const QList<int> &srcLines, int before);
 
     // "NEW": a new DEST set holding the placeholder, from no file (the DEST path is empty),
-    // and switches the commands. One step (none when DEST already is a new set).
+    // and switches the commands. One step (none when DEST already is a new set that
+    // holds nothing else).
     void newDestSet();
-    // DEST was just saved to `path`: it becomes DEST's path, which the status label's file
-    // text names and the next save starts from. Not a step: a save changes no list, and
-    // undoing a step taken before it brings back the path that step left.
-    void noteDestSaved(const QString &path);
+    // DEST was just saved to `path`, whose contents last changed at `modified`: DEST's set is
+    // on that file from now on, with the written version, and the status label says so. Not a
+    // step: undo and redo within the set keep showing that file, the changed mark telling
+    // whether the set shown is the one saved; undo of the load or NEW that began the set
+    // brings back the set before it, with its own file. Any other DEST set of the history
+    // that was on `path` is on the saved file now too, which holds none of its states.
+    void noteDestSaved(const QString &path, const QDateTime &modified);
     // The side commands: clear the side's selection, only while the side holds a set.
     void clearSelection(Side side);
     // Selects every line of the side. A side without a set has no lines, so it needs no
@@ -180,11 +192,11 @@ public:
     // Undo takes back the last step still in effect, redo takes the last undone step
     // again; a new step drops what could have been redone, and the last 100 steps are
     // kept, fewer (never under 10) when the sets only they hold would pass the history's
-    // memory budget. Afterwards both tables, versions, paths, status texts and the two switches
-    // are those right after the step returned to, both sides are refreshed with no line
-    // selected, and the marks are handed out again. Nothing to undo or redo: nothing
-    // happens. Status texts are taken as each step, undo or redo left them, so a text
-    // the window shows while a file is read ("LOADING") is never part of a state. Undoing
+    // memory budget. Afterwards both tables, sets, revisions and the two switches are those
+    // right after the step returned to, both sides are refreshed with no line selected, and
+    // the marks are handed out again. Nothing to undo or redo: nothing happens. Paths,
+    // versions and status texts are those of each set's origin as the last save left it, so a
+    // text the window shows while a file is read ("LOADING") is never part of a state. Undoing
     // the first load leaves the count labels as blank as they were at start-up.
     bool canUndo() const { return m_history.canUndo(); }
     bool canRedo() const { return m_history.canRedo(); }
@@ -260,11 +272,18 @@ private:
     // Swaps the current line's record with its neighbour `step` lines away (-1 above, +1
     // below), selected states included, as a one-line block move, and records the swap.
     void swapCurrentWithNeighbour(Side side, int step);
-    // Write a label and remember its text; the status comes with the side's file text.
-    void showStatus(Side side, const QString &text);
+    // Writes the status label from the side's origin, with the side's file text.
+    void showStatus(Side side);
     // The file text of the side's set and path, as sideFileText() words them.
     void showFileText(Side side);
     void showCount(Side side, const QString &text);
+    // The side's set is the one of `origin` from now on (nullptr: none): its path and
+    // version are the origin's, and the status label says so.
+    void takeOrigin(Side side, std::shared_ptr<SetOrigin> origin);
+    // Tells each side's marks whether its set differs from its file, and the notes.
+    void showMarksOfOrigins();
+    // Gives `side` a revision no state had before.
+    void newRevision(Side side);
 
     PatchSets &m_sets;
     BySide<SideState> m_sides;
@@ -273,5 +292,7 @@ private:
     DetailHandler m_destDetail;
     ChangeHandler m_changed;
     MessageHandler m_message;
+    BySide<SideMarksView *> m_marksViews{nullptr, nullptr};
+    SetOrigins m_origins;
     EditHistory m_history;
 };

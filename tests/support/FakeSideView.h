@@ -3,6 +3,7 @@
 // a test arranges and checks them directly.
 #pragma once
 
+#include "SetOrigin.h"
 #include "SideView.h"
 
 #include <QList>
@@ -80,6 +81,17 @@ public:
     void setSaveEnabled(bool enabled) override { saveEnabled = enabled; }
 };
 
+// The marks beside a side's status label, as the editor last gave them.
+class FakeSideMarks : public SideMarksView
+{
+public:
+    QString changed;
+    SetNotes notes;
+
+    void setChangedText(const QString &text) override { changed = text; }
+    void setNotes(const SetNotes &given) override { notes = given; }
+};
+
 #include "PatchSetEditor.h"
 
 #include <QByteArrayList>
@@ -119,6 +131,7 @@ struct EditorRig
     FakeSideView left;
     FakeSideView right;
     FakeSwitches switches;
+    BySide<FakeSideMarks> marks;
     PatchSetEditor editor;
     QList<OverwriteAnswer> answers;
     QStringList questions;
@@ -141,6 +154,7 @@ struct EditorRig
         });
         editor.setChangeHandler([this] { ++changes; });
         editor.setMessage([this](const QString &text) { messages.append(text); });
+        editor.setMarksViews(marks.left, marks.right);
     }
 
     FakeSideView &view(Side side) { return side == Side::Left ? left : right; }

@@ -13,6 +13,7 @@
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
 #include "PictureBox.h"
+#include "StatusMarks.h"
 #include "TypeAhead.h"
 #include "WindowLook.h"
 
@@ -76,6 +77,9 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     CommandSwitches &switches = *this; // the base is private: only the editor switches them
     m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
     m_entryView = std::make_unique<EntryViewHost>(*m_editor, List1, List2, this);
+    m_statusMarks = {new StatusMarks(Side::Left, Label6, this),
+                     new StatusMarks(Side::Right, Label7, this)};
+    m_editor->setMarksViews(*m_statusMarks.left, *m_statusMarks.right);
     connectControls();
     equipLists();
 
@@ -299,7 +303,8 @@ void Form1::loadFile(Side side, const QString &path)
         m_dialogs.message(this, result.message, result.detail);
         return;
     }
-    m_editor->installLoadedSet(side, result.entries, result.version, path, result.modified);
+    m_editor->installLoadedSet(side, result.entries, result.version, path, result.modified,
+                               result.notes, result.notesNotKept);
     m_dialogs.setFileName(QString());
 }
 
@@ -325,7 +330,10 @@ void Form1::saveDest()
         m_dialogs.message(this, result.message);
         return;
     }
-    m_editor->noteDestSaved(path);
+    // The status shows the time of the file as written, as a load of it would: that of its
+    // last change, read from the file system. It is now, should the file system not say.
+    const QDateTime written = QFileInfo(path).lastModified();
+    m_editor->noteDestSaved(path, written.isValid() ? written : QDateTime::currentDateTime());
 }
 
 void Form1::showDetail(Side side)
@@ -373,6 +381,11 @@ void Form1::tickFade()
     } else {
         Timer2->stop();
     }
+}
+
+void Form1::showNotes(Side side)
+{
+    m_statusMarks[side]->openNotes();
 }
 
 void Form1::setDesktopAnimations(bool enabled)

@@ -42,6 +42,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class QTimer;
+class StatusMarks;
 
 class Form1 : public QWidget, private CommandSwitches
 {
@@ -58,6 +59,9 @@ public:
     // returned that path: the same messages, status label and undo step, and the shared file
     // name of the dialogs set to it. The command line and a file dropped on a list come here.
     void loadPath(Side side, const QString &path);
+    // Opens the window that lists the load notes of the side's set, or brings it to the front;
+    // nothing when the set has none. A click on the side's notes mark does the same.
+    void showNotes(Side side);
     // Whether the desktop lets programs animate; main() follows the desktop's setting here.
     // The marquee strip stands still while it does not.
     void setDesktopAnimations(bool enabled);
@@ -148,6 +152,8 @@ private:
     QPushButton *Command13 = nullptr;
     QTimer *Timer2 = nullptr;
 
+    // Beside Label6 and Label7: whether a side's set differs from its file, and its notes.
+    BySide<StatusMarks *> m_statusMarks{nullptr, nullptr}; // children of the window
     std::unique_ptr<ListSideView> m_leftView;
     std::unique_ptr<ListSideView> m_rightView;
     std::unique_ptr<PatchSetEditor> m_editor;
