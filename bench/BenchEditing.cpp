@@ -1,9 +1,11 @@
 // Speed of the editing commands on large sets: a deletion press, a copy of a thousand
 // entries, a single move and a block of half the set moved to the top, each with the
 // refreshes it runs, on fake side views; and two maximal namesakes compared row by row, as
-// the entry view asks for them.
+// the entry view asks for them. And the marks of two sides of 32768 small entries of the same
+// names, every second one differing, so every line of both sides is marked.
 #include "EntryComparison.h"
 #include "FakeSideView.h"
+#include "LineMarks.h"
 #include "MaximalSet.h"
 
 #include <benchmark/benchmark.h>
@@ -118,6 +120,39 @@ void BM_CompareMaximalNamesakes(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CompareMaximalNamesakes)->Unit(benchmark::kMicrosecond);
+
+constexpr int LargeCount = 32768;
+
+// Small entries, a name and a description each, named as on the other side; every second
+// one's description ends in `about`.
+PatchTable smallNamesakes(const QByteArray &about)
+{
+    PatchTable table;
+    table.reserve(LargeCount);
+    for (int position = 0; position < LargeCount; ++position) {
+        PatchEntry entry;
+        entry.Omnipresence = 1;
+        entry.Name = "entry " + QByteArray::number(position).rightJustified(5, '0');
+        entry.Description = entry.Name + (position % 2 == 0 ? QByteArray(" as loaded") : about);
+        table.append(entry);
+    }
+    return table;
+}
+
+void BM_MarkLargeSets(benchmark::State &state)
+{
+    const PatchTable src = smallNamesakes(" in SRC");
+    const PatchTable dest = smallNamesakes(" in DEST");
+    for (auto _ : state) {
+        const SharedEntryMarks marks = sharedEntryMarks(src, dest);
+        benchmark::DoNotOptimize(marks.left.data());
+    }
+    const SharedEntryMarks marks = sharedEntryMarks(src, dest);
+    if (marks.right.at(0) != LineMark::Identical || marks.right.at(1) != LineMark::Differs) {
+        state.SkipWithError("the marks went wrong");
+    }
+}
+BENCHMARK(BM_MarkLargeSets)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
