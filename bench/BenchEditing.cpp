@@ -2,7 +2,8 @@
 // entries, a single move and a block of half the set moved to the top, each with the
 // refreshes it runs, on fake side views; and two maximal namesakes compared row by row, as
 // the entry view asks for them. And the marks of two sides of 32768 small entries of the same
-// names, every second one differing, so every line of both sides is marked.
+// names, every second one differing, so every line of both sides is marked: all of them at
+// once, and what a change of one side costs them, with a screenful of lines asked for.
 #include "EntryComparison.h"
 #include "FakeSideView.h"
 #include "LineMarks.h"
@@ -139,20 +140,57 @@ PatchTable smallNamesakes(const QByteArray &about)
     return table;
 }
 
+constexpr int ScreenLines = 40;
+
+bool marksRight(const SharedMarks &marks)
+{
+    return marks.markOf(Side::Right, 0) == LineMark::Identical
+        && marks.markOf(Side::Right, 1) == LineMark::Differs;
+}
+
 void BM_MarkLargeSets(benchmark::State &state)
 {
-    const PatchTable src = smallNamesakes(" in SRC");
-    const PatchTable dest = smallNamesakes(" in DEST");
+    PatchSets sets;
+    sets.SrcTable = smallNamesakes(" in SRC");
+    sets.DestTable = smallNamesakes(" in DEST");
     for (auto _ : state) {
-        const SharedEntryMarks marks = sharedEntryMarks(src, dest);
-        benchmark::DoNotOptimize(marks.left.data());
-    }
-    const SharedEntryMarks marks = sharedEntryMarks(src, dest);
-    if (marks.right.at(0) != LineMark::Identical || marks.right.at(1) != LineMark::Differs) {
-        state.SkipWithError("the marks went wrong");
+        SharedMarks marks(sets);
+        marks.follow();
+        for (const Side side : {Side::Left, Side::Right}) {
+            for (int position = 0; position < LargeCount; ++position) {
+                benchmark::DoNotOptimize(marks.markOf(side, position));
+            }
+        }
+        if (!marksRight(marks)) {
+            state.SkipWithError("the marks went wrong");
+        }
     }
 }
 BENCHMARK(BM_MarkLargeSets)->Unit(benchmark::kMillisecond);
+
+// One DEST entry changed, as a take or a delete changes it, then a screenful of DEST lines.
+void BM_MarksFollowOneSide(benchmark::State &state)
+{
+    PatchSets sets;
+    sets.SrcTable = smallNamesakes(" in SRC");
+    sets.DestTable = smallNamesakes(" in DEST");
+    SharedMarks marks(sets);
+    marks.follow();
+    for (auto _ : state) {
+        state.PauseTiming();
+        sets.DestTable[LargeCount / 2].Description += '.'; // detaches DEST from the marks
+        state.ResumeTiming();
+
+        marks.follow();
+        for (int position = LargeCount / 2; position < LargeCount / 2 + ScreenLines; ++position) {
+            benchmark::DoNotOptimize(marks.markOf(Side::Right, position));
+        }
+    }
+    if (!marksRight(marks)) {
+        state.SkipWithError("the marks went wrong");
+    }
+}
+BENCHMARK(BM_MarksFollowOneSide)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

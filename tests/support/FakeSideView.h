@@ -3,6 +3,7 @@
 // a test arranges and checks them directly.
 #pragma once
 
+#include "SideListing.h"
 #include "SideView.h"
 
 #include <QList>
@@ -20,23 +21,24 @@ public:
     QString fileText;
     QList<LineMark> marks;
 
-    int lineCount() const override { return int(lines.size()); }
-    bool isLineSelected(int line) const override
+    int lineCount() const { return int(lines.size()); }
+    void showListing(const SideListing &listing) override { m_listing = &listing; }
+    void linesReset() override
     {
-        return line >= 0 && line < selected.size() && selected.at(line);
-    }
-    void setLineSelected(int line, bool isSelected) override
-    {
-        if (line >= 0 && line < selected.size()) {
-            selected[line] = isSelected;
+        lines.clear();
+        for (int line = 0; line < m_listing->lineCount(); ++line) {
+            lines.append(m_listing->lineText(line));
         }
-    }
-    void setLines(const QStringList &texts) override
-    {
-        lines = texts;
-        selected = QList<bool>(texts.size(), false);
+        selected = QList<bool>(lines.size(), false);
         marks.clear();
         current = -1;
+    }
+    void marksChanged() override
+    {
+        marks.clear();
+        for (int line = 0; line < lineCount(); ++line) {
+            marks.append(m_listing->markOfLine(line));
+        }
     }
     int currentLine() const override { return current; }
     void setCurrentLine(int line) override
@@ -48,17 +50,19 @@ public:
     void setCountText(const QString &text) override { countText = text; }
     void setStatusText(const QString &text) override { status = text; }
     void setFileText(const QString &text) override { fileText = text; }
-    void setLineMarks(const QList<LineMark> &lineMarks) override { marks = lineMarks; }
 
     // Selects exactly the given lines.
     void select(const QList<int> &selectedLines)
     {
         selected = QList<bool>(lines.size(), false);
         for (const int line : selectedLines) {
-            setLineSelected(line, true);
+            if (line >= 0 && line < selected.size()) {
+                selected[line] = true;
+            }
         }
     }
-    QList<int> selectedLines() const
+    void selectLines(const QList<int> &selectedLines) override { select(selectedLines); }
+    QList<int> selectedLines() const override
     {
         QList<int> result;
         for (int line = 0; line < selected.size(); ++line) {
@@ -68,6 +72,9 @@ public:
         }
         return result;
     }
+
+private:
+    const SideListing *m_listing = nullptr;
 };
 
 class FakeSwitches : public CommandSwitches

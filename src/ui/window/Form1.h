@@ -32,6 +32,7 @@
 
 class AnchoredLabel;
 class Dialogs;
+class EntryList;
 class EntryViewHost;
 class KeyMap;
 class ListSideView;
@@ -39,7 +40,6 @@ class Marquee;
 class PatchSetEditor;
 class PictureBox;
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QTimer;
 
@@ -114,8 +114,8 @@ private:
     Marquee *m_marquee = nullptr; // a child of the window, with Timer1
     QString m_copyToolTipEnd;     // the keys and the undo note of the "copy >>" tooltip
 
-    QListWidget *List1 = nullptr;
-    QListWidget *List2 = nullptr;
+    EntryList *List1 = nullptr;
+    EntryList *List2 = nullptr;
     AnchoredLabel *Label1 = nullptr;
     AnchoredLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
