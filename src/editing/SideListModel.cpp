@@ -49,6 +49,13 @@ void SideListModel::resetLines()
 void SideListModel::marksChanged()
 {
     if (m_rows > 0) {
-        emit dataChanged(index(0), index(m_rows - 1));
+        emit dataChanged(index(0), index(m_rows - 1), markRoles());
     }
+}
+
+const QList<int> &SideListModel::markRoles()
+{
+    static const QList<int> roles = {MarkRole, Qt::ToolTipRole, Qt::AccessibleDescriptionRole,
+                                     Qt::BackgroundRole};
+    return roles;
 }

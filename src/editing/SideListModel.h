@@ -28,9 +28,12 @@ public:
 
     // The listing rebuilt its lines: one reset, however many lines changed.
     void resetLines();
-    // The marks changed: one change over every row, which a view answers by painting the rows
-    // it shows again.
+    // The marks changed: one change over every row, of the roles a mark decides (markRoles),
+    // which a view answers by painting the rows it shows again.
     void marksChanged();
+    // What a mark decides of a line: its MarkRole, tooltip and accessible description, and the
+    // background that a model for a window paints it with. None changes the size of a line.
+    static const QList<int> &markRoles();
 
 protected:
     LineMark markOf(const QModelIndex &index) const;

@@ -21,4 +21,7 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    // A change of the marks alone repaints the lines; any other change lays them out again.
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles) override;
 };
