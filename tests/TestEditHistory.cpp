@@ -432,6 +432,24 @@ void TestEditHistory::keepsWhatFits_data()
                                                      << 30 << QByteArray();
     QTest::newRow("unchanged entries weigh once") << loadThirty(Variant::LightEntryChanged)
                                                   << fifteenTables << 30 << QByteArray();
+    // Thirty heavy entries deleted one by one: each delete weighs the one entry it took.
+    const Command thirtyDeletes = [](EditorRig &rig) {
+        QByteArrayList names;
+        for (int heavy = 0; heavy < 30; ++heavy) {
+            names.append("H" + QByteArray::number(heavy));
+        }
+        PatchTable table = entriesNamed(names);
+        for (PatchEntry &entry : table) {
+            entry.Description = QByteArray(HeavyText, entry.Name.back());
+        }
+        rig.load(Side::Right, table);
+        for (int heavy = 0; heavy < 30; ++heavy) {
+            rig.right.select({0});
+            rig.editor.deleteSelectedDest();
+        }
+    };
+    QTest::newRow("deletes weigh what they took") << thirtyDeletes << 21 * HeavyText << 20
+                                                  << QByteArray("H10");
     // clang-format on
 }
 

@@ -1,5 +1,6 @@
 #include "EditHistory.h"
 
+#include <algorithm>
 #include <utility>
 
 bool operator==(const EditState &a, const EditState &b)
@@ -28,24 +29,61 @@ void forEachPiece(const PatchEntry &entry, Visit visit)
     }
 }
 
-// Calls `visit` with each table and each entry `step` keeps; a move keeps none.
+// Whether two entries hold the same pieces of storage; their numbers may differ.
+bool samePieces(const PatchEntry &a, const PatchEntry &b)
+{
+    return a.Name.constData() == b.Name.constData()
+        && a.Description.constData() == b.Description.constData()
+        && a.Dependencies.constData() == b.Dependencies.constData()
+        && a.slotTexts().blockIdentity() == b.slotTexts().blockIdentity();
+}
+
+// Where two tables differ in their pieces: they hold the same pieces at the same positions
+// before `first`, and from `endOld` of `old` and `endNew` of `now` on, position for position.
+// A command changes a table in one stretch (a delete, a block moved, entries appended), so
+// what lies between is what it changed; the walk compares addresses only.
+struct ChangedStretch
+{
+    qsizetype first = 0;
+    qsizetype endOld = 0;
+    qsizetype endNew = 0;
+};
+
+ChangedStretch changedStretch(const PatchTable &old, const PatchTable &now)
+{
+    if (old.isSharedWith(now)) {
+        return {};
+    }
+    ChangedStretch stretch;
+    const qsizetype common = std::min(old.size(), now.size());
+    while (stretch.first < common && samePieces(old.at(stretch.first), now.at(stretch.first))) {
+        ++stretch.first;
+    }
+    stretch.endOld = old.size();
+    stretch.endNew = now.size();
+    while (stretch.endOld > stretch.first && stretch.endNew > stretch.first
+           && samePieces(old.at(stretch.endOld - 1), now.at(stretch.endNew - 1))) {
+        --stretch.endOld;
+        --stretch.endNew;
+    }
+    return stretch;
+}
+
+qint64 listBytes(const PatchTable &table)
+{
+    return qint64(table.capacity()) * qint64(sizeof(PatchEntry));
+}
+
+// The tables a step keeps: a list change its states' four, the others none.
 template<typename Visit>
-void forEachHeld(const EditHistory::Step &step, Visit visit)
+void forEachTable(const EditHistory::Step &step, Visit visit)
 {
     if (const auto *change = std::get_if<EditHistory::ListChange>(&step)) {
         for (const EditState *state : {&change->before, &change->after}) {
             visit(state->sets.SrcTable);
             visit(state->sets.DestTable);
         }
-    } else if (const auto *change = std::get_if<EditHistory::EntryChange>(&step)) {
-        visit(change->before);
-        visit(change->after);
     }
-}
-
-qint64 listBytes(const PatchTable &table)
-{
-    return qint64(table.capacity()) * qint64(sizeof(PatchEntry));
 }
 
 } // namespace
@@ -77,83 +115,125 @@ PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown)
     return allAtTheirPositions ? shown : result;
 }
 
-bool EditHistory::StorageTally::addPiece(const void *identity, qint64 bytes)
+void EditHistory::StorageTally::holdPiece(const void *identity, qint64 bytes)
 {
     Piece &piece = m_pieces[identity];
     if (piece.holders++ > 0) {
-        return false;
+        return;
     }
     piece.bytes = bytes;
     m_bytes += bytes;
-    return true;
+    if (m_shown.contains(identity)) {
+        m_shownBytes += bytes;
+    }
 }
 
-bool EditHistory::StorageTally::removePiece(const void *identity)
+void EditHistory::StorageTally::releasePiece(const void *identity)
 {
     const auto found = m_pieces.find(identity);
     Q_ASSERT(found != m_pieces.end());
     if (--found->holders > 0) {
-        return false;
+        return;
     }
     m_bytes -= found->bytes;
-    if (found->shownMark == m_mark) {
+    if (m_shown.contains(identity)) {
         m_shownBytes -= found->bytes;
     }
     m_pieces.erase(found);
-    return true;
 }
 
-// Tables that share their list share every entry too, so a list counted before means its
-// entries are counted already: a step that left a table alone costs one lookup.
-void EditHistory::StorageTally::add(const PatchTable &table)
+void EditHistory::StorageTally::show(const void *identity)
 {
-    if (table.capacity() == 0 || !addPiece(table.constData(), listBytes(table))) {
+    if (m_shown[identity]++ > 0) {
         return;
     }
-    for (const PatchEntry &entry : table) {
-        forEachPiece(entry,
-                     [this](const void *identity, qint64 bytes) { addPiece(identity, bytes); });
+    const auto held = m_pieces.constFind(identity);
+    if (held != m_pieces.cend()) {
+        m_shownBytes += held->bytes;
     }
 }
 
-void EditHistory::StorageTally::remove(const PatchTable &table)
+void EditHistory::StorageTally::unshow(const void *identity)
 {
-    if (table.capacity() == 0 || !removePiece(table.constData())) {
+    const auto found = m_shown.find(identity);
+    Q_ASSERT(found != m_shown.end());
+    if (--*found > 0) {
         return;
     }
-    for (const PatchEntry &entry : table) {
-        forEachPiece(entry, [this](const void *identity, qint64) { removePiece(identity); });
+    m_shown.erase(found);
+    const auto held = m_pieces.constFind(identity);
+    if (held != m_pieces.cend()) {
+        m_shownBytes -= held->bytes;
     }
 }
 
-void EditHistory::StorageTally::add(const PatchEntry &entry)
+void EditHistory::StorageTally::follow(const PatchSets &shown)
 {
-    forEachPiece(entry, [this](const void *identity, qint64 bytes) { addPiece(identity, bytes); });
+    const auto show = [this](const void *identity, qint64) { this->show(identity); };
+    const auto unshow = [this](const void *identity, qint64) { this->unshow(identity); };
+    for (const Side side : {Side::Left, Side::Right}) {
+        PatchTable &was = m_lastShown[side];
+        const PatchTable &now = shown.table(side);
+        if (now.isSharedWith(was)) {
+            continue;
+        }
+        // The new pieces are counted before the old ones go, so a piece both hold never
+        // passes through nought.
+        const ChangedStretch stretch = changedStretch(was, now);
+        if (now.capacity() > 0) {
+            this->show(now.constData());
+        }
+        for (qsizetype position = stretch.first; position < stretch.endNew; ++position) {
+            forEachPiece(now.at(position), show);
+        }
+        for (qsizetype position = stretch.first; position < stretch.endOld; ++position) {
+            forEachPiece(was.at(position), unshow);
+        }
+        if (was.capacity() > 0) {
+            this->unshow(was.constData());
+        }
+        was = now;
+    }
 }
 
-void EditHistory::StorageTally::remove(const PatchEntry &entry)
+void EditHistory::StorageTally::holdList(const PatchTable &table)
 {
-    forEachPiece(entry, [this](const void *identity, qint64) { removePiece(identity); });
+    if (table.capacity() > 0) {
+        holdPiece(table.constData(), listBytes(table));
+    }
 }
 
-void EditHistory::StorageTally::markShown(const PatchSets &shown)
+void EditHistory::StorageTally::releaseList(const PatchTable &table)
 {
-    ++m_mark;
-    m_shownBytes = 0;
-    const auto mark = [this](const void *identity, qint64) {
-        const auto found = m_pieces.find(identity);
-        if (found != m_pieces.end() && found->shownMark != m_mark) {
-            found->shownMark = m_mark;
-            m_shownBytes += found->bytes;
+    if (table.capacity() > 0) {
+        releasePiece(table.constData());
+    }
+}
+
+void EditHistory::StorageTally::holdDropped(const PatchTable &before, const PatchTable &after,
+                                            std::vector<const void *> &held)
+{
+    const ChangedStretch stretch = changedStretch(before, after);
+    for (qsizetype position = stretch.first; position < stretch.endOld; ++position) {
+        holdDropped(before.at(position), held);
+    }
+}
+
+void EditHistory::StorageTally::holdDropped(const PatchEntry &before,
+                                            std::vector<const void *> &held)
+{
+    forEachPiece(before, [this, &held](const void *identity, qint64 bytes) {
+        if (!m_shown.contains(identity)) {
+            holdPiece(identity, bytes);
+            held.push_back(identity);
         }
-    };
-    for (const PatchTable *table : {&shown.SrcTable, &shown.DestTable}) {
-        if (table->capacity() > 0) {
-            mark(table->constData(), 0);
-        }
-        for (const PatchEntry &entry : *table) {
-            forEachPiece(entry, mark);
-        }
+    });
+}
+
+void EditHistory::StorageTally::release(const std::vector<const void *> &held)
+{
+    for (const void *identity : held) {
+        releasePiece(identity);
     }
 }
 
@@ -192,7 +272,7 @@ const EditHistory::Step *EditHistory::undo()
         return nullptr;
     }
     --m_done;
-    return &m_steps[m_done];
+    return &m_steps[m_done].step;
 }
 
 const EditHistory::Step *EditHistory::redo()
@@ -201,7 +281,7 @@ const EditHistory::Step *EditHistory::redo()
         return nullptr;
     }
     ++m_done;
-    return &m_steps[m_done - 1];
+    return &m_steps[m_done - 1].step;
 }
 
 void EditHistory::push(Step &&step, const PatchSets *shown)
@@ -211,13 +291,16 @@ void EditHistory::push(Step &&step, const PatchSets *shown)
         release(*redoable);
     }
     m_steps.erase(m_steps.begin() + std::ptrdiff_t(m_done), m_steps.end());
-    hold(step);
-    m_steps.push_back(std::move(step));
+    // What the step took off the sides is what they no longer show.
+    if (shown) {
+        m_tally.follow(*shown);
+    }
+    m_steps.push_back({std::move(step), {}});
+    hold(m_steps.back());
     if (m_steps.size() > Depth) {
         dropOldest();
     }
     if (shown) {
-        m_tally.markShown(*shown);
         while (m_steps.size() > AlwaysKept && m_tally.unshownBytes() > m_budget) {
             dropOldest();
         }
@@ -225,14 +308,23 @@ void EditHistory::push(Step &&step, const PatchSets *shown)
     m_done = m_steps.size();
 }
 
-void EditHistory::hold(const Step &step)
+void EditHistory::hold(KeptStep &kept)
 {
-    forEachHeld(step, [this](const auto &held) { m_tally.add(held); });
+    forEachTable(kept.step, [this](const PatchTable &table) { m_tally.holdList(table); });
+    if (const auto *change = std::get_if<ListChange>(&kept.step)) {
+        for (const Side side : {Side::Left, Side::Right}) {
+            m_tally.holdDropped(change->before.sets.table(side), change->after.sets.table(side),
+                                kept.dropped);
+        }
+    } else if (const auto *change = std::get_if<EntryChange>(&kept.step)) {
+        m_tally.holdDropped(change->before, kept.dropped);
+    }
 }
 
-void EditHistory::release(const Step &step)
+void EditHistory::release(const KeptStep &kept)
 {
-    forEachHeld(step, [this](const auto &held) { m_tally.remove(held); });
+    forEachTable(kept.step, [this](const PatchTable &table) { m_tally.releaseList(table); });
+    m_tally.release(kept.dropped);
 }
 
 void EditHistory::dropOldest()
