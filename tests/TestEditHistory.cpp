@@ -368,7 +368,7 @@ constexpr qint64 HeavyTable = 4 * HeavyText;
 
 // Thirty loads of DEST. Each table holds four entries with a heavy description, built apart,
 // and one light entry; `Variant` says what the loads have in common.
-enum class Variant { Distinct, Same, LightEntryChanged };
+enum class Variant { Distinct, Same, LightEntryChanged, EveryEntryTouched };
 
 void thirtyLoads(EditorRig &rig, Variant variant)
 {
@@ -382,6 +382,10 @@ void thirtyLoads(EditorRig &rig, Variant variant)
         }
         if (variant == Variant::LightEntryChanged) {
             table[4].Description = "light " + QByteArray::number(load);
+        }
+        for (PatchEntry &entry : table) {
+            entry.Dependencies = variant == Variant::EveryEntryTouched ? QByteArray::number(load)
+                                                                        : QByteArray();
         }
         // A path of its own makes every load a step, even of a table equal to the last.
         rig.editor.installLoadedSet(Side::Right, table, "0.3",
@@ -432,6 +436,8 @@ void TestEditHistory::keepsWhatFits_data()
                                                      << 30 << QByteArray();
     QTest::newRow("unchanged entries weigh once") << loadThirty(Variant::LightEntryChanged)
                                                   << fifteenTables << 30 << QByteArray();
+    QTest::newRow("unchanged texts weigh once") << loadThirty(Variant::EveryEntryTouched)
+                                                << fifteenTables << 30 << QByteArray();
     // Thirty heavy entries deleted one by one: each delete weighs the one entry it took.
     const Command thirtyDeletes = [](EditorRig &rig) {
         QByteArrayList names;

@@ -88,42 +88,76 @@ void forEachTable(const EditHistory::Step &step, Visit visit)
 
 } // namespace
 
-PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown)
+PatchTable sharingUnchanged(PatchTable loaded, const PatchTable &shown)
 {
-    PatchTable result = loaded;
     bool allAtTheirPositions = loaded.size() == shown.size();
-    QHash<QByteArray, qsizetype> firstOfName;
-    for (qsizetype position = 0; position < result.size(); ++position) {
-        const PatchEntry &entry = loaded.at(position);
-        if (position < shown.size() && entry == shown.at(position)) {
-            result[position] = shown.at(position);
+    // Names are read in place from `shown`, which nothing changes during the call.
+    QHash<QByteArrayView, qsizetype> firstOfName;
+    for (qsizetype position = 0; position < loaded.size(); ++position) {
+        PatchEntry &entry = loaded[position];
+        const bool hasPlace = position < shown.size();
+        if (hasPlace && entry == shown.at(position)) {
+            entry = shown.at(position);
             continue;
         }
         allAtTheirPositions = false;
         if (firstOfName.isEmpty()) {
             firstOfName.reserve(shown.size());
             for (qsizetype at = shown.size() - 1; at >= 0; --at) {
-                firstOfName.insert(shown.at(at).Name, at); // the last insert, the first, wins
+                // The last insert, the first, wins.
+                firstOfName.insert(QByteArrayView(shown.at(at).Name), at);
             }
         }
-        const auto found = firstOfName.constFind(entry.Name);
-        if (found != firstOfName.cend() && entry == shown.at(*found)) {
-            result[position] = shown.at(*found);
+        const auto found = firstOfName.constFind(QByteArrayView(entry.Name));
+        if (found == firstOfName.cend()) {
+            continue;
+        }
+        const PatchEntry &namesake = shown.at(*found);
+        if (!(hasPlace && *found == position) && entry == namesake) {
+            entry = namesake;
+            continue;
+        }
+        // A set reloaded after an edit keeps most of each entry; what stayed is held once.
+        entry.Name = namesake.Name;
+        for (const auto text : {&PatchEntry::Description, &PatchEntry::Dependencies}) {
+            if (entry.*text == namesake.*text) {
+                entry.*text = namesake.*text;
+            }
+        }
+        if (entry.slotTexts() == namesake.slotTexts()) {
+            entry.setSlotTexts(namesake.slotTexts());
         }
     }
     // Every entry in its place: the side's list itself serves, not only its entries.
-    return allAtTheirPositions ? shown : result;
+    return allAtTheirPositions ? shown : loaded;
 }
 
-void EditHistory::StorageTally::holdPiece(const void *identity, qint64 bytes)
+EditHistory::StorageTally::Piece &EditHistory::StorageTally::piece(const void *identity)
 {
-    Piece &piece = m_pieces[identity];
+    const qsizetype count = m_pieces.size();
+    Piece &found = m_pieces[identity];
+    if (m_pieces.size() == count && found.idle()) {
+        --m_idle;
+    }
+    return found;
+}
+
+void EditHistory::StorageTally::becameIdle()
+{
+    if (++m_idle > m_pieces.size() / 2) {
+        m_pieces.removeIf([](const auto &item) { return item.value().idle(); });
+        m_idle = 0;
+    }
+}
+
+void EditHistory::StorageTally::holdPiece(Piece &piece, qint64 bytes)
+{
     if (piece.holders++ > 0) {
         return;
     }
     piece.bytes = bytes;
     m_bytes += bytes;
-    if (m_shown.contains(identity)) {
+    if (piece.shown > 0) {
         m_shownBytes += bytes;
     }
 }
@@ -131,66 +165,92 @@ void EditHistory::StorageTally::holdPiece(const void *identity, qint64 bytes)
 void EditHistory::StorageTally::releasePiece(const void *identity)
 {
     const auto found = m_pieces.find(identity);
-    Q_ASSERT(found != m_pieces.end());
+    Q_ASSERT(found != m_pieces.end() && found->holders > 0);
     if (--found->holders > 0) {
         return;
     }
     m_bytes -= found->bytes;
-    if (m_shown.contains(identity)) {
+    if (found->shown > 0) {
+        m_shownBytes -= found->bytes;
+    } else {
+        becameIdle();
+    }
+}
+
+void EditHistory::StorageTally::show(const void *identity, qint64 bytes)
+{
+    Piece &shown = piece(identity);
+    if (shown.shown++ > 0) {
+        return;
+    }
+    if (shown.holders > 0) {
+        m_shownBytes += shown.bytes;
+    } else {
+        shown.bytes = bytes;
+    }
+}
+
+void EditHistory::StorageTally::unshow(const void *identity, std::vector<const void *> *held)
+{
+    const auto found = m_pieces.find(identity);
+    Q_ASSERT(found != m_pieces.end() && found->shown > 0);
+    if (--found->shown > 0) {
+        return;
+    }
+    if (found->holders > 0) {
         m_shownBytes -= found->bytes;
     }
-    m_pieces.erase(found);
-}
-
-void EditHistory::StorageTally::show(const void *identity)
-{
-    if (m_shown[identity]++ > 0) {
-        return;
-    }
-    const auto held = m_pieces.constFind(identity);
-    if (held != m_pieces.cend()) {
-        m_shownBytes += held->bytes;
+    if (held != nullptr) {
+        holdPiece(*found, found->bytes);
+        held->push_back(identity);
+    } else if (found->holders == 0) {
+        becameIdle();
     }
 }
 
-void EditHistory::StorageTally::unshow(const void *identity)
+bool EditHistory::StorageTally::wasShown(const PatchTable &table, Side side) const
 {
-    const auto found = m_shown.find(identity);
-    Q_ASSERT(found != m_shown.end());
-    if (--*found > 0) {
-        return;
-    }
-    m_shown.erase(found);
-    const auto held = m_pieces.constFind(identity);
-    if (held != m_pieces.cend()) {
-        m_shownBytes -= held->bytes;
-    }
+    return table.isSharedWith(m_lastShown[side]);
 }
 
-void EditHistory::StorageTally::follow(const PatchSets &shown)
+void EditHistory::StorageTally::follow(const PatchSets &shown, const PatchSets *before,
+                                       std::vector<const void *> &held)
 {
-    const auto show = [this](const void *identity, qint64) { this->show(identity); };
-    const auto unshow = [this](const void *identity, qint64) { this->unshow(identity); };
+    const auto show = [this](const void *identity, qint64 bytes) { this->show(identity, bytes); };
     for (const Side side : {Side::Left, Side::Right}) {
         PatchTable &was = m_lastShown[side];
         const PatchTable &now = shown.table(side);
         if (now.isSharedWith(was)) {
             continue;
         }
+        // When the sides showed the step's before-state at the last weighing, what leaves them
+        // now is what the step took off them; otherwise holdDropped() works it out apart.
+        const bool dropsHere = before != nullptr && before->table(side).isSharedWith(was);
+        const auto unshow = [this, dropsHere, &held](const void *identity, qint64) {
+            this->unshow(identity, dropsHere ? &held : nullptr);
+        };
         // The new pieces are counted before the old ones go, so a piece both hold never
-        // passes through nought.
+        // passes through nought. Within the stretch, an entry still in its place is skipped.
         const ChangedStretch stretch = changedStretch(was, now);
+        const auto inPlace = [&was, &now](qsizetype position) {
+            return position < was.size() && position < now.size()
+                && samePieces(was.at(position), now.at(position));
+        };
         if (now.capacity() > 0) {
-            this->show(now.constData());
+            this->show(now.constData(), listBytes(now));
         }
         for (qsizetype position = stretch.first; position < stretch.endNew; ++position) {
-            forEachPiece(now.at(position), show);
+            if (!inPlace(position)) {
+                forEachPiece(now.at(position), show);
+            }
         }
         for (qsizetype position = stretch.first; position < stretch.endOld; ++position) {
-            forEachPiece(was.at(position), unshow);
+            if (!inPlace(position)) {
+                forEachPiece(was.at(position), unshow);
+            }
         }
         if (was.capacity() > 0) {
-            this->unshow(was.constData());
+            this->unshow(was.constData(), nullptr); // a step holds its lists itself
         }
         was = now;
     }
@@ -199,7 +259,7 @@ void EditHistory::StorageTally::follow(const PatchSets &shown)
 void EditHistory::StorageTally::holdList(const PatchTable &table)
 {
     if (table.capacity() > 0) {
-        holdPiece(table.constData(), listBytes(table));
+        holdPiece(piece(table.constData()), listBytes(table));
     }
 }
 
@@ -215,7 +275,9 @@ void EditHistory::StorageTally::holdDropped(const PatchTable &before, const Patc
 {
     const ChangedStretch stretch = changedStretch(before, after);
     for (qsizetype position = stretch.first; position < stretch.endOld; ++position) {
-        holdDropped(before.at(position), held);
+        if (position >= after.size() || !samePieces(before.at(position), after.at(position))) {
+            holdDropped(before.at(position), held);
+        }
     }
 }
 
@@ -223,8 +285,9 @@ void EditHistory::StorageTally::holdDropped(const PatchEntry &before,
                                             std::vector<const void *> &held)
 {
     forEachPiece(before, [this, &held](const void *identity, qint64 bytes) {
-        if (!m_shown.contains(identity)) {
-            holdPiece(identity, bytes);
+        Piece &dropped = piece(identity);
+        if (dropped.shown == 0) {
+            holdPiece(dropped, bytes);
             held.push_back(identity);
         }
     });
@@ -291,12 +354,8 @@ void EditHistory::push(Step &&step, const PatchSets *shown)
         release(*redoable);
     }
     m_steps.erase(m_steps.begin() + std::ptrdiff_t(m_done), m_steps.end());
-    // What the step took off the sides is what they no longer show.
-    if (shown) {
-        m_tally.follow(*shown);
-    }
     m_steps.push_back({std::move(step), {}});
-    hold(m_steps.back());
+    hold(m_steps.back(), shown);
     if (m_steps.size() > Depth) {
         dropOldest();
     }
@@ -308,16 +367,28 @@ void EditHistory::push(Step &&step, const PatchSets *shown)
     m_done = m_steps.size();
 }
 
-void EditHistory::hold(KeptStep &kept)
+void EditHistory::hold(KeptStep &kept, const PatchSets *shown)
 {
     forEachTable(kept.step, [this](const PatchTable &table) { m_tally.holdList(table); });
-    if (const auto *change = std::get_if<ListChange>(&kept.step)) {
-        for (const Side side : {Side::Left, Side::Right}) {
+    if (shown == nullptr) {
+        return; // a move takes no entry off a side
+    }
+    // What the step took off the sides is what they no longer show.
+    const auto *change = std::get_if<ListChange>(&kept.step);
+    BySide<bool> followed{false, false};
+    for (const Side side : {Side::Left, Side::Right}) {
+        followed[side] =
+            change != nullptr && m_tally.wasShown(change->before.sets.table(side), side);
+    }
+    m_tally.follow(*shown, change != nullptr ? &change->before.sets : nullptr, kept.dropped);
+    for (const Side side : {Side::Left, Side::Right}) {
+        if (change != nullptr && !followed[side]) {
             m_tally.holdDropped(change->before.sets.table(side), change->after.sets.table(side),
                                 kept.dropped);
         }
-    } else if (const auto *change = std::get_if<EntryChange>(&kept.step)) {
-        m_tally.holdDropped(change->before, kept.dropped);
+    }
+    if (const auto *entryChange = std::get_if<EntryChange>(&kept.step)) {
+        m_tally.holdDropped(entryChange->before, kept.dropped);
     }
 }
 

@@ -47,12 +47,14 @@ inline bool operator!=(const EditState &a, const EditState &b)
 }
 
 // `loaded`, with every entry that equals one of `shown` replaced by that entry, so the two
-// share its storage: the one at the same position, or else the first of the same name. A load
-// passes the table its side shows, so a reload of an unchanged file holds no second copy of
-// it, on the side or in the history. Each loaded entry is compared at most twice and names
-// are hashed once, and only when a position does not match, so a reload of an unchanged set
-// of the largest size costs one pass.
-PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown);
+// share its storage: the one at the same position, or else the first of the same name. An
+// entry that equals neither takes from that first namesake the texts and slots it has alike.
+// A load passes the table its side shows, so a reload of an unchanged file holds no second
+// copy of it, on the side or in the history, and a reload of a changed one no second copy of
+// what stayed. Each loaded entry is compared at most twice and names are hashed once, and only
+// when a position does not match, so a reload of an unchanged set of the largest size costs
+// one pass.
+PatchTable sharingUnchanged(PatchTable loaded, const PatchTable &shown);
 
 class EditHistory
 {
@@ -136,8 +138,13 @@ private:
     class StorageTally
     {
     public:
-        // The sides show the tables of `shown` from now on.
-        void follow(const PatchSets &shown);
+        // The sides show the tables of `shown` from now on. For each side whose table at the
+        // last call is the one of `before`, holds the pieces that leave the sides and appends
+        // them to `held`, as holdDropped() would.
+        void follow(const PatchSets &shown, const PatchSets *before,
+                    std::vector<const void *> &held);
+        // Whether the sides showed `table` on `side` at the last follow().
+        bool wasShown(const PatchTable &table, Side side) const;
         // Holds the list of `table` for a step.
         void holdList(const PatchTable &table);
         void releaseList(const PatchTable &table);
@@ -151,21 +158,31 @@ private:
         qint64 unshownBytes() const { return m_bytes - m_shownBytes; }
 
     private:
+        // A piece the steps hold or the sides show. One that neither does any more is idle:
+        // it stays until the idle ones are many, since a large hash that takes and drops
+        // thousands of keys per step spends most of its time moving the others, and a new
+        // piece at an idle one's address simply takes it over.
         struct Piece
         {
             qint64 bytes = 0;
-            int holders = 0;
+            int holders = 0; // steps
+            int shown = 0;   // places in the shown tables
+            bool idle() const { return holders == 0 && shown == 0; }
         };
-        void holdPiece(const void *identity, qint64 bytes);
+        // The piece at `identity`, made or taken over when idle.
+        Piece &piece(const void *identity);
+        void becameIdle();
+        void holdPiece(Piece &piece, qint64 bytes);
         void releasePiece(const void *identity);
-        void show(const void *identity);
-        void unshow(const void *identity);
+        void show(const void *identity, qint64 bytes);
+        // Holds a piece no side shows any more when `held` is given, and appends it there.
+        void unshow(const void *identity, std::vector<const void *> *held);
 
-        QHash<const void *, Piece> m_pieces; // held by steps
-        QHash<const void *, int> m_shown;    // how often the shown tables hold each piece
-        BySide<PatchTable> m_lastShown;      // as the last follow() took them
-        qint64 m_bytes = 0;                  // every held piece
-        qint64 m_shownBytes = 0;             // those of them the sides show
+        QHash<const void *, Piece> m_pieces;
+        qsizetype m_idle = 0;           // pieces in m_pieces that are idle
+        BySide<PatchTable> m_lastShown; // as the last follow() took them
+        qint64 m_bytes = 0;             // every held piece
+        qint64 m_shownBytes = 0;        // those of them the sides show
     };
 
     // A step with the pieces the tally holds for it besides its tables' lists.
@@ -176,7 +193,9 @@ private:
     };
 
     void push(Step &&step, const PatchSets *shown);
-    void hold(KeptStep &kept);
+    // Holds what `kept` keeps and, unless `shown` is null (a move), weighs it against the
+    // sides showing `shown`.
+    void hold(KeptStep &kept, const PatchSets *shown);
     void release(const KeptStep &kept);
     void dropOldest();
 

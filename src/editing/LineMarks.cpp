@@ -11,14 +11,15 @@ void SharedMarks::follow()
         if (table.isSharedWith(m_tables[side])) {
             continue;
         }
+        QHash<QByteArrayView, int> &first = m_first[side];
+        first.clear(); // before the names it reads may go with the old table
         m_tables[side] = table;
-        QHash<QByteArray, int> &first = m_first[side];
-        first.clear();
-        first.reserve(table.size());
+        const PatchTable &taken = m_tables[side];
+        first.reserve(taken.size());
         // Walked from the end, so that the first entry of a name is the last inserted.
-        for (qsizetype position = table.size() - 1; position >= 0; --position) {
-            if (table.at(position).Omnipresence == 1) {
-                first.insert(table.at(position).Name, int(position));
+        for (qsizetype position = taken.size() - 1; position >= 0; --position) {
+            if (taken.at(position).Omnipresence == 1) {
+                first.insert(QByteArrayView(taken.at(position).Name), int(position));
             }
         }
     }
@@ -31,7 +32,7 @@ LineMark SharedMarks::markOf(Side side, int position) const
         return LineMark::None;
     }
     const PatchEntry &entry = own.at(position);
-    const int namesake = m_first[otherSide(side)].value(entry.Name, -1);
+    const int namesake = m_first[otherSide(side)].value(QByteArrayView(entry.Name), -1);
     if (namesake < 0) {
         return LineMark::None;
     }

@@ -8,6 +8,7 @@
 #include "PatchSets.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 
@@ -39,8 +40,11 @@ public:
 
 private:
     const PatchSets &m_sets;
-    BySide<PatchTable> m_tables;            // as follow() took them; they share the sets' storage
-    BySide<QHash<QByteArray, int>> m_first; // a name -> the position of its first listed entry
+    // The tables as follow() took them, sharing the sets' storage, and for each name the
+    // position of its first listed entry there. The names are read in place: a table that
+    // shares its storage never changes, and the tables here are never changed.
+    BySide<PatchTable> m_tables;
+    BySide<QHash<QByteArrayView, int>> m_first;
 };
 
 // The position in `table` of the first listed entry named `name`, byte for byte: the
