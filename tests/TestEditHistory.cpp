@@ -384,8 +384,9 @@ void thirtyLoads(EditorRig &rig, Variant variant)
             table[4].Description = "light " + QByteArray::number(load);
         }
         for (PatchEntry &entry : table) {
-            entry.Dependencies = variant == Variant::EveryEntryTouched ? QByteArray::number(load)
-                                                                        : QByteArray();
+            if (variant == Variant::EveryEntryTouched) {
+                entry.Dependencies = QByteArray::number(load);
+            }
         }
         // A path of its own makes every load a step, even of a table equal to the last.
         rig.editor.installLoadedSet(Side::Right, table, "0.3",
