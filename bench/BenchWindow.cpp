@@ -27,7 +27,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
@@ -87,15 +87,25 @@ struct MaximalWindow
     Form1 form{dialogs};
 };
 
+int lineCount(const QAbstractItemView *list)
+{
+    return list->model()->rowCount();
+}
+
+QString lineData(const QAbstractItemView *list, int line, int role = Qt::DisplayRole)
+{
+    return list->model()->index(line, 0).data(role).toString();
+}
+
 void BM_LoadMaximalSetIntoWindow(benchmark::State &state)
 {
     MaximalWindow window;
     auto *load = window.control<QPushButton>("Command2");
-    auto *list = window.control<QListWidget>("List1");
+    auto *list = window.control<QListView>("List1");
     for (auto _ : state) {
         load->click();
         list->repaint();
-        if (list->count() != maximal::EntryCount) {
+        if (lineCount(list) != maximal::EntryCount) {
             state.SkipWithError("the maximal set did not reach the list");
             return;
         }
@@ -105,12 +115,13 @@ BENCHMARK(BM_LoadMaximalSetIntoWindow)->Unit(benchmark::kMillisecond);
 
 // Lines of `from` entered, moved and dropped before line `place` of `onto`, as a drag of
 // them would end; the drop acts once the event loop turns.
-bool dropLines(QListWidget *onto, Side from, const QList<int> &lines, int place)
+bool dropLines(QListView *onto, Side from, const QList<int> &lines, int place)
 {
     const std::unique_ptr<QMimeData> data(ListGestures::dragData(from, lines));
-    const QRect line = onto->visualItemRect(onto->item(std::min(place, onto->count() - 1)));
+    const int count = lineCount(onto);
+    const QRect line = onto->visualRect(onto->model()->index(std::min(place, count - 1), 0));
     const QPoint point =
-        place < onto->count() ? line.topLeft() + QPoint(4, 1) : line.bottomLeft() + QPoint(4, -1);
+        place < count ? line.topLeft() + QPoint(4, 1) : line.bottomLeft() + QPoint(4, -1);
     const Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction;
     QDragEnterEvent enter(point, offered, data.get(), Qt::LeftButton, Qt::NoModifier);
     QDragMoveEvent move(point, offered, data.get(), Qt::LeftButton, Qt::NoModifier);
@@ -132,8 +143,8 @@ void copyMaximalSet(benchmark::State &state, bool byDrag)
 {
     MaximalWindow window;
     const auto button = [&window](const char *name) { return window.control<QPushButton>(name); };
-    auto *src = window.control<QListWidget>("List1");
-    auto *dest = window.control<QListWidget>("List2");
+    auto *src = window.control<QListView>("List1");
+    auto *dest = window.control<QListView>("List2");
     button("Command2")->click();
     QList<int> every;
     for (int line = 0; line < maximal::EntryCount; ++line) {
@@ -157,11 +168,11 @@ void copyMaximalSet(benchmark::State &state, bool byDrag)
         dest->repaint();
 
         state.PauseTiming();
-        const int placeholder = byDrag ? dest->count() - 1 : 0;
-        const int copy = byDrag ? 0 : dest->count() - 1;
-        if (!copied || dest->count() != maximal::EntryCount + 1
-            || dest->item(placeholder)->text() != QLatin1String("Empty patch entry")
-            || dest->item(copy)->toolTip().isEmpty()) {
+        const int placeholder = byDrag ? lineCount(dest) - 1 : 0;
+        const int copy = byDrag ? 0 : lineCount(dest) - 1;
+        if (!copied || lineCount(dest) != maximal::EntryCount + 1
+            || lineData(dest, placeholder) != QLatin1String("Empty patch entry")
+            || lineData(dest, copy, Qt::ToolTipRole).isEmpty()) {
             state.SkipWithError("the copy did not reach the DEST list with its marks");
             return;
         }
@@ -184,13 +195,13 @@ BENCHMARK(BM_DragCopyMaximalSetOntoDest)->Unit(benchmark::kMillisecond);
 void BM_DragHalfOfDestWithinDest(benchmark::State &state)
 {
     MaximalWindow window;
-    auto *dest = window.control<QListWidget>("List2");
+    auto *dest = window.control<QListView>("List2");
     window.control<QPushButton>("Command3")->click();
     QList<int> everySecond;
     for (int line = 0; line < maximal::EntryCount; line += 2) {
         everySecond.append(line);
     }
-    const QByteArray firstMoved = dest->item(2)->text().toLatin1();
+    const QString firstMoved = lineData(dest, 2);
     for (auto _ : state) {
         state.PauseTiming();
         window.form.loadPath(Side::Right, window.path); // the set as the file has it
@@ -200,7 +211,7 @@ void BM_DragHalfOfDestWithinDest(benchmark::State &state)
         dest->repaint();
 
         state.PauseTiming();
-        if (!accepted || dest->item(maximal::EntryCount / 2 + 1)->text().toLatin1() != firstMoved) {
+        if (!accepted || lineData(dest, maximal::EntryCount / 2 + 1) != firstMoved) {
             state.SkipWithError("the drag did not move the lines to the end");
             return;
         }
@@ -272,8 +283,8 @@ struct LargeSetsWindow
         selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     }
 
-    int destLines() const { return dest->model()->rowCount(); }
-    QString destText(int line) const { return dest->model()->index(line, 0).data().toString(); }
+    int destLines() const { return lineCount(dest); }
+    QString destText(int line) const { return lineData(dest, line); }
 
     QTemporaryDir folder;
     QString srcPath = folder.filePath(QStringLiteral("src.tvr"));
