@@ -228,9 +228,9 @@ QByteArray smallSetBytes(int count, const QByteArray &about)
     for (int position = 0; position < count; ++position) {
         const QByteArray number = QByteArray::number(position);
         const QByteArray name = "entry " + number.rightJustified(5, '0');
-        bytes += "/bgn " + number + "\r\nOmnipresence=1\r\nName=" + name + "\r\nDescription="
-            + name + ' ' + (position % 2 == 0 ? QByteArray("as loaded") : about) + "\r\n/end "
-            + number + "\r\n\r\n";
+        bytes += "/bgn " + number + "\r\nOmnipresence=1\r\nName=" + name + "\r\nDescription=" + name
+            + ' ' + (position % 2 == 0 ? QByteArray("as loaded") : about) + "\r\n/end " + number
+            + "\r\n\r\n";
     }
     return bytes;
 }
