@@ -128,11 +128,11 @@ void PatchSetEditor::MakeEmptySet(Side side)
     RefreshSide(side);
 }
 
-void PatchSetEditor::installLoadedSet(Side side, PatchTable table, const QByteArray &version,
+void PatchSetEditor::installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
                                       const QString &path, const QDateTime &modified)
 {
     const EditState before = currentState();
-    m_sets.table(side) = sharingUnchanged(std::move(table), m_sets.table(side));
+    m_sets.table(side) = sharingUnchanged(table, m_sets.table(side));
     m_sets.version(side) = version;
     m_sets.path(side) = path;
     // Each side is refreshed once. The other side's table is as it was, but a load has always

@@ -90,7 +90,7 @@ public:
     // Entries of `table` equal to the side's entry at the same position, or else to its first
     // entry of the same name, are taken from the side instead, so a reload of an unchanged file
     // holds no second copy of it, here or in the history.
-    void installLoadedSet(Side side, PatchTable table, const QByteArray &version,
+    void installLoadedSet(Side side, const PatchTable &table, const QByteArray &version,
                           const QString &path, const QDateTime &modified);
 
     // "copy >>": deletes the selected DEST entries, then copies the selected SRC entries

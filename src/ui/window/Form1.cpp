@@ -265,15 +265,14 @@ void Form1::loadFile(Side side, const QString &path)
     repaint(beforePlace.united(status->geometry()));
 
     m_lastFolder = QFileInfo(path).absolutePath();
-    ReadResult result = LoadPatchSet(path);
+    const ReadResult result = LoadPatchSet(path);
     if (!result.ok()) {
         // The side keeps what it had; the reader's one message says why.
         status->setCaption(before);
         m_dialogs.message(this, result.message, result.detail);
         return;
     }
-    m_editor->installLoadedSet(side, std::move(result.entries), result.version, path,
-                               result.modified);
+    m_editor->installLoadedSet(side, result.entries, result.version, path, result.modified);
     m_dialogs.setFileName(QString());
 }
 
