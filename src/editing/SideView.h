@@ -30,8 +30,8 @@ public:
 
     // The selected lines, ascending.
     virtual QList<int> selectedLines() const = 0;
-    // Selects exactly `lines` (ascending, each a line of the list) in one change; the current
-    // line stays.
+    // Selects exactly `lines` (ascending) in one change; lines the list does not have are left
+    // out, and the current line stays.
     virtual void selectLines(const QList<int> &lines) = 0;
     // -1 when there is no current line.
     virtual int currentLine() const = 0;

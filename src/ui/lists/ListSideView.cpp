@@ -112,7 +112,11 @@ void ListSideView::selectLines(const QList<int> &lines)
         for (++at; at < lines.size() && lines.at(at) == last + 1; ++at) {
             ++last;
         }
-        runs.append(QItemSelectionRange(m_model->index(first), m_model->index(last)));
+        const int from = std::max(first, 0);
+        const int to = std::min(last, m_model->rowCount() - 1);
+        if (from <= to) {
+            runs.append(QItemSelectionRange(m_model->index(from), m_model->index(to)));
+        }
     }
     const QSignalBlocker blocker(m_list);
     m_list->selectionModel()->select(runs, QItemSelectionModel::ClearAndSelect);
