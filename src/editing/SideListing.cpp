@@ -170,8 +170,21 @@ void SideListing::deselectAll()
 
 void SideListing::fill()
 {
-    m_records.clear();
     m_marked = false;
+    // A table that still shares its storage with the one the lines were made from is
+    // unchanged, and so are its lines: the view keeps them, and only the selection, the
+    // current line and the marks go. An undo of a change to one side leaves the other's
+    // largest list as it is laid out.
+    if (m_table.isSharedWith(m_filledFrom)) {
+        if (!m_view.selectedLines().isEmpty()) {
+            m_view.selectLines({});
+        }
+        m_view.setCurrentLine(-1);
+        m_view.marksChanged();
+        return;
+    }
+    m_filledFrom = m_table;
+    m_records.clear();
     for (int record = 0; record < m_table.size(); ++record) {
         if (shows(m_table.at(record))) {
             m_records.append(record);

@@ -106,6 +106,7 @@ private:
     PatchTable &m_table;
     SideView &m_view;
     const SharedMarks &m_marks;
-    QList<int> m_records;  // line -> table position, ascending, rebuilt by every fill
-    bool m_marked = false; // the marks were shown since the last fill
+    PatchTable m_filledFrom; // the table as the lines were last made from it, sharing storage
+    QList<int> m_records;    // line -> table position, ascending, rebuilt by every fill
+    bool m_marked = false;   // the marks were shown since the last fill
 };
