@@ -1,9 +1,10 @@
 // Speed of the editing commands on large sets: a deletion press, a copy of a thousand
 // entries, a single move and a block of half the set moved to the top, each with the
-// refreshes it runs, on fake side views; and two maximal namesakes compared row by row, as
-// the entry view asks for them. And the marks of two sides of 32768 small entries of the same
-// names, every second one differing, so every line of both sides is marked: all of them at
-// once, and what a change of one side costs them, with a screenful of lines asked for.
+// refreshes it runs, on fake side views that read a screenful of marks, as a list does; and
+// two maximal namesakes compared row by row, as the entry view asks for them. And the marks
+// of two sides of 32768 small entries of the same names, every second one differing, so every
+// line of both sides is marked: all of them at once, and what a change of one side costs
+// them, with a screenful of lines asked for.
 #include "EntryComparison.h"
 #include "FakeSideView.h"
 #include "LineMarks.h"
@@ -46,6 +47,7 @@ void timeOnEverySecond(benchmark::State &state, EditorRig &rig, Command command)
 void BM_DeleteEverySecond(benchmark::State &state)
 {
     EditorRig rig;
+    rig.readScreenfuls();
     timeOnEverySecond(state, rig, [&rig] { rig.editor.copyIntoDest(); });
     if (rig.sets.DestTable.size() != EntryCount / 2) {
         state.SkipWithError("wrong number of entries left");
@@ -57,6 +59,7 @@ void BM_CopyThousandNewNames(benchmark::State &state)
 {
     const PatchTable dest = maximal::table('D');
     EditorRig rig;
+    rig.readScreenfuls();
     rig.sets.SrcTable = maximal::table('S');
     for (auto _ : state) {
         state.PauseTiming();
@@ -79,6 +82,7 @@ BENCHMARK(BM_CopyThousandNewNames)->Unit(benchmark::kMillisecond);
 void BM_MoveLastUp(benchmark::State &state)
 {
     EditorRig rig;
+    rig.readScreenfuls();
     rig.sets.DestTable = maximal::table('D');
     rig.editor.RefreshSide(Side::Right);
     for (auto _ : state) {
@@ -96,6 +100,7 @@ BENCHMARK(BM_MoveLastUp)->Unit(benchmark::kMillisecond);
 void BM_MoveHalfToTop(benchmark::State &state)
 {
     EditorRig rig;
+    rig.readScreenfuls();
     timeOnEverySecond(state, rig, [&rig] { rig.editor.moveBlockToTop(Side::Right); });
     if (rig.right.selectedLines().size() != EntryCount / 2 || rig.right.selected.at(0) != true
         || rig.right.selected.at(EntryCount / 2) != false) {
