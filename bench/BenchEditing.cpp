@@ -1,9 +1,13 @@
 // Speed of the editing commands on large sets: a deletion press, a copy of a thousand
 // entries, a single move and a block of half the set moved to the top, each with the
-// refreshes it runs, on fake side views; and two maximal namesakes compared row by row, as
-// the entry view asks for them.
+// refreshes it runs, on fake side views that read a screenful of marks, as a list does; and
+// two maximal namesakes compared row by row, as the entry view asks for them. And the marks
+// of two sides of 32768 small entries of the same names, every second one differing, so every
+// line of both sides is marked: all of them at once, and what a change of one side costs
+// them, with a screenful of lines asked for.
 #include "EntryComparison.h"
 #include "FakeSideView.h"
+#include "LineMarks.h"
 #include "MaximalSet.h"
 
 #include <benchmark/benchmark.h>
@@ -43,6 +47,7 @@ void timeOnEverySecond(benchmark::State &state, EditorRig &rig, Command command)
 void BM_DeleteEverySecond(benchmark::State &state)
 {
     EditorRig rig;
+    rig.readScreenfuls();
     timeOnEverySecond(state, rig, [&rig] { rig.editor.copyIntoDest(); });
     if (rig.sets.DestTable.size() != EntryCount / 2) {
         state.SkipWithError("wrong number of entries left");
@@ -54,6 +59,7 @@ void BM_CopyThousandNewNames(benchmark::State &state)
 {
     const PatchTable dest = maximal::table('D');
     EditorRig rig;
+    rig.readScreenfuls();
     rig.sets.SrcTable = maximal::table('S');
     for (auto _ : state) {
         state.PauseTiming();
@@ -76,6 +82,7 @@ BENCHMARK(BM_CopyThousandNewNames)->Unit(benchmark::kMillisecond);
 void BM_MoveLastUp(benchmark::State &state)
 {
     EditorRig rig;
+    rig.readScreenfuls();
     rig.sets.DestTable = maximal::table('D');
     rig.editor.RefreshSide(Side::Right);
     for (auto _ : state) {
@@ -93,6 +100,7 @@ BENCHMARK(BM_MoveLastUp)->Unit(benchmark::kMillisecond);
 void BM_MoveHalfToTop(benchmark::State &state)
 {
     EditorRig rig;
+    rig.readScreenfuls();
     timeOnEverySecond(state, rig, [&rig] { rig.editor.moveBlockToTop(Side::Right); });
     if (rig.right.selectedLines().size() != EntryCount / 2 || rig.right.selected.at(0) != true
         || rig.right.selected.at(EntryCount / 2) != false) {
@@ -118,6 +126,76 @@ void BM_CompareMaximalNamesakes(benchmark::State &state)
     }
 }
 BENCHMARK(BM_CompareMaximalNamesakes)->Unit(benchmark::kMicrosecond);
+
+constexpr int LargeCount = 32768;
+
+// Small entries, a name and a description each, named as on the other side; every second
+// one's description ends in `about`.
+PatchTable smallNamesakes(const QByteArray &about)
+{
+    PatchTable table;
+    table.reserve(LargeCount);
+    for (int position = 0; position < LargeCount; ++position) {
+        PatchEntry entry;
+        entry.Omnipresence = 1;
+        entry.Name = "entry " + QByteArray::number(position).rightJustified(5, '0');
+        entry.Description = entry.Name + (position % 2 == 0 ? QByteArray(" as loaded") : about);
+        table.append(entry);
+    }
+    return table;
+}
+
+constexpr int ScreenLines = 40;
+
+bool marksRight(const SharedMarks &marks)
+{
+    return marks.markOf(Side::Right, 0) == LineMark::Identical
+        && marks.markOf(Side::Right, 1) == LineMark::Differs;
+}
+
+void BM_MarkLargeSets(benchmark::State &state)
+{
+    PatchSets sets;
+    sets.SrcTable = smallNamesakes(" in SRC");
+    sets.DestTable = smallNamesakes(" in DEST");
+    for (auto _ : state) {
+        SharedMarks marks(sets);
+        marks.follow();
+        for (const Side side : {Side::Left, Side::Right}) {
+            for (int position = 0; position < LargeCount; ++position) {
+                benchmark::DoNotOptimize(marks.markOf(side, position));
+            }
+        }
+        if (!marksRight(marks)) {
+            state.SkipWithError("the marks went wrong");
+        }
+    }
+}
+BENCHMARK(BM_MarkLargeSets)->Unit(benchmark::kMillisecond);
+
+// One DEST entry changed, as a take or a delete changes it, then a screenful of DEST lines.
+void BM_MarksFollowOneSide(benchmark::State &state)
+{
+    PatchSets sets;
+    sets.SrcTable = smallNamesakes(" in SRC");
+    sets.DestTable = smallNamesakes(" in DEST");
+    SharedMarks marks(sets);
+    marks.follow();
+    for (auto _ : state) {
+        state.PauseTiming();
+        sets.DestTable[LargeCount / 2].Description += '.'; // detaches DEST from the marks
+        state.ResumeTiming();
+
+        marks.follow();
+        for (int position = LargeCount / 2; position < LargeCount / 2 + ScreenLines; ++position) {
+            benchmark::DoNotOptimize(marks.markOf(Side::Right, position));
+        }
+    }
+    if (!marksRight(marks)) {
+        state.SkipWithError("the marks went wrong");
+    }
+}
+BENCHMARK(BM_MarksFollowOneSide)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // The cost of the undo history and of the shared-entry marks on maximal sets: the memory a
 // hundred moves add to the history, one undo and one redo after them (with the refreshes
-// and marks the editor works out on fake views); the memory forty loads add, of one file
+// and marks the editor works out on fake views, which read the marks of a screenful of lines
+// as a list does); the memory forty loads add, of one file
 // reloaded and of forty different sets, and an undo after them; and the marks of two sets
 // whose names are all shared, once with entries sharing their storage and once built apart.
 #include "FakeSideView.h"
@@ -26,6 +27,7 @@ constexpr int MoveCount = 100;
 std::unique_ptr<EditorRig> loadedRig(const PatchTable &src, const PatchTable &dest)
 {
     auto rig = std::make_unique<EditorRig>();
+    rig->readScreenfuls();
     rig->editor.installLoadedSet(Side::Left, src, "0.3", QStringLiteral("src.tvr"),
                                  QDateTime::currentDateTime());
     rig->editor.installLoadedSet(Side::Right, dest, "0.3", QStringLiteral("dest.tvr"),
@@ -161,6 +163,7 @@ void measureLoads(benchmark::State &state, First first, Loads loads)
     for (auto _ : state) {
         state.PauseTiming();
         EditorRig rig;
+        rig.readScreenfuls();
         first(rig);
         const std::size_t before = allocatedBytes();
         state.ResumeTiming();
@@ -207,7 +210,8 @@ void undoLastLoad(benchmark::State &state, EditorRig &rig)
 }
 
 // SRC holds a maximal set built apart whose names are those of the reloaded DEST, so the
-// undo's marks compare every entry byte for byte, as after loading two copies of one set.
+// marks of the lines shown compare entries byte for byte, as after loading two copies of one
+// set.
 void loadComparedSrc(EditorRig &rig)
 {
     rig.editor.installLoadedSet(Side::Left, maximal::table('E'), "0.3", QStringLiteral("src.tvr"),
@@ -217,6 +221,7 @@ void loadComparedSrc(EditorRig &rig)
 void BM_UndoAfterFortyReloads(benchmark::State &state)
 {
     EditorRig rig;
+    rig.readScreenfuls();
     loadComparedSrc(rig);
     reloadForty(rig, maximal::fileBytes());
     undoLastLoad(state, rig);
@@ -226,20 +231,29 @@ BENCHMARK(BM_UndoAfterFortyReloads)->Unit(benchmark::kMillisecond);
 void BM_UndoAfterFortyDifferentSets(benchmark::State &state)
 {
     EditorRig rig;
+    rig.readScreenfuls();
     loadComparedSrc(rig);
     loadFortyDifferent(rig);
     undoLastLoad(state, rig);
 }
 BENCHMARK(BM_UndoAfterFortyDifferentSets)->Unit(benchmark::kMillisecond);
 
-// Both sides' marks, as the editor works them out after a change of either table.
+// Both sides' marks, every record's, worked out from nothing.
 void marksOfBothSides(benchmark::State &state, const PatchTable &src, const PatchTable &dest)
 {
+    PatchSets sets;
+    sets.SrcTable = src;
+    sets.DestTable = dest;
     for (auto _ : state) {
-        const SharedEntryMarks marks = sharedEntryMarks(src, dest);
-        benchmark::DoNotOptimize(marks.left.constData());
-        if (marks.left.count(LineMark::Identical) != src.size()
-            || marks.right.count(LineMark::Identical) != dest.size()) {
+        SharedMarks marks(sets);
+        marks.follow();
+        int identical = 0;
+        for (const Side side : {Side::Left, Side::Right}) {
+            for (int position = 0; position < sets.table(side).size(); ++position) {
+                identical += marks.markOf(side, position) == LineMark::Identical;
+            }
+        }
+        if (identical != src.size() + dest.size()) {
             state.SkipWithError("wrong marks");
         }
     }

@@ -6,7 +6,11 @@
 // on two such sets whose namesakes differ in nearly every text: opening it, following a move
 // of the current line, and a take of every row, each until the view is painted. And what one
 // frame of the marquee costs the window, from the ticks that lead to it to the strip painted,
-// which is most of what an idle window spends.
+// which is most of what an idle window spends. And the lists at the largest size a set may
+// have, both sides holding 32768 small entries that the other side names too, so every line
+// is marked: a delete of one line, its undo and redo, a block moved to the top and a line moved
+// down, each from the key to both lists painted, and loading such a set, beside the read of
+// its file alone.
 #include "Dialogs.h"
 #include "EntryView.h"
 #include "FakeSideView.h"
@@ -14,6 +18,7 @@
 #include "ListGestures.h"
 #include "Marquee.h"
 #include "MaximalSet.h"
+#include "PatchSetReader.h"
 #include "WindowLook.h"
 
 #include <benchmark/benchmark.h>
@@ -22,11 +27,12 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <cstdlib>
 #include <memory>
@@ -82,15 +88,25 @@ struct MaximalWindow
     Form1 form{dialogs};
 };
 
+int lineCount(const QAbstractItemView *list)
+{
+    return list->model()->rowCount();
+}
+
+QString lineData(const QAbstractItemView *list, int line, int role = Qt::DisplayRole)
+{
+    return list->model()->index(line, 0).data(role).toString();
+}
+
 void BM_LoadMaximalSetIntoWindow(benchmark::State &state)
 {
     MaximalWindow window;
     auto *load = window.control<QPushButton>("Command2");
-    auto *list = window.control<QListWidget>("List1");
+    auto *list = window.control<QListView>("List1");
     for (auto _ : state) {
         load->click();
         list->repaint();
-        if (list->count() != maximal::EntryCount) {
+        if (lineCount(list) != maximal::EntryCount) {
             state.SkipWithError("the maximal set did not reach the list");
             return;
         }
@@ -100,12 +116,13 @@ BENCHMARK(BM_LoadMaximalSetIntoWindow)->Unit(benchmark::kMillisecond);
 
 // Lines of `from` entered, moved and dropped before line `place` of `onto`, as a drag of
 // them would end; the drop acts once the event loop turns.
-bool dropLines(QListWidget *onto, Side from, const QList<int> &lines, int place)
+bool dropLines(QListView *onto, Side from, const QList<int> &lines, int place)
 {
     const std::unique_ptr<QMimeData> data(ListGestures::dragData(from, lines));
-    const QRect line = onto->visualItemRect(onto->item(std::min(place, onto->count() - 1)));
+    const int count = lineCount(onto);
+    const QRect line = onto->visualRect(onto->model()->index(std::min(place, count - 1), 0));
     const QPoint point =
-        place < onto->count() ? line.topLeft() + QPoint(4, 1) : line.bottomLeft() + QPoint(4, -1);
+        place < count ? line.topLeft() + QPoint(4, 1) : line.bottomLeft() + QPoint(4, -1);
     const Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction;
     QDragEnterEvent enter(point, offered, data.get(), Qt::LeftButton, Qt::NoModifier);
     QDragMoveEvent move(point, offered, data.get(), Qt::LeftButton, Qt::NoModifier);
@@ -127,8 +144,8 @@ void copyMaximalSet(benchmark::State &state, bool byDrag)
 {
     MaximalWindow window;
     const auto button = [&window](const char *name) { return window.control<QPushButton>(name); };
-    auto *src = window.control<QListWidget>("List1");
-    auto *dest = window.control<QListWidget>("List2");
+    auto *src = window.control<QListView>("List1");
+    auto *dest = window.control<QListView>("List2");
     button("Command2")->click();
     QList<int> every;
     for (int line = 0; line < maximal::EntryCount; ++line) {
@@ -152,11 +169,11 @@ void copyMaximalSet(benchmark::State &state, bool byDrag)
         dest->repaint();
 
         state.PauseTiming();
-        const int placeholder = byDrag ? dest->count() - 1 : 0;
-        const int copy = byDrag ? 0 : dest->count() - 1;
-        if (!copied || dest->count() != maximal::EntryCount + 1
-            || dest->item(placeholder)->text() != QLatin1String("Empty patch entry")
-            || dest->item(copy)->toolTip().isEmpty()) {
+        const int placeholder = byDrag ? lineCount(dest) - 1 : 0;
+        const int copy = byDrag ? 0 : lineCount(dest) - 1;
+        if (!copied || lineCount(dest) != maximal::EntryCount + 1
+            || lineData(dest, placeholder) != QLatin1String("Empty patch entry")
+            || lineData(dest, copy, Qt::ToolTipRole).isEmpty()) {
             state.SkipWithError("the copy did not reach the DEST list with its marks");
             return;
         }
@@ -179,13 +196,13 @@ BENCHMARK(BM_DragCopyMaximalSetOntoDest)->Unit(benchmark::kMillisecond);
 void BM_DragHalfOfDestWithinDest(benchmark::State &state)
 {
     MaximalWindow window;
-    auto *dest = window.control<QListWidget>("List2");
+    auto *dest = window.control<QListView>("List2");
     window.control<QPushButton>("Command3")->click();
     QList<int> everySecond;
     for (int line = 0; line < maximal::EntryCount; line += 2) {
         everySecond.append(line);
     }
-    const QByteArray firstMoved = dest->item(2)->text().toLatin1();
+    const QString firstMoved = lineData(dest, 2);
     for (auto _ : state) {
         state.PauseTiming();
         window.form.loadPath(Side::Right, window.path); // the set as the file has it
@@ -195,7 +212,7 @@ void BM_DragHalfOfDestWithinDest(benchmark::State &state)
         dest->repaint();
 
         state.PauseTiming();
-        if (!accepted || dest->item(maximal::EntryCount / 2 + 1)->text().toLatin1() != firstMoved) {
+        if (!accepted || lineData(dest, maximal::EntryCount / 2 + 1) != firstMoved) {
             state.SkipWithError("the drag did not move the lines to the end");
             return;
         }
@@ -203,6 +220,218 @@ void BM_DragHalfOfDestWithinDest(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DragHalfOfDestWithinDest)->Unit(benchmark::kMillisecond);
+
+// The bytes of a set of `count` small entries named "entry 00000" on: a name and a
+// description each, the description ending in `about`.
+QByteArray smallSetBytes(int count, const QByteArray &about)
+{
+    QByteArray bytes = "TAVRO=0.3\r\n\r\n";
+    for (int position = 0; position < count; ++position) {
+        const QByteArray number = QByteArray::number(position);
+        const QByteArray name = "entry " + number.rightJustified(5, '0');
+        bytes += "/bgn " + number + "\r\nOmnipresence=1\r\nName=" + name + "\r\nDescription=" + name
+            + ' ' + (position % 2 == 0 ? QByteArray("as loaded") : about) + "\r\n/end " + number
+            + "\r\n\r\n";
+    }
+    return bytes;
+}
+
+// A shown, active window with SRC and DEST holding 32768 small entries of the same names,
+// every second one differing, so that every line of both lists is marked; the DEST list has
+// the focus, as the keys of its commands need.
+struct LargeSetsWindow
+{
+    static constexpr int Count = 32768;
+
+    LargeSetsWindow()
+    {
+        write(srcPath, smallSetBytes(Count, "in SRC"));
+        write(destPath, smallSetBytes(Count, "in DEST"));
+        write(otherPath, smallSetBytes(Count, "in another DEST"));
+        form.show();
+        form.activateWindow();
+        if (!QTest::qWaitForWindowActive(&form)) {
+            std::abort(); // the keys would reach no command
+        }
+        form.loadPath(Side::Left, srcPath);
+        form.loadPath(Side::Right, destPath);
+        dest->setFocus();
+        QApplication::processEvents();
+    }
+
+    static void write(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+            std::abort();
+        }
+    }
+
+    void press(QKeyCombination key) { QTest::keyClick(dest, key.key(), key.keyboardModifiers()); }
+
+    void paint()
+    {
+        src->repaint();
+        dest->repaint();
+    }
+
+    // Selects DEST line `line` alone and makes it current, as a click on it would.
+    void selectDestLine(int line)
+    {
+        QItemSelectionModel *selection = dest->selectionModel();
+        const QModelIndex index = dest->model()->index(line, 0);
+        selection->select(index, QItemSelectionModel::ClearAndSelect);
+        selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    }
+
+    int destLines() const { return lineCount(dest); }
+    QString destText(int line) const { return lineData(dest, line); }
+
+    QTemporaryDir folder;
+    QString srcPath = folder.filePath(QStringLiteral("src.tvr"));
+    QString destPath = folder.filePath(QStringLiteral("dest.tvr"));
+    QString otherPath = folder.filePath(QStringLiteral("other.tvr"));
+    FixedDialogs dialogs{otherPath};
+    Form1 form{dialogs};
+    QAbstractItemView *src = form.findChild<QAbstractItemView *>(QStringLiteral("List1"));
+    QAbstractItemView *dest = form.findChild<QAbstractItemView *>(QStringLiteral("List2"));
+};
+
+constexpr int LargeMiddle = LargeSetsWindow::Count / 2;
+
+void BM_DeleteOneOfLargeDest(benchmark::State &state)
+{
+    LargeSetsWindow window;
+    window.selectDestLine(LargeMiddle);
+    window.press(QKeyCombination(Qt::Key_Delete)); // so that each iteration undoes one first
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.press(Qt::CTRL | Qt::Key_Z);
+        window.selectDestLine(LargeMiddle);
+        window.paint();
+        state.ResumeTiming();
+
+        window.press(QKeyCombination(Qt::Key_Delete));
+        window.paint();
+    }
+    if (window.destLines() != LargeSetsWindow::Count - 1) {
+        state.SkipWithError("the delete did not reach the DEST list");
+    }
+}
+BENCHMARK(BM_DeleteOneOfLargeDest)->Unit(benchmark::kMillisecond);
+
+void BM_UndoDeleteInLargeDest(benchmark::State &state)
+{
+    LargeSetsWindow window;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.selectDestLine(LargeMiddle);
+        window.press(QKeyCombination(Qt::Key_Delete));
+        window.paint();
+        state.ResumeTiming();
+
+        window.press(Qt::CTRL | Qt::Key_Z);
+        window.paint();
+    }
+    if (window.destLines() != LargeSetsWindow::Count) {
+        state.SkipWithError("the undo did not reach the DEST list");
+    }
+}
+BENCHMARK(BM_UndoDeleteInLargeDest)->Unit(benchmark::kMillisecond);
+
+void BM_RedoDeleteInLargeDest(benchmark::State &state)
+{
+    LargeSetsWindow window;
+    window.selectDestLine(LargeMiddle);
+    window.press(QKeyCombination(Qt::Key_Delete));
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.press(Qt::CTRL | Qt::Key_Z);
+        window.paint();
+        state.ResumeTiming();
+
+        window.press(Qt::CTRL | Qt::Key_Y);
+        window.paint();
+    }
+    if (window.destLines() != LargeSetsWindow::Count - 1) {
+        state.SkipWithError("the redo did not reach the DEST list");
+    }
+}
+BENCHMARK(BM_RedoDeleteInLargeDest)->Unit(benchmark::kMillisecond);
+
+void BM_BlockToTopOfLargeDest(benchmark::State &state)
+{
+    LargeSetsWindow window;
+    const QString moved = window.destText(LargeMiddle);
+    window.selectDestLine(LargeMiddle);
+    window.press(Qt::CTRL | Qt::SHIFT | Qt::Key_Up); // so that each iteration undoes one first
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.press(Qt::CTRL | Qt::Key_Z);
+        window.selectDestLine(LargeMiddle);
+        window.paint();
+        state.ResumeTiming();
+
+        window.press(Qt::CTRL | Qt::SHIFT | Qt::Key_Up);
+        window.paint();
+    }
+    if (window.destText(0) != moved) {
+        state.SkipWithError("the block did not reach the top");
+    }
+}
+BENCHMARK(BM_BlockToTopOfLargeDest)->Unit(benchmark::kMillisecond);
+
+void BM_MoveLineInLargeDest(benchmark::State &state)
+{
+    LargeSetsWindow window;
+    window.selectDestLine(LargeMiddle);
+    const QString moved = window.destText(LargeMiddle);
+    bool down = true;
+    for (auto _ : state) {
+        window.press(Qt::CTRL | (down ? Qt::Key_Down : Qt::Key_Up));
+        window.paint();
+        down = !down;
+    }
+    if (window.destText(down ? LargeMiddle : LargeMiddle + 1) != moved) {
+        state.SkipWithError("the line did not move");
+    }
+}
+BENCHMARK(BM_MoveLineInLargeDest)->Unit(benchmark::kMillisecond);
+
+// LOAD DEST with a set of 32768 entries, from the click to both lists painted; beside it the
+// read of the same file alone, which the window's part adds to.
+void BM_LoadLargeSetIntoDest(benchmark::State &state)
+{
+    LargeSetsWindow window;
+    auto *load = window.form.findChild<QPushButton *>(QStringLiteral("Command3"));
+    load->click(); // so that each iteration undoes one first
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.press(Qt::CTRL | Qt::Key_Z); // back to the first DEST
+        window.paint();
+        state.ResumeTiming();
+
+        load->click();
+        window.paint();
+    }
+    if (window.destText(1) != QLatin1String("entry 00001")
+        || window.form.sets().DestTable.at(1).Description != "entry 00001 in another DEST") {
+        state.SkipWithError("the set did not reach the DEST list");
+    }
+}
+BENCHMARK(BM_LoadLargeSetIntoDest)->Unit(benchmark::kMillisecond);
+
+void BM_ReadLargeSetFile(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("other.tvr"));
+    LargeSetsWindow::write(path, smallSetBytes(LargeSetsWindow::Count, "in another DEST"));
+    for (auto _ : state) {
+        const ReadResult result = LoadPatchSet(path);
+        benchmark::DoNotOptimize(result.entries.size());
+    }
+}
+BENCHMARK(BM_ReadLargeSetFile)->Unit(benchmark::kMillisecond);
 
 // SRC is the uniform maximal set; DEST holds an entry of the same name for each, with the
 // texts of the random shape. The view follows SRC, on its last line.

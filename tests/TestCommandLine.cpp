@@ -7,7 +7,7 @@
 #include "WindowFixture.h"
 
 #include <QCoreApplication>
-#include <QListWidget>
+#include <QListView>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTest>
@@ -73,8 +73,8 @@ void TestCommandLine::pathsLoadIntoTheirSides()
     QVERIFY(m_form->sets().DestPath.isEmpty()); // nothing loads before the event loop runs
     QCoreApplication::processEvents();
 
-    QCOMPARE(listLines(control<QListWidget>("List1")), lines.value(src));
-    QCOMPARE(listLines(control<QListWidget>("List2")), lines.value(dest));
+    QCOMPARE(listLines(control<QListView>("List1")), lines.value(src));
+    QCOMPARE(listLines(control<QListView>("List2")), lines.value(dest));
     QCOMPARE(m_form->sets().SrcPath, src.isEmpty() ? QString() : m_folder->filePath(src));
     QCOMPARE(m_form->sets().DestPath, dest.isEmpty() ? QString() : m_folder->filePath(dest));
     QCOMPARE(control<AnchoredLabel>("Label6")->caption().isEmpty(), src.isEmpty());

@@ -377,7 +377,7 @@ constexpr qint64 HeavyTable = 4 * HeavyText;
 
 // Thirty loads of DEST. Each table holds four entries with a heavy description, built apart,
 // and one light entry; `Variant` says what the loads have in common.
-enum class Variant { Distinct, Same, LightEntryChanged };
+enum class Variant { Distinct, Same, LightEntryChanged, EveryEntryTouched };
 
 void thirtyLoads(EditorRig &rig, Variant variant)
 {
@@ -391,6 +391,11 @@ void thirtyLoads(EditorRig &rig, Variant variant)
         }
         if (variant == Variant::LightEntryChanged) {
             table[4].Description = "light " + QByteArray::number(load);
+        }
+        for (PatchEntry &entry : table) {
+            if (variant == Variant::EveryEntryTouched) {
+                entry.Dependencies = QByteArray::number(load);
+            }
         }
         // A path of its own makes every load a step, even of a table equal to the last.
         rig.editor.installLoadedSet(Side::Right, table, "0.3",
@@ -441,6 +446,26 @@ void TestEditHistory::keepsWhatFits_data()
                                                      << 30 << QByteArray();
     QTest::newRow("unchanged entries weigh once") << loadThirty(Variant::LightEntryChanged)
                                                   << fifteenTables << 30 << QByteArray();
+    QTest::newRow("unchanged texts weigh once") << loadThirty(Variant::EveryEntryTouched)
+                                                << fifteenTables << 30 << QByteArray();
+    // Thirty heavy entries deleted one by one: each delete weighs the one entry it took.
+    const Command thirtyDeletes = [](EditorRig &rig) {
+        QByteArrayList names;
+        for (int heavy = 0; heavy < 30; ++heavy) {
+            names.append("H" + QByteArray::number(heavy));
+        }
+        PatchTable table = entriesNamed(names);
+        for (PatchEntry &entry : table) {
+            entry.Description = QByteArray(HeavyText, entry.Name.back());
+        }
+        rig.load(Side::Right, table);
+        for (int heavy = 0; heavy < 30; ++heavy) {
+            rig.right.select({0});
+            rig.editor.deleteSelectedDest();
+        }
+    };
+    QTest::newRow("deletes weigh what they took") << thirtyDeletes << 21 * HeavyText << 20
+                                                  << QByteArray("H10");
     // clang-format on
 }
 

@@ -45,9 +45,9 @@ private:
                              << writeFile(*m_folder, "dest.tvr", limits::fileText(dest));
         click("Command2");
         click("Command3");
-        auto *lines = control<QListWidget>(list);
+        auto *lines = control<QListView>(list);
         lines->setFocus();
-        lines->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+        setCurrentLine(lines, line);
         pressKeys(QStringLiteral("F3"));
         runPosted();
         return entryView();
@@ -142,13 +142,13 @@ void TestEntryView::opensOnTheCurrentLineAndFollows()
                          << writeFile(*m_folder, "dest.tvr", dest);
     click("Command2");
     click("Command3");
-    auto *lines = control<QListWidget>(qPrintable(list));
+    auto *lines = control<QListView>(qPrintable(list));
     const int line = list == QLatin1String("List1") ? 1 : 0;
     if (selected) {
         clickLine(lines, line);
     }
     lines->setFocus();
-    lines->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+    setCurrentLine(lines, line);
 
     if (opening == QLatin1String("F3")) {
         pressKeys(QStringLiteral("F3"));
@@ -157,7 +157,7 @@ void TestEntryView::opensOnTheCurrentLineAndFollows()
         QTest::mouseDClick(lines->window()->windowHandle(), Qt::LeftButton, {},
                            lineInWindow(lines, line));
         runPosted();
-        QCOMPARE(lines->item(line)->isSelected(), selected);
+        QCOMPARE(isLineSelected(lines, line), selected);
     }
     QPointer<EntryView> view = entryView();
     QVERIFY(view != nullptr);

@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -86,7 +86,7 @@ void TestFileDrop::dropLoadsOneLocalFileAsACopy()
     }
     QWidget *widget =
         target == QLatin1String("Form1") ? m_form : control<QWidget>(qPrintable(target));
-    if (auto *list = qobject_cast<QListWidget *>(widget)) {
+    if (auto *list = qobject_cast<QListView *>(widget)) {
         widget = list->viewport();
     }
     // A source proposes a move while the user holds Shift.
@@ -100,8 +100,8 @@ void TestFileDrop::dropLoadsOneLocalFileAsACopy()
     QCoreApplication::processEvents(); // the load runs once the drop is over
 
     const QStringList lines = {"alpha", "beta"};
-    QCOMPARE(listLines(control<QListWidget>("List1")), loads == "SRC" ? lines : QStringList());
-    QCOMPARE(listLines(control<QListWidget>("List2")), loads == "DEST" ? lines : QStringList());
+    QCOMPARE(listLines(control<QListView>("List1")), loads == "SRC" ? lines : QStringList());
+    QCOMPARE(listLines(control<QListView>("List2")), loads == "DEST" ? lines : QStringList());
     QCOMPARE(m_form->sets().SrcPath, loads == "SRC" ? good : QString());
     QCOMPARE(m_form->sets().DestPath, loads == "DEST" ? good : QString());
     QList<ShownText> expected;
@@ -113,7 +113,7 @@ void TestFileDrop::dropLoadsOneLocalFileAsACopy()
     // As after its LOAD button, the next dialog offers the name that failed.
     QCOMPARE(m_dialogs->fileName(), message.isEmpty() ? QString() : bad);
     for (const char *name : {"List1", "List2"}) {
-        QCOMPARE(control<QListWidget>(name)->dragDropMode(), QAbstractItemView::NoDragDrop);
+        QCOMPARE(control<QListView>(name)->dragDropMode(), QAbstractItemView::NoDragDrop);
     }
 }
 

@@ -11,7 +11,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -63,8 +63,8 @@ void TestForm1::startsAsLaidOut()
     QVERIFY(m_form->windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(m_form->focusWidget(), control<QPushButton>("Command12"));
 
-    QCOMPARE(control<QListWidget>("List1")->count(), 0);
-    QCOMPARE(control<QListWidget>("List2")->count(), 0);
+    QCOMPARE(control<QListView>("List1")->model()->rowCount(), 0);
+    QCOMPARE(control<QListView>("List2")->model()->rowCount(), 0);
     for (const char *name : {"Label5", "Label6", "Label7", "Label8", "Label9"}) {
         QVERIFY2(control<AnchoredLabel>(name)->caption().isEmpty(), name);
     }
@@ -275,7 +275,7 @@ void TestForm1::quitClosesAtOnce()
 
 void TestForm1::escapeOnlyMovesTheFocus()
 {
-    auto *list = control<QListWidget>("List2");
+    auto *list = control<QListView>("List2");
     list->setFocus();
     QCOMPARE(m_form->focusWidget(), list);
     control<QPushButton>("Command4")->setEnabled(true);
@@ -287,47 +287,47 @@ void TestForm1::escapeOnlyMovesTheFocus()
 
 void TestForm1::listClickTogglesAndSetsTheCurrentLine()
 {
-    auto *list = control<QListWidget>("List1");
-    list->addItems({"one", "two", "three"});
+    auto *list = control<QListView>("List1");
+    m_form->loadPath(Side::Left, writeFile(*m_folder, "s", patchSetBytes({"one", "two", "three"})));
     const auto lineCentre = [list](int row) {
-        return list->visualItemRect(list->item(row)).center();
+        return list->visualRect(list->model()->index(row, 0)).center();
     };
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, lineCentre(1));
-    QVERIFY(list->item(1)->isSelected());
-    QCOMPARE(list->currentRow(), 1);
+    QVERIFY(isLineSelected(list, 1));
+    QCOMPARE(list->currentIndex().row(), 1);
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, lineCentre(2));
-    QVERIFY(list->item(1)->isSelected());
-    QVERIFY(list->item(2)->isSelected());
-    QCOMPARE(list->currentRow(), 2);
+    QVERIFY(isLineSelected(list, 1));
+    QVERIFY(isLineSelected(list, 2));
+    QCOMPARE(list->currentIndex().row(), 2);
 
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, lineCentre(1));
-    QVERIFY(!list->item(1)->isSelected());
-    QVERIFY(list->item(2)->isSelected());
-    QCOMPARE(list->currentRow(), 1);
+    QVERIFY(!isLineSelected(list, 1));
+    QVERIFY(isLineSelected(list, 2));
+    QCOMPARE(list->currentIndex().row(), 1);
 }
 
 void TestForm1::listKeysMoveTheCurrentLineWithoutSelecting()
 {
-    auto *list = control<QListWidget>("List2");
-    list->addItems({"one", "two", "three"});
+    auto *list = control<QListView>("List2");
+    m_form->loadPath(Side::Right, // which leaves the first line current
+                     writeFile(*m_folder, "d", patchSetBytes({"one", "two", "three"})));
     list->setFocus();
-    list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
 
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Down);
-    QCOMPARE(list->currentRow(), 2);
-    QVERIFY(list->selectedItems().isEmpty());
+    QCOMPARE(list->currentIndex().row(), 2);
+    QVERIFY(selectedLines(list).isEmpty());
 
     QTest::keyClick(list, Qt::Key_Space);
-    QVERIFY(list->item(2)->isSelected());
+    QVERIFY(isLineSelected(list, 2));
     QTest::keyClick(list, Qt::Key_Up);
-    QCOMPARE(list->currentRow(), 1);
-    QCOMPARE(list->selectedItems().size(), 1);
+    QCOMPARE(list->currentIndex().row(), 1);
+    QCOMPARE(selectedLines(list).size(), 1);
     QTest::keyClick(list, Qt::Key_Down);
     QTest::keyClick(list, Qt::Key_Space);
-    QVERIFY(list->selectedItems().isEmpty());
+    QVERIFY(selectedLines(list).isEmpty());
 }
 
 void TestForm1::passiveControlsLetTheMouseThrough_data()
@@ -379,7 +379,7 @@ void TestForm1::releaseSendsTheFocusToTheRest()
 {
     QFETCH(QString, name);
     QFETCH(bool, sendsFocus);
-    auto *list = control<QListWidget>("List1");
+    auto *list = control<QListView>("List1");
     list->setFocus();
     // The right button: it clicks nothing, so only the release can move the focus.
     auto *button = control<QPushButton>(qPrintable(name));

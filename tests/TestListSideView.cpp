@@ -1,14 +1,18 @@
 // The list view the editing routines write through: the program's own changes of lines,
 // selection and current line never look like a click, a big list is built at once, and a
-// marked line shows its mark whether it is selected or not.
+// marked line shows its mark whether it is selected or not. The view shows SRC and a fake
+// shows DEST, both for an editor.
 #include "AnchoredLabel.h"
+#include "EntryList.h"
+#include "FakeSideView.h"
 #include "ListSideView.h"
 #include "WindowLook.h"
 
 #include <QImage>
-#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <memory>
 
 class TestListSideView : public QObject
 {
@@ -26,88 +30,96 @@ private slots:
     void marksShowOnSelectedLinesToo();
 
 private:
+    // `side` lists `names`, as a load leaves it.
+    void load(Side side, const QByteArrayList &names, const QByteArray &about = "about ")
+    {
+        m_editor->installLoadedSet(side, entriesNamed(names, about), "0.3", QString(), {});
+    }
+    QString text(int line) const { return m_list->model()->index(line, 0).data().toString(); }
+    QList<int> selected() const { return ListSideView::selectedLines(m_list); }
+
     QWidget *m_window = nullptr;
-    QListWidget *m_list = nullptr;
+    EntryList *m_list = nullptr;
     AnchoredLabel *m_count = nullptr;
     AnchoredLabel *m_status = nullptr;
     ListSideView *m_view = nullptr;
+    PatchSets m_sets;
+    FakeSideView m_dest;
+    FakeSwitches m_switches;
+    std::unique_ptr<PatchSetEditor> m_editor;
 };
 
 void TestListSideView::init()
 {
     m_window = new QWidget;
-    m_list = new QListWidget(m_window);
-    m_list->setSelectionMode(QAbstractItemView::MultiSelection);
+    m_list = new EntryList(m_window);
     m_count = new AnchoredLabel(QRect(0, 300, 15, 58), AnchoredLabel::Anchor::Left, m_window);
     m_status = new AnchoredLabel(QRect(222, 8, 3, 13), AnchoredLabel::Anchor::Right, m_window);
-    m_view = new ListSideView(m_list, m_count, m_status, Side::Left);
+    m_view = new ListSideView(m_list, m_count, m_status);
+    m_sets = PatchSets();
+    m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_view, m_dest, m_switches);
 }
 
 void TestListSideView::cleanup()
 {
+    m_editor.reset();
     delete m_view;
     delete m_window;
 }
 
 void TestListSideView::changesByTheProgramRaiseNoClick()
 {
-    QSignalSpy currentChanges(m_list, &QListWidget::currentRowChanged);
-    QStringList lines;
+    QSignalSpy currentChanges(m_list, &EntryList::currentLineChanged);
+    QByteArrayList lines;
     for (int i = 0; i < 1000; ++i) {
-        lines.append(QStringLiteral("entry %1").arg(i));
+        lines.append("entry " + QByteArray::number(i));
     }
-    m_view->setLines(lines);
+    load(Side::Left, lines);
     m_view->setCurrentLine(0);
-    m_view->setLineSelected(3, true);
+    m_view->selectLines({3});
     m_view->setCurrentLine(999);
     // A moved block's first line must be seen, shown window or not.
-    QVERIFY(m_list->viewport()->rect().contains(m_list->visualItemRect(m_list->item(999))));
+    QVERIFY(m_list->viewport()->rect().contains(m_list->visualRect(m_list->currentIndex())));
     m_view->setCurrentLine(-1);
-    QCOMPARE(m_view->lineCount(), 1000);
-    QCOMPARE(m_list->item(999)->text(), QStringLiteral("entry 999"));
+    QCOMPARE(m_list->model()->rowCount(), 1000);
+    QCOMPARE(text(999), QStringLiteral("entry 999"));
     QCOMPARE(currentChanges.count(), 0);
 }
 
 void TestListSideView::selectionAndCurrentLineStayApart()
 {
-    m_view->setLines({"a", "b", "c", "d"});
-    QCOMPARE(m_view->currentLine(), -1);
-    m_view->setLineSelected(1, true);
-    m_view->setLineSelected(3, true);
+    load(Side::Left, {"a", "b", "c", "d"});
+    QCOMPARE(m_view->currentLine(), 0);
+    m_view->selectLines({1, 3});
     m_view->setCurrentLine(2);
     QCOMPARE(m_view->currentLine(), 2);
-    QVERIFY(!m_view->isLineSelected(0));
-    QVERIFY(m_view->isLineSelected(1));
-    QVERIFY(!m_view->isLineSelected(2));
-    QVERIFY(m_view->isLineSelected(3));
-    m_view->setLineSelected(1, false);
+    QCOMPARE(selected(), QList<int>({1, 3}));
+    m_view->selectLines({3});
     QCOMPARE(m_view->currentLine(), 2);
-    QCOMPARE(m_list->selectedItems().size(), 1);
+    QCOMPARE(m_view->selectedLineCount(), 1);
 
-    // Lines selected one by one are kept as runs: taking one out of a run keeps the others.
-    for (const int line : {0, 1, 2, 3}) {
-        m_view->setLineSelected(line, true);
-    }
-    m_view->setLineSelected(2, false);
-    m_view->setLineSelected(0, false);
-    QCOMPARE(m_list->selectedItems(), QList<QListWidgetItem *>({m_list->item(1), m_list->item(3)}));
+    // Adjacent lines are one run, however many: Qt walks every run on each query.
+    m_view->selectLines({0, 1, 2, 3});
+    QCOMPARE(m_list->selectionModel()->selection().size(), 1);
+    m_view->selectLines({1, 3});
+    QCOMPARE(m_view->selectedLines(), QList<int>({1, 3}));
     QCOMPARE(m_view->currentLine(), 2);
 
-    m_view->setLines({"x", "y"});
-    QCOMPARE(m_view->currentLine(), -1);
-    QVERIFY(m_list->selectedItems().isEmpty());
+    load(Side::Left, {"x", "y"});
+    QCOMPARE(m_view->currentLine(), 0);
+    QVERIFY(selected().isEmpty());
 }
 
 void TestListSideView::linesOutsideTheListAreIgnored()
 {
-    m_view->setLines({"a", "b"});
+    load(Side::Left, {"a", "b"});
     m_view->setCurrentLine(1);
     m_view->setCurrentLine(2);
     m_view->setCurrentLine(-2);
     QCOMPARE(m_view->currentLine(), 1);
-    m_view->setLineSelected(5, true);
-    QVERIFY(!m_view->isLineSelected(5));
-    QVERIFY(m_list->selectedItems().isEmpty());
+    m_view->selectLines({5});
+    QVERIFY(m_view->selectedLines().isEmpty());
+    QVERIFY(selected().isEmpty());
 }
 
 void TestListSideView::labelsTakeTheTexts()
@@ -139,12 +151,13 @@ void TestListSideView::marksShowOnSelectedLinesToo()
     QFETCH(int, mark);
     QFETCH(bool, selected);
     m_list->resize(200, 100);
-    m_view->setLines({"a"});
-    m_view->setLineMarks({LineMark(mark)});
-    m_view->setLineSelected(0, selected);
+    load(Side::Left, {"a"}); // DEST has a copy of "a", another "a", or none
+    load(Side::Right, {LineMark(mark) == LineMark::None ? "b" : "a"},
+         LineMark(mark) == LineMark::Differs ? "other " : "about ");
+    m_view->selectLines(selected ? QList<int>{0} : QList<int>{});
 
     // Right of the text, where only the line's background is painted.
-    const QRect line = m_list->visualItemRect(m_list->item(0));
+    const QRect line = m_list->visualRect(m_list->model()->index(0, 0));
     const QColor painted =
         m_list->viewport()->grab().toImage().pixelColor(line.right() - 2, line.center().y());
     if (LineMark(mark) == LineMark::None) {

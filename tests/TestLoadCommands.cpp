@@ -78,14 +78,14 @@ void TestLoadCommands::cancelChangesNothing()
     QFETCH(QString, list);
     // A side that holds a set, then a cancelled dialog over it.
     load(qPrintable(button), write("first.tvr", patchSetBytes({"one", "two"})));
-    clickLine(control<QListWidget>(qPrintable(list)), 1);
+    clickLine(control<QListView>(qPrintable(list)), 1);
     const QString statusBefore = control<AnchoredLabel>(qPrintable(status))->caption();
     const PatchSets before = m_form->sets();
 
     load(qPrintable(button), QString());
     QCOMPARE(control<AnchoredLabel>(qPrintable(status))->caption(), statusBefore);
-    QCOMPARE(listLines(control<QListWidget>(qPrintable(list))), QStringList({"one", "two"}));
-    QCOMPARE(selectedLines(control<QListWidget>(qPrintable(list))), QList<int>({1}));
+    QCOMPARE(listLines(control<QListView>(qPrintable(list))), QStringList({"one", "two"}));
+    QCOMPARE(selectedLines(control<QListView>(qPrintable(list))), QList<int>({1}));
     QCOMPARE(m_form->sets().SrcTable, before.SrcTable);
     QCOMPARE(m_form->sets().DestTable, before.DestTable);
     QVERIFY(!control<QPushButton>("Command1")->isEnabled());
@@ -133,17 +133,17 @@ void TestLoadCommands::secondSideEnablesCopyAndSave()
     QVERIFY(copy->isEnabled());
     QVERIFY(save->isEnabled());
 
-    auto *srcList = control<QListWidget>("List1");
-    auto *destList = control<QListWidget>("List2");
+    auto *srcList = control<QListView>("List1");
+    auto *destList = control<QListView>("List2");
     QCOMPARE(listLines(srcList),
              srcFirst ? QStringList({"alpha", "beta"}) : QStringList({"gamma"}));
     QCOMPARE(listLines(destList),
              srcFirst ? QStringList({"gamma"}) : QStringList({"alpha", "beta"}));
     QCOMPARE(control<AnchoredLabel>("Label8")->caption(), srcFirst ? "2" : "1");
     QCOMPARE(control<AnchoredLabel>("Label9")->caption(), srcFirst ? "1" : "2");
-    for (const QListWidget *list : {srcList, destList}) {
+    for (const QListView *list : {srcList, destList}) {
         QVERIFY(selectedLines(list).isEmpty());
-        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(list->currentIndex().row(), 0);
     }
     QVERIFY(control<AnchoredLabel>("Label6")->caption().startsWith(QLatin1String("v.0.3 / ")));
     QVERIFY(control<AnchoredLabel>("Label7")->caption().startsWith(QLatin1String("v.0.3 / ")));
@@ -256,7 +256,7 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas()
     QFETCH(QString, message);
     QFETCH(QString, details);
     const bool src = button == QLatin1String("Command2");
-    auto *list = control<QListWidget>(src ? "List1" : "List2");
+    auto *list = control<QListView>(src ? "List1" : "List2");
     auto *status = control<AnchoredLabel>(src ? "Label6" : "Label7");
     auto *count = control<AnchoredLabel>(src ? "Label8" : "Label9");
 
@@ -269,7 +269,7 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas()
     const PatchSets before = m_form->sets();
     const QStringList linesBefore = listLines(list);
     const QList<int> selectedBefore = selectedLines(list);
-    const int currentBefore = list->currentRow();
+    const int currentBefore = list->currentIndex().row();
     const QString statusBefore = status->caption();
     const QString fileBefore = status->toolTip();
     const QString countBefore = count->caption();
@@ -287,7 +287,7 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas()
     QCOMPARE(count->caption(), countBefore);
     QCOMPARE(listLines(list), linesBefore);
     QCOMPARE(selectedLines(list), selectedBefore);
-    QCOMPARE(list->currentRow(), currentBefore);
+    QCOMPARE(list->currentIndex().row(), currentBefore);
     QCOMPARE(m_form->sets().SrcTable, before.SrcTable);
     QCOMPARE(m_form->sets().DestTable, before.DestTable);
     QCOMPARE(m_form->sets().SrcVersion, before.SrcVersion);
@@ -303,10 +303,10 @@ void TestLoadCommands::failedLoadLeavesTheWindowAsItWas()
 void TestLoadCommands::loadingAgainReplacesTheSide()
 {
     load("Command2", write("long.tvr", patchSetBytes({"a", "b", "c"})));
-    clickLine(control<QListWidget>("List1"), 2);
+    clickLine(control<QListView>("List1"), 2);
     load("Command2", write("short.tvr", patchSetBytes({"d"}, "0.4")));
-    QCOMPARE(listLines(control<QListWidget>("List1")), QStringList({"d"}));
-    QVERIFY(selectedLines(control<QListWidget>("List1")).isEmpty());
+    QCOMPARE(listLines(control<QListView>("List1")), QStringList({"d"}));
+    QVERIFY(selectedLines(control<QListView>("List1")).isEmpty());
     QCOMPARE(m_form->sets().SrcTable.size(), 1);
     QCOMPARE(m_form->sets().SrcVersion, QByteArray("0.4"));
     QVERIFY(control<AnchoredLabel>("Label6")->caption().startsWith(QLatin1String("v.0.4 / ")));

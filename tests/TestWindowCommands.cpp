@@ -108,7 +108,7 @@ private:
         }
         QVERIFY(m_dialogs->shown.isEmpty());
         for (int side = 0; side < 2; ++side) {
-            auto *list = control<QListWidget>(side == 0 ? "List1" : "List2");
+            auto *list = control<QListView>(side == 0 ? "List1" : "List2");
             const QStringList lines = sides.at(side).split(QStringLiteral(", "));
             for (int line = 0; line < lines.size(); ++line) {
                 if (lines.at(line).contains(QLatin1Char('['))) {
@@ -117,7 +117,7 @@ private:
             }
             for (int line = 0; line < lines.size(); ++line) {
                 if (lines.at(line).startsWith(QLatin1Char('>'))) {
-                    list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+                    setCurrentLine(list, line);
                 }
             }
         }
@@ -127,14 +127,14 @@ private:
     {
         QStringList sides;
         for (const char *name : {"List1", "List2"}) {
-            const auto *list = control<QListWidget>(name);
+            const auto *list = control<QListView>(name);
             QStringList lines;
-            for (int line = 0; line < list->count(); ++line) {
-                QString text = list->item(line)->text();
-                if (list->item(line)->isSelected()) {
+            for (int line = 0; line < list->model()->rowCount(); ++line) {
+                QString text = lineText(list, line);
+                if (isLineSelected(list, line)) {
                     text = QLatin1Char('[') + text + QLatin1Char(']');
                 }
-                lines.append(line == list->currentRow() ? QLatin1Char('>') + text : text);
+                lines.append(line == list->currentIndex().row() ? QLatin1Char('>') + text : text);
             }
             sides.append(lines.isEmpty() ? QStringLiteral("-") : lines.join(QStringLiteral(", ")));
         }
@@ -142,13 +142,13 @@ private:
     }
     // Each line's mark as assistive technology reads it ('.', '=' or '~', as in the marks
     // tables), checked against the line's tooltip and colour; the text stays the entry's name.
-    void readMarks(QListWidget *list, Side side, QString &marks)
+    void readMarks(QListView *list, Side side, QString &marks)
     {
         marks.clear();
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(list);
         QVERIFY(accessible != nullptr);
-        for (int line = 0; line < list->count(); ++line) {
-            const QListWidgetItem *item = list->item(line);
+        for (int line = 0; line < list->model()->rowCount(); ++line) {
+            const QModelIndex item = list->model()->index(line, 0);
             const QString description = accessible->child(line)->text(QAccessible::Description);
             LineMark mark = LineMark::None;
             for (const LineMark shown : {LineMark::Identical, LineMark::Differs}) {
@@ -157,14 +157,15 @@ private:
                 }
             }
             marks += mark == LineMark::None ? '.' : mark == LineMark::Identical ? '=' : '~';
-            QCOMPARE(item->toolTip(), description);
+            QCOMPARE(item.data(Qt::ToolTipRole).toString(), description);
+            const QBrush tint = lineTint(list, line);
             if (mark == LineMark::None) {
                 QVERIFY2(description.isEmpty(), qPrintable(description));
-                QCOMPARE(item->background().style(), Qt::NoBrush);
+                QCOMPARE(tint.style(), Qt::NoBrush);
             } else {
-                QCOMPARE(item->background().color(), WindowLook::markColours(mark).line);
+                QCOMPARE(tint.color(), WindowLook::markColours(mark).line);
             }
-            QVERIFY(!item->text().contains(QLatin1String("also")));
+            QVERIFY(!item.data().toString().contains(QLatin1String("also")));
         }
     }
     QStringList names(const PatchTable &table)
@@ -218,10 +219,10 @@ void TestWindowCommands::copyAsksBeforeOverwriting()
         QCOMPARE(dest.at(position), from.at(names(from).indexOf(name)));
     }
     QCOMPARE(dest.at(2), loaded.SrcTable.at(0));
-    QCOMPARE(listLines(control<QListWidget>("List2")), QStringList({"gamma", "beta", "alpha"}));
+    QCOMPARE(listLines(control<QListView>("List2")), QStringList({"gamma", "beta", "alpha"}));
     const QList<int> srcSelected =
         answers.constLast() == OverwriteAnswer::Cancel ? QList<int>{0, 1, 2} : QList<int>();
-    QCOMPARE(selectedLines(control<QListWidget>("List1")), srcSelected);
+    QCOMPARE(selectedLines(control<QListView>("List1")), srcSelected);
     QVERIFY(control<QPushButton>("Command4")->isEnabled());
     // The copy shows the detail of the DEST line it made current.
     QVERIFY(control<QTimer>("Timer2")->isActive());
@@ -231,13 +232,13 @@ void TestWindowCommands::copyAsksBeforeOverwriting()
     // Whatever the answers, the copy was one step.
     pressKeys(QStringLiteral("Ctrl+Z"));
     QCOMPARE(m_form->sets().DestTable, loaded.DestTable);
-    QCOMPARE(listLines(control<QListWidget>("List2")), QStringList({"gamma", "beta"}));
+    QCOMPARE(listLines(control<QListView>("List2")), QStringList({"gamma", "beta"}));
 }
 
 void TestWindowCommands::newStartsAnEmptyDestSet()
 {
     click("Command13");
-    QCOMPARE(listLines(control<QListWidget>("List2")), QStringList({"Empty patch entry"}));
+    QCOMPARE(listLines(control<QListView>("List2")), QStringList({"Empty patch entry"}));
     QCOMPARE(control<AnchoredLabel>("Label7")->caption(), QStringLiteral("v.0.3 / [new]"));
     QCOMPARE(control<AnchoredLabel>("Label9")->caption(), QStringLiteral("1"));
     QVERIFY(!control<QPushButton>("Command1")->isEnabled());
@@ -255,7 +256,7 @@ void TestWindowCommands::detailFadesInAfterAClick()
     arrange("a, b | x");
     auto *label = control<AnchoredLabel>("Label5");
     auto *timer = control<QTimer>("Timer2");
-    clickLine(control<QListWidget>("List1"), 1);
+    clickLine(control<QListView>("List1"), 1);
     QVERIFY(timer->isActive());
     QVERIFY(label->caption().isEmpty()); // the text comes with the first tick
 
@@ -271,7 +272,7 @@ void TestWindowCommands::detailFadesInAfterAClick()
     QVERIFY(!timer->isActive());
     QCOMPARE(label->palette().color(QPalette::WindowText), QColor(95, 95, 95));
 
-    clickLine(control<QListWidget>("List2"), 0);
+    clickLine(control<QListView>("List2"), 0);
     m_form->tickFade();
     QVERIFY(label->caption().startsWith(QLatin1String(">>\r\n")));
 }
@@ -314,7 +315,7 @@ void TestWindowCommands::detailFollowsItsEntry()
     }
 
     for (const QString &line : clicked.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
-        clickLine(control<QListWidget>(qPrintable(line.section(QLatin1Char(' '), 0, 0))),
+        clickLine(control<QListView>(qPrintable(line.section(QLatin1Char(' '), 0, 0))),
                   line.section(QLatin1Char(' '), 1).toInt());
     }
     pressKeys(keys);
@@ -574,7 +575,7 @@ void TestWindowCommands::keysAndClicksRunTheirCommands()
     // Keys a millisecond apart, however slow the run: a search is always under way.
     qint64 now = 0;
     for (const char *list : {"List1", "List2"}) {
-        control<QListWidget>(list)->findChild<TypeAhead *>()->setClock([&now] { return ++now; });
+        control<QListView>(list)->findChild<TypeAhead *>()->setClock([&now] { return ++now; });
     }
     const qsizetype dialogsBefore = m_dialogs->fileDialogs.size();
     if (!dialog.isEmpty()) {
@@ -586,7 +587,7 @@ void TestWindowCommands::keysAndClicksRunTheirCommands()
         bool isLine = false;
         const int line = step.section(QLatin1Char(' '), 1).toInt(&isLine);
         if (isLine) {
-            clickLine(control<QListWidget>(qPrintable(focus)), line,
+            clickLine(control<QListView>(qPrintable(focus)), line,
                       step.startsWith(QLatin1String("Shift")) ? Qt::ShiftModifier : Qt::NoModifier);
         } else if (step.startsWith(QLatin1String("click "))) {
             click(qPrintable(step.section(QLatin1Char(' '), 1)));
@@ -635,13 +636,13 @@ void TestWindowCommands::marksFollowCopyAndUndo()
                          << writeFile(*m_folder, "dest.tvr", dest);
     click("Command2");
     click("Command3");
-    auto *srcList = control<QListWidget>("List1");
+    auto *srcList = control<QListView>("List1");
     clickLine(srcList, 0);
     // The lines' tints alone, as a user sees them while the question is open.
-    const auto tints = [](const QListWidget *list) {
+    const auto tints = [](const QListView *list) {
         QString marks;
-        for (int line = 0; line < list->count(); ++line) {
-            const QBrush tint = list->item(line)->background();
+        for (int line = 0; line < list->model()->rowCount(); ++line) {
+            const QBrush tint = lineTint(list, line);
             const bool same = tint.color() == WindowLook::markColours(LineMark::Identical).line;
             marks += tint.style() == Qt::NoBrush ? '.' : same ? '=' : '~';
         }
@@ -651,7 +652,7 @@ void TestWindowCommands::marksFollowCopyAndUndo()
     m_dialogs->whileAsking = [&] {
         if (askedMarks.isEmpty()) {
             askedMarks =
-                tints(srcList) + QStringLiteral(" | ") + tints(control<QListWidget>("List2"));
+                tints(srcList) + QStringLiteral(" | ") + tints(control<QListView>("List2"));
         }
     };
     if (!asked.isEmpty()) {
@@ -664,7 +665,7 @@ void TestWindowCommands::marksFollowCopyAndUndo()
     QString marks;
     readMarks(srcList, Side::Left, marks);
     QCOMPARE(marks, srcMarks);
-    readMarks(control<QListWidget>("List2"), Side::Right, marks);
+    readMarks(control<QListView>("List2"), Side::Right, marks);
     QCOMPARE(marks, destMarks);
 }
 
@@ -720,7 +721,7 @@ void TestWindowCommands::dragsMoveAndCopyLines()
     const QString arrangedPicture = picture();
 
     // The press and the move go through the window, so the drag starts as a user's would.
-    auto *source = control<QListWidget>(qPrintable(from));
+    auto *source = control<QListView>(qPrintable(from));
     QWindow *window = m_form->windowHandle();
     const QPoint grip = lineInWindow(source, pressed);
     const DragWatch watch;
@@ -736,9 +737,9 @@ void TestWindowCommands::dragsMoveAndCopyLines()
                            : watch.carried);
     QCOMPARE(picture(), arrangedPicture); // a drag changes no selection and no current line
 
-    auto *target = control<QListWidget>(qPrintable(onto));
-    const int count = target->count();
-    const QRect line = target->visualItemRect(target->item(std::min(place, count - 1)));
+    auto *target = control<QListView>(qPrintable(onto));
+    const int count = target->model()->rowCount();
+    const QRect line = target->visualRect(target->model()->index(std::min(place, count - 1), 0));
     const QPoint point =
         place < count ? line.topLeft() + QPoint(10, 2) : line.bottomLeft() + QPoint(10, 8);
     // While the drag waits there, an insertion line shows where the lines would go.
@@ -798,7 +799,7 @@ void TestWindowCommands::copySaysWhatItWillDo()
     QFETCH(QString, keys);
     QFETCH(QString, effect);
     arrange(before);
-    control<QListWidget>("List1")->setFocus();
+    control<QListView>("List1")->setFocus();
     pressKeys(keys);
     QCoreApplication::processEvents(); // the text is written once the change is over
 
@@ -836,23 +837,23 @@ void TestWindowCommands::longListKeepsTheUsersPlace()
         dest.append(QStringLiteral("d%1").arg(line, 3, 10, QLatin1Char('0')));
     }
     arrange(QStringLiteral("d200~ | ") + dest.join(QStringLiteral(", ")));
-    auto *list = control<QListWidget>("List2");
+    auto *list = control<QListView>("List2");
     clickLine(list, 150);
     if (!selected) {
         clickLine(list, 150);
     }
     if (!answers.isEmpty()) {
-        clickLine(control<QListWidget>("List1"), 0);
+        clickLine(control<QListView>("List1"), 0);
     }
     m_dialogs->answers = answers;
     pressKeys(keys);
 
-    QCOMPARE(list->currentItem()->text(), current);
+    QCOMPARE(list->currentIndex().data().toString(), current);
     const QRect sight = list->viewport()->rect();
-    QVERIFY(sight.contains(list->visualItemRect(list->currentItem())));
+    QVERIFY(sight.contains(list->visualRect(list->currentIndex())));
     // Around it, not at an edge: the line in the middle of the list is that line or a neighbour.
     const int middle = list->indexAt(sight.center()).row();
-    QVERIFY2(qAbs(middle - list->currentRow()) <= 1, qPrintable(QString::number(middle)));
+    QVERIFY2(qAbs(middle - list->currentIndex().row()) <= 1, qPrintable(QString::number(middle)));
 }
 
 void TestWindowCommands::changedMarkSaysWhatDiffers_data()
@@ -880,7 +881,7 @@ void TestWindowCommands::changedMarkSaysWhatDiffers()
     QFETCH(QString, changed);
     arrange("a | x, [y]");
     for (const QString &step : keys.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
-        control<QListWidget>("List2")->setFocus();
+        control<QListView>("List2")->setFocus();
         const bool save = step == QLatin1String("save");
         const bool load = step == QLatin1String("load");
         if (save || load) {

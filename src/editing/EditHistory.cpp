@@ -1,5 +1,6 @@
 #include "EditHistory.h"
 
+#include <algorithm>
 #include <utility>
 
 bool operator==(const EditState &a, const EditState &b)
@@ -28,19 +29,44 @@ void forEachPiece(const PatchEntry &entry, Visit visit)
     }
 }
 
-// Calls `visit` with each table and each entry `step` keeps; a move keeps none.
-template<typename Visit>
-void forEachHeld(const EditHistory::Step &step, Visit visit)
+// Whether two entries hold the same pieces of storage; their numbers may differ.
+bool samePieces(const PatchEntry &a, const PatchEntry &b)
 {
-    if (const auto *change = std::get_if<EditHistory::ListChange>(&step)) {
-        for (const EditState *state : {&change->before, &change->after}) {
-            visit(state->sets.SrcTable);
-            visit(state->sets.DestTable);
-        }
-    } else if (const auto *change = std::get_if<EditHistory::EntryChange>(&step)) {
-        visit(change->before);
-        visit(change->after);
+    return a.Name.constData() == b.Name.constData()
+        && a.Description.constData() == b.Description.constData()
+        && a.Dependencies.constData() == b.Dependencies.constData()
+        && a.slotTexts().blockIdentity() == b.slotTexts().blockIdentity();
+}
+
+// Where two tables differ in their pieces: they hold the same pieces at the same positions
+// before `first`, and from `endOld` of `old` and `endNew` of `now` on, position for position.
+// A command changes a table in one stretch (a delete, a block moved, entries appended), so
+// what lies between is what it changed; the walk compares addresses only.
+struct ChangedStretch
+{
+    qsizetype first = 0;
+    qsizetype endOld = 0;
+    qsizetype endNew = 0;
+};
+
+ChangedStretch changedStretch(const PatchTable &old, const PatchTable &now)
+{
+    if (old.isSharedWith(now)) {
+        return {};
     }
+    ChangedStretch stretch;
+    const qsizetype common = std::min(old.size(), now.size());
+    while (stretch.first < common && samePieces(old.at(stretch.first), now.at(stretch.first))) {
+        ++stretch.first;
+    }
+    stretch.endOld = old.size();
+    stretch.endNew = now.size();
+    while (stretch.endOld > stretch.first && stretch.endNew > stretch.first
+           && samePieces(old.at(stretch.endOld - 1), now.at(stretch.endNew - 1))) {
+        --stretch.endOld;
+        --stretch.endNew;
+    }
+    return stretch;
 }
 
 qint64 listBytes(const PatchTable &table)
@@ -48,112 +74,229 @@ qint64 listBytes(const PatchTable &table)
     return qint64(table.capacity()) * qint64(sizeof(PatchEntry));
 }
 
+// The tables a step keeps: a list change its states' four, the others none.
+template<typename Visit>
+void forEachTable(const EditHistory::Step &step, Visit visit)
+{
+    if (const auto *change = std::get_if<EditHistory::ListChange>(&step)) {
+        for (const EditState *state : {&change->before, &change->after}) {
+            visit(state->sets.SrcTable);
+            visit(state->sets.DestTable);
+        }
+    }
+}
+
 } // namespace
 
-PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown)
+PatchTable sharingUnchanged(PatchTable loaded, const PatchTable &shown)
 {
-    PatchTable result = loaded;
     bool allAtTheirPositions = loaded.size() == shown.size();
-    QHash<QByteArray, qsizetype> firstOfName;
-    for (qsizetype position = 0; position < result.size(); ++position) {
-        const PatchEntry &entry = loaded.at(position);
-        if (position < shown.size() && entry == shown.at(position)) {
-            result[position] = shown.at(position);
+    // Names are read in place from `shown`, which nothing changes during the call.
+    QHash<QByteArrayView, qsizetype> firstOfName;
+    for (qsizetype position = 0; position < loaded.size(); ++position) {
+        PatchEntry &entry = loaded[position];
+        const bool hasPlace = position < shown.size();
+        if (hasPlace && entry == shown.at(position)) {
+            entry = shown.at(position);
             continue;
         }
         allAtTheirPositions = false;
         if (firstOfName.isEmpty()) {
             firstOfName.reserve(shown.size());
             for (qsizetype at = shown.size() - 1; at >= 0; --at) {
-                firstOfName.insert(shown.at(at).Name, at); // the last insert, the first, wins
+                // The last insert, the first, wins.
+                firstOfName.insert(QByteArrayView(shown.at(at).Name), at);
             }
         }
-        const auto found = firstOfName.constFind(entry.Name);
-        if (found != firstOfName.cend() && entry == shown.at(*found)) {
-            result[position] = shown.at(*found);
+        const auto found = firstOfName.constFind(QByteArrayView(entry.Name));
+        if (found == firstOfName.cend()) {
+            continue;
+        }
+        const PatchEntry &namesake = shown.at(*found);
+        if (!(hasPlace && *found == position) && entry == namesake) {
+            entry = namesake;
+            continue;
+        }
+        // A set reloaded after an edit keeps most of each entry; what stayed is held once.
+        entry.Name = namesake.Name;
+        for (const auto text : {&PatchEntry::Description, &PatchEntry::Dependencies}) {
+            if (entry.*text == namesake.*text) {
+                entry.*text = namesake.*text;
+            }
+        }
+        if (entry.slotTexts() == namesake.slotTexts()) {
+            entry.setSlotTexts(namesake.slotTexts());
         }
     }
     // Every entry in its place: the side's list itself serves, not only its entries.
-    return allAtTheirPositions ? shown : result;
+    return allAtTheirPositions ? shown : loaded;
 }
 
-bool EditHistory::StorageTally::addPiece(const void *identity, qint64 bytes)
+EditHistory::StorageTally::Piece &EditHistory::StorageTally::piece(const void *identity)
 {
-    Piece &piece = m_pieces[identity];
+    const qsizetype count = m_pieces.size();
+    Piece &found = m_pieces[identity];
+    if (m_pieces.size() == count && found.idle()) {
+        --m_idle;
+    }
+    return found;
+}
+
+void EditHistory::StorageTally::becameIdle()
+{
+    if (++m_idle > m_pieces.size() / 2) {
+        m_pieces.removeIf([](const auto &item) { return item.value().idle(); });
+        m_idle = 0;
+    }
+}
+
+void EditHistory::StorageTally::holdPiece(Piece &piece, qint64 bytes)
+{
     if (piece.holders++ > 0) {
-        return false;
+        return;
     }
     piece.bytes = bytes;
     m_bytes += bytes;
-    return true;
+    if (piece.shown > 0) {
+        m_shownBytes += bytes;
+    }
 }
 
-bool EditHistory::StorageTally::removePiece(const void *identity)
+void EditHistory::StorageTally::releasePiece(const void *identity)
 {
     const auto found = m_pieces.find(identity);
-    Q_ASSERT(found != m_pieces.end());
+    Q_ASSERT(found != m_pieces.end() && found->holders > 0);
     if (--found->holders > 0) {
-        return false;
+        return;
     }
     m_bytes -= found->bytes;
-    if (found->shownMark == m_mark) {
+    if (found->shown > 0) {
+        m_shownBytes -= found->bytes;
+    } else {
+        becameIdle();
+    }
+}
+
+void EditHistory::StorageTally::show(const void *identity, qint64 bytes)
+{
+    Piece &shown = piece(identity);
+    if (shown.shown++ > 0) {
+        return;
+    }
+    if (shown.holders > 0) {
+        m_shownBytes += shown.bytes;
+    } else {
+        shown.bytes = bytes;
+    }
+}
+
+void EditHistory::StorageTally::unshow(const void *identity, std::vector<const void *> *held)
+{
+    const auto found = m_pieces.find(identity);
+    Q_ASSERT(found != m_pieces.end() && found->shown > 0);
+    if (--found->shown > 0) {
+        return;
+    }
+    if (found->holders > 0) {
         m_shownBytes -= found->bytes;
     }
-    m_pieces.erase(found);
-    return true;
-}
-
-// Tables that share their list share every entry too, so a list counted before means its
-// entries are counted already: a step that left a table alone costs one lookup.
-void EditHistory::StorageTally::add(const PatchTable &table)
-{
-    if (table.capacity() == 0 || !addPiece(table.constData(), listBytes(table))) {
-        return;
-    }
-    for (const PatchEntry &entry : table) {
-        forEachPiece(entry,
-                     [this](const void *identity, qint64 bytes) { addPiece(identity, bytes); });
+    if (held != nullptr) {
+        holdPiece(*found, found->bytes);
+        held->push_back(identity);
+    } else if (found->holders == 0) {
+        becameIdle();
     }
 }
 
-void EditHistory::StorageTally::remove(const PatchTable &table)
+bool EditHistory::StorageTally::wasShown(const PatchTable &table, Side side) const
 {
-    if (table.capacity() == 0 || !removePiece(table.constData())) {
-        return;
-    }
-    for (const PatchEntry &entry : table) {
-        forEachPiece(entry, [this](const void *identity, qint64) { removePiece(identity); });
-    }
+    return table.isSharedWith(m_lastShown[side]);
 }
 
-void EditHistory::StorageTally::add(const PatchEntry &entry)
+void EditHistory::StorageTally::follow(const PatchSets &shown, const PatchSets *before,
+                                       std::vector<const void *> &held)
 {
-    forEachPiece(entry, [this](const void *identity, qint64 bytes) { addPiece(identity, bytes); });
-}
-
-void EditHistory::StorageTally::remove(const PatchEntry &entry)
-{
-    forEachPiece(entry, [this](const void *identity, qint64) { removePiece(identity); });
-}
-
-void EditHistory::StorageTally::markShown(const PatchSets &shown)
-{
-    ++m_mark;
-    m_shownBytes = 0;
-    const auto mark = [this](const void *identity, qint64) {
-        const auto found = m_pieces.find(identity);
-        if (found != m_pieces.end() && found->shownMark != m_mark) {
-            found->shownMark = m_mark;
-            m_shownBytes += found->bytes;
+    const auto show = [this](const void *identity, qint64 bytes) { this->show(identity, bytes); };
+    for (const Side side : {Side::Left, Side::Right}) {
+        PatchTable &was = m_lastShown[side];
+        const PatchTable &now = shown.table(side);
+        if (now.isSharedWith(was)) {
+            continue;
         }
-    };
-    for (const PatchTable *table : {&shown.SrcTable, &shown.DestTable}) {
-        if (table->capacity() > 0) {
-            mark(table->constData(), 0);
+        // When the sides showed the step's before-state at the last weighing, what leaves them
+        // now is what the step took off them; otherwise holdDropped() works it out apart.
+        const bool dropsHere = before != nullptr && before->table(side).isSharedWith(was);
+        const auto unshow = [this, dropsHere, &held](const void *identity, qint64) {
+            this->unshow(identity, dropsHere ? &held : nullptr);
+        };
+        // The new pieces are counted before the old ones go, so a piece both hold never
+        // passes through nought. Within the stretch, an entry still in its place is skipped.
+        const ChangedStretch stretch = changedStretch(was, now);
+        const auto inPlace = [&was, &now](qsizetype position) {
+            return position < was.size() && position < now.size()
+                && samePieces(was.at(position), now.at(position));
+        };
+        if (now.capacity() > 0) {
+            this->show(now.constData(), listBytes(now));
         }
-        for (const PatchEntry &entry : *table) {
-            forEachPiece(entry, mark);
+        for (qsizetype position = stretch.first; position < stretch.endNew; ++position) {
+            if (!inPlace(position)) {
+                forEachPiece(now.at(position), show);
+            }
         }
+        for (qsizetype position = stretch.first; position < stretch.endOld; ++position) {
+            if (!inPlace(position)) {
+                forEachPiece(was.at(position), unshow);
+            }
+        }
+        if (was.capacity() > 0) {
+            this->unshow(was.constData(), nullptr); // a step holds its lists itself
+        }
+        was = now;
+    }
+}
+
+void EditHistory::StorageTally::holdList(const PatchTable &table)
+{
+    if (table.capacity() > 0) {
+        holdPiece(piece(table.constData()), listBytes(table));
+    }
+}
+
+void EditHistory::StorageTally::releaseList(const PatchTable &table)
+{
+    if (table.capacity() > 0) {
+        releasePiece(table.constData());
+    }
+}
+
+void EditHistory::StorageTally::holdDropped(const PatchTable &before, const PatchTable &after,
+                                            std::vector<const void *> &held)
+{
+    const ChangedStretch stretch = changedStretch(before, after);
+    for (qsizetype position = stretch.first; position < stretch.endOld; ++position) {
+        if (position >= after.size() || !samePieces(before.at(position), after.at(position))) {
+            holdDropped(before.at(position), held);
+        }
+    }
+}
+
+void EditHistory::StorageTally::holdDropped(const PatchEntry &before,
+                                            std::vector<const void *> &held)
+{
+    forEachPiece(before, [this, &held](const void *identity, qint64 bytes) {
+        Piece &dropped = piece(identity);
+        if (dropped.shown == 0) {
+            holdPiece(dropped, bytes);
+            held.push_back(identity);
+        }
+    });
+}
+
+void EditHistory::StorageTally::release(const std::vector<const void *> &held)
+{
+    for (const void *identity : held) {
+        releasePiece(identity);
     }
 }
 
@@ -194,7 +337,7 @@ const EditHistory::Step *EditHistory::undo()
         return nullptr;
     }
     --m_done;
-    return &m_steps[m_done];
+    return &m_steps[m_done].step;
 }
 
 const EditHistory::Step *EditHistory::redo()
@@ -203,7 +346,7 @@ const EditHistory::Step *EditHistory::redo()
         return nullptr;
     }
     ++m_done;
-    return &m_steps[m_done - 1];
+    return &m_steps[m_done - 1].step;
 }
 
 void EditHistory::push(Step &&step, const PatchSets *shown)
@@ -213,13 +356,12 @@ void EditHistory::push(Step &&step, const PatchSets *shown)
         release(*redoable);
     }
     m_steps.erase(m_steps.begin() + std::ptrdiff_t(m_done), m_steps.end());
-    hold(step);
-    m_steps.push_back(std::move(step));
+    m_steps.push_back({std::move(step), {}});
+    hold(m_steps.back(), shown);
     if (m_steps.size() > Depth) {
         dropOldest();
     }
     if (shown) {
-        m_tally.markShown(*shown);
         while (m_steps.size() > AlwaysKept && m_tally.unshownBytes() > m_budget) {
             dropOldest();
         }
@@ -227,14 +369,35 @@ void EditHistory::push(Step &&step, const PatchSets *shown)
     m_done = m_steps.size();
 }
 
-void EditHistory::hold(const Step &step)
+void EditHistory::hold(KeptStep &kept, const PatchSets *shown)
 {
-    forEachHeld(step, [this](const auto &held) { m_tally.add(held); });
+    forEachTable(kept.step, [this](const PatchTable &table) { m_tally.holdList(table); });
+    if (shown == nullptr) {
+        return; // a move takes no entry off a side
+    }
+    // What the step took off the sides is what they no longer show.
+    const auto *change = std::get_if<ListChange>(&kept.step);
+    BySide<bool> followed{false, false};
+    for (const Side side : {Side::Left, Side::Right}) {
+        followed[side] =
+            change != nullptr && m_tally.wasShown(change->before.sets.table(side), side);
+    }
+    m_tally.follow(*shown, change != nullptr ? &change->before.sets : nullptr, kept.dropped);
+    for (const Side side : {Side::Left, Side::Right}) {
+        if (change != nullptr && !followed[side]) {
+            m_tally.holdDropped(change->before.sets.table(side), change->after.sets.table(side),
+                                kept.dropped);
+        }
+    }
+    if (const auto *entryChange = std::get_if<EntryChange>(&kept.step)) {
+        m_tally.holdDropped(entryChange->before, kept.dropped);
+    }
 }
 
-void EditHistory::release(const Step &step)
+void EditHistory::release(const KeptStep &kept)
 {
-    forEachHeld(step, [this](const auto &held) { m_tally.remove(held); });
+    forEachTable(kept.step, [this](const PatchTable &table) { m_tally.releaseList(table); });
+    m_tally.release(kept.dropped);
 }
 
 void EditHistory::dropOldest()

@@ -4,7 +4,8 @@
 // history touches no table and no view. States hold tables by value, sharing storage with
 // the live tables and with each other, so a step costs what it changed, not a whole set; what
 // only the history still holds is weighed, and the oldest steps go when it weighs too much.
-// A load keeps that sharing through sharingUnchanged(), below.
+// Weighing a step costs what it changed too: only the stretch of a table between its first
+// and last changed entries is looked at. A load keeps the sharing through sharingUnchanged().
 #pragma once
 
 #include "PatchSets.h"
@@ -17,6 +18,7 @@
 #include <deque>
 #include <memory>
 #include <variant>
+#include <vector>
 
 // What a step records of one side besides its table, version and path: where its set came
 // from, which gives its status label's text, the side's revision, and its count label's text.
@@ -54,12 +56,14 @@ inline bool operator!=(const EditState &a, const EditState &b)
 }
 
 // `loaded`, with every entry that equals one of `shown` replaced by that entry, so the two
-// share its storage: the one at the same position, or else the first of the same name. A load
-// passes the table its side shows, so a reload of an unchanged file holds no second copy of
-// it, on the side or in the history. Each loaded entry is compared at most twice and names
-// are hashed once, and only when a position does not match, so a reload of an unchanged set
-// of the largest size costs one pass.
-PatchTable sharingUnchanged(const PatchTable &loaded, const PatchTable &shown);
+// share its storage: the one at the same position, or else the first of the same name. An
+// entry that equals neither takes from that first namesake the texts and slots it has alike.
+// A load passes the table its side shows, so a reload of an unchanged file holds no second
+// copy of it, on the side or in the history, and a reload of a changed one no second copy of
+// what stayed. Each loaded entry is compared at most twice and names are hashed once, and only
+// when a position does not match, so a reload of an unchanged set of the largest size costs
+// one pass.
+PatchTable sharingUnchanged(PatchTable loaded, const PatchTable &shown);
 
 class EditHistory
 {
@@ -140,46 +144,78 @@ public:
     qint64 heldBytes() const { return m_tally.unshownBytes(); }
 
 private:
-    // The storage of the tables and entries the steps keep: each table's list and each
-    // entry's texts and slot block, every piece counted once however many tables and entries
-    // share it. Pieces are known by their address, which stays theirs while a step holds them.
+    // The storage the steps keep and no side shows: the lists of the tables the steps hold,
+    // and the texts and slot blocks of the entries each step took off the sides, every piece
+    // counted once however many steps hold it. Which pieces the sides show is followed from
+    // one weighed step to the next by the stretch of each table that changed, so a step is
+    // weighed by what it changed. Pieces are known by their address, which stays theirs while
+    // a step or the last shown tables hold them.
     class StorageTally
     {
     public:
-        void add(const PatchTable &table);
-        void remove(const PatchTable &table);
-        void add(const PatchEntry &entry);
-        void remove(const PatchEntry &entry);
-        // Notes which counted pieces the tables of `shown` hold; they weigh nothing until
-        // the next call, and pieces removed meanwhile leave both sums.
-        void markShown(const PatchSets &shown);
+        // The sides show the tables of `shown` from now on. For each side whose table at the
+        // last call is the one of `before`, holds the pieces that leave the sides and appends
+        // them to `held`, as holdDropped() would.
+        void follow(const PatchSets &shown, const PatchSets *before,
+                    std::vector<const void *> &held);
+        // Whether the sides showed `table` on `side` at the last follow().
+        bool wasShown(const PatchTable &table, Side side) const;
+        // Holds the list of `table` for a step.
+        void holdList(const PatchTable &table);
+        void releaseList(const PatchTable &table);
+        // Holds, for a step, the pieces of the entries of `before` that no side shows, where
+        // `after` differs from it, and appends them to `held` for their release.
+        void holdDropped(const PatchTable &before, const PatchTable &after,
+                         std::vector<const void *> &held);
+        // The same for one entry that a change replaced.
+        void holdDropped(const PatchEntry &before, std::vector<const void *> &held);
+        void release(const std::vector<const void *> &held);
         qint64 unshownBytes() const { return m_bytes - m_shownBytes; }
 
     private:
+        // A piece the steps hold or the sides show. One that neither does any more is idle:
+        // it stays until the idle ones are many, since a large hash that takes and drops
+        // thousands of keys per step spends most of its time moving the others, and a new
+        // piece at an idle one's address simply takes it over.
         struct Piece
         {
             qint64 bytes = 0;
-            int holders = 0;
-            quint64 shownMark = 0;
+            int holders = 0; // steps
+            int shown = 0;   // places in the shown tables
+            bool idle() const { return holders == 0 && shown == 0; }
         };
-        // True when the piece was not counted before.
-        bool addPiece(const void *identity, qint64 bytes);
-        // True when its last holder is gone.
-        bool removePiece(const void *identity);
+        // The piece at `identity`, made or taken over when idle.
+        Piece &piece(const void *identity);
+        void becameIdle();
+        void holdPiece(Piece &piece, qint64 bytes);
+        void releasePiece(const void *identity);
+        void show(const void *identity, qint64 bytes);
+        // Holds a piece no side shows any more when `held` is given, and appends it there.
+        void unshow(const void *identity, std::vector<const void *> *held);
 
         QHash<const void *, Piece> m_pieces;
-        qint64 m_bytes = 0;      // every counted piece
-        qint64 m_shownBytes = 0; // those of them marked shown
-        quint64 m_mark = 0;      // the mark of the last markShown
+        qsizetype m_idle = 0;           // pieces in m_pieces that are idle
+        BySide<PatchTable> m_lastShown; // as the last follow() took them
+        qint64 m_bytes = 0;             // every held piece
+        qint64 m_shownBytes = 0;        // those of them the sides show
+    };
+
+    // A step with the pieces the tally holds for it besides its tables' lists.
+    struct KeptStep
+    {
+        Step step;
+        std::vector<const void *> dropped;
     };
 
     void push(Step &&step, const PatchSets *shown);
-    void hold(const Step &step);
-    void release(const Step &step);
+    // Holds what `kept` keeps and, unless `shown` is null (a move), weighs it against the
+    // sides showing `shown`.
+    void hold(KeptStep &kept, const PatchSets *shown);
+    void release(const KeptStep &kept);
     void dropOldest();
 
-    std::deque<Step> m_steps; // oldest first
-    std::size_t m_done = 0;   // steps in effect; the ones after them can be redone
+    std::deque<KeptStep> m_steps; // oldest first
+    std::size_t m_done = 0;       // steps in effect; the ones after them can be redone
     qint64 m_budget;
     StorageTally m_tally;
 };

@@ -9,15 +9,6 @@
 
 namespace {
 
-// What one name is on the two sides: its first listed entry on each (-1: none), and the
-// outcome of comparing those two, which both sides need.
-struct Namesakes
-{
-    int firstSrc = -1;
-    int firstDest = -1;
-    bool firstsEqual = false;
-};
-
 // A question or a tooltip names this many rows at most; the rest are only counted.
 constexpr int MostNamedRows = 5;
 
@@ -28,59 +19,42 @@ QString counted(qsizetype count, const char *one, const char *many)
 
 } // namespace
 
-SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest)
+SharedMarks::SharedMarks(const PatchSets &sets) : m_sets(sets) {}
+
+void SharedMarks::follow()
 {
-    // Names are hashed, so each line costs one lookup and at most one comparison, with its
-    // namesake only; the two first entries of a name are compared once for both sides.
-    QHash<QByteArray, Namesakes> names;
-    names.reserve(src.size() + dest.size());
-    for (int position = 0; position < src.size(); ++position) {
-        if (src.at(position).Omnipresence == 1) {
-            Namesakes &name = names[src.at(position).Name];
-            if (name.firstSrc < 0) {
-                name.firstSrc = position;
-            }
-        }
-    }
-    for (int position = 0; position < dest.size(); ++position) {
-        const PatchEntry &entry = dest.at(position);
-        if (entry.Omnipresence != 1) {
+    for (const Side side : {Side::Left, Side::Right}) {
+        const PatchTable &table = m_sets.table(side);
+        if (table.isSharedWith(m_tables[side])) {
             continue;
         }
-        const auto name = names.find(entry.Name);
-        if (name != names.end() && name->firstDest < 0) {
-            name->firstDest = position;
-            name->firstsEqual = src.at(name->firstSrc) == entry;
+        QHash<QByteArrayView, int> &first = m_first[side];
+        first.clear(); // before the names it reads may go with the old table
+        m_tables[side] = table;
+        const PatchTable &taken = m_tables[side];
+        first.reserve(taken.size());
+        // Walked from the end, so that the first entry of a name is the last inserted.
+        for (qsizetype position = taken.size() - 1; position >= 0; --position) {
+            if (taken.at(position).Omnipresence == 1) {
+                first.insert(QByteArrayView(taken.at(position).Name), int(position));
+            }
         }
     }
+}
 
-    const auto markLines = [&names](const PatchTable &own, const PatchTable &other,
-                                    int Namesakes::*firstOwn, int Namesakes::*firstOther) {
-        QList<LineMark> marks;
-        marks.reserve(own.size());
-        for (int position = 0; position < own.size(); ++position) {
-            const PatchEntry &entry = own.at(position);
-            if (entry.Omnipresence != 1) {
-                marks.append(LineMark::None);
-                continue;
-            }
-            const Namesakes name = names.value(entry.Name);
-            bool equal = name.firstsEqual;
-            if (name.*firstOther < 0) {
-                marks.append(LineMark::None);
-                continue;
-            }
-            if (position != name.*firstOwn) {
-                equal = entry == other.at(name.*firstOther);
-            }
-            marks.append(equal ? LineMark::Identical : LineMark::Differs);
-        }
-        return marks;
-    };
-    SharedEntryMarks marks;
-    marks.left = markLines(src, dest, &Namesakes::firstSrc, &Namesakes::firstDest);
-    marks.right = markLines(dest, src, &Namesakes::firstDest, &Namesakes::firstSrc);
-    return marks;
+LineMark SharedMarks::markOf(Side side, int position) const
+{
+    const PatchTable &own = m_tables[side];
+    if (position < 0 || position >= own.size() || own.at(position).Omnipresence != 1) {
+        return LineMark::None;
+    }
+    const PatchEntry &entry = own.at(position);
+    const int namesake = m_first[otherSide(side)].value(QByteArrayView(entry.Name), -1);
+    if (namesake < 0) {
+        return LineMark::None;
+    }
+    return entry == m_tables[otherSide(side)].at(namesake) ? LineMark::Identical
+                                                           : LineMark::Differs;
 }
 
 int firstListedNamed(const PatchTable &table, const QByteArray &name)

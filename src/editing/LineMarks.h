@@ -1,12 +1,15 @@
 // Marks for entries both sets share: whether a listed entry's name also names a listed
-// entry on the other side and, if so, whether the two entries are equal. The editor works
-// them out after every change of either table and hands them to each side's listing, which
-// gives each line the mark of its record; the window shows them and takes its tooltip texts
-// from lineMarkText(), differenceText() and marksBreakdown().
+// entry on the other side and, if so, whether the two entries are equal. The editor has the
+// marks follow the tables after every change of either one; each side's listing gives its
+// lines the marks of their records, and the window shows them and takes its tooltip texts from
+// lineMarkText(), differenceText() and marksBreakdown().
 #pragma once
 
 #include "PatchSets.h"
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -16,14 +19,34 @@ enum class LineMark {
     Differs,
 };
 
-// One mark per record of each side's table, by table position: what a line showing the
-// record is marked with. A record that is not listed (Omnipresence other than 1) has None.
-using SharedEntryMarks = BySide<QList<LineMark>>;
+// The marks of both sides' records, worked out as they are asked for. Only the namesakes are
+// kept, each side's first listed entry of each name, and they are worked out again only for a
+// side whose table changed: a command costs the marks one pass over the names of the tables it
+// changed, and a line costs a lookup and at most one comparison, when a view shows it.
+class SharedMarks
+{
+public:
+    // `sets` lives as long as the marks.
+    explicit SharedMarks(const PatchSets &sets);
 
-// Marks every listed entry against the first listed entry of the same Name (byte for
-// byte) on the other side. Marks go by record rather than by line, so which records have
-// lines, and in which order, is the listing's alone to say.
-SharedEntryMarks sharedEntryMarks(const PatchTable &src, const PatchTable &dest);
+    // Takes both tables as they are now: the marks are theirs until the next call, whatever
+    // happens to the tables meanwhile. A table that still shares its storage with the one
+    // taken before is unchanged, since a change would have detached it, and keeps its
+    // namesakes.
+    void follow();
+    // The mark of the record at `position` of `side`'s table as follow() took it: against the
+    // other side's first listed entry of the same Name, byte for byte. None for a record that
+    // is not listed (Omnipresence other than 1) and for a position outside that table.
+    LineMark markOf(Side side, int position) const;
+
+private:
+    const PatchSets &m_sets;
+    // The tables as follow() took them, sharing the sets' storage, and for each name the
+    // position of its first listed entry there. The names are read in place: a table that
+    // shares its storage never changes, and the tables here are never changed.
+    BySide<PatchTable> m_tables;
+    BySide<QHash<QByteArrayView, int>> m_first;
+};
 
 // The position in `table` of the first listed entry named `name`, byte for byte: the
 // namesake a line of the other side is marked against. -1 when there is none.

@@ -21,8 +21,9 @@ const QString &pathOf(const PatchSets &sets, Side side)
 
 PatchSetEditor::PatchSetEditor(PatchSets &sets, SideView &left, SideView &right,
                                CommandSwitches &switches, qint64 historyBudget)
-    : m_sets(sets), m_sides{{left, SideListing(sets.SrcTable, left), {}},
-                            {right, SideListing(sets.DestTable, right), {}}},
+    : m_sets(sets),
+      m_marks(sets), m_sides{{left, SideListing(Side::Left, sets.SrcTable, left, m_marks), {}},
+                             {right, SideListing(Side::Right, sets.DestTable, right, m_marks), {}}},
       m_switches(switches), m_history(historyBudget)
 {
 }
@@ -134,9 +135,9 @@ void PatchSetEditor::showCount(Side side, const QString &text)
 
 void PatchSetEditor::handOutMarks()
 {
-    const SharedEntryMarks marks = sharedEntryMarks(m_sets.SrcTable, m_sets.DestTable);
+    m_marks.follow();
     for (const Side side : {Side::Left, Side::Right}) {
-        m_sides[side].listing.setMarks(marks[side]);
+        m_sides[side].listing.showMarks();
     }
 }
 

@@ -15,6 +15,7 @@
 #include "CopyRules.h"
 #include "EditHistory.h"
 #include "EntryComparison.h"
+#include "LineMarks.h"
 #include "OverwriteAnswer.h"
 #include "PatchSets.h"
 #include "SideListing.h"
@@ -241,7 +242,7 @@ private:
     BySide<int> currentPair(Side side) const;
 
     void FillSideList(Side side);
-    // Works out the marks of both sides and gives them to the listings.
+    // Has the marks follow both tables and the listings show them.
     void handOutMarks();
     // Hands out the marks, then tells the change handler.
     void pushMarks();
@@ -286,6 +287,7 @@ private:
     void newRevision(Side side);
 
     PatchSets &m_sets;
+    SharedMarks m_marks; // before the listings, which read it
     BySide<SideState> m_sides;
     RememberedSwitches m_switches;
     OverwriteQuestion m_question;

@@ -2,9 +2,8 @@
 
 #include "AnsiText.h"
 
-#include <QStringList>
-
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -62,7 +61,11 @@ BlockOrder blockOrder(int count, const QList<int> &block, int before)
 
 } // namespace
 
-SideListing::SideListing(PatchTable &table, SideView &view) : m_table(table), m_view(view) {}
+SideListing::SideListing(Side side, PatchTable &table, SideView &view, const SharedMarks &marks)
+    : m_side(side), m_table(table), m_view(view), m_marks(marks)
+{
+    m_view.showListing(*this);
+}
 
 int SideListing::recordOfLine(int line) const
 {
@@ -86,9 +89,15 @@ int SideListing::firstLineFrom(int record) const
     return int(std::lower_bound(m_records.cbegin(), m_records.cend(), record) - m_records.cbegin());
 }
 
+QString SideListing::lineText(int line) const
+{
+    const int record = recordOfLine(line);
+    return record < 0 ? QString() : decodeAnsi(m_table.at(record).Name);
+}
+
 LineMark SideListing::markOfLine(int line) const
 {
-    return line >= 0 && line < m_marks.size() ? m_marks.at(line) : LineMark::None;
+    return m_marked ? m_marks.markOf(m_side, recordOfLine(line)) : LineMark::None;
 }
 
 int SideListing::currentLine() const
@@ -108,14 +117,7 @@ int SideListing::currentRecord() const
 
 QList<int> SideListing::selectedLines() const
 {
-    QList<int> lines;
-    const int count = m_view.lineCount();
-    for (int line = 0; line < count; ++line) {
-        if (m_view.isLineSelected(line)) {
-            lines.append(line);
-        }
-    }
-    return lines;
+    return m_view.selectedLines();
 }
 
 QList<int> SideListing::selectedRecords() const
@@ -133,7 +135,7 @@ QList<int> SideListing::selectedRecords() const
 QList<int> SideListing::recordsOfLines(const QList<int> &lines) const
 {
     QList<int> records;
-    for (const int line : linesWithin(lines, m_view.lineCount())) {
+    for (const int line : linesWithin(lines, lineCount())) {
         const int record = recordOfLine(line);
         if (record >= 0) {
             records.append(record);
@@ -146,7 +148,7 @@ QList<int> SideListing::blockLines() const
 {
     QList<int> lines = selectedLines();
     const int current = m_view.currentLine();
-    if (lines.isEmpty() && current >= 0 && current < m_view.lineCount()) {
+    if (lines.isEmpty() && current >= 0 && current < lineCount()) {
         lines.append(current);
     }
     return lines;
@@ -154,34 +156,41 @@ QList<int> SideListing::blockLines() const
 
 void SideListing::selectAll()
 {
-    const int count = m_view.lineCount();
-    for (int line = 0; line < count; ++line) {
-        m_view.setLineSelected(line, true);
-    }
+    QList<int> lines(lineCount());
+    std::iota(lines.begin(), lines.end(), 0);
+    m_view.selectLines(lines);
 }
 
 void SideListing::deselectAll()
 {
-    const int count = m_view.lineCount();
-    for (int line = 0; line < count; ++line) {
-        if (m_view.isLineSelected(line)) {
-            m_view.setLineSelected(line, false);
-        }
+    if (!m_view.selectedLines().isEmpty()) {
+        m_view.selectLines({});
     }
 }
 
 void SideListing::fill()
 {
+    m_marked = false;
+    // A table that still shares its storage with the one the lines were made from is
+    // unchanged, and so are its lines: the view keeps them, and only the selection, the
+    // current line and the marks go. An undo of a change to one side leaves the other's
+    // largest list as it is laid out.
+    if (m_table.isSharedWith(m_filledFrom)) {
+        if (!m_view.selectedLines().isEmpty()) {
+            m_view.selectLines({});
+        }
+        m_view.setCurrentLine(-1);
+        m_view.marksChanged();
+        return;
+    }
+    m_filledFrom = m_table;
     m_records.clear();
-    m_marks.clear();
-    QStringList texts;
     for (int record = 0; record < m_table.size(); ++record) {
         if (shows(m_table.at(record))) {
             m_records.append(record);
-            texts.append(decodeAnsi(m_table.at(record).Name));
         }
     }
-    m_view.setLines(texts);
+    m_view.linesReset();
 }
 
 std::vector<bool> SideListing::selectionByRecord() const
@@ -221,10 +230,14 @@ void SideListing::refresh(std::vector<bool> selected)
 
     fill();
 
+    QList<int> lines;
     for (int line = 0; line < m_records.size(); ++line) {
         if (selected[size_t(m_records.at(line))]) {
-            m_view.setLineSelected(line, true);
+            lines.append(line);
         }
+    }
+    if (!lines.isEmpty()) {
+        m_view.selectLines(lines);
     }
     m_view.setCurrentLine(-1);
     if (!m_records.isEmpty()) {
@@ -236,9 +249,8 @@ bool SideListing::moveLines(const QList<int> &lines, int before)
 {
     const int count = lineCount();
     // The map ascends, so its last record is its largest: a table replaced since the last
-    // fill, or a view out of step with the map, moves nothing.
-    if (before < 0 || before > count || count != m_view.lineCount()
-        || (count > 0 && m_records.last() >= m_table.size())) {
+    // fill moves nothing.
+    if (before < 0 || before > count || (count > 0 && m_records.last() >= m_table.size())) {
         return false;
     }
     const BlockOrder order = blockOrder(count, linesWithin(lines, count), before);
@@ -249,6 +261,10 @@ bool SideListing::moveLines(const QList<int> &lines, int before)
     // Only the positions of listed records whose line gets another record are written, each
     // with the record of the line that lands on its line; the selected state goes along,
     // kept per position.
+    std::vector<bool> wasSelected(size_t(count), false);
+    for (const int line : selectedLines()) {
+        wasSelected[size_t(line)] = true;
+    }
     std::vector<bool> selected(size_t(m_table.size()), false);
     std::vector<std::pair<int, PatchEntry>> landing;
     for (int line = 0; line < count; ++line) {
@@ -256,7 +272,7 @@ bool SideListing::moveLines(const QList<int> &lines, int before)
         if (from != line) {
             landing.emplace_back(m_records.at(line), m_table.at(m_records.at(from)));
         }
-        selected[size_t(m_records.at(line))] = m_view.isLineSelected(from);
+        selected[size_t(m_records.at(line))] = wasSelected[size_t(from)];
     }
     for (auto &[position, entry] : landing) {
         m_table[position] = std::move(entry);
@@ -272,37 +288,25 @@ int SideListing::placeWithoutSelected() const
     // it; a current line that goes too leaves its place to the first deleted line's.
     const int current = m_view.currentLine();
     const QList<int> selected = selectedLines();
+    const auto above = std::lower_bound(selected.cbegin(), selected.cend(), current);
+    const bool currentGoes = above != selected.cend() && *above == current;
     int place = selected.isEmpty() ? -1 : selected.first();
-    if (current >= 0 && current < m_view.lineCount() && !m_view.isLineSelected(current)) {
-        place = current
-            - int(std::lower_bound(selected.cbegin(), selected.cend(), current)
-                  - selected.cbegin());
+    if (current >= 0 && current < lineCount() && !currentGoes) {
+        place = current - int(above - selected.cbegin());
     }
     return place;
 }
 
 void SideListing::returnToPlace(int place)
 {
-    const int last = m_view.lineCount() - 1;
+    const int last = lineCount() - 1;
     if (place > 0 && last > 0) {
         m_view.setCurrentLine(std::min(place, last));
     }
 }
 
-void SideListing::setMarks(const QList<LineMark> &byRecord)
+void SideListing::showMarks()
 {
-    // Ascending distinct positions that end at their own count are 0, 1, 2...: every record
-    // has the line of its position, the usual case, where the marks are shared as they are.
-    const qsizetype lines = m_records.size();
-    if (lines == byRecord.size() && (lines == 0 || m_records.last() == lines - 1)) {
-        m_marks = byRecord;
-        m_view.setLineMarks(m_marks);
-        return;
-    }
-    m_marks.resize(lines);
-    for (int line = 0; line < m_records.size(); ++line) {
-        const int record = m_records.at(line);
-        m_marks[line] = record < byRecord.size() ? byRecord.at(record) : LineMark::None;
-    }
-    m_view.setLineMarks(m_marks);
+    m_marked = true;
+    m_view.marksChanged();
 }

@@ -1,10 +1,10 @@
 // One side's listing: which record of the side's table each line of its list shows, which
-// lines are selected and which one is current, and the mark of each line. PatchSetEditor holds
-// one per side, speaks to it in records, and has it rebuild the lines after every change of
-// the table; the side's view shows what the listing hands it and keeps the selection and the
-// current line for it. What the listing keeps is ints, rebuilt in one pass over the table, so
-// a list of the largest set costs little to rebuild; names stay in the table, read from it
-// only to hand the view the texts of its lines.
+// lines are selected and which one is current, and the text and mark of each line. PatchSetEditor
+// holds one per side, speaks to it in records, and has it rebuild the lines after every change
+// of the table; the side's view reads the lines from it when it shows them, is told when they
+// change, and keeps the selection and the current line for it. What the listing keeps is ints,
+// rebuilt in one pass over the table, so a list of the largest set costs little to rebuild;
+// names stay in the table and marks in SharedMarks, read only for the lines a view shows.
 // Lines map to records explicitly, so a record that is kept but not listed (Omnipresence
 // other than 0 and 1) never makes a command act on the wrong entry; shows() alone decides
 // which records get a line.
@@ -15,15 +15,21 @@
 #include "SideView.h"
 
 #include <QList>
+#include <QString>
 
 #include <vector>
 
 class SideListing
 {
 public:
-    // `table` and `view` live as long as the listing: the editor's sets and the window's list.
-    SideListing(PatchTable &table, SideView &view);
+    // `table`, `view` and `marks` live as long as the listing: the editor's sets and marks
+    // and the window's list. The listing hands itself to the view, so it stays where it is
+    // made.
+    SideListing(Side side, PatchTable &table, SideView &view, const SharedMarks &marks);
+    SideListing(const SideListing &) = delete;
+    SideListing &operator=(const SideListing &) = delete;
 
+    Side side() const { return m_side; }
     // The lines as the last fill left them: what a list shows, and what a list model reads.
     int lineCount() const { return int(m_records.size()); }
     // The table position of the record shown on `line`; -1 when the line does not exist, or
@@ -34,7 +40,10 @@ public:
     // The first line whose record is at table position `record` or after it; lineCount() when
     // there is none. Records appended behind `record` have their lines from there on.
     int firstLineFrom(int record) const;
-    // The mark setMarks() gave `line`; LineMark::None from a fill until the next setMarks().
+    // The text of `line`: its record's Name, decoded. Empty for a line outside the list.
+    QString lineText(int line) const;
+    // The mark of `line`, as the marks stood at the last showMarks(); LineMark::None from a
+    // fill until the next showMarks().
     LineMark markOfLine(int line) const;
 
     // The current line, -1 for none, and the selection, as the view keeps them.
@@ -57,7 +66,7 @@ public:
     void deselectAll();
 
     // Rebuilds the lines from the table: one for each listed record (Omnipresence 1), in table
-    // order, and hands the view their names. No line is selected, marked or current after it.
+    // order, and tells the view. No line is selected, marked or current after it.
     void fill();
     // The selection held per table position, as refresh() takes it.
     std::vector<bool> selectionByRecord() const;
@@ -84,18 +93,20 @@ public:
     // shorter than that; the first line stays current for a place of 0 or none.
     void returnToPlace(int place);
 
-    // Gives each line the mark of its record in `byRecord` (one per table position, as
-    // sharedEntryMarks() works them out), keeps them for markOfLine() and hands them to the
-    // view in line order.
-    void setMarks(const QList<LineMark> &byRecord);
+    // The marks followed the tables: from now on each line has the mark of its record, and
+    // the view is told.
+    void showMarks();
 
 private:
     // Whether `entry` gets a line: only a listed one (Omnipresence 1). Other non-zero values
     // come from hand-made files and are kept and saved as they are, but have no line.
     static bool shows(const PatchEntry &entry) { return entry.Omnipresence == 1; }
 
+    Side m_side;
     PatchTable &m_table;
     SideView &m_view;
+    const SharedMarks &m_marks;
+    PatchTable m_filledFrom; // the table as the lines were last made from it, sharing storage
     QList<int> m_records;    // line -> table position, ascending, rebuilt by every fill
-    QList<LineMark> m_marks; // line -> its mark, as the last setMarks() gave them
+    bool m_marked = false;   // the marks were shown since the last fill
 };

@@ -2,27 +2,37 @@
 // kept apart from its current line, a count label and a status label; and the two command
 // buttons whose enabled state the commands switch. The window implements these with its
 // widgets; tests implement them with plain values, so no editing test needs a display.
+// A view reads its lines, their texts and their marks from the side's SideListing and is told
+// when they change, so a change costs the view what changed rather than a copy of every line.
 // Labels are only written, never read back: the window shows other texts in them too
 // ("LOADING"), so the editor keeps what it wrote itself.
 #pragma once
 
-#include "LineMarks.h"
-
 #include <QList>
 #include <QString>
-#include <QStringList>
+
+class SideListing;
 
 class SideView
 {
 public:
     virtual ~SideView() = default;
 
-    virtual int lineCount() const = 0;
-    virtual bool isLineSelected(int line) const = 0;
-    virtual void setLineSelected(int line, bool selected) = 0;
-    // Replaces every line; afterwards no line is selected or marked and there is no
-    // current line.
-    virtual void setLines(const QStringList &texts) = 0;
+    // The listing whose lines the view shows, handed over once by the listing as it is made,
+    // before any other call; it lives as long as the view is used.
+    virtual void showListing(const SideListing &listing) = 0;
+    // The listing rebuilt its lines: their number, records and texts may all have changed.
+    // Afterwards no line is selected and there is no current line.
+    virtual void linesReset() = 0;
+    // The marks the listing gives its lines may have changed; nothing else did. A view that
+    // shows no marks ignores it.
+    virtual void marksChanged() {}
+
+    // The selected lines, ascending.
+    virtual QList<int> selectedLines() const = 0;
+    // Selects exactly `lines` (ascending) in one change; lines the list does not have are left
+    // out, and the current line stays.
+    virtual void selectLines(const QList<int> &lines) = 0;
     // -1 when there is no current line.
     virtual int currentLine() const = 0;
     // -1 clears the current line; a line outside the list is ignored. A new current line
@@ -31,11 +41,6 @@ public:
     virtual void setCurrentLine(int line) = 0;
 
     virtual void setCountText(const QString &text) = 0;
-
-    // One mark per line, in line order, telling whether the other side lists an entry of
-    // the same name and whether it is equal. Given after every rebuild of the lines and
-    // every change of the other side's table; a view that shows no marks ignores it.
-    virtual void setLineMarks(const QList<LineMark> & /*marks*/) {}
 
     // Empty while the side holds no set.
     virtual void setStatusText(const QString &text) = 0;

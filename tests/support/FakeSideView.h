@@ -4,11 +4,14 @@
 #pragma once
 
 #include "SetOrigin.h"
+#include "SideListing.h"
 #include "SideView.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <algorithm>
 
 class FakeSideView : public SideView
 {
@@ -20,24 +23,29 @@ public:
     QString status;
     QString fileText;
     QList<LineMark> marks;
+    // How many lines, from the first, have their marks read when they change: every line,
+    // unless a benchmark reads a screenful, as a list does, to weigh the editor and not this.
+    int marksRead = -1;
 
-    int lineCount() const override { return int(lines.size()); }
-    bool isLineSelected(int line) const override
+    int lineCount() const { return int(lines.size()); }
+    void showListing(const SideListing &listing) override { m_listing = &listing; }
+    void linesReset() override
     {
-        return line >= 0 && line < selected.size() && selected.at(line);
-    }
-    void setLineSelected(int line, bool isSelected) override
-    {
-        if (line >= 0 && line < selected.size()) {
-            selected[line] = isSelected;
+        lines.clear();
+        for (int line = 0; line < m_listing->lineCount(); ++line) {
+            lines.append(m_listing->lineText(line));
         }
-    }
-    void setLines(const QStringList &texts) override
-    {
-        lines = texts;
-        selected = QList<bool>(texts.size(), false);
+        selected = QList<bool>(lines.size(), false);
         marks.clear();
         current = -1;
+    }
+    void marksChanged() override
+    {
+        marks.clear();
+        const int count = marksRead < 0 ? lineCount() : std::min(marksRead, lineCount());
+        for (int line = 0; line < count; ++line) {
+            marks.append(m_listing->markOfLine(line));
+        }
     }
     int currentLine() const override { return current; }
     void setCurrentLine(int line) override
@@ -49,17 +57,19 @@ public:
     void setCountText(const QString &text) override { countText = text; }
     void setStatusText(const QString &text) override { status = text; }
     void setFileText(const QString &text) override { fileText = text; }
-    void setLineMarks(const QList<LineMark> &lineMarks) override { marks = lineMarks; }
 
     // Selects exactly the given lines.
     void select(const QList<int> &selectedLines)
     {
         selected = QList<bool>(lines.size(), false);
         for (const int line : selectedLines) {
-            setLineSelected(line, true);
+            if (line >= 0 && line < selected.size()) {
+                selected[line] = true;
+            }
         }
     }
-    QList<int> selectedLines() const
+    void selectLines(const QList<int> &selectedLines) override { select(selectedLines); }
+    QList<int> selectedLines() const override
     {
         QList<int> result;
         for (int line = 0; line < selected.size(); ++line) {
@@ -69,6 +79,9 @@ public:
         }
         return result;
     }
+
+private:
+    const SideListing *m_listing = nullptr;
 };
 
 class FakeSwitches : public CommandSwitches
@@ -158,6 +171,8 @@ struct EditorRig
     }
 
     FakeSideView &view(Side side) { return side == Side::Left ? left : right; }
+    // Both views read the marks of the first 40 lines only, as a list shows a screenful.
+    void readScreenfuls() { left.marksRead = right.marksRead = 40; }
 
     // A successful load of `table`, from a file changed at a fixed time.
     void load(Side side, const PatchTable &table)

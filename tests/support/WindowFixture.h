@@ -7,11 +7,12 @@
 #include "ScriptedDialogs.h"
 
 #include <QApplication>
+#include <QBrush>
 #include <QByteArray>
 #include <QDropEvent>
 #include <QFile>
 #include <QKeySequence>
-#include <QListWidget>
+#include <QListView>
 #include <QObject>
 #include <QPushButton>
 #include <QString>
@@ -54,20 +55,44 @@ inline QString writeFile(const QTemporaryDir &folder, const QString &name, const
     return path;
 }
 
-inline QStringList listLines(const QListWidget *list)
+// A list's lines, its current line and its selection, as its model and selection model hold them.
+inline QString lineText(const QAbstractItemView *list, int line)
+{
+    return list->model()->index(line, 0).data().toString();
+}
+
+// The colour behind a line: no brush for an unmarked line.
+inline QBrush lineTint(const QAbstractItemView *list, int line)
+{
+    return list->model()->index(line, 0).data(Qt::BackgroundRole).value<QBrush>();
+}
+
+inline QStringList listLines(const QAbstractItemView *list)
 {
     QStringList lines;
-    for (int i = 0; i < list->count(); ++i) {
-        lines.append(list->item(i)->text());
+    for (int i = 0; i < list->model()->rowCount(); ++i) {
+        lines.append(lineText(list, i));
     }
     return lines;
 }
 
-inline QList<int> selectedLines(const QListWidget *list)
+// Makes `line` current without selecting it, as a key that moves the current line does.
+inline void setCurrentLine(QAbstractItemView *list, int line)
+{
+    list->selectionModel()->setCurrentIndex(list->model()->index(line, 0),
+                                            QItemSelectionModel::NoUpdate);
+}
+
+inline bool isLineSelected(const QAbstractItemView *list, int line)
+{
+    return list->selectionModel()->isSelected(list->model()->index(line, 0));
+}
+
+inline QList<int> selectedLines(const QAbstractItemView *list)
 {
     QList<int> lines;
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->isSelected()) {
+    for (int i = 0; i < list->model()->rowCount(); ++i) {
+        if (isLineSelected(list, i)) {
             lines.append(i);
         }
     }
@@ -76,18 +101,19 @@ inline QList<int> selectedLines(const QListWidget *list)
 
 // Where line `line` of `list` shows, in the coordinates of the list's window; scrolls it into
 // sight first. Gestures go to the window, so Qt's own double-click detection sees them.
-inline QPoint lineInWindow(QListWidget *list, int line)
+inline QPoint lineInWindow(QAbstractItemView *list, int line)
 {
-    if (list->item(line) == nullptr) {
+    const QModelIndex index = list->model()->index(line, 0);
+    if (!index.isValid()) {
         qFatal("%s has no line %d", qPrintable(list->objectName()), line);
     }
-    list->scrollToItem(list->item(line));
-    return list->viewport()->mapTo(list->window(), list->visualItemRect(list->item(line)).center());
+    list->scrollTo(index);
+    return list->viewport()->mapTo(list->window(), list->visualRect(index).center());
 }
 
 // A user's click on a line: toggles its selection and makes it current; with Shift, selects
 // from the current line to it.
-inline void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers keys = {})
+inline void clickLine(QAbstractItemView *list, int line, Qt::KeyboardModifiers keys = {})
 {
     QTest::mouseClick(list->window()->windowHandle(), Qt::LeftButton, keys,
                       lineInWindow(list, line));

@@ -2,24 +2,17 @@
 
 #include "EntryView.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
-#include <QListWidget>
 
-EntryViewHost::EntryViewHost(PatchSetEditor &editor, QListWidget *srcList, QListWidget *destList,
-                             QWidget *window)
+EntryViewHost::EntryViewHost(PatchSetEditor &editor, QAbstractItemView *srcList,
+                             QAbstractItemView *destList, QWidget *window)
     : m_editor(editor), m_srcList(srcList), m_destList(destList), m_window(window)
 {
     for (const Side side : {Side::Left, Side::Right}) {
-        QListWidget *lines = list(side);
+        QAbstractItemView *lines = list(side);
         lines->installEventFilter(this); // its focus
-        connect(lines, &QListWidget::doubleClicked, this, [this, side] { open(side); });
-        // The user's moves only: the editor's own come with the signals blocked and are
-        // reported as changes.
-        connect(lines, &QListWidget::currentRowChanged, this, [this, side] {
-            if (m_view && m_view->side() == side) {
-                m_view->refresh();
-            }
-        });
+        connect(lines, &QAbstractItemView::doubleClicked, this, [this, side] { open(side); });
     }
 }
 
@@ -58,6 +51,13 @@ void EntryViewHost::follow(Side side)
 void EntryViewHost::refresh()
 {
     if (m_view) {
+        m_view->refresh();
+    }
+}
+
+void EntryViewHost::followCurrentLine(Side side)
+{
+    if (m_view && m_view->side() == side) {
         m_view->refresh();
     }
 }

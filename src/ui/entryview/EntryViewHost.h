@@ -1,8 +1,9 @@
 // What ties the entry view to the window: it opens the view (F3 on a list, a double-click on
 // a line, which ListGestures reports without changing the line's selection), keeps at most
 // one, and points it at the list that last had the focus, following that list's current line
-// and every change the editor reports. Form1 makes one, binds F3 to toggle() and hands
-// refresh() to the editor as its change handler.
+// and every change the editor reports. Form1 makes one, binds F3 to toggle(), hands refresh()
+// to the editor as its change handler and the user's moves of a current line to
+// followCurrentLine().
 #pragma once
 
 #include "PatchSets.h"
@@ -12,7 +13,7 @@
 
 class EntryView;
 class PatchSetEditor;
-class QListWidget;
+class QAbstractItemView;
 class QWidget;
 
 class EntryViewHost : public QObject
@@ -22,7 +23,7 @@ class EntryViewHost : public QObject
 public:
     // `srcList` and `destList` show the sides; the view opens over `window`. The host must
     // go before the editor does, and takes the view with it.
-    EntryViewHost(PatchSetEditor &editor, QListWidget *srcList, QListWidget *destList,
+    EntryViewHost(PatchSetEditor &editor, QAbstractItemView *srcList, QAbstractItemView *destList,
                   QWidget *window);
     ~EntryViewHost() override;
 
@@ -32,18 +33,21 @@ public:
     void open(Side side);
     // After every change of the sets: the open view looks again.
     void refresh();
+    // The user moved the current line of `side`'s list: a view following that side looks
+    // again. The editor's own moves are reported as changes.
+    void followCurrentLine(Side side);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QListWidget *list(Side side) const { return side == Side::Left ? m_srcList : m_destList; }
+    QAbstractItemView *list(Side side) const { return side == Side::Left ? m_srcList : m_destList; }
     // A list took the focus, or the view opens on it.
     void follow(Side side);
 
     PatchSetEditor &m_editor;
-    QListWidget *m_srcList;
-    QListWidget *m_destList;
+    QAbstractItemView *m_srcList;
+    QAbstractItemView *m_destList;
     QWidget *m_window;
     QPointer<EntryView> m_view;
 };

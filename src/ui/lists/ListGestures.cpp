@@ -1,5 +1,6 @@
 #include "ListGestures.h"
 
+#include "ListSideView.h"
 #include "PatchSetEditor.h"
 
 #include <QApplication>
@@ -7,7 +8,7 @@
 #include <QDropEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -75,7 +76,7 @@ std::optional<ListGestures::DraggedLines> ListGestures::draggedLines(const QMime
     return dragged;
 }
 
-ListGestures::ListGestures(QListWidget *list, Side side, PatchSetEditor &editor)
+ListGestures::ListGestures(QListView *list, Side side, PatchSetEditor &editor)
     : QObject(list), m_list(list), m_side(side), m_editor(editor),
       m_dropLine(new QWidget(list->viewport()))
 {
@@ -124,20 +125,20 @@ bool ListGestures::mouseEvent(QMouseEvent *event)
         if (event->button() != Qt::LeftButton) {
             return false;
         }
-        const QListWidgetItem *item = m_list->itemAt(position);
-        if (item == nullptr) {
+        const QModelIndex pressed = m_list->indexAt(position);
+        if (!pressed.isValid()) {
             m_press = Press::None;
             m_lastToggle = {};
             return false;
         }
         if (event->modifiers() & Qt::ShiftModifier) {
-            selectRange(m_list->row(item));
+            selectRange(pressed.row());
             m_press = Press::Done;
             m_lastToggle = {};
             return true;
         }
         m_press = Press::Click;
-        m_pressedLine = m_list->row(item);
+        m_pressedLine = pressed.row();
         m_pressedAt = position;
         return true;
     }
@@ -175,13 +176,16 @@ bool ListGestures::mouseEvent(QMouseEvent *event)
     case QEvent::MouseButtonDblClick: {
         // Qt sends it in place of the second click's press, or (some platforms) after it; this
         // stands for that press either way, and the list never sees it, so it toggles nothing.
-        QListWidgetItem *item = m_list->itemAt(position);
-        if (event->button() != Qt::LeftButton || item == nullptr) {
+        const QModelIndex pressed = m_list->indexAt(position);
+        if (event->button() != Qt::LeftButton || !pressed.isValid()) {
             return false;
         }
-        m_pressedLine = m_list->row(item);
+        m_pressedLine = pressed.row();
         if (m_lastToggle.line == m_pressedLine) {
-            item->setSelected(m_lastToggle.wasSelected);
+            m_list->selectionModel()->select(pressed,
+                                             m_lastToggle.wasSelected
+                                                 ? QItemSelectionModel::Select
+                                                 : QItemSelectionModel::Deselect);
         }
         m_lastToggle = {};
         m_press = Press::DoubleClick;
@@ -205,60 +209,55 @@ bool ListGestures::keyEvent(QKeyEvent *event)
 
 void ListGestures::toggle(int line)
 {
-    const QListWidgetItem *item = m_list->item(line);
-    if (item == nullptr) {
+    const QModelIndex index = m_list->model()->index(line, 0);
+    if (!index.isValid()) {
         return; // the list changed under the held button
     }
-    m_lastToggle = {line, item->isSelected()};
-    const QModelIndex index = m_list->model()->index(line, 0);
-    m_list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
-    m_list->selectionModel()->select(index, QItemSelectionModel::Toggle);
+    QItemSelectionModel *selection = m_list->selectionModel();
+    m_lastToggle = {line, selection->isSelected(index)};
+    selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    selection->select(index, QItemSelectionModel::Toggle);
     emit m_list->clicked(index); // the window shows the clicked line's detail
 }
 
 void ListGestures::selectRange(int line)
 {
-    const int current = m_list->currentRow();
+    const int current = m_list->currentIndex().row();
     const int first = current < 0 ? line : std::min(current, line);
     const int last = current < 0 ? line : std::max(current, line);
     const QAbstractItemModel *model = m_list->model();
     const QModelIndex clicked = model->index(line, 0);
+    QItemSelectionModel *selection = m_list->selectionModel();
     // One range, however many lines: Qt walks every range on each query.
-    m_list->selectionModel()->select(QItemSelection(model->index(first, 0), model->index(last, 0)),
-                                     QItemSelectionModel::Select);
-    m_list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+    selection->select(QItemSelection(model->index(first, 0), model->index(last, 0)),
+                      QItemSelectionModel::Select);
+    selection->setCurrentIndex(clicked, QItemSelectionModel::NoUpdate);
     emit m_list->clicked(clicked); // the window shows the clicked line's detail
 }
 
 void ListGestures::selectStep(int step)
 {
-    const int line = m_list->currentRow() + step;
-    if (line >= 0 && line < m_list->count()) {
-        m_list->setCurrentRow(line, QItemSelectionModel::Select);
+    const int line = m_list->currentIndex().row() + step;
+    if (line >= 0 && line < m_list->model()->rowCount()) {
+        m_list->selectionModel()->setCurrentIndex(m_list->model()->index(line, 0),
+                                                  QItemSelectionModel::Select);
     }
 }
 
 void ListGestures::startDrag()
 {
-    const QListWidgetItem *pressed = m_list->item(m_pressedLine);
-    if (pressed == nullptr) {
+    const QModelIndex pressed = m_list->model()->index(m_pressedLine, 0);
+    if (!pressed.isValid()) {
         return;
     }
-    QList<int> lines;
-    if (pressed->isSelected()) {
-        for (int line = 0; line < m_list->count(); ++line) {
-            if (m_list->item(line)->isSelected()) {
-                lines.append(line);
-            }
-        }
-    } else {
-        lines.append(m_pressedLine);
-    }
+    const QList<int> lines = m_list->selectionModel()->isSelected(pressed)
+        ? ListSideView::selectedLines(m_list)
+        : QList<int>{m_pressedLine};
     auto *drag = new QDrag(m_list->viewport());
     drag->setMimeData(dragData(m_side, lines));
     // The pressed line's picture hangs below the cursor, clear of the insertion line, which is
     // never more than half a line away from it.
-    drag->setPixmap(m_list->viewport()->grab(m_list->visualItemRect(pressed)));
+    drag->setPixmap(m_list->viewport()->grab(m_list->visualRect(pressed)));
     drag->setHotSpot(QPoint(-DragPictureOffset, -m_list->fontMetrics().height()));
     // The drop does the work, in the list that takes it, whatever the drag reports back.
     drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
@@ -308,23 +307,23 @@ void ListGestures::endDropShow()
 
 int ListGestures::dropPlace(const QPoint &position) const
 {
-    const QListWidgetItem *item = m_list->itemAt(position);
-    if (item == nullptr) {
-        return m_list->count(); // below the last line
+    const QModelIndex index = m_list->indexAt(position);
+    if (!index.isValid()) {
+        return m_list->model()->rowCount(); // below the last line
     }
-    const QRect rect = m_list->visualItemRect(item);
-    const int line = m_list->row(item);
-    return position.y() < rect.top() + rect.height() / 2 ? line : line + 1;
+    const QRect rect = m_list->visualRect(index);
+    return position.y() < rect.top() + rect.height() / 2 ? index.row() : index.row() + 1;
 }
 
 void ListGestures::showDropLine(int place)
 {
-    const int count = m_list->count();
+    const QAbstractItemModel *model = m_list->model();
+    const int count = model->rowCount();
     int y = 0;
     if (place < count) {
-        y = m_list->visualItemRect(m_list->item(place)).top();
+        y = m_list->visualRect(model->index(place, 0)).top();
     } else if (count > 0) {
-        y = m_list->visualItemRect(m_list->item(count - 1)).bottom() + 1;
+        y = m_list->visualRect(model->index(count - 1, 0)).bottom() + 1;
     }
     const QWidget *viewport = m_list->viewport();
     y = std::clamp(y - DropLineHeight / 2, 0, std::max(0, viewport->height() - DropLineHeight));

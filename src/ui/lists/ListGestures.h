@@ -22,7 +22,7 @@
 class PatchSetEditor;
 class QDropEvent;
 class QKeyEvent;
-class QListWidget;
+class QListView;
 class QMimeData;
 class QMouseEvent;
 
@@ -48,7 +48,7 @@ public:
 
     // Installs itself on `list` and its viewport and owns itself through the list. `side` is
     // the list's side; drops go to `editor`, which must outlive the list's events.
-    ListGestures(QListWidget *list, Side side, PatchSetEditor &editor);
+    ListGestures(QListView *list, Side side, PatchSetEditor &editor);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -89,7 +89,7 @@ private:
     // One line of scrolling towards that edge.
     void scrollWhileDragging();
 
-    QListWidget *m_list;
+    QListView *m_list;
     Side m_side;
     PatchSetEditor &m_editor;
     QWidget *m_dropLine;

@@ -1,27 +1,37 @@
 #include "ListSideView.h"
 
 #include "AnchoredLabel.h"
+#include "SideListModel.h"
 #include "WindowLook.h"
 
+#include <QBrush>
 #include <QItemSelectionModel>
-#include <QListWidget>
+#include <QListView>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
-#include <utility>
-#include <vector>
 
 namespace {
 
-// The mark a line shows, kept on its item; no value means LineMark::None.
-constexpr int MarkRole = Qt::UserRole + 1;
-
-LineMark markOf(const QListWidgetItem *item)
+// The lines' model with the mark's colour behind a marked line; the rest is the editing's.
+class MarkedLinesModel : public SideListModel
 {
-    const QVariant mark = item->data(MarkRole);
-    return mark.isValid() ? LineMark(mark.toInt()) : LineMark::None;
-}
+    Q_OBJECT
+
+public:
+    using SideListModel::SideListModel;
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role != Qt::BackgroundRole) {
+            return SideListModel::data(index, role);
+        }
+        const LineMark mark = markOf(index);
+        return mark == LineMark::None ? QVariant()
+                                      : QVariant(QBrush(WindowLook::markColours(mark).line));
+    }
+};
 
 // The style paints a selected line in the selection colour over its own background, which
 // would hide the mark of exactly the lines a user is about to copy or delete.
@@ -36,7 +46,7 @@ protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        const QVariant mark = index.data(MarkRole);
+        const QVariant mark = index.data(SideListModel::MarkRole);
         if (mark.isValid()) {
             const QColor shade = WindowLook::markColours(LineMark(mark.toInt())).selected;
             option->palette.setColor(QPalette::Highlight, shade);
@@ -47,132 +57,100 @@ protected:
 
 } // namespace
 
-ListSideView::ListSideView(QListWidget *list, AnchoredLabel *countLabel, AnchoredLabel *statusLabel,
-                           Side side)
-    : m_list(list), m_count(countLabel), m_status(statusLabel), m_side(side)
+ListSideView::ListSideView(QListView *list, AnchoredLabel *countLabel, AnchoredLabel *statusLabel)
+    : m_list(list), m_count(countLabel), m_status(statusLabel)
 {
     m_list->setItemDelegate(new MarkedLineDelegate(m_list));
 }
 
-int ListSideView::lineCount() const
+void ListSideView::showListing(const SideListing &listing)
 {
-    return m_list->count();
+    m_model = new MarkedLinesModel(listing, m_list);
+    m_list->setModel(m_model);
 }
 
-bool ListSideView::isLineSelected(int line) const
+void ListSideView::linesReset()
 {
-    const QListWidgetItem *item = m_list->item(line);
-    return item != nullptr && item->isSelected();
-}
-
-void ListSideView::setLineSelected(int line, bool selected)
-{
-    QListWidgetItem *item = m_list->item(line);
-    if (item == nullptr || item->isSelected() == selected) {
-        return;
-    }
-    // Qt keeps a range for every line selected on its own, and walks or copies all of them on
-    // every query and change: the editor selecting a thousand lines one by one would take a
-    // million steps. So the selection is put back as runs of adjacent lines, one range each.
-    QItemSelectionModel *selection = m_list->selectionModel();
-    std::vector<std::pair<int, int>> runs; // first and last line of each
-    const auto addRun = [&runs](int first, int last) {
-        if (first <= last) {
-            runs.emplace_back(first, last);
-        }
-    };
-    for (const QItemSelectionRange &range : selection->selection()) {
-        if (!selected && range.top() <= line && line <= range.bottom()) {
-            addRun(range.top(), line - 1);
-            addRun(line + 1, range.bottom());
-        } else {
-            addRun(range.top(), range.bottom());
-        }
-    }
-    if (selected) {
-        addRun(line, line);
-    }
-    std::sort(runs.begin(), runs.end());
-    QItemSelection merged;
-    const QAbstractItemModel *model = m_list->model();
-    for (std::size_t run = 0; run < runs.size();) {
-        const int first = runs[run].first;
-        int last = runs[run].second;
-        for (++run; run < runs.size() && runs[run].first <= last + 1; ++run) {
-            last = std::max(last, runs[run].second);
-        }
-        merged.append(QItemSelectionRange(model->index(first, 0), model->index(last, 0)));
-    }
-    const QSignalBlocker blocker(m_list);
-    selection->select(merged, QItemSelectionModel::ClearAndSelect);
-}
-
-void ListSideView::setLines(const QStringList &texts)
-{
-    // One batch with the list's signals off: a thousand lines appear at once, and the
+    // One reset with the list's signals off: the largest list changes at once, and the
     // rebuild never looks like a click to the window.
     const QSignalBlocker blocker(m_list);
-    m_list->setUpdatesEnabled(false);
-    m_list->clear();
-    m_list->addItems(texts);
-    m_list->clearSelection();
-    m_list->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
-    m_list->setUpdatesEnabled(true);
+    m_model->resetLines();
+}
+
+void ListSideView::marksChanged()
+{
+    m_model->marksChanged();
+}
+
+QList<int> ListSideView::selectedLines(const QAbstractItemView *list)
+{
+    QList<int> lines;
+    for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
+        for (int line = range.top(); line <= range.bottom(); ++line) {
+            lines.append(line);
+        }
+    }
+    std::sort(lines.begin(), lines.end());
+    lines.erase(std::unique(lines.begin(), lines.end()), lines.end());
+    return lines;
+}
+
+QList<int> ListSideView::selectedLines() const
+{
+    return selectedLines(m_list);
+}
+
+void ListSideView::selectLines(const QList<int> &lines)
+{
+    // Qt keeps a range for every line selected on its own, and walks or copies all of them on
+    // every query and change: a thousand lines selected one by one would take a million steps.
+    // So the lines go in as runs of adjacent lines, one range each, in one change.
+    QItemSelection runs;
+    for (qsizetype at = 0; at < lines.size();) {
+        const int first = lines.at(at);
+        int last = first;
+        for (++at; at < lines.size() && lines.at(at) == last + 1; ++at) {
+            ++last;
+        }
+        const int from = std::max(first, 0);
+        const int to = std::min(last, m_model->rowCount() - 1);
+        if (from <= to) {
+            runs.append(QItemSelectionRange(m_model->index(from), m_model->index(to)));
+        }
+    }
+    const QSignalBlocker blocker(m_list);
+    m_list->selectionModel()->select(runs, QItemSelectionModel::ClearAndSelect);
 }
 
 int ListSideView::currentLine() const
 {
-    return m_list->currentRow();
+    return m_list->currentIndex().row();
 }
 
 void ListSideView::setCurrentLine(int line)
 {
-    if (line < -1 || line >= m_list->count()) {
+    if (line < -1 || line >= m_model->rowCount()) {
         return;
     }
     const QSignalBlocker blocker(m_list);
-    QListWidgetItem *item = m_list->item(line);
+    const QModelIndex index = m_model->index(line);
     // The list is scrolled here, not by Qt, which does it only while the list is shown and
     // only just into view: a line brought from far away (a block moved, the place after a
     // delete) sits in the middle, with the lines around it. Sight is judged before the change.
     const bool inSight =
-        item != nullptr && m_list->viewport()->rect().contains(m_list->visualItemRect(item));
+        index.isValid() && m_list->viewport()->rect().contains(m_list->visualRect(index));
     const bool autoScroll = m_list->hasAutoScroll();
     m_list->setAutoScroll(false);
-    m_list->setCurrentRow(line, QItemSelectionModel::NoUpdate);
+    m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     m_list->setAutoScroll(autoScroll);
-    if (item != nullptr && !inSight) {
-        m_list->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+    if (index.isValid() && !inSight) {
+        m_list->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
 }
 
 void ListSideView::setCountText(const QString &text)
 {
     m_count->setCaption(text);
-}
-
-void ListSideView::setLineMarks(const QList<LineMark> &marks)
-{
-    // Marks come after every change; only lines whose mark changed are touched, which after a
-    // rebuild are the marked ones, so a thousand unmarked lines cost a comparison each.
-    const int count = int(std::min<qsizetype>(m_list->count(), marks.size()));
-    for (int line = 0; line < count; ++line) {
-        QListWidgetItem *item = m_list->item(line);
-        const LineMark mark = marks.at(line);
-        if (markOf(item) == mark) {
-            continue;
-        }
-        const QString text = lineMarkText(m_side, mark);
-        item->setToolTip(text);
-        item->setData(Qt::AccessibleDescriptionRole, text);
-        if (mark == LineMark::None) {
-            item->setData(MarkRole, QVariant());
-            item->setBackground(QBrush());
-        } else {
-            item->setData(MarkRole, int(mark));
-            item->setBackground(WindowLook::markColours(mark).line);
-        }
-    }
 }
 
 void ListSideView::setStatusText(const QString &text)

@@ -6,13 +6,13 @@
 #include "Form1.h"
 
 #include "AnchoredLabel.h"
+#include "EntryList.h"
 #include "KeyMap.h"
 #include "PictureBox.h"
 #include "ToolTips.h"
 #include "WindowLook.h"
 
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 
 #include <algorithm>
@@ -60,7 +60,7 @@ struct Common
 
 struct ListRow
 {
-    ControlMember<QListWidget> member;
+    ControlMember<EntryList> member;
     Common common;
     int tab;
     const char *toolTip;
@@ -120,7 +120,7 @@ using ControlRow =
     std::variant<ListRow, LabelRow, ImageRow, HiddenTextRow, PictureBoxRow, ButtonRow>;
 
 // The rows' makers, one per kind, so each row names only the columns of its kind.
-constexpr ControlRow list(ControlMember<QListWidget> member, const char *name, int left, int top,
+constexpr ControlRow list(ControlMember<EntryList> member, const char *name, int left, int top,
                           int width, int height, int tab, const char *accessibleName,
                           const char *description, const char *toolTip)
 {
@@ -271,14 +271,11 @@ void passMouseToWindow(QWidget *control)
     control->setFocusPolicy(Qt::NoFocus);
 }
 
-QListWidget *make(const ListRow &row, QWidget *parent)
+EntryList *make(const ListRow &row, QWidget *parent)
 {
-    auto *list = new QListWidget(parent);
+    auto *list = new EntryList(parent);
     setUp(list, row.common, Look::Entries);
     list->setGeometry(placeOf(row.common));
-    // Clicks toggle lines, and the selection stays apart from the current line.
-    list->setSelectionMode(QAbstractItemView::MultiSelection);
-    list->setUniformItemSizes(true);
     list->setToolTip(text(row.toolTip));
     return list;
 }

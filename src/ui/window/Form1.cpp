@@ -3,6 +3,7 @@
 #include "AnchoredLabel.h"
 #include "CommandTexts.h"
 #include "Dialogs.h"
+#include "EntryList.h"
 #include "EntryViewHost.h"
 #include "FileDrop.h"
 #include "KeyMap.h"
@@ -22,7 +23,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -72,8 +72,8 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(FadeTickInterval);
 
-    m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6, Side::Left);
-    m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7, Side::Right);
+    m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6);
+    m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7);
     CommandSwitches &switches = *this; // the base is private: only the editor switches them
     m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
     m_entryView = std::make_unique<EntryViewHost>(*m_editor, List1, List2, this);
@@ -96,7 +96,7 @@ Form1::~Form1()
 {
     // The lists outlive the views while the window deletes its children, and clearing a
     // list's model on the way out must not reach describeCopy().
-    for (const QListWidget *list : {List1, List2}) {
+    for (const EntryList *list : {List1, List2}) {
         disconnect(list->selectionModel(), nullptr, this, nullptr);
         disconnect(list->model(), nullptr, this, nullptr);
     }
@@ -145,7 +145,7 @@ void Form1::connectControls()
     // "copy >>" says what a press would do now: it follows both selections and its switch,
     // keeping the keys and the undo note the control table gave its tooltip.
     m_copyToolTipEnd = Command1->toolTip().mid(Command1->accessibleName().size());
-    for (const QListWidget *list : {List1, List2}) {
+    for (const EntryList *list : {List1, List2}) {
         connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 &Form1::describeCopy);
         connect(list->model(), &QAbstractItemModel::modelReset, this, &Form1::describeCopy);
@@ -156,11 +156,16 @@ void Form1::connectControls()
     m_keys->bind(QKeySequence(Qt::Key_F3), List2, [entryView] { entryView->toggle(Side::Right); });
 
     // A list's Click: the user's click on a line, or the user moving its current line
-    // with the keys. The editor's own changes come with the list's signals blocked.
-    connect(List1, &QListWidget::clicked, this, [this] { showDetail(Side::Left); });
-    connect(List1, &QListWidget::currentRowChanged, this, [this] { showDetail(Side::Left); });
-    connect(List2, &QListWidget::clicked, this, [this] { showDetail(Side::Right); });
-    connect(List2, &QListWidget::currentRowChanged, this, [this] { showDetail(Side::Right); });
+    // with the keys, which the open entry view follows too. The editor's own changes come
+    // with the list's signals blocked.
+    for (const Side side : {Side::Left, Side::Right}) {
+        EntryList *list = side == Side::Left ? List1 : List2;
+        connect(list, &EntryList::clicked, this, [this, side] { showDetail(side); });
+        connect(list, &EntryList::currentLineChanged, this, [this, entryView, side] {
+            entryView->followCurrentLine(side);
+            showDetail(side);
+        });
+    }
     editor->setDestDetailHandler([this] { showDetail(Side::Right); });
     // The entry view and the summary follow every change; the view also opens on a
     // double-click on a line.
@@ -185,7 +190,7 @@ void Form1::equipLists()
     // pass files on. The viewport takes the drops, so the list's own item dragging stays off.
     // Typing never selects (see TypeAhead).
     for (const Side side : {Side::Left, Side::Right}) {
-        QListWidget *list = side == Side::Left ? List1 : List2;
+        EntryList *list = side == Side::Left ? List1 : List2;
         new TypeAhead(list);
         new FileDrop(list->viewport(), [this, side](const QString &path) { loadPath(side, path); });
         new ListGestures(list, side, *m_editor);

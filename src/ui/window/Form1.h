@@ -32,6 +32,7 @@
 
 class AnchoredLabel;
 class Dialogs;
+class EntryList;
 class EntryViewHost;
 class KeyMap;
 class ListSideView;
@@ -39,7 +40,6 @@ class Marquee;
 class PatchSetEditor;
 class PictureBox;
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QTimer;
 class StatusMarks;
@@ -123,8 +123,8 @@ private:
     // describeCopy() has asked for writeCopyDescription(), which has not run yet.
     bool m_copyDescriptionDue = false;
 
-    QListWidget *List1 = nullptr;
-    QListWidget *List2 = nullptr;
+    EntryList *List1 = nullptr;
+    EntryList *List2 = nullptr;
     AnchoredLabel *Label1 = nullptr;
     AnchoredLabel *Label2 = nullptr;
     QLabel *Label3 = nullptr;
