@@ -10,6 +10,7 @@
 // Its rooms: each side's SideListing says which record a line shows and which lines are
 // selected (the commands speak in records), CopyRules how a copy asks and when it is refused,
 // LineMarks the marks of the lines, CommandTexts the labels' words, EditHistory the steps.
+// The copy commands ("copy >>", Delete, SRC lines dropped on DEST) are in CopyCommands.cpp.
 #pragma once
 
 #include "CopyRules.h"
