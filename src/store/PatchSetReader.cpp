@@ -7,6 +7,7 @@
 #include "LoadNotes.h"
 #include "NumberScanner.h"
 #include "PatchSetFormat.h"
+#include "ReadFailure.h"
 #include "RegularFile.h"
 
 #include <QBuffer>
@@ -18,43 +19,23 @@
 
 using namespace PatchSetFormat;
 using BodyLine::isSpaces;
-using BodyLine::KeyAndValue;
 using BodyLine::splitBodyLine;
 using BodyLine::valueCut;
 using KeyClassifier::Classified;
 using KeyClassifier::classify;
 using KeyClassifier::startsWithAnyCase;
 using KeyClassifier::Syntax;
+using ReadFailure::cantFindMessage;
+using ReadFailure::errorLoadingMessage;
+using ReadFailure::failure;
+using ReadFailure::headerMessage;
+using ReadFailure::quoted;
+using ReadFailure::Stored;
+using ReadFailure::whyNotStored;
 
 namespace {
 
-QString cantFindMessage(const QString &path)
-{
-    return QLatin1String("Can't find patch set file (") + path + QLatin1Char(')');
-}
-
-QString headerMessage()
-{
-    return QStringLiteral("Patch set header not found! Must be ''TAVRO=[version]''");
-}
-
-QString errorLoadingMessage(const QString &path)
-{
-    return QLatin1String("Error loading custom patch set (") + path + QLatin1String(").")
-        + QLatin1String(LineEnd) + QLatin1String("Make sure file is not corrupted or empty.");
-}
-
 enum class ParameterSyntax { None, Single, Pipe };
-
-// What became of a body line. Every value but Yes and Ignored fails the load, and says why.
-enum class Stored {
-    Yes,             // the value went into the entry
-    Ignored,         // the line asks for nothing: an unknown key, a comment, a pipe value
-                     // without "|"
-    NotAByte,        // a byte member's value is no number from 0 to 255
-    NoDataSlot,      // a data key names no slot of the entry
-    NoParameterSlot, // a pipe value names no parameter slot
-};
 
 // A byte member, of the entry or of a parameter slot: `set` takes the value as a number from 0
 // to 255; any other value fails the load, wherever the member lives.
@@ -291,55 +272,9 @@ void SetReader::noteCut(const Line &line)
     }
 }
 
-// `why` in a few words; the detail puts the line in front of it once reading has begun.
-ReadResult failure(const QString &message, int line, const QString &why)
-{
-    ReadResult result;
-    result.message = message;
-    result.line = line;
-    result.detail = line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(why) : why;
-    return result;
-}
-
 ReadResult SetReader::failure(const QString &message, const QString &why)
 {
-    return ::failure(message, lineNumber(), why);
-}
-
-// A piece of a failed line as the detail quotes it: short, since a value may run to 60000
-// characters, and read as Latin-1, since any byte may stand there.
-QString quoted(QByteArrayView text)
-{
-    constexpr qsizetype ShownLength = 24;
-    const QByteArrayView trimmed = text.trimmed();
-    QString shown = QString::fromLatin1(trimmed.first(std::min(trimmed.size(), ShownLength)));
-    if (trimmed.size() > ShownLength) {
-        shown += QStringLiteral("...");
-    }
-    return shown;
-}
-
-// Why a body line failed, naming its key and value as the file has them.
-QString whyNotStored(Stored stored, const Line &line)
-{
-    const KeyAndValue parts = splitBodyLine(line);
-    const QString key = quoted(parts.key);
-    const QString value = quoted(parts.value);
-    switch (stored) {
-    case Stored::NoDataSlot:
-        return QStringLiteral("%1 names no data slot from 0 to %2")
-            .arg(key)
-            .arg(PatchEntry::DataSlotCount - 1);
-    case Stored::NoParameterSlot:
-        return QStringLiteral("%1 names no parameter slot from 0 to %2 in \"%3\"")
-            .arg(key)
-            .arg(PatchEntry::ParameterSlotCount - 1)
-            .arg(value);
-    default:
-        return value.isEmpty()
-            ? key + QStringLiteral(" needs a number from 0 to 255 and has none")
-            : QStringLiteral("%1 needs a number from 0 to 255, not \"%2\"").arg(key, value);
-    }
+    return ReadFailure::failure(message, lineNumber(), why);
 }
 
 bool SetReader::beginBlock(QByteArrayView text, ReadResult &failed)
