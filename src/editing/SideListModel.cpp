@@ -32,6 +32,10 @@ QVariant SideListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole: {
         const LineMark mark = markOf(index);
+        if (role == Qt::ToolTipRole && mark == LineMark::Differs) {
+            // Worked out only now that a tooltip is asked for, never for every line.
+            return m_listing.differenceOfLine(index.row());
+        }
         return mark == LineMark::None ? QVariant() : lineMarkText(m_listing.side(), mark);
     }
     default:
