@@ -6,6 +6,7 @@
 #include "EntryList.h"
 #include "FakeSideView.h"
 #include "ListSideView.h"
+#include "ToolTipText.h"
 #include "WindowLook.h"
 
 #include <QImage>
@@ -28,6 +29,7 @@ private slots:
     void labelsTakeTheTexts();
     void marksShowOnSelectedLinesToo_data();
     void marksShowOnSelectedLinesToo();
+    void nearNameShowsAsWritten();
 
 private:
     // `side` lists `names`, as a load leaves it.
@@ -166,6 +168,15 @@ void TestListSideView::marksShowOnSelectedLinesToo()
         const WindowLook::MarkColours colours = WindowLook::markColours(LineMark(mark));
         QCOMPARE(painted, selected ? colours.selected : colours.line);
     }
+}
+
+// A name nearly the other side's says so, as written whatever markup it holds.
+void TestListSideView::nearNameShowsAsWritten()
+{
+    load(Side::Left, {"<b>Fix</b> lives"});
+    load(Side::Right, {"<b>FIX</b> lives "});
+    const QString tip = m_list->model()->index(0, 0).data(Qt::ToolTipRole).toString();
+    QCOMPARE(toolTipAsShown(tip), QStringLiteral("nearly the name of DEST's '<b>FIX</b> lives '"));
 }
 
 QTEST_MAIN(TestListSideView)

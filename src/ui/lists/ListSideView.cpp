@@ -9,10 +9,23 @@
 #include <QListView>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 
 #include <algorithm>
 
 namespace {
+
+// QToolTip reads a text whose first line holds a tag as rich text, and a file or an entry may
+// be named "<u>x.tvr" or "<img src=...>": such a text goes escaped into a paragraph that keeps
+// its spaces and line ends, so it shows as written and nothing in it is ever loaded.
+QString toolTipAsWritten(const QString &text)
+{
+    if (!Qt::mightBeRichText(text)) {
+        return text;
+    }
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
+        + QStringLiteral("</p>");
+}
 
 // The lines' model with the mark's colour behind a marked line; the rest is the editing's.
 class MarkedLinesModel : public SideListModel
@@ -24,6 +37,10 @@ public:
 
     QVariant data(const QModelIndex &index, int role) const override
     {
+        if (role == Qt::ToolTipRole) {
+            const QVariant text = SideListModel::data(index, role);
+            return text.isValid() ? QVariant(toolTipAsWritten(text.toString())) : text;
+        }
         if (role != Qt::BackgroundRole) {
             return SideListModel::data(index, role);
         }
@@ -160,15 +177,7 @@ void ListSideView::setStatusText(const QString &text)
 
 void ListSideView::setFileText(const QString &text)
 {
-    // QToolTip reads a text whose first line holds a tag as rich text, and a file may be
-    // named "<u>x.tvr" or "<img src=...>": the path goes escaped into a paragraph that keeps
-    // its spaces and line ends, so it shows as written and nothing in it is ever loaded.
-    if (text.isEmpty()) {
-        m_status->setToolTip(QString()); // no set, no tooltip
-        return;
-    }
-    m_status->setToolTip(QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
-                         + QStringLiteral("</p>"));
+    m_status->setToolTip(toolTipAsWritten(text)); // no set, no tooltip
 }
 
 int ListSideView::selectedLineCount() const
