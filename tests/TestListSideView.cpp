@@ -152,7 +152,6 @@ void TestListSideView::marksShowOnSelectedLinesToo_data()
     // A preview changes a selected line, over its mark, and no other line.
     QTest::newRow("copied, selected") << differs << true << copied;
     QTest::newRow("deleted, selected") << identical << true << deleted;
-    QTest::newRow("deleted, unselected") << none << false << deleted;
 }
 
 void TestListSideView::marksShowOnSelectedLinesToo()

@@ -769,32 +769,30 @@ void TestWindowCommands::copySaysWhatItWillDo_data()
 {
     QTest::addColumn<QString>("before");  // as arrange() takes it
     QTest::addColumn<QString>("keys");    // pressed on SRC, with the pointer on "copy >>"
-    QTest::addColumn<QString>("effect");  // what the tooltip says a press does
     QTest::addColumn<QString>("preview"); // the lines shown copied (+) and deleted (-) meanwhile
+    QTest::addColumn<QString>("effect");  // what the tooltip says a press does
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
-    QTest::newRow("SRC alone") << "[a] | -" << ""
-                               << "does nothing until SRC and DEST both hold a set" << "";
-    QTest::newRow("nothing selected") << "a | x" << ""
-                                      << "does nothing, since no SRC or DEST entry is selected"
-                                      << "";
-    QTest::newRow("one SRC entry") << "[a], b | x" << "" << "copies 1 selected SRC entry" << "+a";
-    QTest::newRow("DEST entries") << "a | [x], y, [z]" << ""
-                                  << "deletes 2 selected DEST entries" << "-x, -z";
-    QTest::newRow("both") << "[a], [b] | [x], [y], [z]" << ""
-                          << "deletes 3 selected DEST entries, then copies 2 selected SRC entries"
-                          << "+a, +b, -x, -y, -z";
-    QTest::newRow("select all") << "a, b | [x]" << "Ctrl+A"
+    QTest::newRow("SRC alone") << "[a] | -" << "" << ""
+                               << "does nothing until SRC and DEST both hold a set";
+    QTest::newRow("nothing selected") << "a | x" << "" << ""
+                                      << "does nothing, since no SRC or DEST entry is selected";
+    QTest::newRow("one SRC entry") << "[a], b | x" << "" << "+a" << "copies 1 selected SRC entry";
+    QTest::newRow("DEST entries") << "a | [x], y, [z]" << "" << "-x, -z"
+                                  << "deletes 2 selected DEST entries";
+    QTest::newRow("both") << "[a], [b] | [x], [y], [z]" << "" << "+a, +b, -x, -y, -z"
+                          << "deletes 3 selected DEST entries, then copies 2 selected SRC entries";
+    QTest::newRow("select all") << "a, b | [x]" << "Ctrl+A" << "+a, +b, -x"
                                 << "deletes 1 selected DEST entry, then copies 2 selected SRC "
-                                   "entries" << "+a, +b, -x";
+                                   "entries";
     // An identical namesake stays as it is, unless it is deleted first.
     QTest::newRow("identical namesakes") << "[a], [b~], [c], [d] | a, b, [c], d" << ""
+                                         << "+a, +b, +c, +d, -c"
                                          << "deletes 1 selected DEST entry, then copies 4 "
                                             "selected SRC entries; 2 identical namesakes stay "
-                                            "as they are" << "+a, +b, +c, +d, -c";
-    QTest::newRow("after the copy") << "[a] | [x]" << "Alt+Right"
-                                    << "does nothing, since no SRC or DEST entry is selected"
-                                    << "";
+                                            "as they are";
+    QTest::newRow("after the copy") << "[a] | [x]" << "Alt+Right" << ""
+                                    << "does nothing, since no SRC or DEST entry is selected";
     // clang-format on
 }
 
@@ -804,8 +802,8 @@ void TestWindowCommands::copySaysWhatItWillDo()
 {
     QFETCH(QString, before);
     QFETCH(QString, keys);
-    QFETCH(QString, effect);
     QFETCH(QString, preview);
+    QFETCH(QString, effect);
     arrange(before);
     const auto previewed = [this] {
         QStringList lines;
