@@ -2,7 +2,8 @@
 // entry on the other side and, if so, whether the two entries are equal. The editor has the
 // marks follow the tables after every change of either one; each side's listing gives its
 // lines the marks of their records, and the window shows them and takes its tooltip texts from
-// lineMarkText(), differenceText() and marksBreakdown().
+// lineMarkText(), differenceText(), marksBreakdown() and, for a name that is nearly another's,
+// SharedMarks::nearNameText().
 #pragma once
 
 #include "PatchSets.h"
@@ -12,6 +13,8 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 enum class LineMark {
     None,      // no listed entry of that name on the other side
@@ -38,6 +41,12 @@ public:
     // other side's first listed entry of the same Name, byte for byte. None for a record that
     // is not listed (Omnipresence other than 1) and for a position outside that table.
     LineMark markOf(Side side, int position) const;
+    // For a listed record of `side` with no namesake on the other side, whose Name reads as
+    // the Name of a listed entry there but for letter case or trailing spaces: "nearly the
+    // name of DEST's 'Fix lives'", naming the first such entry. Empty otherwise, as for a
+    // position outside the table. Copies compare names byte for byte, so such a pair are two
+    // entries, and this is what tells the user so.
+    QString nearNameText(Side side, int position) const;
 
 private:
     const PatchSets &m_sets;
@@ -46,6 +55,8 @@ private:
     // shares its storage never changes, and the tables here are never changed.
     BySide<PatchTable> m_tables;
     BySide<QHash<QByteArrayView, int>> m_first;
+    // The same for the names folded (foldedName() in the source), made when first asked for.
+    mutable BySide<std::optional<QHash<QString, int>>> m_firstFolded;
 };
 
 // The position in `table` of the first listed entry named `name`, byte for byte: the

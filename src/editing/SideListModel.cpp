@@ -32,7 +32,9 @@ QVariant SideListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole: {
         const LineMark mark = markOf(index);
-        return mark == LineMark::None ? QVariant() : lineMarkText(m_listing.side(), mark);
+        const QString text = mark == LineMark::None ? m_listing.nearNameText(index.row())
+                                                    : lineMarkText(m_listing.side(), mark);
+        return text.isEmpty() ? QVariant() : text;
     }
     default:
         return QVariant();

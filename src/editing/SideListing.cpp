@@ -100,6 +100,11 @@ LineMark SideListing::markOfLine(int line) const
     return m_marked ? m_marks.markOf(m_side, recordOfLine(line)) : LineMark::None;
 }
 
+QString SideListing::nearNameText(int line) const
+{
+    return m_marked ? m_marks.nearNameText(m_side, recordOfLine(line)) : QString();
+}
+
 int SideListing::currentLine() const
 {
     return m_view.currentLine();

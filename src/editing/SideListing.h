@@ -45,6 +45,10 @@ public:
     // The mark of `line`, as the marks stood at the last showMarks(); LineMark::None from a
     // fill until the next showMarks().
     LineMark markOfLine(int line) const;
+    // What `line` says of a name on the other side that is nearly its own (see
+    // SharedMarks::nearNameText()), as the marks stood at the last showMarks(); empty from a
+    // fill until the next showMarks(), and for a line with no such name.
+    QString nearNameText(int line) const;
 
     // The current line, -1 for none, and the selection, as the view keeps them.
     int currentLine() const;
