@@ -4,7 +4,7 @@
 // two maximal namesakes compared row by row, as the entry view asks for them. And the marks
 // of two sides of 32768 small entries of the same names, every second one differing, so every
 // line of both sides is marked: all of them at once, and what a change of one side costs
-// them, with a screenful of lines asked for.
+// them, with a screenful of lines asked for, or a line's near name.
 #include "EntryComparison.h"
 #include "FakeSideView.h"
 #include "LineMarks.h"
@@ -196,6 +196,32 @@ void BM_MarksFollowOneSide(benchmark::State &state)
     }
 }
 BENCHMARK(BM_MarksFollowOneSide)->Unit(benchmark::kMillisecond);
+
+// The same change, then the tooltip of a SRC line whose name DEST has but for letter case: the
+// first such question after a change folds every DEST name.
+void BM_NearNameAfterOneSideChanged(benchmark::State &state)
+{
+    PatchSets sets;
+    sets.SrcTable = smallNamesakes(" in SRC");
+    sets.DestTable = smallNamesakes(" in DEST");
+    constexpr int Last = LargeCount - 1;
+    sets.SrcTable[Last].Name = sets.SrcTable[Last].Name.toUpper();
+    SharedMarks marks(sets);
+    marks.follow();
+    for (auto _ : state) {
+        state.PauseTiming();
+        sets.DestTable[LargeCount / 2].Description += '.';
+        marks.follow();
+        state.ResumeTiming();
+
+        benchmark::DoNotOptimize(marks.nearNameText(Side::Left, Last));
+    }
+    if (marks.nearNameText(Side::Left, Last)
+        != QLatin1String("nearly the name of DEST's 'entry 32767'")) {
+        state.SkipWithError("the near name went wrong");
+    }
+}
+BENCHMARK(BM_NearNameAfterOneSideChanged)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,7 +1,8 @@
 // Two namesakes compared field by field, as the entry view shows them: the rows in file order,
 // the state of each, the stretch of every differing text, and the sentence above them; the
-// short texts of what differs and of what a side's marks add up to.
+// short texts of what differs and of what a side's marks add up to, and a name nearly another's.
 #include "EntryComparison.h"
+#include "FakeSideView.h"
 #include "Fixtures.h"
 #include "LineMarks.h"
 #include "SlotEdits.h"
@@ -83,6 +84,8 @@ private slots:
     void comparesFieldByField();
     void breakdownCountsTheMarks_data();
     void breakdownCountsTheMarks();
+    void nearNamesSaySo_data();
+    void nearNamesSaySo();
 };
 
 void TestEntryComparison::comparesFieldByField_data()
@@ -284,6 +287,46 @@ void TestEntryComparison::breakdownCountsTheMarks()
                                            : LineMark::None);
     }
     QCOMPARE(marksBreakdown(side, lineMarks), breakdown);
+}
+
+void TestEntryComparison::nearNamesSaySo_data()
+{
+    QTest::addColumn<QByteArray>("src"); // the name of SRC's one entry
+    QTest::addColumn<QByteArrayList>("dest");
+    QTest::addColumn<QString>("note"); // on SRC's line
+    const QString fixLives = QStringLiteral("nearly the name of DEST's 'Fix lives'");
+    using Names = QByteArrayList;
+    // Laid out by hand: the formatter would give every value of a row a line of its own.
+    // clang-format off
+    QTest::newRow("case") << QByteArray("Fix Lives") << Names{"x", "Fix lives"} << fixLives;
+    QTest::newRow("trailing spaces") << QByteArray("Fix lives  ") << Names{"Fix lives"}
+                                     << fixLives;
+    QTest::newRow("both") << QByteArray("FIX LIVES ") << Names{"Fix lives", "fix lives"}
+                          << fixLives;
+    QTest::newRow("accented") << QByteArray("\xC9t\xE9") << Names{"\xE9T\xC9"}
+                              << QStringLiteral("nearly the name of DEST's '\u00E9T\u00C9'");
+    QTest::newRow("exact namesake too") << QByteArray("Fix lives")
+                                        << Names{"fix lives", "Fix lives"} << QString();
+    QTest::newRow("tab") << QByteArray("Fix lives\t") << Names{"Fix lives"} << QString();
+    QTest::newRow("leading space") << QByteArray(" Fix lives") << Names{"Fix lives"} << QString();
+    // clang-format on
+}
+
+void TestEntryComparison::nearNamesSaySo()
+{
+    QFETCH(QByteArray, src);
+    QFETCH(QByteArrayList, dest);
+    QFETCH(QString, note);
+    PatchSets sets;
+    sets.SrcTable = entriesNamed({src});
+    sets.DestTable = entriesNamed(dest);
+    SharedMarks marks(sets);
+    marks.follow();
+    QCOMPARE(marks.nearNameText(Side::Left, 0), note);
+    // A changed DEST is folded afresh.
+    sets.DestTable = entriesNamed({"y"});
+    marks.follow();
+    QCOMPARE(marks.nearNameText(Side::Left, 0), QString());
 }
 
 QTEST_GUILESS_MAIN(TestEntryComparison)

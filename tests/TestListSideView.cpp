@@ -1,11 +1,12 @@
 // The list view the editing routines write through: the program's own changes of lines,
-// selection and current line never look like a click, a big list is built at once, and a
-// marked line shows its mark whether it is selected or not. The view shows SRC and a fake
-// shows DEST, both for an editor.
+// selection and current line never look like a click, a big list is built at once, a marked
+// line shows its mark whether it is selected or not, and a preview of a copy shows on the
+// selected lines alone. The view shows SRC and a fake shows DEST, both for an editor.
 #include "AnchoredLabel.h"
 #include "EntryList.h"
 #include "FakeSideView.h"
 #include "ListSideView.h"
+#include "ToolTipText.h"
 #include "WindowLook.h"
 
 #include <QImage>
@@ -28,6 +29,7 @@ private slots:
     void labelsTakeTheTexts();
     void marksShowOnSelectedLinesToo_data();
     void marksShowOnSelectedLinesToo();
+    void nearNameShowsAsWritten();
 
 private:
     // `side` lists `names`, as a load leaves it.
@@ -136,20 +138,27 @@ void TestListSideView::marksShowOnSelectedLinesToo_data()
 {
     QTest::addColumn<int>("mark"); // a LineMark
     QTest::addColumn<bool>("selected");
+    QTest::addColumn<int>("preview"); // the ListSideView::CopyEffect shown meanwhile
     const int none = int(LineMark::None);
     const int identical = int(LineMark::Identical);
     const int differs = int(LineMark::Differs);
-    QTest::newRow("unmarked") << none << false;
-    QTest::newRow("identical") << identical << false;
-    QTest::newRow("differs") << differs << false;
-    QTest::newRow("identical, selected") << identical << true;
-    QTest::newRow("differs, selected") << differs << true;
+    const int copied = int(ListSideView::CopyEffect::Copied);
+    const int deleted = int(ListSideView::CopyEffect::Deleted);
+    QTest::newRow("unmarked") << none << false << 0;
+    QTest::newRow("identical") << identical << false << 0;
+    QTest::newRow("differs") << differs << false << 0;
+    QTest::newRow("identical, selected") << identical << true << 0;
+    QTest::newRow("differs, selected") << differs << true << 0;
+    // A preview changes a selected line, over its mark, and no other line.
+    QTest::newRow("copied, selected") << differs << true << copied;
+    QTest::newRow("deleted, selected") << identical << true << deleted;
 }
 
 void TestListSideView::marksShowOnSelectedLinesToo()
 {
     QFETCH(int, mark);
     QFETCH(bool, selected);
+    QFETCH(int, preview);
     m_list->resize(200, 100);
     load(Side::Left, {"a"}); // DEST has a copy of "a", another "a", or none
     load(Side::Right, {LineMark(mark) == LineMark::None ? "b" : "a"},
@@ -166,6 +175,18 @@ void TestListSideView::marksShowOnSelectedLinesToo()
         const WindowLook::MarkColours colours = WindowLook::markColours(LineMark(mark));
         QCOMPARE(painted, selected ? colours.selected : colours.line);
     }
+    const QImage unchanged = m_list->viewport()->grab().toImage();
+    m_view->previewCopy(ListSideView::CopyEffect(preview));
+    QCOMPARE(m_list->viewport()->grab().toImage() != unchanged, selected && preview != 0);
+}
+
+// A name nearly the other side's says so, as written whatever markup it holds.
+void TestListSideView::nearNameShowsAsWritten()
+{
+    load(Side::Left, {"<b>Fix</b> lives"});
+    load(Side::Right, {"<b>FIX</b> lives "});
+    const QString tip = m_list->model()->index(0, 0).data(Qt::ToolTipRole).toString();
+    QCOMPARE(toolTipAsShown(tip), QStringLiteral("nearly the name of DEST's '<b>FIX</b> lives '"));
 }
 
 QTEST_MAIN(TestListSideView)

@@ -8,6 +8,7 @@
 #include "Form1.h"
 #include "LineMarks.h"
 #include "ListGestures.h"
+#include "ListSideView.h"
 #include "ScriptedDialogs.h"
 #include "ToolTipText.h"
 #include "TypeAhead.h"
@@ -766,49 +767,79 @@ void TestWindowCommands::dragsMoveAndCopyLines()
 
 void TestWindowCommands::copySaysWhatItWillDo_data()
 {
-    QTest::addColumn<QString>("before"); // as arrange() takes it
-    QTest::addColumn<QString>("keys");   // pressed on SRC
-    QTest::addColumn<QString>("effect"); // what the tooltip says a press does
+    QTest::addColumn<QString>("before");  // as arrange() takes it
+    QTest::addColumn<QString>("keys");    // pressed on SRC, with the pointer on "copy >>"
+    QTest::addColumn<QString>("preview"); // the lines shown copied (+) and deleted (-) meanwhile
+    QTest::addColumn<QString>("effect");  // what the tooltip says a press does
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
-    QTest::newRow("SRC alone") << "[a] | -" << ""
+    QTest::newRow("SRC alone") << "[a] | -" << "" << ""
                                << "does nothing until SRC and DEST both hold a set";
-    QTest::newRow("nothing selected") << "a | x" << ""
+    QTest::newRow("nothing selected") << "a | x" << "" << ""
                                       << "does nothing, since no SRC or DEST entry is selected";
-    QTest::newRow("one SRC entry") << "[a], b | x" << "" << "copies 1 selected SRC entry";
-    QTest::newRow("DEST entries") << "a | [x], y, [z]" << ""
+    QTest::newRow("one SRC entry") << "[a], b | x" << "" << "+a" << "copies 1 selected SRC entry";
+    QTest::newRow("DEST entries") << "a | [x], y, [z]" << "" << "-x, -z"
                                   << "deletes 2 selected DEST entries";
-    QTest::newRow("both") << "[a], [b] | [x], [y], [z]" << ""
+    QTest::newRow("both") << "[a], [b] | [x], [y], [z]" << "" << "+a, +b, -x, -y, -z"
                           << "deletes 3 selected DEST entries, then copies 2 selected SRC entries";
-    QTest::newRow("select all") << "a, b | [x]" << "Ctrl+A"
+    QTest::newRow("select all") << "a, b | [x]" << "Ctrl+A" << "+a, +b, -x"
                                 << "deletes 1 selected DEST entry, then copies 2 selected SRC "
                                    "entries";
     // An identical namesake stays as it is, unless it is deleted first.
     QTest::newRow("identical namesakes") << "[a], [b~], [c], [d] | a, b, [c], d" << ""
+                                         << "+a, +b, +c, +d, -c"
                                          << "deletes 1 selected DEST entry, then copies 4 "
                                             "selected SRC entries; 2 identical namesakes stay "
                                             "as they are";
-    QTest::newRow("after the copy") << "[a] | [x]" << "Alt+Right"
+    QTest::newRow("after the copy") << "[a] | [x]" << "Alt+Right" << ""
                                     << "does nothing, since no SRC or DEST entry is selected";
     // clang-format on
 }
 
+// The tooltip says what a press would do; resting the pointer on the button or tabbing to it
+// shows it on the lines, and changes nothing.
 void TestWindowCommands::copySaysWhatItWillDo()
 {
     QFETCH(QString, before);
     QFETCH(QString, keys);
+    QFETCH(QString, preview);
     QFETCH(QString, effect);
     arrange(before);
+    const auto previewed = [this] {
+        QStringList lines;
+        for (const char *name : {"List1", "List2"}) {
+            const auto *list = control<QListView>(name);
+            for (int line = 0; line < list->model()->rowCount(); ++line) {
+                const QModelIndex index = list->model()->index(line, 0);
+                const int shown = index.data(ListSideView::CopyEffectRole).toInt();
+                const auto copied = int(ListSideView::CopyEffect::Copied);
+                lines << (shown == 0 ? "" : shown == copied ? "+" : "-") + index.data().toString();
+            }
+        }
+        return lines.filter(QRegularExpression(QStringLiteral("^[+-]"))).join(QStringLiteral(", "));
+    };
+    const QString arranged = picture();
+    auto *copy = control<QPushButton>("Command1");
+    QWindow *window = copy->window()->windowHandle();
+    QTest::mouseMove(window, copy->mapTo(copy->window(), copy->rect().center()));
+    QCOMPARE(picture(), arranged);
     control<QListView>("List1")->setFocus();
     pressKeys(keys);
     QCoreApplication::processEvents(); // the text is written once the change is over
 
-    auto *copy = control<QPushButton>("Command1");
     const QString expected = QStringLiteral("copy >>: ") + effect
         + QStringLiteral(" (Alt+Right, Ctrl+Right)\nCtrl+Z undoes it, Ctrl+Shift+Z or Ctrl+Y "
                          "redoes it");
     QCOMPARE(copy->toolTip(), expected);
     QCOMPARE(copy->accessibleDescription(), expected);
+    QCOMPARE(previewed(), preview);
+    QTest::mouseMove(window, QPoint(2, 2));
+    QCOMPARE(previewed(), QString());
+    control<QWidget>("Command8")->setFocus();
+    pressKeys(QStringLiteral("Tab"));
+    QCOMPARE(previewed(), preview);
+    pressKeys(QStringLiteral("Tab"));
+    QCOMPARE(previewed(), QString());
 }
 
 // DEST lists 300 entries; the user's place is line 150, current, and the list must show

@@ -1,11 +1,13 @@
 #include "LineMarks.h"
 
+#include "AnsiText.h"
 #include "EntryComparison.h"
 
 #include <QHash>
 #include <QStringList>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -15,6 +17,19 @@ constexpr int MostNamedRows = 5;
 QString counted(qsizetype count, const char *one, const char *many)
 {
     return QString::number(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+}
+
+// A name as a user compares two names by eye: decoded as the lists show it, its trailing
+// spaces dropped, in one case. Only spaces: a tab is an ordinary character of a name.
+QString foldedName(const QByteArray &name)
+{
+    QString text = decodeAnsi(name);
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1) == QLatin1Char(' ')) {
+        --end;
+    }
+    text.truncate(end);
+    return std::move(text).toCaseFolded();
 }
 
 } // namespace
@@ -32,6 +47,7 @@ void SharedMarks::follow()
         changed = true;
         QHash<QByteArrayView, int> &first = m_first[side];
         first.clear(); // before the names it reads may go with the old table
+        m_firstFolded[side].reset();
         m_tables[side] = table;
         const PatchTable &taken = m_tables[side];
         first.reserve(taken.size());
@@ -93,6 +109,38 @@ QList<LineMark> SharedMarks::listedMarks(Side side) const
         }
     }
     return marks;
+}
+
+QString SharedMarks::nearNameText(Side side, int position) const
+{
+    const PatchTable &own = m_tables[side];
+    if (position < 0 || position >= own.size() || own.at(position).Omnipresence != 1) {
+        return QString();
+    }
+    const QByteArray &name = own.at(position).Name;
+    const Side other = otherSide(side);
+    if (m_first[other].contains(QByteArrayView(name))) {
+        return QString(); // a namesake: the line's mark says all
+    }
+    std::optional<QHash<QString, int>> &folded = m_firstFolded[other];
+    if (!folded) {
+        // Folding every name costs several times what the exact index does, and only a
+        // tooltip asks for it: a table pays it once after each change, and only when asked.
+        const PatchTable &names = m_tables[other];
+        folded.emplace();
+        folded->reserve(names.size());
+        for (qsizetype at = names.size() - 1; at >= 0; --at) {
+            if (names.at(at).Omnipresence == 1) {
+                folded->insert(foldedName(names.at(at).Name), int(at));
+            }
+        }
+    }
+    const int near = folded->value(foldedName(name), -1);
+    if (near < 0) {
+        return QString();
+    }
+    return QStringLiteral("nearly the name of ") + sideName(other) + QStringLiteral("'s '")
+        + decodeAnsi(m_tables[other].at(near).Name) + QLatin1Char('\'');
 }
 
 int firstListedNamed(const PatchTable &table, const QByteArray &name)

@@ -2,7 +2,8 @@
 // entry on the other side and, if so, whether the two entries are equal. The editor has the
 // marks follow the tables after every change of either one; each side's listing gives its
 // lines the marks of their records, and the window shows them and takes its tooltip texts from
-// lineMarkText(), differenceText() and marksBreakdown().
+// lineMarkText(), differenceText(), marksBreakdown() and, for a name that is nearly another's,
+// SharedMarks::nearNameText().
 #pragma once
 
 #include "PatchSets.h"
@@ -13,6 +14,7 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 enum class LineMark {
@@ -48,6 +50,12 @@ public:
     const PatchEntry *namesakeOf(Side side, int position) const;
     // The marks of `side`'s listed records, in table order: what the side's count is made of.
     QList<LineMark> listedMarks(Side side) const;
+    // For a listed record of `side` with no namesake on the other side, whose Name reads as
+    // the Name of a listed entry there but for letter case or trailing spaces: "nearly the
+    // name of DEST's 'Fix lives'", naming the first such entry. Empty otherwise, as for a
+    // position outside the table. Copies compare names byte for byte, so such a pair are two
+    // entries, and this is what tells the user so.
+    QString nearNameText(Side side, int position) const;
 
 private:
     // A mark not worked out since the tables were taken.
@@ -65,6 +73,8 @@ private:
     // Each record's mark as an int of LineMark once worked out, Unknown before; a change of
     // either table can change the marks of both sides, so both start afresh then.
     mutable BySide<std::vector<qint8>> m_known;
+    // The same for the names folded (foldedName() in the source), made when first asked for.
+    mutable BySide<std::optional<QHash<QString, int>>> m_firstFolded;
 };
 
 // The position in `table` of the first listed entry named `name`, byte for byte: the

@@ -36,7 +36,9 @@ QVariant SideListModel::data(const QModelIndex &index, int role) const
             // Worked out only now that a tooltip is asked for, never for every line.
             return m_listing.differenceOfLine(index.row());
         }
-        return mark == LineMark::None ? QVariant() : lineMarkText(m_listing.side(), mark);
+        const QString text = mark == LineMark::None ? m_listing.nearNameText(index.row())
+                                                    : lineMarkText(m_listing.side(), mark);
+        return text.isEmpty() ? QVariant() : text;
     }
     default:
         return QVariant();

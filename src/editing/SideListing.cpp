@@ -113,6 +113,11 @@ QString SideListing::differenceOfLine(int line) const
         + differingRowsText(src ? own : *namesake, src ? *namesake : own);
 }
 
+QString SideListing::nearNameText(int line) const
+{
+    return m_marked ? m_marks.nearNameText(m_side, recordOfLine(line)) : QString();
+}
+
 int SideListing::currentLine() const
 {
     return m_view.currentLine();

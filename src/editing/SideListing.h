@@ -55,6 +55,10 @@ public:
     // What a differing line's tooltip says: "also in DEST, differs in Description, Data slot
     // 11", worked out as it is asked for. Empty for a line not marked LineMark::Differs.
     QString differenceOfLine(int line) const;
+    // What `line` says of a name on the other side that is nearly its own (see
+    // SharedMarks::nearNameText()), as the marks stood at the last showMarks(); empty from a
+    // fill until the next showMarks(), and for a line with no such name.
+    QString nearNameText(int line) const;
 
     // The current line, -1 for none, and the selection, as the view keeps them.
     int currentLine() const;

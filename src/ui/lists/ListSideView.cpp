@@ -7,12 +7,27 @@
 #include <QBrush>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QPainter>
+#include <QPointer>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 
 #include <algorithm>
 
 namespace {
+
+// QToolTip reads a text whose first line holds a tag as rich text, and a file or an entry may
+// be named "<u>x.tvr" or "<img src=...>": such a text goes escaped into a paragraph that keeps
+// its spaces and line ends, so it shows as written and nothing in it is ever loaded.
+QString toolTipAsWritten(const QString &text)
+{
+    if (!Qt::mightBeRichText(text)) {
+        return text;
+    }
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
+        + QStringLiteral("</p>");
+}
 
 // The lines' model with the mark's colour behind a marked line; the rest is the editing's.
 class MarkedLinesModel : public SideListModel
@@ -22,8 +37,27 @@ class MarkedLinesModel : public SideListModel
 public:
     using SideListModel::SideListModel;
 
+    // False when the model showed `effect` already.
+    bool previewCopy(ListSideView::CopyEffect effect, const QItemSelectionModel *selection)
+    {
+        const bool changed = effect != m_preview;
+        m_preview = effect;
+        m_selection = selection;
+        return changed;
+    }
+
     QVariant data(const QModelIndex &index, int role) const override
     {
+        if (role == ListSideView::CopyEffectRole) {
+            // Asked only for the lines a view paints, so the largest selection costs nothing.
+            const bool shows = m_preview != ListSideView::CopyEffect::None && m_selection
+                && m_selection->isSelected(index);
+            return shows ? QVariant(int(m_preview)) : QVariant();
+        }
+        if (role == Qt::ToolTipRole) {
+            const QVariant text = SideListModel::data(index, role);
+            return text.isValid() ? QVariant(toolTipAsWritten(text.toString())) : text;
+        }
         if (role != Qt::BackgroundRole) {
             return SideListModel::data(index, role);
         }
@@ -31,16 +65,35 @@ public:
         return mark == LineMark::None ? QVariant()
                                       : QVariant(QBrush(WindowLook::markColours(mark).line));
     }
+
+private:
+    ListSideView::CopyEffect m_preview = ListSideView::CopyEffect::None;
+    QPointer<const QItemSelectionModel> m_selection;
 };
 
 // The style paints a selected line in the selection colour over its own background, which
-// would hide the mark of exactly the lines a user is about to copy or delete.
+// would hide the mark of exactly the lines a user is about to copy or delete. Over the line as
+// it is, the delegate also shows what a press of "copy >>" would do to it.
 class MarkedLineDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        if (effectOf(index) == ListSideView::CopyEffect::Copied) {
+            // Dashed, as a copy is commonly shown, on the line's outermost pixels, which the
+            // text leaves free.
+            painter->save();
+            painter->setPen(QPen(option.palette.color(QPalette::HighlightedText), 1, Qt::DashLine));
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+            painter->restore();
+        }
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
@@ -52,6 +105,15 @@ protected:
             option->palette.setColor(QPalette::Highlight, shade);
             option->palette.setColor(QPalette::HighlightedText, Qt::white);
         }
+        if (effectOf(index) == ListSideView::CopyEffect::Deleted) {
+            option->font.setStrikeOut(true);
+        }
+    }
+
+private:
+    static ListSideView::CopyEffect effectOf(const QModelIndex &index)
+    {
+        return ListSideView::CopyEffect(index.data(ListSideView::CopyEffectRole).toInt());
     }
 };
 
@@ -160,15 +222,15 @@ void ListSideView::setStatusText(const QString &text)
 
 void ListSideView::setFileText(const QString &text)
 {
-    // QToolTip reads a text whose first line holds a tag as rich text, and a file may be
-    // named "<u>x.tvr" or "<img src=...>": the path goes escaped into a paragraph that keeps
-    // its spaces and line ends, so it shows as written and nothing in it is ever loaded.
-    if (text.isEmpty()) {
-        m_status->setToolTip(QString()); // no set, no tooltip
-        return;
+    m_status->setToolTip(toolTipAsWritten(text)); // no set, no tooltip
+}
+
+void ListSideView::previewCopy(CopyEffect effect)
+{
+    auto *model = static_cast<MarkedLinesModel *>(m_model); // as showListing() made it
+    if (model != nullptr && model->previewCopy(effect, m_list->selectionModel())) {
+        m_list->viewport()->update();
     }
-    m_status->setToolTip(QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
-                         + QStringLiteral("</p>"));
 }
 
 int ListSideView::selectedLineCount() const

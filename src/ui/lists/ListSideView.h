@@ -6,10 +6,12 @@
 // and changes. The selection stays in the list's selection model, where the user's clicks and
 // keys act, and the program moves it in runs of adjacent lines. Changes made through this view
 // never run the list's click handling: only the user's clicks and keys do, through the
-// signals Form1 connects.
+// signals Form1 connects. The window's CopyPreview has it show what "copy >>" would do.
 #pragma once
 
 #include "SideView.h"
+
+#include <Qt>
 
 class AnchoredLabel;
 class QAbstractItemView;
@@ -19,6 +21,13 @@ class SideListModel;
 class ListSideView : public SideView
 {
 public:
+    // What a press of "copy >>" would do to a selected line, shown while the user looks at the
+    // button (CopyPreview): a line it would delete is struck through, one it would copy outlined.
+    enum class CopyEffect { None, Deleted, Copied };
+    // A line's CopyEffect as an int, while the list shows one and only on its selected lines.
+    // Clear of the roles of SideListModel, which the lines' model answers too.
+    static constexpr int CopyEffectRole = Qt::UserRole + 100;
+
     // Installs on `list` the painting of selected marked lines.
     ListSideView(QListView *list, AnchoredLabel *countLabel, AnchoredLabel *statusLabel);
 
@@ -41,6 +50,10 @@ public:
     void setStatusText(const QString &text) override;
     // The status label's tooltip, shown as written whatever markup the path holds.
     void setFileText(const QString &text) override;
+
+    // Shows `effect` on every selected line, as the selection changes, until it is None. What
+    // the list shows is painted again, and nothing else changes: no line, no selection.
+    void previewCopy(CopyEffect effect);
 
     // The number of selected lines, from the selection's runs rather than line by line, so
     // the window can keep a tooltip current on every change of the largest list.

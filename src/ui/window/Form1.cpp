@@ -2,6 +2,7 @@
 
 #include "AnchoredLabel.h"
 #include "CommandTexts.h"
+#include "CopyPreview.h"
 #include "Dialogs.h"
 #include "EntryList.h"
 #include "EntryViewHost.h"
@@ -74,6 +75,7 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
 
     m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6);
     m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7);
+    m_copyPreview = std::make_unique<CopyPreview>(Command1, *m_leftView, *m_rightView);
     CommandSwitches &switches = *this; // the base is private: only the editor switches them
     m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
     m_entryView = std::make_unique<EntryViewHost>(*m_editor, List1, List2, this);

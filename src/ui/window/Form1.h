@@ -31,6 +31,7 @@
 #include <optional>
 
 class AnchoredLabel;
+class CopyPreview;
 class Dialogs;
 class EntryList;
 class EntryViewHost;
@@ -156,6 +157,7 @@ private:
     BySide<StatusMarks *> m_statusMarks{nullptr, nullptr}; // children of the window
     std::unique_ptr<ListSideView> m_leftView;
     std::unique_ptr<ListSideView> m_rightView;
+    std::unique_ptr<CopyPreview> m_copyPreview; // after the views, so it goes first
     std::unique_ptr<PatchSetEditor> m_editor;
     std::unique_ptr<EntryViewHost> m_entryView; // after the editor, so it goes first
 };
