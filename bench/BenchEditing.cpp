@@ -3,8 +3,9 @@
 // refreshes it runs, on fake side views that read a screenful of marks, as a list does; and
 // two maximal namesakes compared row by row, as the entry view asks for them. And the marks
 // of two sides of 32768 small entries of the same names, every second one differing, so every
-// line of both sides is marked: all of them at once, and what a change of one side costs
-// them, with a screenful of lines asked for, or a line's near name.
+// line of both sides is marked: all of them at once, what a change of one side costs them,
+// with a screenful of lines asked for, a line's near name, and the count's breakdown of a side
+// by its marks.
 #include "EntryComparison.h"
 #include "FakeSideView.h"
 #include "LineMarks.h"
@@ -222,6 +223,32 @@ void BM_NearNameAfterOneSideChanged(benchmark::State &state)
     }
 }
 BENCHMARK(BM_NearNameAfterOneSideChanged)->Unit(benchmark::kMillisecond);
+
+// What the count's tooltip says of DEST once an entry changed: every line's mark, worked out
+// afresh, and counted.
+void BM_BreakdownOfLargeSide(benchmark::State &state)
+{
+    PatchSets sets;
+    sets.SrcTable = smallNamesakes(" in SRC");
+    sets.DestTable = smallNamesakes(" in DEST");
+    SharedMarks marks(sets);
+    marks.follow();
+    QString breakdown;
+    for (auto _ : state) {
+        state.PauseTiming();
+        sets.DestTable[LargeCount / 2].Description += '.'; // detaches DEST from the marks
+        state.ResumeTiming();
+
+        marks.follow();
+        breakdown = marksBreakdown(Side::Right, marks.listedMarks(Side::Right));
+    }
+    if (breakdown
+        != QLatin1String("32768 entries: 32768 also in SRC (16385 differ, 16383 "
+                         "identical)")) {
+        state.SkipWithError("the breakdown went wrong");
+    }
+}
+BENCHMARK(BM_BreakdownOfLargeSide)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

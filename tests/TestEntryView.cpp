@@ -36,6 +36,8 @@ private slots:
     void paintsEveryRowAtEveryWidth();
     void showsTextsAsWrittenOnTheScreen_data();
     void showsTextsAsWrittenOnTheScreen();
+    void walksTheDifferencesOfItsList_data();
+    void walksTheDifferencesOfItsList();
 
 private:
     // Loads `src` and `dest` and opens the view with F3 on line `line` of `list`.
@@ -177,6 +179,52 @@ void TestEntryView::opensOnTheCurrentLineAndFollows()
     pressKeys(QStringLiteral("F3"));
     runPosted();
     QVERIFY(view == nullptr || followed == QLatin1String("closed"));
+}
+
+// SRC lists a, b, c and d, of which a, c and d differ from their DEST namesakes, and shows
+// only the differing ones; the view opens on a.
+void TestEntryView::walksTheDifferencesOfItsList_data()
+{
+    QTest::addColumn<QString>("viewKeys");
+    QTest::addColumn<QString>("entry"); // the view's title then
+    QTest::addColumn<int>("lines");     // the SRC lines shown
+    QTest::newRow("F7") << "F7" << "Entry: c" << 3;
+    QTest::newRow("F7, wrapping") << "F7, F7, F7" << "Entry: a" << 3;
+    QTest::newRow("Shift+F7") << "Shift+F7" << "Entry: d" << 3;
+    // The entry taken is the same on both sides now, so the list moves on to the next one.
+    QTest::newRow("take moves on") << "Ctrl+A, Alt+Right" << "Entry: c" << 2;
+    QTest::newRow("take undone") << "Ctrl+A, Alt+Right, Ctrl+Z" << "Entry: c" << 3;
+}
+
+void TestEntryView::walksTheDifferencesOfItsList()
+{
+    QFETCH(QString, viewKeys);
+    QFETCH(QString, entry);
+    QFETCH(int, lines);
+    QByteArray src = patchSetBytes({"a", "b", "c", "d"});
+    for (const char *name : {"a", "c", "d"}) {
+        const QByteArray described = QByteArray("Description=") + name;
+        src.replace(described + " described", described + " changed");
+    }
+    m_dialogs->fileNames << writeFile(*m_folder, "src.tvr", src)
+                         << writeFile(*m_folder, "dest.tvr", patchSetBytes({"a", "b", "c", "d"}));
+    click("Command2");
+    click("Command3");
+    auto *list = control<QListView>("List1");
+    QMenu *menu = openListMenu(list, QStringLiteral("right click"));
+    QVERIFY(menu != nullptr);
+    QVERIFY(chooseFromMenu(menu, QStringLiteral("Show only differing")));
+    QCOMPARE(listLines(list), QStringList({"a", "c", "d"}));
+    pressKeys(QStringLiteral("F3"));
+    runPosted();
+    QVERIFY(entryView() != nullptr);
+
+    pressKeys(viewKeys);
+    runPosted();
+    QCOMPARE(entryView()->windowTitle(), entry);
+    QCOMPARE(list->model()->rowCount(), lines);
+    QCOMPARE(list->currentIndex().data().toString(), entry.section(QLatin1Char(' '), 1));
+    QVERIFY(selectedLines(list).isEmpty()); // the keys move the current line, select nothing
 }
 
 // SRC lists a pair's SRC entry and one alone; DEST the pair's DEST entry and one alone. The

@@ -20,12 +20,14 @@
 #include <QDrag>
 #include <QFile>
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 Q_DECLARE_METATYPE(OverwriteAnswer)
 
@@ -80,11 +82,14 @@ private slots:
     void longListKeepsTheUsersPlace();
     void changedMarkSaysWhatDiffers_data();
     void changedMarkSaysWhatDiffers();
+    void listMenuOffersItsCommands_data();
+    void listMenuOffersItsCommands();
 
 private:
     // Both sides from a picture, "a, [b], >c~ | -": SRC lists a, b and c with b selected and c
     // current, DEST holds no set. Each side's lines are loaded from a file, then clicked; an
-    // entry marked '~' is described otherwise, so it differs from its namesake.
+    // entry marked '~' is described otherwise, so it differs from its namesake, and one marked
+    // '!' holds a key the reader notes.
     void arrange(const QString &picture)
     {
         const QStringList sides = picture.split(QStringLiteral(" | "));
@@ -95,12 +100,15 @@ private:
             }
             QStringList lines = sides.at(side).split(QStringLiteral(", "));
             QStringList names = lines;
-            names.replaceInStrings(QRegularExpression(QStringLiteral("[>\\[\\]~]")), QString());
+            names.replaceInStrings(QRegularExpression(QStringLiteral("[>\\[\\]~!]")), QString());
             QByteArray bytes = patchSetBytes(names);
             for (int line = 0; line < lines.size(); ++line) {
+                const QByteArray described = "Description=" + names.at(line).toLatin1();
                 if (lines.at(line).contains(QLatin1Char('~'))) {
-                    const QByteArray described = "Description=" + names.at(line).toLatin1();
                     bytes.replace(described + " described", described + " changed");
+                }
+                if (lines.at(line).contains(QLatin1Char('!'))) {
+                    bytes.replace(described + " described", described + " described\r\nColour=red");
                 }
             }
             const QString name = side == 0 ? QStringLiteral("src.tvr") : QStringLiteral("dest.tvr");
@@ -158,7 +166,10 @@ private:
                 }
             }
             marks += mark == LineMark::None ? '.' : mark == LineMark::Identical ? '=' : '~';
-            QCOMPARE(item.data(Qt::ToolTipRole).toString(), description);
+            // A differing line's tooltip also names what differs: here, always the description.
+            QCOMPARE(item.data(Qt::ToolTipRole).toString(),
+                     mark == LineMark::Differs ? description + QStringLiteral(" in Description")
+                                               : description);
             const QBrush tint = lineTint(list, line);
             if (mark == LineMark::None) {
                 QVERIFY2(description.isEmpty(), qPrintable(description));
@@ -555,6 +566,38 @@ void TestWindowCommands::keysAndClicksRunTheirCommands_data()
     QTest::newRow("Shift+click up in SRC, adding") << "[a], b, c, >d | x" << "List1"
                                                    << "Shift+click 1"
                                                    << "[a], >[b], [c], [d] | >x" << "";
+    // Working through the differences: the keys act on the list that has the focus, the find
+    // box keeps Enter, Down and Escape, and a filter unselects what it hides.
+    QTest::newRow("Ctrl+Shift+D in DEST") << "a, b~, c | b, x, >a, c" << "List2" << "Ctrl+Shift+D"
+                                          << ">a, b, c | [b], x, >a, c" << "";
+    QTest::newRow("F7, wrapping, Shift+F7") << "a, b~, c~ | x, >c, b" << "List2"
+                                            << "F7, F7, Shift+F7" << ">a, b, c | x, c, >b" << "";
+    QTest::newRow("F7, nothing differs") << "a | x, >a" << "List2" << "F7" << ">a | x, >a" << "";
+    QTest::newRow("Ctrl+F hides selected lines") << "a | alpha, >[beta], Alpine, [gamma]" << "List2"
+                                                 << "Ctrl+F, A, L, Return"
+                                                 << ">a | alpha, >Alpine" << "";
+    QTest::newRow("Escape in the find box") << "a | alpha, >[beta], Alpine" << "List2"
+                                            << "Ctrl+F, A, L, Return, Ctrl+F, Escape"
+                                            << ">a | alpha, beta, >Alpine" << "";
+    QTest::newRow("Down in the find box") << "a | alpha, beta, Alpine" << "List2"
+                                          << "Ctrl+F, B, Down" << ">a | >beta" << "";
+    QTest::newRow("moves refused while filtered") << "a | alpha, >beta, Alpine" << "List2"
+                                                  << "Ctrl+F, A, L, Return, Ctrl+Up, Alt+Home, "
+                                                     "Ctrl+Shift+Down, click Command8"
+                                                  << ">a | alpha, >Alpine" << "";
+    QTest::newRow("Ctrl+A while filtered") << "a | alpha, beta, Alpine" << "List2"
+                                           << "Ctrl+F, A, L, Return, Ctrl+A, Ctrl+F, Escape"
+                                           << ">a | >[alpha], beta, [Alpine]" << "";
+    QTest::newRow("Delete while filtered") << "a | alpha, beta, Alpine" << "List2"
+                                           << "Ctrl+F, A, L, Return, Ctrl+A, Delete, Ctrl+F, Escape"
+                                           << ">a | >beta" << "";
+    QTest::newRow("menu: show only differing") << "a, b~, c | b, >x, c" << "List2"
+                                               << "menu Show only differing"
+                                               << ">a, b, c | >b" << "";
+    QTest::newRow("menu: select shared") << "a, b~, c | b, >x, c" << "List2"
+                                         << "menu Select shared" << ">a, b, c | [b], >x, [c]" << "";
+    QTest::newRow("menu: invert, in SRC") << "[a], b~, >c | b" << "List1" << "menu Invert selection"
+                                          << "a, [b], >[c] | >b" << "";
     // Typing searches and never selects: a Space in a search is part of the name sought.
     QTest::newRow("type-ahead") << "a | x, >y, Skip 1, Skip 9" << "List2" << "S, K"
                                 << ">a | x, y, >Skip 1, Skip 9" << "";
@@ -592,6 +635,11 @@ void TestWindowCommands::keysAndClicksRunTheirCommands()
                       step.startsWith(QLatin1String("Shift")) ? Qt::ShiftModifier : Qt::NoModifier);
         } else if (step.startsWith(QLatin1String("click "))) {
             click(qPrintable(step.section(QLatin1Char(' '), 1)));
+        } else if (step.startsWith(QLatin1String("menu "))) {
+            auto *list = control<QListView>(qPrintable(focus));
+            QMenu *menu = openListMenu(list, QStringLiteral("right click"));
+            QVERIFY(menu != nullptr);
+            QVERIFY(chooseFromMenu(menu, step.section(QLatin1Char(' '), 1)));
         } else {
             pressKeys(step);
         }
@@ -926,6 +974,86 @@ void TestWindowCommands::changedMarkSaysWhatDiffers()
     QCOMPARE(toolTipAsShown(mark->toolTip()), changed);
     QVERIFY(!control<QLabel>("srcChangedMark")->isVisible());
     QVERIFY(m_dialogs->shown.isEmpty());
+}
+
+// SRC lists a, b and c, DEST b (which differs), x (whose load left a note), c and y. The menu
+// of a list opens by a right click, the Menu key or Shift+F10 on it, names every key of its
+// items, and acts on its list; the DEST count tells the same breakdown whatever is shown.
+void TestWindowCommands::listMenuOffersItsCommands_data()
+{
+    QTest::addColumn<QString>("how"); // as openListMenu() takes it
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("item");  // chosen from the menu
+    QTest::addColumn<QString>("after"); // as picture() gives it
+    QTest::addColumn<QString>("sign");  // DEST's filter sign, or "" while its bar is closed
+    // Laid out by hand: the formatter would give every text of a row a line of its own.
+    // clang-format off
+    QTest::newRow("right click") << "right click" << "List2" << "Select differing"
+                                 << ">a, b, c | [b], x, >c, y" << "";
+    QTest::newRow("Menu key") << "Menu" << "List2" << "Select those only in DEST"
+                              << ">a, b, c | b, [x], >c, [y]" << "";
+    QTest::newRow("Shift+F10 in SRC") << "Shift+F10" << "List1" << "Select identical"
+                                      << ">a, b, [c] | b, x, >c, y" << "";
+    QTest::newRow("show only shared") << "right click" << "List2" << "Show only shared"
+                                      << ">a, b, c | b, >c" << "2 of 4 shared";
+    QTest::newRow("next difference") << "right click" << "List2" << "Next difference"
+                                     << ">a, b, c | >b, x, c, y" << "";
+    QTest::newRow("find") << "right click" << "List2" << "Find\u2026" << ">a, b, c | b, x, >c, y"
+                          << "4 of 4";
+    QTest::newRow("load notes") << "right click" << "List2" << "Load notes\u2026"
+                                << ">a, b, c | b, x, >c, y" << "";
+    // clang-format on
+}
+
+void TestWindowCommands::listMenuOffersItsCommands()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, list);
+    QFETCH(QString, item);
+    QFETCH(QString, after);
+    QFETCH(QString, sign);
+    arrange("a, b~, c | b, x!, >c, y");
+    auto *lines = control<QListView>(qPrintable(list));
+    QMenu *menu = openListMenu(lines, how);
+    QVERIFY(menu != nullptr);
+    QStringList items;
+    for (const QAction *action : menu->actions()) {
+        if (!action->isSeparator()) {
+            const QString key = action->shortcut().toString(QKeySequence::NativeText);
+            items.append(key.isEmpty() ? action->text() : action->text() + " (" + key + ")");
+        }
+    }
+    const QString side = list == QLatin1String("List1") ? "SRC" : "DEST";
+    QStringList expected = {"Select differing (Ctrl+Shift+D)", "Select identical",
+                            "Select shared", "Select those only in " + side,
+                            "Select all shown (Ctrl+A)", "Invert selection",
+                            "Clear selection (Ctrl+Shift+A)", "Next difference (F7)",
+                            "Previous difference (Shift+F7)", "Find\u2026 (Ctrl+F)",
+                            "Show only differing", "Show only shared",
+                            "Show only those only in " + side, "Show all"};
+    if (side == QLatin1String("DEST")) {
+        expected.append("Load notes\u2026");
+    }
+    QCOMPARE(items, expected);
+    QVERIFY(chooseFromMenu(menu, item));
+
+    QCOMPARE(picture(), after);
+    const auto *bar = control<QWidget>("destFilterBar");
+    QCOMPARE(bar->isVisible() ? control<QLabel>("destFilterSign")->text() : QString(), sign);
+    QCOMPARE(control<QWidget>("destFind")->hasFocus(), item.startsWith(QLatin1String("Find")));
+    const auto *notes = m_form->findChild<QWidget *>(QStringLiteral("notesWindow"));
+    QCOMPARE(notes != nullptr && notes->isVisible(), item.startsWith(QLatin1String("Load")));
+
+    // The count's breakdown, as its tooltip and as assistive technology reads it.
+    auto *count = control<QLabel>("Label9");
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), count->mapToGlobal(QPoint(2, 2)));
+    QCoreApplication::sendEvent(count, &help);
+    const QString breakdown = "4 entries: 2 also in SRC (1 differs, 1 identical), 2 only in DEST";
+    QCOMPARE(QToolTip::text(), breakdown);
+    QCOMPARE(QAccessible::queryAccessibleInterface(count)->text(QAccessible::Description),
+             breakdown);
+    QCOMPARE(QAccessible::queryAccessibleInterface(count)->text(QAccessible::Name),
+             QStringLiteral("4"));
 }
 
 QTEST_MAIN(TestWindowCommands)

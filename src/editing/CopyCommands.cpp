@@ -139,11 +139,8 @@ bool PatchSetEditor::refusesPastLimit(const QList<int> &sources, const QList<int
 
 void PatchSetEditor::landOnDest(int record)
 {
-    SideListing &dest = m_sides.right.listing;
-    const int line = dest.lineOfRecord(record);
-    if (line >= 0) {
-        dest.setCurrentLine(line);
-    }
+    // A record the filter hides leaves the place to the next line shown.
+    m_sides.right.listing.setCurrentNear(record);
     if (m_destDetail) {
         m_destDetail();
     }
@@ -187,7 +184,10 @@ std::optional<int> PatchSetEditor::CopyMassive(int record, const QByteArray &ID,
 
 bool PatchSetEditor::acceptsDrop(Side from, Side onto) const
 {
-    return from == onto || (onto == Side::Right && m_switches.copyEnabled);
+    if (from == onto) {
+        return !m_sides[onto].listing.hidesLines(); // a move among hidden lines is no move
+    }
+    return onto == Side::Right && m_switches.copyEnabled;
 }
 
 void PatchSetEditor::dropLines(Side from, Side onto, const QList<int> &lines, int before)
@@ -230,15 +230,15 @@ void PatchSetEditor::copyIntoDestAt(const QList<int> &srcLines, int before)
         return; // every answer was No, or the first was Cancel: DEST is as it was
     }
 
-    // Appended records follow every older one, so their lines end the list.
+    // Appended records follow every older one, so they end the table; the filter may hide
+    // some of them, but they all go to the place the user dropped them on.
     RefreshSide(Side::Right);
-    const int firstAppended = dest.firstLineFrom(oldSize);
-    const int place = placeRecord >= 0 ? dest.lineOfRecord(placeRecord) : firstAppended;
     QList<int> appended;
-    for (int line = firstAppended; line < dest.lineCount(); ++line) {
-        appended.append(line);
+    for (int record = oldSize; record < m_sets.DestTable.size(); ++record) {
+        appended.append(record);
     }
-    dest.moveLines(appended, place);
-    landOnDest(appended.isEmpty() ? *replaced : dest.recordOfLine(place));
+    dest.moveRecords(appended, placeRecord);
+    // The block starts where the place's record was, or stays at the end.
+    landOnDest(appended.isEmpty() ? *replaced : placeRecord >= 0 ? placeRecord : oldSize);
     finishStep(state);
 }

@@ -69,6 +69,61 @@ ChangedStretch changedStretch(const PatchTable &old, const PatchTable &now)
     return stretch;
 }
 
+// How far the walk below looks for an entry that a delete or an insert moved.
+constexpr qsizetype PartnerReach = 64;
+
+// Walks the stretch where two tables differ and pairs the entries that hold the same pieces
+// though a delete or an insert shifted them, as a delete at the top and an append shift every
+// line between: calls `added(position)` for each entry of `now` left without a partner, and
+// `dropped(position)` for each of `old`. A partner is sought no further than PartnerReach lines
+// ahead; past that, the entry that has more lines left to pair with is taken for dropped or
+// added, so a long delete comes back in step. A pair missed costs the tally work, never a
+// wrong weight: an entry dropped and added again counts as before.
+template<typename Added, typename Dropped>
+void forEachUnpaired(const PatchTable &old, const PatchTable &now, Added added, Dropped dropped)
+{
+    const ChangedStretch stretch = changedStretch(old, now);
+    qsizetype atOld = stretch.first;
+    qsizetype atNew = stretch.first;
+    // The distance to `wanted`'s partner within `table`, from `from` on; 0 when none is near.
+    const auto partnerAhead = [](const PatchEntry &wanted, const PatchTable &table,
+                                 qsizetype from, qsizetype end) -> qsizetype {
+        for (qsizetype at = from + 1; at < std::min(end, from + 1 + PartnerReach); ++at) {
+            if (samePieces(wanted, table.at(at))) {
+                return at - from;
+            }
+        }
+        return 0;
+    };
+    while (atOld < stretch.endOld && atNew < stretch.endNew) {
+        if (samePieces(old.at(atOld), now.at(atNew))) {
+            ++atOld;
+            ++atNew;
+            continue;
+        }
+        qsizetype skipOld = partnerAhead(now.at(atNew), old, atOld, stretch.endOld);
+        qsizetype skipNew = skipOld > 0 ? 0 : partnerAhead(old.at(atOld), now, atNew, stretch.endNew);
+        if (skipOld == 0 && skipNew == 0) {
+            const qsizetype leftOld = stretch.endOld - atOld;
+            const qsizetype leftNew = stretch.endNew - atNew;
+            skipOld = leftOld >= leftNew ? 1 : 0;
+            skipNew = leftNew >= leftOld ? 1 : 0;
+        }
+        for (; skipOld > 0; --skipOld) {
+            dropped(atOld++);
+        }
+        for (; skipNew > 0; --skipNew) {
+            added(atNew++);
+        }
+    }
+    for (; atOld < stretch.endOld; ++atOld) {
+        dropped(atOld);
+    }
+    for (; atNew < stretch.endNew; ++atNew) {
+        added(atNew);
+    }
+}
+
 qint64 listBytes(const PatchTable &table)
 {
     return qint64(table.capacity()) * qint64(sizeof(PatchEntry));
@@ -230,24 +285,16 @@ void EditHistory::StorageTally::follow(const PatchSets &shown, const PatchSets *
             this->unshow(identity, dropsHere ? &held : nullptr);
         };
         // The new pieces are counted before the old ones go, so a piece both hold never
-        // passes through nought. Within the stretch, an entry still in its place is skipped.
-        const ChangedStretch stretch = changedStretch(was, now);
-        const auto inPlace = [&was, &now](qsizetype position) {
-            return position < was.size() && position < now.size()
-                && samePieces(was.at(position), now.at(position));
-        };
+        // passes through nought; an entry both tables hold is left as it is.
         if (now.capacity() > 0) {
             this->show(now.constData(), listBytes(now));
         }
-        for (qsizetype position = stretch.first; position < stretch.endNew; ++position) {
-            if (!inPlace(position)) {
-                forEachPiece(now.at(position), show);
-            }
-        }
-        for (qsizetype position = stretch.first; position < stretch.endOld; ++position) {
-            if (!inPlace(position)) {
-                forEachPiece(was.at(position), unshow);
-            }
+        std::vector<qsizetype> gone;
+        forEachUnpaired(
+            was, now, [&](qsizetype position) { forEachPiece(now.at(position), show); },
+            [&gone](qsizetype position) { gone.push_back(position); });
+        for (const qsizetype position : gone) {
+            forEachPiece(was.at(position), unshow);
         }
         if (was.capacity() > 0) {
             this->unshow(was.constData(), nullptr); // a step holds its lists itself
@@ -273,12 +320,9 @@ void EditHistory::StorageTally::releaseList(const PatchTable &table)
 void EditHistory::StorageTally::holdDropped(const PatchTable &before, const PatchTable &after,
                                             std::vector<const void *> &held)
 {
-    const ChangedStretch stretch = changedStretch(before, after);
-    for (qsizetype position = stretch.first; position < stretch.endOld; ++position) {
-        if (position >= after.size() || !samePieces(before.at(position), after.at(position))) {
-            holdDropped(before.at(position), held);
-        }
-    }
+    forEachUnpaired(
+        before, after, [](qsizetype) {},
+        [&](qsizetype position) { holdDropped(before.at(position), held); });
 }
 
 void EditHistory::StorageTally::holdDropped(const PatchEntry &before,

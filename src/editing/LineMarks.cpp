@@ -38,11 +38,13 @@ SharedMarks::SharedMarks(const PatchSets &sets) : m_sets(sets) {}
 
 void SharedMarks::follow()
 {
+    bool changed = false;
     for (const Side side : {Side::Left, Side::Right}) {
         const PatchTable &table = m_sets.table(side);
         if (table.isSharedWith(m_tables[side])) {
             continue;
         }
+        changed = true;
         QHash<QByteArrayView, int> &first = m_first[side];
         first.clear(); // before the names it reads may go with the old table
         m_firstFolded[side].reset();
@@ -56,21 +58,57 @@ void SharedMarks::follow()
             }
         }
     }
+    if (changed) {
+        for (const Side side : {Side::Left, Side::Right}) {
+            m_known[side].assign(size_t(m_tables[side].size()), Unknown);
+        }
+    }
+}
+
+int SharedMarks::namesakePosition(Side side, int position) const
+{
+    const PatchTable &own = m_tables[side];
+    if (position < 0 || position >= own.size() || own.at(position).Omnipresence != 1) {
+        return -1;
+    }
+    return m_first[otherSide(side)].value(QByteArrayView(own.at(position).Name), -1);
 }
 
 LineMark SharedMarks::markOf(Side side, int position) const
 {
+    std::vector<qint8> &known = m_known[side];
+    if (position >= 0 && size_t(position) < known.size() && known[size_t(position)] != Unknown) {
+        return LineMark(known[size_t(position)]);
+    }
+    const int namesake = namesakePosition(side, position);
+    LineMark mark = LineMark::None;
+    if (namesake >= 0) {
+        mark = m_tables[side].at(position) == m_tables[otherSide(side)].at(namesake)
+            ? LineMark::Identical
+            : LineMark::Differs;
+    }
+    if (position >= 0 && size_t(position) < known.size()) {
+        known[size_t(position)] = qint8(mark);
+    }
+    return mark;
+}
+
+const PatchEntry *SharedMarks::namesakeOf(Side side, int position) const
+{
+    const int namesake = namesakePosition(side, position);
+    return namesake < 0 ? nullptr : &m_tables[otherSide(side)].at(namesake);
+}
+
+QList<LineMark> SharedMarks::listedMarks(Side side) const
+{
+    QList<LineMark> marks;
     const PatchTable &own = m_tables[side];
-    if (position < 0 || position >= own.size() || own.at(position).Omnipresence != 1) {
-        return LineMark::None;
+    for (int position = 0; position < own.size(); ++position) {
+        if (own.at(position).Omnipresence == 1) {
+            marks.append(markOf(side, position));
+        }
     }
-    const PatchEntry &entry = own.at(position);
-    const int namesake = m_first[otherSide(side)].value(QByteArrayView(entry.Name), -1);
-    if (namesake < 0) {
-        return LineMark::None;
-    }
-    return entry == m_tables[otherSide(side)].at(namesake) ? LineMark::Identical
-                                                           : LineMark::Differs;
+    return marks;
 }
 
 QString SharedMarks::nearNameText(Side side, int position) const

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 enum class LineMark {
     None,      // no listed entry of that name on the other side
@@ -25,7 +26,9 @@ enum class LineMark {
 // The marks of both sides' records, worked out as they are asked for. Only the namesakes are
 // kept, each side's first listed entry of each name, and they are worked out again only for a
 // side whose table changed: a command costs the marks one pass over the names of the tables it
-// changed, and a line costs a lookup and at most one comparison, when a view shows it.
+// changed, and a line costs a lookup and at most one comparison, when a view shows it, or when a
+// filter, a select by state or the count's breakdown asks for every line. Each mark is kept
+// once worked out, until the tables change, so those ask for them again at the cost of a read.
 class SharedMarks
 {
 public:
@@ -41,6 +44,12 @@ public:
     // other side's first listed entry of the same Name, byte for byte. None for a record that
     // is not listed (Omnipresence other than 1) and for a position outside that table.
     LineMark markOf(Side side, int position) const;
+    // The other side's first listed entry of the name of the record at `position` of `side`'s
+    // table, as follow() took them: the entry markOf() compares with. nullptr when markOf()
+    // gives None. Valid until the next follow().
+    const PatchEntry *namesakeOf(Side side, int position) const;
+    // The marks of `side`'s listed records, in table order: what the side's count is made of.
+    QList<LineMark> listedMarks(Side side) const;
     // For a listed record of `side` with no namesake on the other side, whose Name reads as
     // the Name of a listed entry there but for letter case or trailing spaces: "nearly the
     // name of DEST's 'Fix lives'", naming the first such entry. Empty otherwise, as for a
@@ -49,12 +58,21 @@ public:
     QString nearNameText(Side side, int position) const;
 
 private:
+    // A mark not worked out since the tables were taken.
+    static constexpr qint8 Unknown = -1;
+
+    // The position of the namesake markOf() compares with, or -1.
+    int namesakePosition(Side side, int position) const;
+
     const PatchSets &m_sets;
     // The tables as follow() took them, sharing the sets' storage, and for each name the
     // position of its first listed entry there. The names are read in place: a table that
     // shares its storage never changes, and the tables here are never changed.
     BySide<PatchTable> m_tables;
     BySide<QHash<QByteArrayView, int>> m_first;
+    // Each record's mark as an int of LineMark once worked out, Unknown before; a change of
+    // either table can change the marks of both sides, so both start afresh then.
+    mutable BySide<std::vector<qint8>> m_known;
     // The same for the names folded (foldedName() in the source), made when first asked for.
     mutable BySide<std::optional<QHash<QString, int>>> m_firstFolded;
 };

@@ -10,7 +10,9 @@
 // Its rooms: each side's SideListing says which record a line shows and which lines are
 // selected (the commands speak in records), CopyRules how a copy asks and when it is refused,
 // LineMarks the marks of the lines, CommandTexts the labels' words, EditHistory the steps.
-// The copy commands ("copy >>", Delete, SRC lines dropped on DEST) are in CopyCommands.cpp.
+// The copy commands ("copy >>", Delete, SRC lines dropped on DEST) are in CopyCommands.cpp, the
+// commands that work through the differences (select by state, the next difference, the
+// filter) in Differences.cpp; each side's filter lives in its listing.
 #pragma once
 
 #include "CopyRules.h"
@@ -43,8 +45,9 @@ public:
     // Shows the detail of the current DEST line; the copy command calls it at its end.
     using DetailHandler = std::function<void()>;
     // Runs after every command that changed a table or rebuilt a list (a load, copy, delete,
-    // move, NEW, a cleared selection, a take, undo and redo), once the marks are handed out:
-    // what shows more of the sets than the lists do follows through it.
+    // move, NEW, a cleared selection, a take, undo and redo, a filter), once the marks are
+    // handed out, and after a move to a difference: what shows more of the sets than the
+    // lists do follows through it.
     using ChangeHandler = std::function<void()>;
     // Shows one message to the user; a copy that refuses to act says why through it.
     using MessageHandler = std::function<void(const QString &text)>;
@@ -139,8 +142,8 @@ public:
     std::optional<int> CopyMassive(int record, const QByteArray &ID, CopyRun &run);
 
     // Move the current line's record one line up or down, carrying its selected state.
-    // Do nothing without a current line or at the end of the list. One step, unless the
-    // two entries are equal.
+    // Do nothing without a current line, at the end of the list, or while the side's filter
+    // hides lines (as every move within a list). One step, unless the two entries are equal.
     void moveUp(Side side);
     void moveDown(Side side);
 
@@ -158,8 +161,8 @@ public:
     void moveBlockToBottom(Side side);
 
     // Whether lines dragged from the list of `from` may be dropped on the list of `onto`:
-    // within a list always, SRC lines on DEST while "copy >>" is enabled, DEST lines on SRC
-    // never.
+    // within a list while its filter hides no line, SRC lines on DEST while "copy >>" is
+    // enabled, DEST lines on SRC never.
     bool acceptsDrop(Side from, Side onto) const;
     // Lines of `from` dropped before line `before` of `onto`: moveLines() within a list,
     // copyIntoDestAt() from SRC to DEST; nothing when acceptsDrop() refuses.
@@ -190,6 +193,24 @@ public:
     // Selects every line of the side. A side without a set has no lines, so it needs no
     // guard. Not a step.
     void selectAll(Side side);
+
+    // Working through the differences of the sets (Differences.h); none changes a table or is
+    // a step, and all act on the lines the side's filter shows.
+    // Adds every line of `side` in `state` to its selection.
+    void selectByState(Side side, MarkState state);
+    // Selects exactly the lines of `side` that are not selected.
+    void invertSelection(Side side);
+    // Makes the next differing line of `side` after the current one (`step` +1) or before it
+    // (-1) current and brings it into sight, past the end round to the start; selects nothing.
+    // Without a current line, the first (or the last) one counts. Nothing without another.
+    void goToDifference(Side side, int step);
+    // `side` shows the lines `filter` keeps from now on (see SideListing::setFilter()); the
+    // count goes on counting every listed entry, and the moves within the list stop while
+    // lines are hidden. The filter stays through every command and is applied again after
+    // each, as the marks it may read change.
+    void setFilter(Side side, const SideFilter &filter);
+    // What the side's count stands for, by marks: marksBreakdown() of every listed entry.
+    QString countBreakdown(Side side) const;
 
     // Undo takes back the last step still in effect, redo takes the last undone step
     // again; a new step drops what could have been redone, and the last 100 steps are

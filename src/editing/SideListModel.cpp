@@ -32,6 +32,10 @@ QVariant SideListModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole:
     case Qt::AccessibleDescriptionRole: {
         const LineMark mark = markOf(index);
+        if (role == Qt::ToolTipRole && mark == LineMark::Differs) {
+            // Worked out only now that a tooltip is asked for, never for every line.
+            return m_listing.differenceOfLine(index.row());
+        }
         const QString text = mark == LineMark::None ? m_listing.nearNameText(index.row())
                                                     : lineMarkText(m_listing.side(), mark);
         return text.isEmpty() ? QVariant() : text;

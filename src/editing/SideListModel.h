@@ -1,10 +1,11 @@
 // A side's lines as a list model, for the view that shows them: one row per line of the side's
 // SideListing, its text the record's Name, its mark as MarkRole and, as lineMarkText() words
-// it, its tooltip and accessible description, or for an unmarked line a name of the other
-// side's that is nearly its own. Only the number of rows is kept, as the last reset left it,
-// so a view never sees the rows change between notifications; the rest is read from the
-// listing when a view asks, so a list of the largest set costs what the view shows of it.
-// The window's side view makes one per list and passes the listing's news on to it.
+// it, its tooltip and accessible description; a differing line's tooltip names what differs,
+// and an unmarked line's names a name of the other side's that is nearly its own. Only the
+// number of rows is kept, as the last reset left it, so a view never sees the rows change
+// between notifications; the rest is read from the listing when a view asks, so a list of the
+// largest set costs what the view shows of it. The window's side view makes one per list and
+// passes the listing's news on to it.
 #pragma once
 
 #include "LineMarks.h"

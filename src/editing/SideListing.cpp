@@ -61,7 +61,7 @@ BlockOrder blockOrder(int count, const QList<int> &block, int before)
 
 } // namespace
 
-SideListing::SideListing(Side side, PatchTable &table, SideView &view, const SharedMarks &marks)
+SideListing::SideListing(Side side, PatchTable &table, SideView &view, SharedMarks &marks)
     : m_side(side), m_table(table), m_view(view), m_marks(marks)
 {
     m_view.showListing(*this);
@@ -100,6 +100,19 @@ LineMark SideListing::markOfLine(int line) const
     return m_marked ? m_marks.markOf(m_side, recordOfLine(line)) : LineMark::None;
 }
 
+QString SideListing::differenceOfLine(int line) const
+{
+    const int record = recordOfLine(line);
+    const PatchEntry *namesake = m_marks.namesakeOf(m_side, record);
+    if (markOfLine(line) != LineMark::Differs || namesake == nullptr) {
+        return QString();
+    }
+    const PatchEntry &own = m_table.at(record);
+    const bool src = m_side == Side::Left;
+    return lineMarkText(m_side, LineMark::Differs) + QStringLiteral(" in ")
+        + differingRowsText(src ? own : *namesake, src ? *namesake : own);
+}
+
 QString SideListing::nearNameText(int line) const
 {
     return m_marked ? m_marks.nearNameText(m_side, recordOfLine(line)) : QString();
@@ -118,6 +131,13 @@ void SideListing::setCurrentLine(int line)
 int SideListing::currentRecord() const
 {
     return recordOfLine(m_view.currentLine());
+}
+
+void SideListing::setCurrentNear(int record)
+{
+    if (!m_records.isEmpty()) {
+        m_view.setCurrentLine(std::min(firstLineFrom(record), lineCount() - 1));
+    }
 }
 
 QList<int> SideListing::selectedLines() const
@@ -173,14 +193,51 @@ void SideListing::deselectAll()
     }
 }
 
+bool SideListing::shows(int record) const
+{
+    const PatchEntry &entry = m_table.at(record);
+    if (!listed(entry)) {
+        return false;
+    }
+    if (m_filter.keepsAll()) {
+        return true;
+    }
+    // Only what the filter looks at is worked out: a name is decoded for a text, a mark read
+    // for a state.
+    const bool byState = m_filter.state != MarkState::Any;
+    return m_filter.keeps(m_filter.text.isEmpty() ? QString() : decodeAnsi(entry.Name),
+                          byState ? m_marks.markOf(m_side, record) : LineMark::None);
+}
+
+void SideListing::collectLines()
+{
+    // A filter by state reads the marks of the table as it is now, which may have changed
+    // since the marks last followed; following costs nothing when neither table did.
+    if (m_filter.state != MarkState::Any) {
+        m_marks.follow();
+    }
+    m_filledFrom = m_table;
+    m_filledWith = m_filter;
+    m_records.clear();
+    m_listedCount = 0;
+    for (int record = 0; record < m_table.size(); ++record) {
+        m_listedCount += listed(m_table.at(record));
+        if (shows(record)) {
+            m_records.append(record);
+        }
+    }
+}
+
 void SideListing::fill()
 {
     m_marked = false;
     // A table that still shares its storage with the one the lines were made from is
     // unchanged, and so are its lines: the view keeps them, and only the selection, the
     // current line and the marks go. An undo of a change to one side leaves the other's
-    // largest list as it is laid out.
-    if (m_table.isSharedWith(m_filledFrom)) {
+    // largest list as it is laid out. A filter by state is the exception: the other side's
+    // table, which its marks depend on, may have changed.
+    if (m_table.isSharedWith(m_filledFrom) && m_filledWith == m_filter
+        && m_filter.state == MarkState::Any) {
         if (!m_view.selectedLines().isEmpty()) {
             m_view.selectLines({});
         }
@@ -188,14 +245,37 @@ void SideListing::fill()
         m_view.marksChanged();
         return;
     }
-    m_filledFrom = m_table;
-    m_records.clear();
-    for (int record = 0; record < m_table.size(); ++record) {
-        if (shows(m_table.at(record))) {
-            m_records.append(record);
-        }
+    collectLines();
+    m_view.linesReset();
+}
+
+void SideListing::setFilter(const SideFilter &filter)
+{
+    m_filter = filter;
+    applyFilter();
+}
+
+void SideListing::applyFilter()
+{
+    const int current = currentRecord();
+    const std::vector<bool> selected = selectionByRecord();
+    const QList<int> before = m_records;
+    collectLines();
+    if (m_records == before) {
+        return;
     }
     m_view.linesReset();
+    QList<int> lines;
+    for (int line = 0; line < m_records.size(); ++line) {
+        const size_t record = size_t(m_records.at(line));
+        if (record < selected.size() && selected[record]) {
+            lines.append(line);
+        }
+    }
+    if (!lines.isEmpty()) {
+        m_view.selectLines(lines);
+    }
+    setCurrentNear(std::max(current, 0));
 }
 
 std::vector<bool> SideListing::selectionByRecord() const
@@ -258,32 +338,59 @@ bool SideListing::moveLines(const QList<int> &lines, int before)
     if (before < 0 || before > count || (count > 0 && m_records.last() >= m_table.size())) {
         return false;
     }
-    const BlockOrder order = blockOrder(count, linesWithin(lines, count), before);
+    return moveRecords(recordsOfLines(lines), before < count ? m_records.at(before) : -1);
+}
+
+bool SideListing::moveRecords(const QList<int> &records, int beforeRecord)
+{
+    // The block is moved among all listed records, those the filter hides too, so the hidden
+    // ones keep their order around it; without a filter these are the lines.
+    QList<int> listedRecords;
+    for (int record = 0; record < m_table.size(); ++record) {
+        if (listed(m_table.at(record))) {
+            listedRecords.append(record);
+        }
+    }
+    const auto indexOf = [&listedRecords](int record) {
+        const auto found = std::lower_bound(listedRecords.cbegin(), listedRecords.cend(), record);
+        return found != listedRecords.cend() && *found == record
+            ? int(found - listedRecords.cbegin())
+            : -1;
+    };
+    QList<int> block;
+    for (const int record : records) {
+        if (const int index = indexOf(record); index >= 0) {
+            block.append(index);
+        }
+    }
+    const int count = int(listedRecords.size());
+    const int before = beforeRecord < 0 ? count : indexOf(beforeRecord);
+    if (before < 0) {
+        return false;
+    }
+    const BlockOrder order = blockOrder(count, linesWithin(block, count), before);
     if (!order.moves()) {
         return false;
     }
 
-    // Only the positions of listed records whose line gets another record are written, each
-    // with the record of the line that lands on its line; the selected state goes along,
-    // kept per position.
-    std::vector<bool> wasSelected(size_t(count), false);
-    for (const int line : selectedLines()) {
-        wasSelected[size_t(line)] = true;
-    }
+    // Only the positions of listed records that get another record are written, each with
+    // the record that lands there; the selected state goes along, kept per position.
+    const std::vector<bool> wasSelected = selectionByRecord();
     std::vector<bool> selected(size_t(m_table.size()), false);
     std::vector<std::pair<int, PatchEntry>> landing;
-    for (int line = 0; line < count; ++line) {
-        const int from = order.from[size_t(line)];
-        if (from != line) {
-            landing.emplace_back(m_records.at(line), m_table.at(m_records.at(from)));
+    for (int index = 0; index < count; ++index) {
+        const int from = listedRecords.at(order.from[size_t(index)]);
+        const int to = listedRecords.at(index);
+        if (from != to) {
+            landing.emplace_back(to, m_table.at(from));
         }
-        selected[size_t(m_records.at(line))] = wasSelected[size_t(from)];
+        selected[size_t(to)] = wasSelected[size_t(from)];
     }
     for (auto &[position, entry] : landing) {
         m_table[position] = std::move(entry);
     }
     refresh(std::move(selected));
-    m_view.setCurrentLine(order.first);
+    setCurrentNear(listedRecords.at(order.first));
     return true;
 }
 
@@ -313,5 +420,8 @@ void SideListing::returnToPlace(int place)
 void SideListing::showMarks()
 {
     m_marked = true;
+    if (m_filter.state != MarkState::Any) {
+        applyFilter(); // a line whose mark changed may be shown or hidden now
+    }
     m_view.marksChanged();
 }

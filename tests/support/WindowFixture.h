@@ -1,6 +1,6 @@
 // Helpers for tests that drive the real window: the window itself with the scripted dialog
 // seam (WindowTest, the base of their test classes), patch set files written into a temporary
-// folder, clicks on list lines by number, and keys pressed where the focus is.
+// folder, clicks on list lines by number, a list's menu, and keys pressed where the focus is.
 #pragma once
 
 #include "Form1.h"
@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QKeySequence>
 #include <QListView>
+#include <QMenu>
 #include <QObject>
 #include <QPushButton>
 #include <QString>
@@ -20,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
+
+#include <algorithm>
 
 // What a failed load shows, the message (%1 is the path) and its details, for the two failures
 // the window tests meet most: a file that is not there, and one whose first line is no header.
@@ -117,6 +120,42 @@ inline void clickLine(QAbstractItemView *list, int line, Qt::KeyboardModifiers k
 {
     QTest::mouseClick(list->window()->windowHandle(), Qt::LeftButton, keys,
                       lineInWindow(list, line));
+}
+
+// The menu of `list`, opened as `how` says: "right click" on its current line (or its first
+// line) through the window, or keys pressed on the list ("Menu", "Shift+F10"). nullptr when
+// none opened.
+inline QMenu *openListMenu(QAbstractItemView *list, const QString &how)
+{
+    list->setFocus();
+    if (how == QLatin1String("right click")) {
+        const int line = std::max(list->currentIndex().row(), 0);
+        QTest::mouseClick(list->window()->windowHandle(), Qt::RightButton, {},
+                          lineInWindow(list, line));
+    } else {
+        const QKeySequence key = QKeySequence::fromString(how, QKeySequence::PortableText);
+        QTest::keyClick(list, key[0].key(), key[0].keyboardModifiers());
+    }
+    for (QMenu *menu : list->findChildren<QMenu *>(QStringLiteral("listMenu"))) {
+        if (menu->isVisible()) {
+            return menu;
+        }
+    }
+    return nullptr;
+}
+
+// Clicks the item of `menu` named `item`, as the user would; false when it has none.
+inline bool chooseFromMenu(QMenu *menu, const QString &item)
+{
+    for (QAction *action : menu->actions()) {
+        if (action->text() == item) {
+            QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {},
+                              menu->actionGeometry(action).center());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return true;
+        }
+    }
+    return false;
 }
 
 // A drag of `data` that enters `widget` at `point`, moves there and drops, as the platform

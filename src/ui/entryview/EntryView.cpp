@@ -317,6 +317,10 @@ void EntryView::bindKeys()
         m_take, {QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::CTRL | Qt::Key_Right)});
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_D), [this] { m_onlyDifferences->click(); });
     m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { copyRows(); });
+    // The differences of the list the view follows, walked without leaving the view.
+    m_keys->bind(QKeySequence(Qt::Key_F7), [this] { m_editor.goToDifference(m_side, +1); });
+    m_keys->bind(QKeySequence(Qt::SHIFT | Qt::Key_F7),
+                 [this] { m_editor.goToDifference(m_side, -1); });
     m_keys->bindUndoAndRedo([this] { m_editor.undo(); }, [this] { m_editor.redo(); });
     m_keys->bind(QKeySequence(Qt::Key_F3), [this] { close(); });
     m_keys->bind(QKeySequence(Qt::Key_Escape), [this] { close(); });

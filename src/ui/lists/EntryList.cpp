@@ -6,6 +6,14 @@
 
 #include <algorithm>
 
+namespace {
+
+// Runs of lines a selection change may hold before the list repaints all it shows instead of
+// working out where each run is.
+constexpr qsizetype MostRunsPlaced = 64;
+
+} // namespace
+
 EntryList::EntryList(QWidget *parent) : QListView(parent)
 {
     // Clicks toggle lines, and the selection stays apart from the current line.
@@ -42,5 +50,30 @@ void EntryList::dataChanged(const QModelIndex &topLeft, const QModelIndex &botto
         event.setFirstColumn(topLeft.column());
         event.setLastColumn(bottomRight.column());
         QAccessible::updateAccessibility(&event);
+    }
+}
+
+void EntryList::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
+{
+    // Qt works out the place of every run selected or unselected, as one region, to repaint
+    // them: selecting the differing lines of the largest set, every second line, would take
+    // it longer than the command. Past a few runs, repainting what shows costs less. Assistive
+    // technology hears of the first line of each kind, as Qt tells it.
+    if (selected.size() + deselected.size() <= MostRunsPlaced) {
+        QListView::selectionChanged(selected, deselected);
+        return;
+    }
+    viewport()->update();
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    const std::pair<const QItemSelection *, QAccessible::Event> changes[] = {
+        {&selected, QAccessible::SelectionAdd}, {&deselected, QAccessible::SelectionRemove}};
+    for (const auto &[change, kind] : changes) {
+        if (!change->isEmpty()) {
+            QAccessibleEvent event(this, kind);
+            event.setChild(change->first().top());
+            QAccessible::updateAccessibility(&event);
+        }
     }
 }

@@ -15,6 +15,11 @@ class EntryList : public QListView
 public:
     explicit EntryList(QWidget *parent = nullptr);
 
+    // Keeps `height` pixels at the bottom, inside the frame, free of lines for a bar laid over
+    // the list (its FilterBar), so the list keeps its place in the window and no line hides
+    // under the bar. 0 gives the lines the whole list again.
+    void reserveBottom(int height) { setViewportMargins(0, 0, 0, height); }
+
 signals:
     // The user made `line` current (-1: no line is).
     void currentLineChanged(int line);
@@ -24,4 +29,7 @@ protected:
     // A change of the marks alone repaints the lines; any other change lays them out again.
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QList<int> &roles) override;
+    // A change of many runs of lines at once repaints the lines in sight.
+    void selectionChanged(const QItemSelection &selected,
+                          const QItemSelection &deselected) override;
 };

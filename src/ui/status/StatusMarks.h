@@ -35,6 +35,7 @@ public:
 
     // Opens the notes window, or brings it to the front; nothing without notes.
     void openNotes();
+    bool hasNotes() const { return !m_notes.isEmpty(); }
 
 private:
     // Packs the shown marks against the label's edge, the dot first.

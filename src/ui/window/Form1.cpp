@@ -15,6 +15,7 @@
 #include "PatchSetReader.h"
 #include "PatchSetWriter.h"
 #include "PictureBox.h"
+#include "SideTools.h"
 #include "StatusMarks.h"
 #include "TypeAhead.h"
 #include "WindowLook.h"
@@ -190,21 +191,31 @@ void Form1::equipLists()
     // Each is an event filter on the list or its viewport, and the last one installed sees an
     // event first: the gestures come after the file drops, take the drops of dragged lines and
     // pass files on. The viewport takes the drops, so the list's own item dragging stays off.
-    // Typing never selects (see TypeAhead).
+    // Typing never selects (see TypeAhead). The tools for the differences come last: a right
+    // press is theirs, for the menu.
     for (const Side side : {Side::Left, Side::Right}) {
         EntryList *list = side == Side::Left ? List1 : List2;
         new TypeAhead(list);
         new FileDrop(list->viewport(), [this, side](const QString &path) { loadPath(side, path); });
         new ListGestures(list, side, *m_editor);
+        const bool src = side == Side::Left;
+        const SideTools::Parts parts{list, src ? Label8 : Label9,
+                                     src ? QList<QAbstractButton *>{Command7, Command6}
+                                         : QList<QAbstractButton *>{Command8, Command9},
+                                     [this, side] { return m_statusMarks[side]->hasNotes(); },
+                                     [this, side] { showNotes(side); }};
+        new SideTools(parts, side, *m_editor, *m_keys);
     }
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::MouseButtonRelease) {
+    auto *button = qobject_cast<QPushButton *>(watched);
+    // A disabled button (a chevron while its list hides lines) leaves the focus where it is.
+    if (event->type() != QEvent::MouseButtonRelease
+        || (button != nullptr && !button->isEnabled())) {
         return QWidget::eventFilter(watched, event);
     }
-    auto *button = qobject_cast<QPushButton *>(watched);
     const auto *release = static_cast<QMouseEvent *>(event);
     // Qt lets a pressed button that loses the focus go without its click, so a button that
     // had taken the focus on the press would never act. The focus goes back to the focus rest
