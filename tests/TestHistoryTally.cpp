@@ -2,6 +2,7 @@
 // of the kinds the editor records: deletes and inserts that shift long stretches, entries
 // copied twice, empty entries, changed texts and slots, moves, takes, undo and redo.
 #include "EditHistory.h"
+#include "LimitSets.h"
 #include "SlotEdits.h"
 
 #include <QSet>
@@ -102,18 +103,35 @@ class TestHistoryTally : public QObject
     Q_OBJECT
 
 private slots:
+    void weighsWhatARecountFinds_data();
     void weighsWhatARecountFinds();
 };
 
+void TestHistoryTally::weighsWhatARecountFinds_data()
+{
+    QTest::addColumn<bool>("thousand"); // DEST starts with the thousand entries of a limit set
+    QTest::addColumn<int>("rounds");
+    QTest::addColumn<int>("every"); // weighed steps between two recounts
+    QTest::newRow("recounted every step") << false << 400 << 1;
+    QTest::newRow("a thousand entries") << true << 150 << 15;
+}
+
 void TestHistoryTally::weighsWhatARecountFinds()
 {
+    QFETCH(bool, thousand);
+    QFETCH(int, rounds);
+    QFETCH(int, every);
     std::mt19937 random(20261208);
     EditHistory history(qint64(1) << 40); // only the depth drops steps
     PatchSets shown;
     for (int at = 0; at < 150; ++at) {
-        shown.DestTable.append(entryOf(random));
+        shown.SrcTable.append(entryOf(random));
     }
-    shown.SrcTable = shown.DestTable;
+    // Every text at its longest, every slot in use, among the entries that move about.
+    shown.SrcTable.insert(20, limits::fullEntry(PatchSetFormat::MaxValueLength));
+    shown.SrcTable.insert(40, limits::entryWithLong(PatchSetFormat::KeyDescription, 60001));
+    shown.DestTable = thousand ? limits::thousandEntries().loaded : shown.SrcTable;
+    int weighed = 0;
     // The steps as the history keeps them: before-states, changed entries, moved positions.
     std::deque<std::pair<Step, EditState>> kept;
     std::size_t done = 0;
@@ -123,7 +141,7 @@ void TestHistoryTally::weighsWhatARecountFinds()
         return now;
     };
 
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         PatchTable &table = random() % 3 == 0 ? shown.SrcTable : shown.DestTable;
         const int size = int(table.size());
         const int at = size == 0 ? 0 : int(random() % size);
@@ -198,6 +216,9 @@ void TestHistoryTally::weighsWhatARecountFinds()
         done = kept.size();
         if (std::holds_alternative<Swap>(kept.back().first)) {
             continue; // a move is weighed with the next step that is not one
+        }
+        if (++weighed % every != 0) {
+            continue;
         }
 
         PieceCount held;
