@@ -381,6 +381,19 @@ void TestCopyIntoDest::unlistedRecordsNeverHit()
     rig.editor.copyIntoDest();
     QCOMPARE(rig.questions, QStringList{question("hidden", 1, 1, "Omnipresence")});
     QCOMPARE(rig.right.current, 0);
+
+    // So a line marked identical to its listed namesake is not one "copy >>" leaves as it is
+    // when an unlisted record of its name comes first: b is, a is asked about.
+    PatchTable shadowed = entriesNamed({"a", "a", "b"});
+    shadowed[0].Omnipresence = 2;
+    rig.load(Side::Right, shadowed);
+    rig.load(Side::Left, entriesNamed({"a", "b"}));
+    QCOMPARE(rig.left.marks, QList<LineMark>(2, LineMark::Identical));
+    QCOMPARE(rig.editor.identicalNamesakes({0, 1}, {}), 1);
+    rig.questions.clear();
+    rig.left.select({0, 1});
+    rig.editor.copyIntoDest();
+    QCOMPARE(rig.questions, QStringList{question("a", 1, 1, "Omnipresence")});
 }
 
 // SRC lists a, b, c, each described "src " + name, and y, identical to DEST's. DEST lists

@@ -68,7 +68,11 @@ int PatchSetEditor::identicalNamesakes(const QList<int> &srcLines,
     const SideListing &src = m_sides.left.listing;
     QList<int> identical;
     for (const int line : srcLines) {
-        if (src.markOfLine(line) == LineMark::Identical && src.recordOfLine(line) >= 0) {
+        const int record = src.recordOfLine(line);
+        // The copy meets DEST's first record of the name, which may be one without a line
+        // before the namesake the mark was made against: that one is asked about.
+        if (src.markOfLine(line) == LineMark::Identical && record >= 0
+            && !m_marks.unlistedFirst(Side::Right, m_sets.SrcTable.at(record).Name)) {
             identical.append(line);
         }
     }

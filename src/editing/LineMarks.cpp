@@ -46,15 +46,26 @@ void SharedMarks::follow()
         }
         changed = true;
         QHash<QByteArrayView, int> &first = m_first[side];
-        first.clear(); // before the names it reads may go with the old table
+        QSet<QByteArrayView> &unlistedFirst = m_unlistedFirst[side];
+        first.clear(); // before the names they read may go with the old table
+        unlistedFirst.clear();
         m_firstFolded[side].reset();
         m_tables[side] = table;
         const PatchTable &taken = m_tables[side];
         first.reserve(taken.size());
+        std::vector<qsizetype> unlisted;
         // Walked from the end, so that the first entry of a name is the last inserted.
         for (qsizetype position = taken.size() - 1; position >= 0; --position) {
             if (taken.at(position).Omnipresence == 1) {
                 first.insert(QByteArrayView(taken.at(position).Name), int(position));
+            } else {
+                unlisted.push_back(position);
+            }
+        }
+        for (const qsizetype position : unlisted) {
+            const QByteArrayView name(taken.at(position).Name);
+            if (first.value(name, -1) > position) {
+                unlistedFirst.insert(name);
             }
         }
     }

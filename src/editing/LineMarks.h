@@ -12,6 +12,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 #include <optional>
@@ -56,6 +57,13 @@ public:
     // position outside the table. Copies compare names byte for byte, so such a pair are two
     // entries, and this is what tells the user so.
     QString nearNameText(Side side, int position) const;
+    // Whether `side`'s table, as follow() took it, holds a record named `name` that is not
+    // listed before the first listed one of that name. A copy meets the first record of a
+    // name, listed or not, so a line marked against that listed one says nothing of the copy.
+    bool unlistedFirst(Side side, QByteArrayView name) const
+    {
+        return m_unlistedFirst[side].contains(name);
+    }
 
 private:
     // A mark not worked out since the tables were taken.
@@ -70,6 +78,9 @@ private:
     // shares its storage never changes, and the tables here are never changed.
     BySide<PatchTable> m_tables;
     BySide<QHash<QByteArrayView, int>> m_first;
+    // The names unlistedFirst() answers for, read in place as those of m_first; rarely any, as
+    // only a hand-made file holds records that are kept but not listed.
+    BySide<QSet<QByteArrayView>> m_unlistedFirst;
     // Each record's mark as an int of LineMark once worked out, Unknown before; a change of
     // either table can change the marks of both sides, so both start afresh then.
     mutable BySide<std::vector<qint8>> m_known;

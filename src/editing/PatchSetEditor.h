@@ -127,8 +127,9 @@ public:
     void deleteSelectedDest();
     // How many of the SRC lines `srcLines` a press of "copy >>" would leave as they are, with
     // the DEST lines `destLines` deleted first: those marked identical to their namesake whose
-    // name no line to be deleted has. One look per line and a set of the deleted names, never
-    // a search of a table, so "copy >>" can say it on every change of a selection.
+    // name no line to be deleted has, nor a DEST record without a line before that namesake.
+    // One look per line and a set of the deleted names, never a search of a table, so
+    // "copy >>" can say it on every change of a selection.
     int identicalNamesakes(const QList<int> &srcLines, const QList<int> &destLines) const;
     // Marks DEST record `record` deleted; the next refresh removes it.
     void KillRiteEntry(int record);
