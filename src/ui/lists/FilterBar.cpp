@@ -72,7 +72,9 @@ FilterBar::FilterBar(EntryList *list, Side side, PatchSetEditor &editor)
     // A command rebuilds the lines and may change what the filter shows.
     connect(list->model(), &QAbstractItemModel::modelReset, this, &FilterBar::follow);
     m_box->installEventFilter(this);
-    list->installEventFilter(this); // its size
+    // Its size, and its lines' width, which a scroll bar coming or going changes.
+    list->installEventFilter(this);
+    list->viewport()->installEventFilter(this);
 }
 
 void FilterBar::openFind()
@@ -123,9 +125,11 @@ void FilterBar::applyText()
 
 void FilterBar::place()
 {
-    const int frame = m_list->frameWidth();
+    // As wide as the lines: the list's scroll bar runs down to its frame, beside the bar, and
+    // would cover the bar's end button.
+    const QRect lines = m_list->viewport()->geometry();
     const int height = sizeHint().height();
-    setGeometry(frame, m_list->height() - frame - height, m_list->width() - 2 * frame, height);
+    setGeometry(lines.x(), m_list->height() - m_list->frameWidth() - height, lines.width(), height);
 }
 
 void FilterBar::follow()
@@ -166,7 +170,7 @@ void FilterBar::focusList()
 
 bool FilterBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list) {
+    if (watched == m_list || watched == m_list->viewport()) {
         if (event->type() == QEvent::Resize && !isHidden()) {
             place();
         }
