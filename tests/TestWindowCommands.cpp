@@ -587,6 +587,9 @@ void TestWindowCommands::keysAndClicksRunTheirCommands_data()
                                             << ">a | alpha, beta, >Alpine" << "";
     QTest::newRow("Down in the find box") << "a | alpha, beta, Alpine" << "List2"
                                           << "Ctrl+F, B, Down" << ">a | >beta" << "";
+    QTest::newRow("keys the find box leaves") << "a | alpha, >beta, Alpine" << "List2"
+                                              << "Ctrl+F, L, Shift+Up, Up, PgUp, Return"
+                                              << ">a | alpha, >Alpine" << "";
     QTest::newRow("moves refused while filtered") << "a | alpha, >beta, Alpine" << "List2"
                                                   << "Ctrl+F, A, L, Return, Ctrl+Up, Alt+Home, "
                                                      "Ctrl+Shift+Down, click Command8"

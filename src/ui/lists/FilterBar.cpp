@@ -168,6 +168,11 @@ void FilterBar::focusList()
     }
 }
 
+void FilterBar::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
 bool FilterBar::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_list || watched == m_list->viewport()) {
