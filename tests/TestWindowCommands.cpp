@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QImage>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -84,6 +85,7 @@ private slots:
     void changedMarkSaysWhatDiffers();
     void listMenuOffersItsCommands_data();
     void listMenuOffersItsCommands();
+    void findBoxFramesTheCurrentLine();
 
 private:
     // Both sides from a picture, "a, [b], >c~ | -": SRC lists a, b and c with b selected and c
@@ -1072,6 +1074,21 @@ void TestWindowCommands::listMenuOffersItsCommands()
              breakdown);
     QCOMPARE(QAccessible::queryAccessibleInterface(count)->text(QAccessible::Name),
              QStringLiteral("4"));
+}
+
+// F7 from the find box moves the current line of its list, which the list frames then as it
+// does while it has the focus itself, and no longer once the focus is elsewhere.
+void TestWindowCommands::findBoxFramesTheCurrentLine()
+{
+    arrange("a, b~ | b, c, >x");
+    auto *list = control<QListView>("List2");
+    list->setFocus();
+    pressKeys(QStringLiteral("Ctrl+F, F7"));
+    QCOMPARE(list->currentIndex().data().toString(), QStringLiteral("b"));
+    const QRect line = list->visualRect(list->currentIndex());
+    const QImage framed = list->viewport()->grab(line).toImage();
+    control<QWidget>("Command12")->setFocus();
+    QVERIFY(list->viewport()->grab(line).toImage() != framed);
 }
 
 QTEST_MAIN(TestWindowCommands)

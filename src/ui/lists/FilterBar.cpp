@@ -181,6 +181,10 @@ bool FilterBar::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        m_list->viewport()->update(); // its current line is framed while the box has the focus
+        return false;
+    }
     if (event->type() == QEvent::ShortcutOverride && isBoxKey(static_cast<QKeyEvent *>(event))) {
         event->accept(); // the key comes to the box as a key press, never as a shortcut
         return true;
