@@ -35,7 +35,7 @@ bool isBoxKey(const QKeyEvent *key)
 
 FilterBar::FilterBar(EntryList *list, Side side, PatchSetEditor &editor)
     : QWidget(list), m_list(list), m_side(side), m_editor(editor), m_box(new QLineEdit(this)),
-      m_sign(new QLabel(this)), m_end(new QToolButton(this)),
+      m_sign(new QLabel(this)), m_end(new QToolButton(this)), m_lines(list->viewport()),
       m_listDescription(list->accessibleDescription())
 {
     const QString name = sideName(side).toString().toLower();
@@ -74,7 +74,7 @@ FilterBar::FilterBar(EntryList *list, Side side, PatchSetEditor &editor)
     m_box->installEventFilter(this);
     // Its size, and its lines' width, which a scroll bar coming or going changes.
     list->installEventFilter(this);
-    list->viewport()->installEventFilter(this);
+    m_lines->installEventFilter(this);
 }
 
 void FilterBar::openFind()
@@ -175,14 +175,18 @@ void FilterBar::keyPressEvent(QKeyEvent *event)
 
 bool FilterBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list || watched == m_list->viewport()) {
+    // Compared, not asked: while the list is being destroyed it is a list no more, and events
+    // still come from its children.
+    if (watched == m_list || watched == m_lines) {
         if (event->type() == QEvent::Resize && !isHidden()) {
             place();
         }
         return false;
     }
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-        m_list->viewport()->update(); // its current line is framed while the box has the focus
+        if (m_lines != nullptr) {
+            m_lines->update(); // the current line is framed while the box has the focus
+        }
         return false;
     }
     if (event->type() == QEvent::ShortcutOverride && isBoxKey(static_cast<QKeyEvent *>(event))) {

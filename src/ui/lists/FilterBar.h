@@ -12,6 +12,7 @@
 #include "PatchSets.h"
 #include "SideFilter.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -65,6 +66,7 @@ private:
     QLineEdit *m_box;
     QLabel *m_sign;
     QToolButton *m_end;
+    QPointer<QWidget> m_lines; // the list's viewport, which goes before the bar does
     QString m_listDescription; // the list's own, without the filter's words
     MarkState m_state = MarkState::Any;
 };
