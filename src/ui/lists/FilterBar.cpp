@@ -48,6 +48,9 @@ FilterBar::FilterBar(EntryList *list, Side side, PatchSetEditor &editor)
                                      "case\nEnter or Down: to the list; Escape: show all")
                           .arg(sideName(side)));
     m_box->setClearButtonEnabled(false);
+    // A set file dropped on the bar is for the list, which Form1 has the bar load, never a
+    // path to look for.
+    m_box->setAcceptDrops(false);
     m_sign->setObjectName(name + QStringLiteral("FilterSign"));
     m_end->setObjectName(name + QStringLiteral("EndFilter"));
     m_end->setText(QStringLiteral("\u00d7"));
