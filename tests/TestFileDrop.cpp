@@ -41,6 +41,8 @@ void TestFileDrop::dropLoadsOneLocalFileAsACopy_data()
                             << "";
     QTest::newRow("on DEST") << "List2" << one << copyOrMove << Qt::CopyAction << true << "DEST"
                              << "";
+    QTest::newRow("on SRC's find box") << "srcFind" << one << copyOrMove << Qt::CopyAction << true
+                                       << "SRC" << "";
     QTest::newRow("move becomes copy") << "List2" << one << copyOrMove << Qt::MoveAction << true
                                        << "DEST" << "";
     QTest::newRow("bad file") << "List2" << QStringList{"bad.tvr"} << copyOrMove << Qt::CopyAction

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QImage>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -84,6 +85,7 @@ private slots:
     void changedMarkSaysWhatDiffers();
     void listMenuOffersItsCommands_data();
     void listMenuOffersItsCommands();
+    void findBoxFramesTheCurrentLine();
 
 private:
     // Both sides from a picture, "a, [b], >c~ | -": SRC lists a, b and c with b selected and c
@@ -478,9 +480,15 @@ void TestWindowCommands::keysAndClicksRunTheirCommands_data()
 {
     QTest::addColumn<QString>("before"); // as arrange() takes it
     QTest::addColumn<QString>("focus");  // the control that has the focus when the keys come
-    QTest::addColumn<QString>("keys");   // and clicks on buttons, "click Command7"
+    QTest::addColumn<QString>("keys");   // clicks on buttons, "click Command7", or through the
+                                         // window where a control shows, "press destEndFilter"
     QTest::addColumn<QString>("after");  // as picture() gives it
     QTest::addColumn<QString>("dialog"); // the file dialog the keys open (then cancelled), if any
+    QStringList names; // more than the list shows at once
+    for (int number = 0; number < 40; ++number) {
+        names.append(QStringLiteral("d%1").arg(number, 2, 10, QLatin1Char('0')));
+    }
+    const QString longList = names.join(QStringLiteral(", "));
     // Laid out by hand: the formatter would give every text of a row a line of its own.
     // clang-format off
     QTest::newRow("Ctrl+O") << "a | x" << "Command12" << "Ctrl+O" << ">a | >x"
@@ -581,6 +589,9 @@ void TestWindowCommands::keysAndClicksRunTheirCommands_data()
                                             << ">a | alpha, beta, >Alpine" << "";
     QTest::newRow("Down in the find box") << "a | alpha, beta, Alpine" << "List2"
                                           << "Ctrl+F, B, Down" << ">a | >beta" << "";
+    QTest::newRow("keys the find box leaves") << "a | alpha, >beta, Alpine" << "List2"
+                                              << "Ctrl+F, L, Shift+Up, Up, PgUp, Return"
+                                              << ">a | alpha, >Alpine" << "";
     QTest::newRow("moves refused while filtered") << "a | alpha, >beta, Alpine" << "List2"
                                                   << "Ctrl+F, A, L, Return, Ctrl+Up, Alt+Home, "
                                                      "Ctrl+Shift+Down, click Command8"
@@ -591,6 +602,10 @@ void TestWindowCommands::keysAndClicksRunTheirCommands_data()
     QTest::newRow("Delete while filtered") << "a | alpha, beta, Alpine" << "List2"
                                            << "Ctrl+F, A, L, Return, Ctrl+A, Delete, Ctrl+F, Escape"
                                            << ">a | >beta" << "";
+    // The list's scroll bar stands beside the bar, clear of its end button.
+    QTest::newRow("x of a long list's find box") << "a | >" + longList + ", x" << "List2"
+                                                 << "Ctrl+F, D, Return, press destEndFilter"
+                                                 << ">a | >" + longList + ", x" << "";
     QTest::newRow("menu: show only differing") << "a, b~, c | b, >x, c" << "List2"
                                                << "menu Show only differing"
                                                << ">a, b, c | >b" << "";
@@ -635,6 +650,11 @@ void TestWindowCommands::keysAndClicksRunTheirCommands()
                       step.startsWith(QLatin1String("Shift")) ? Qt::ShiftModifier : Qt::NoModifier);
         } else if (step.startsWith(QLatin1String("click "))) {
             click(qPrintable(step.section(QLatin1Char(' '), 1)));
+        } else if (step.startsWith(QLatin1String("press "))) {
+            // Through the window, where the control shows: what lies over it takes the click.
+            const auto *target = control<QWidget>(qPrintable(step.section(QLatin1Char(' '), 1)));
+            QTest::mouseClick(m_form->windowHandle(), Qt::LeftButton, {},
+                              target->mapTo(m_form, target->rect().center()));
         } else if (step.startsWith(QLatin1String("menu "))) {
             auto *list = control<QListView>(qPrintable(focus));
             QMenu *menu = openListMenu(list, QStringLiteral("right click"));
@@ -1054,6 +1074,21 @@ void TestWindowCommands::listMenuOffersItsCommands()
              breakdown);
     QCOMPARE(QAccessible::queryAccessibleInterface(count)->text(QAccessible::Name),
              QStringLiteral("4"));
+}
+
+// F7 from the find box moves the current line of its list, which the list frames then as it
+// does while it has the focus itself, and no longer once the focus is elsewhere.
+void TestWindowCommands::findBoxFramesTheCurrentLine()
+{
+    arrange("a, b~ | b, c, >x");
+    auto *list = control<QListView>("List2");
+    list->setFocus();
+    pressKeys(QStringLiteral("Ctrl+F, F7"));
+    QCOMPARE(list->currentIndex().data().toString(), QStringLiteral("b"));
+    const QRect line = list->visualRect(list->currentIndex());
+    const QImage framed = list->viewport()->grab(line).toImage();
+    control<QWidget>("Command12")->setFocus();
+    QVERIFY(list->viewport()->grab(line).toImage() != framed);
 }
 
 QTEST_MAIN(TestWindowCommands)

@@ -35,7 +35,7 @@ bool isBoxKey(const QKeyEvent *key)
 
 FilterBar::FilterBar(EntryList *list, Side side, PatchSetEditor &editor)
     : QWidget(list), m_list(list), m_side(side), m_editor(editor), m_box(new QLineEdit(this)),
-      m_sign(new QLabel(this)), m_end(new QToolButton(this)),
+      m_sign(new QLabel(this)), m_end(new QToolButton(this)), m_lines(list->viewport()),
       m_listDescription(list->accessibleDescription())
 {
     const QString name = sideName(side).toString().toLower();
@@ -48,6 +48,9 @@ FilterBar::FilterBar(EntryList *list, Side side, PatchSetEditor &editor)
                                      "case\nEnter or Down: to the list; Escape: show all")
                           .arg(sideName(side)));
     m_box->setClearButtonEnabled(false);
+    // A set file dropped on the bar is for the list, which Form1 has the bar load, never a
+    // path to look for.
+    m_box->setAcceptDrops(false);
     m_sign->setObjectName(name + QStringLiteral("FilterSign"));
     m_end->setObjectName(name + QStringLiteral("EndFilter"));
     m_end->setText(QStringLiteral("\u00d7"));
@@ -72,7 +75,9 @@ FilterBar::FilterBar(EntryList *list, Side side, PatchSetEditor &editor)
     // A command rebuilds the lines and may change what the filter shows.
     connect(list->model(), &QAbstractItemModel::modelReset, this, &FilterBar::follow);
     m_box->installEventFilter(this);
-    list->installEventFilter(this); // its size
+    // Its size, and its lines' width, which a scroll bar coming or going changes.
+    list->installEventFilter(this);
+    m_lines->installEventFilter(this);
 }
 
 void FilterBar::openFind()
@@ -123,9 +128,11 @@ void FilterBar::applyText()
 
 void FilterBar::place()
 {
-    const int frame = m_list->frameWidth();
+    // As wide as the lines: the list's scroll bar runs down to its frame, beside the bar, and
+    // would cover the bar's end button.
+    const QRect lines = m_list->viewport()->geometry();
     const int height = sizeHint().height();
-    setGeometry(frame, m_list->height() - frame - height, m_list->width() - 2 * frame, height);
+    setGeometry(lines.x(), m_list->height() - m_list->frameWidth() - height, lines.width(), height);
 }
 
 void FilterBar::follow()
@@ -164,11 +171,24 @@ void FilterBar::focusList()
     }
 }
 
+void FilterBar::keyPressEvent(QKeyEvent *event)
+{
+    event->accept();
+}
+
 bool FilterBar::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_list) {
+    // Compared, not asked: while the list is being destroyed it is a list no more, and events
+    // still come from its children.
+    if (watched == m_list || watched == m_lines) {
         if (event->type() == QEvent::Resize && !isHidden()) {
             place();
+        }
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        if (m_lines != nullptr) {
+            m_lines->update(); // the current line is framed while the box has the focus
         }
         return false;
     }

@@ -5,12 +5,14 @@
 // SideTools makes one per list and opens it (Ctrl+F), or has it show one state (the list's menu);
 // the filter itself is the editor's (PatchSetEditor::setFilter()), and changes no table.
 // In the box Enter and Down hand the focus to the list and keep the filter, Escape ends it:
-// the box keeps those keys from the window's own, so Enter never saves there.
+// the box keeps those keys from the window's own, so Enter never saves there, and no key typed
+// in it reaches the list.
 #pragma once
 
 #include "PatchSets.h"
 #include "SideFilter.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -47,6 +49,9 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Keys the box leaves would go on to the list, its parent, and move or select its lines
+    // unseen while the focus stays in the box: they end here.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void applyText();
@@ -61,6 +66,7 @@ private:
     QLineEdit *m_box;
     QLabel *m_sign;
     QToolButton *m_end;
+    QPointer<QWidget> m_lines; // the list's viewport, which goes before the bar does
     QString m_listDescription; // the list's own, without the filter's words
     MarkState m_state = MarkState::Any;
 };

@@ -4,6 +4,7 @@
 #include "SideListModel.h"
 #include "WindowLook.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QItemSelectionModel>
 #include <QListView>
@@ -107,6 +108,14 @@ protected:
         }
         if (effectOf(index) == ListSideView::CopyEffect::Deleted) {
             option->font.setStrikeOut(true);
+        }
+        // The list frames its current line only while it has the focus itself; F7 moves that
+        // line from the list's find box as well, and it must show there too.
+        const auto *view = qobject_cast<const QAbstractItemView *>(option->widget);
+        const QWidget *focus = QApplication::focusWidget();
+        if (view != nullptr && index == view->currentIndex() && focus != nullptr
+            && focus != view && view->isAncestorOf(focus)) {
+            option->state |= QStyle::State_HasFocus;
         }
     }
 

@@ -7,6 +7,7 @@
 #include "EntryList.h"
 #include "EntryViewHost.h"
 #include "FileDrop.h"
+#include "FilterBar.h"
 #include "KeyMap.h"
 #include "ListGestures.h"
 #include "ListSideView.h"
@@ -196,7 +197,8 @@ void Form1::equipLists()
     for (const Side side : {Side::Left, Side::Right}) {
         EntryList *list = side == Side::Left ? List1 : List2;
         new TypeAhead(list);
-        new FileDrop(list->viewport(), [this, side](const QString &path) { loadPath(side, path); });
+        const auto load = [this, side](const QString &path) { loadPath(side, path); };
+        new FileDrop(list->viewport(), load);
         new ListGestures(list, side, *m_editor);
         const bool src = side == Side::Left;
         const SideTools::Parts parts{list, src ? Label8 : Label9,
@@ -204,7 +206,9 @@ void Form1::equipLists()
                                          : QList<QAbstractButton *>{Command8, Command9},
                                      [this, side] { return m_statusMarks[side]->hasNotes(); },
                                      [this, side] { showNotes(side); }};
-        new SideTools(parts, side, *m_editor, *m_keys);
+        const auto *tools = new SideTools(parts, side, *m_editor, *m_keys);
+        // The filter bar lies over the list's lines: a file dropped there is for the list too.
+        new FileDrop(tools->filterBar(), load);
     }
 }
 
