@@ -6,11 +6,9 @@
 // on two such sets whose namesakes differ in nearly every text: opening it, following a move
 // of the current line, and a take of every row, each until the view is painted. And what one
 // frame of the marquee costs the window, from the ticks that lead to it to the strip painted,
-// which is most of what an idle window spends. And the lists at the largest size a set may
-// have, both sides holding 32768 small entries that the other side names too, so every line
-// is marked: a delete of one line, its undo and redo, a block moved to the top and a line moved
-// down, each from the key to both lists painted, and loading such a set, beside the read of
-// its file alone.
+// which is most of what an idle window spends. And LOAD DEST of a set of the largest size a
+// set may have, 32768 small entries that SRC names too, so every line is marked, beside the
+// read of its file alone; the commands on such sets are BenchDifferences' table.
 #include "EntryView.h"
 #include "FakeSideView.h"
 #include "Form1.h"
@@ -161,105 +159,6 @@ void BM_DragHalfOfDestWithinDest(benchmark::State &state)
     }
 }
 BENCHMARK(BM_DragHalfOfDestWithinDest)->Unit(benchmark::kMillisecond);
-
-void BM_DeleteOneOfLargeDest(benchmark::State &state)
-{
-    LargeSetsWindow window;
-    window.selectDestLine(LargeMiddle);
-    window.press(QKeyCombination(Qt::Key_Delete)); // so that each iteration undoes one first
-    for (auto _ : state) {
-        state.PauseTiming();
-        window.press(Qt::CTRL | Qt::Key_Z);
-        window.selectDestLine(LargeMiddle);
-        window.paint();
-        state.ResumeTiming();
-
-        window.press(QKeyCombination(Qt::Key_Delete));
-        window.paint();
-    }
-    if (window.destLines() != LargeSetsWindow::Count - 1) {
-        state.SkipWithError("the delete did not reach the DEST list");
-    }
-}
-BENCHMARK(BM_DeleteOneOfLargeDest)->Unit(benchmark::kMillisecond);
-
-void BM_UndoDeleteInLargeDest(benchmark::State &state)
-{
-    LargeSetsWindow window;
-    for (auto _ : state) {
-        state.PauseTiming();
-        window.selectDestLine(LargeMiddle);
-        window.press(QKeyCombination(Qt::Key_Delete));
-        window.paint();
-        state.ResumeTiming();
-
-        window.press(Qt::CTRL | Qt::Key_Z);
-        window.paint();
-    }
-    if (window.destLines() != LargeSetsWindow::Count) {
-        state.SkipWithError("the undo did not reach the DEST list");
-    }
-}
-BENCHMARK(BM_UndoDeleteInLargeDest)->Unit(benchmark::kMillisecond);
-
-void BM_RedoDeleteInLargeDest(benchmark::State &state)
-{
-    LargeSetsWindow window;
-    window.selectDestLine(LargeMiddle);
-    window.press(QKeyCombination(Qt::Key_Delete));
-    for (auto _ : state) {
-        state.PauseTiming();
-        window.press(Qt::CTRL | Qt::Key_Z);
-        window.paint();
-        state.ResumeTiming();
-
-        window.press(Qt::CTRL | Qt::Key_Y);
-        window.paint();
-    }
-    if (window.destLines() != LargeSetsWindow::Count - 1) {
-        state.SkipWithError("the redo did not reach the DEST list");
-    }
-}
-BENCHMARK(BM_RedoDeleteInLargeDest)->Unit(benchmark::kMillisecond);
-
-void BM_BlockToTopOfLargeDest(benchmark::State &state)
-{
-    LargeSetsWindow window;
-    const QString moved = window.destText(LargeMiddle);
-    window.selectDestLine(LargeMiddle);
-    window.press(Qt::CTRL | Qt::SHIFT | Qt::Key_Up); // so that each iteration undoes one first
-    for (auto _ : state) {
-        state.PauseTiming();
-        window.press(Qt::CTRL | Qt::Key_Z);
-        window.selectDestLine(LargeMiddle);
-        window.paint();
-        state.ResumeTiming();
-
-        window.press(Qt::CTRL | Qt::SHIFT | Qt::Key_Up);
-        window.paint();
-    }
-    if (window.destText(0) != moved) {
-        state.SkipWithError("the block did not reach the top");
-    }
-}
-BENCHMARK(BM_BlockToTopOfLargeDest)->Unit(benchmark::kMillisecond);
-
-void BM_MoveLineInLargeDest(benchmark::State &state)
-{
-    LargeSetsWindow window;
-    window.selectDestLine(LargeMiddle);
-    const QString moved = window.destText(LargeMiddle);
-    bool down = true;
-    for (auto _ : state) {
-        window.press(Qt::CTRL | (down ? Qt::Key_Down : Qt::Key_Up));
-        window.paint();
-        down = !down;
-    }
-    if (window.destText(down ? LargeMiddle : LargeMiddle + 1) != moved) {
-        state.SkipWithError("the line did not move");
-    }
-}
-BENCHMARK(BM_MoveLineInLargeDest)->Unit(benchmark::kMillisecond);
 
 // LOAD DEST with a set of 32768 entries, from the click to both lists painted; beside it the
 // read of the same file alone, which the window's part adds to.

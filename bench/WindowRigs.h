@@ -160,4 +160,3 @@ struct LargeSetsWindow
     QAbstractItemView *dest = form.findChild<QAbstractItemView *>(QStringLiteral("List2"));
 };
 
-inline constexpr int LargeMiddle = LargeSetsWindow::Count / 2;
