@@ -1,5 +1,6 @@
 // Helpers for tests that drive the real window: the window itself with the scripted dialog
-// seam (WindowTest, the base of their test classes), patch set files written into a temporary
+// seam (WindowTest, the base of their test classes, which also sets both lists up from a
+// picture of their lines and reads them back as one), patch set files written into a temporary
 // folder, clicks on list lines by number, a list's menu, and keys pressed where the focus is.
 #pragma once
 
@@ -222,6 +223,14 @@ protected:
     {
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
     }
+
+    // Both sides from a picture, "a, [b], >c~ | -": SRC lists a, b and c with b selected and c
+    // current, DEST holds no set. Each side's lines are loaded from a file, then clicked; an
+    // entry marked '~' is described otherwise, so it differs from its namesake, and one marked
+    // '!' holds a key the reader notes.
+    void arrange(const QString &picture);
+    // The two lists as arrange() takes them; a list without lines is "-".
+    QString picture() const;
 
     QTemporaryDir *m_folder = nullptr;
     ScriptedDialogs *m_dialogs = nullptr;
