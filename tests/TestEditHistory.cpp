@@ -1,26 +1,17 @@
-// Undo and redo of every kind of step, what is no step, the depth and the weight of the
-// history, a reload sharing what did not change, the marks of shared entries following each
-// change, fields taken from SRC into a namesake, and the changed marks, status texts and load
-// notes that follow the set each step, undo, redo and save leaves.
+// Undo and redo of every kind of step, what is no step, fields taken from SRC into a namesake
+// as one step, and the changed marks, status texts and load notes that follow the set each
+// step, undo, redo and save leaves. What the history keeps within its budget is in
+// TestHistoryBudget, the shared entries' marks following each change in TestLineMarks.
 #include "CommandTexts.h"
-#include "FakeSideView.h"
+#include "EditorSteps.h"
 #include "SlotEdits.h"
 
-#include <QDateTime>
 #include <QTest>
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
-using Command = std::function<void(EditorRig &)>;
-
-// A file's last change; each load gets its own, so status labels tell the loads apart.
-QDateTime fileTime(int day)
-{
-    return QDateTime(QDate(2026, 1, day), QTime(12, 0));
-}
 enum class Start { Nothing, SrcOnly, DestOnly, Both, NewDestOnly };
 
 void loadSrc(EditorRig &rig)
@@ -50,15 +41,6 @@ void arrange(EditorRig &rig, Start start)
     if (start == Start::NewDestOnly) {
         rig.editor.newDestSet();
     }
-}
-
-QStringList markTexts(Side side, const QList<LineMark> &marks)
-{
-    QStringList texts;
-    for (const LineMark mark : marks) {
-        texts.append(lineMarkText(side, mark));
-    }
-    return texts;
 }
 
 QString switches(const EditorRig &rig)
@@ -115,23 +97,8 @@ void verifyRefreshedUnselected(const FakeSideView &view)
     QCOMPARE(view.current, view.lines.isEmpty() ? -1 : 0);
 }
 
-// Expected mark texts from a code per line: '.' no namesake, '=' identical, '~' differs.
-QStringList expectedMarks(Side side, const QString &code)
-{
-    const QString identical = side == Side::Left ? QStringLiteral("also in DEST, identical")
-                                                 : QStringLiteral("also in SRC, identical");
-    const QString differs = side == Side::Left ? QStringLiteral("also in DEST, differs")
-                                               : QStringLiteral("also in SRC, differs");
-    QStringList texts;
-    for (const QChar mark : code) {
-        texts.append(mark == '=' ? identical : mark == '~' ? differs : QString());
-    }
-    return texts;
-}
-
 } // namespace
 
-Q_DECLARE_METATYPE(Command)
 Q_DECLARE_METATYPE(Start)
 Q_DECLARE_METATYPE(Side)
 
@@ -146,12 +113,6 @@ private slots:
     void nothingToUndoOrRedo();
     void nonStepsAreNotUndone_data();
     void nonStepsAreNotUndone();
-    void keepsWhatFits_data();
-    void keepsWhatFits();
-    void reloadSharesUnchangedEntries_data();
-    void reloadSharesUnchangedEntries();
-    void marksFollowEveryChange_data();
-    void marksFollowEveryChange();
     void takeIsOneStep_data();
     void takeIsOneStep();
     void changedMarkFollowsTheSet_data();
@@ -367,277 +328,6 @@ void TestEditHistory::nonStepsAreNotUndone()
     rig.editor.undo();
 
     QCOMPARE(screen(rig), srcOnly);
-}
-
-namespace {
-
-// The weight of one heavy table below: four texts of this size, and little else.
-constexpr qint64 HeavyText = 64 * 1024;
-constexpr qint64 HeavyTable = 4 * HeavyText;
-
-// Thirty loads of DEST. Each table holds four entries with a heavy description, built apart,
-// and one light entry; `Variant` says what the loads have in common.
-enum class Variant { Distinct, Same, LightEntryChanged, EveryEntryTouched };
-
-void thirtyLoads(EditorRig &rig, Variant variant)
-{
-    for (int load = 1; load <= 30; ++load) {
-        const QByteArray prefix =
-            variant == Variant::Distinct ? "L" + QByteArray::number(load) : "L";
-        PatchTable table =
-            entriesNamed({prefix + "-0", prefix + "-1", prefix + "-2", prefix + "-3", "light"});
-        for (int heavy = 0; heavy < 4; ++heavy) {
-            table[heavy].Description = QByteArray(HeavyText, char('a' + heavy));
-        }
-        if (variant == Variant::LightEntryChanged) {
-            table[4].Description = "light " + QByteArray::number(load);
-        }
-        for (PatchEntry &entry : table) {
-            if (variant == Variant::EveryEntryTouched) {
-                entry.Dependencies = QByteArray::number(load);
-            }
-        }
-        // A path of its own makes every load a step, even of a table equal to the last.
-        rig.editor.installLoadedSet(Side::Right, table, "0.3",
-                                    QStringLiteral("/sets/%1.tvr").arg(load), fileTime(8));
-    }
-}
-
-Command loadThirty(Variant variant)
-{
-    return [variant](EditorRig &rig) { thirtyLoads(rig, variant); };
-}
-
-} // namespace
-
-// Undoes every step kept; the first DEST name then shows how far back the history reaches.
-void TestEditHistory::keepsWhatFits_data()
-{
-    QTest::addColumn<Command>("steps");
-    QTest::addColumn<qint64>("budget");
-    QTest::addColumn<int>("undos");
-    QTest::addColumn<QByteArray>("firstDestName");
-
-    // Fifteen heavy tables and a half: whether the sixteenth fits never hangs on a few bytes.
-    const qint64 fifteenTables = 15 * HeavyTable + HeavyTable / 2;
-    const Command hundredFiftyMoves = [](EditorRig &rig) {
-        QByteArrayList names;
-        for (int position = 0; position < 200; ++position) {
-            names.append("n" + QByteArray::number(position));
-        }
-        rig.editor.installLoadedSet(Side::Right, entriesNamed(names), "0.3", QString(),
-                                    fileTime(4));
-        rig.right.current = 0;
-        for (int move = 0; move < 150; ++move) {
-            rig.editor.moveDown(Side::Right); // walks n0 one place further each time
-        }
-    };
-    // clang-format off
-    QTest::newRow("the last hundred moves") << hundredFiftyMoves << EditHistory::MemoryBudget
-                                            << 100 << QByteArray("n1");
-    QTest::newRow("loads within the budget") << loadThirty(Variant::Distinct) << 40 * HeavyTable
-                                             << 30 << QByteArray();
-    // Fifteen steps hold fifteen tables no side shows: the one before each of them.
-    QTest::newRow("loads past the budget, oldest dropped")
-        << loadThirty(Variant::Distinct) << fifteenTables << 15 << QByteArray("L15-0");
-    QTest::newRow("never fewer than ten") << loadThirty(Variant::Distinct) << qint64(1024) << 10
-                                          << QByteArray("L20-0");
-    QTest::newRow("one set reloaded weighs it once") << loadThirty(Variant::Same) << fifteenTables
-                                                     << 30 << QByteArray();
-    QTest::newRow("unchanged entries weigh once") << loadThirty(Variant::LightEntryChanged)
-                                                  << fifteenTables << 30 << QByteArray();
-    QTest::newRow("unchanged texts weigh once") << loadThirty(Variant::EveryEntryTouched)
-                                                << fifteenTables << 30 << QByteArray();
-    // Thirty heavy entries deleted one by one: each delete weighs the one entry it took.
-    const Command thirtyDeletes = [](EditorRig &rig) {
-        QByteArrayList names;
-        for (int heavy = 0; heavy < 30; ++heavy) {
-            names.append("H" + QByteArray::number(heavy));
-        }
-        PatchTable table = entriesNamed(names);
-        for (PatchEntry &entry : table) {
-            entry.Description = QByteArray(HeavyText, entry.Name.back());
-        }
-        rig.load(Side::Right, table);
-        for (int heavy = 0; heavy < 30; ++heavy) {
-            rig.right.select({0});
-            rig.editor.deleteSelectedDest();
-        }
-    };
-    QTest::newRow("deletes weigh what they took") << thirtyDeletes << 21 * HeavyText << 20
-                                                  << QByteArray("H10");
-    // clang-format on
-}
-
-void TestEditHistory::keepsWhatFits()
-{
-    QFETCH(Command, steps);
-    QFETCH(qint64, budget);
-    QFETCH(int, undos);
-    QFETCH(QByteArray, firstDestName);
-
-    EditorRig rig(budget);
-    steps(rig);
-    QVERIFY(rig.editor.history().heldBytes() <= qMax(budget, 10 * HeavyTable + HeavyText));
-
-    int undone = 0;
-    while (rig.editor.canUndo()) {
-        rig.editor.undo();
-        ++undone;
-    }
-    QCOMPARE(undone, undos);
-    QCOMPARE(rig.sets.DestTable.isEmpty() ? QByteArray() : rig.sets.DestTable.first().Name,
-             firstDestName);
-}
-
-namespace {
-
-// Listed entries built apart from any other table, so no text is shared. A name ending in '*'
-// stands for an entry of that name with a changed description.
-PatchTable builtApart(const QByteArrayList &codes)
-{
-    PatchTable table;
-    for (QByteArray name : codes) {
-        const bool changed = name.endsWith('*');
-        name.replace("*", "");
-        table += entriesNamed({name});
-        if (changed) {
-            table.last().Description = "changed";
-        }
-    }
-    return table;
-}
-
-} // namespace
-
-// DEST shows `shown`; a load of `loaded` follows (names as builtApart takes them). `sharing`
-// names, per loaded entry, the shown entry whose storage it took, or -1.
-void TestEditHistory::reloadSharesUnchangedEntries_data()
-{
-    QTest::addColumn<QByteArrayList>("shown");
-    QTest::addColumn<QByteArrayList>("loaded");
-    QTest::addColumn<QList<int>>("sharing");
-
-    const auto names = [](const char *spaced) {
-        return *spaced == '\0' ? QByteArrayList() : QByteArray(spaced).split(' ');
-    };
-    // clang-format off
-    QTest::newRow("unchanged")          << names("a b c") << names("a b c")  << QList<int>{0, 1, 2};
-    QTest::newRow("one changed")        << names("a b c") << names("a b* c") << QList<int>{0, -1, 2};
-    QTest::newRow("reordered")          << names("a b c") << names("c a b")  << QList<int>{2, 0, 1};
-    QTest::newRow("one added first")    << names("a b")   << names("x a b")  << QList<int>{-1, 0, 1};
-    QTest::newRow("one dropped")        << names("a b c") << names("a c")    << QList<int>{0, 2};
-    QTest::newRow("moved and changed")  << names("a b")   << names("b* a")   << QList<int>{-1, 0};
-    QTest::newRow("a name twice")       << names("a a b") << names("b a a")  << QList<int>{2, 1, 0};
-    QTest::newRow("into an empty side") << names("")      << names("a")      << QList<int>{-1};
-    // clang-format on
-}
-
-void TestEditHistory::reloadSharesUnchangedEntries()
-{
-    QFETCH(QByteArrayList, shown);
-    QFETCH(QByteArrayList, loaded);
-    QFETCH(QList<int>, sharing);
-
-    EditorRig rig;
-    if (!shown.isEmpty()) {
-        rig.editor.installLoadedSet(Side::Right, builtApart(shown), "0.3", QString(), fileTime(9));
-    }
-    const PatchTable before = rig.sets.DestTable;
-    const PatchTable table = builtApart(loaded);
-
-    rig.editor.installLoadedSet(Side::Right, table, "0.3", QString(), fileTime(10));
-
-    QCOMPARE(rig.sets.DestTable, table);
-    QList<int> shared;
-    for (const PatchEntry &entry : std::as_const(rig.sets.DestTable)) {
-        const auto same = [&entry](const PatchEntry &old) {
-            return old.Description.constData() == entry.Description.constData();
-        };
-        const auto found = std::find_if(before.cbegin(), before.cend(), same);
-        shared.append(found == before.cend() ? -1 : int(found - before.cbegin()));
-    }
-    QCOMPARE(shared, sharing);
-}
-
-// SRC is {a, b, c, X} with c described "src c". DEST lists {b, c, x, c}: its first c is
-// described "about c", its second "src c"; an unlisted "a" (Omnipresence 2) follows.
-void TestEditHistory::marksFollowEveryChange_data()
-{
-    QTest::addColumn<Command>("command");
-    QTest::addColumn<QString>("srcMarks");
-    QTest::addColumn<QString>("destMarks");
-    // Runs of the change handler: one per command, however many refreshes it made.
-    QTest::addColumn<int>("changes");
-
-    // clang-format off
-    const Command copyX = [](EditorRig &rig) {
-        rig.left.select({3});
-        rig.editor.copyIntoDest();
-    };
-    QTest::newRow("loaded") << Command([](EditorRig &) {}) << ".=~." << "=~.=" << 0;
-    QTest::newRow("copy") << copyX << ".=~=" << "=~.==" << 1;
-    QTest::newRow("copy undone") << Command([copyX](EditorRig &rig) {
-        copyX(rig);
-        rig.editor.undo();
-    }) << ".=~." << "=~.=" << 2;
-    QTest::newRow("copy redone") << Command([copyX](EditorRig &rig) {
-        copyX(rig);
-        rig.editor.undo();
-        rig.editor.redo();
-    }) << ".=~=" << "=~.==" << 3;
-    QTest::newRow("move makes the equal c first") << Command([](EditorRig &rig) {
-        rig.right.current = 3;
-        rig.editor.moveUp(Side::Right);
-        rig.editor.moveUp(Side::Right);
-    }) << ".==." << "==~." << 2;
-    QTest::newRow("delete") << Command([](EditorRig &rig) {
-        rig.right.select({0});
-        rig.editor.deleteSelectedDest();
-    }) << "..~." << "~.=" << 1;
-    QTest::newRow("NEW") << Command([](EditorRig &rig) { rig.editor.newDestSet(); }) << "...."
-                         << "." << 1;
-    QTest::newRow("load SRC") << Command([](EditorRig &rig) {
-        rig.editor.installLoadedSet(Side::Left, entriesNamed({"x"}), "0.3", QString(),
-                                    fileTime(5));
-    }) << "=" << "..=." << 1;
-    QTest::newRow("clear a selection") << Command([](EditorRig &rig) {
-        rig.editor.clearSelection(Side::Right);
-    }) << ".=~." << "=~.=" << 1;
-    QTest::newRow("take the description") << Command([](EditorRig &rig) {
-        rig.left.current = 2;
-        rig.editor.takeFromSrc(Side::Left, {{RowKey::Kind::Field, 2}});
-    }) << ".==." << "==.=" << 1;
-    // clang-format on
-}
-
-void TestEditHistory::marksFollowEveryChange()
-{
-    QFETCH(Command, command);
-    QFETCH(QString, srcMarks);
-    QFETCH(QString, destMarks);
-    QFETCH(int, changes);
-
-    EditorRig rig;
-    PatchTable src = entriesNamed({"a", "b", "c", "X"});
-    src[2].Description = "src c";
-    PatchTable dest = entriesNamed({"b", "c", "x", "c", "a"});
-    dest[3].Description = "src c";
-    dest[4].Omnipresence = 2;
-    rig.editor.installLoadedSet(Side::Left, src, "0.3", QString(), fileTime(6));
-    rig.editor.installLoadedSet(Side::Right, dest, "0.3", QString(), fileTime(7));
-    rig.changes = 0;
-
-    command(rig);
-
-    QCOMPARE(markTexts(Side::Left, rig.left.marks), expectedMarks(Side::Left, srcMarks));
-    QCOMPARE(markTexts(Side::Right, rig.right.marks), expectedMarks(Side::Right, destMarks));
-    QCOMPARE(rig.changes, changes);
-    for (const Side side : {Side::Left, Side::Right}) { // the marks a list model reads
-        for (int line = 0; line < rig.view(side).lineCount(); ++line) {
-            QCOMPARE(rig.editor.listing(side).markOfLine(line), rig.view(side).marks.value(line));
-        }
-    }
 }
 
 // SRC is {a, b}; DEST lists b, x and b again. SRC b and the first DEST b differ in their

@@ -1,6 +1,6 @@
 // Helpers for the store tests: fixture files from tests/data, short files built around a
-// body, and the reader's messages. Reading and writing in memory and the odd devices are in
-// InMemoryIo.h, which the fuzz target and the benchmarks share.
+// body, long runs of one byte, and the reader's messages. Reading and writing in memory and the
+// odd devices are in InMemoryIo.h, which the fuzz target and the benchmarks share.
 #pragma once
 
 #include "InMemoryIo.h"
@@ -36,6 +36,11 @@ inline QByteArray fixture(const QString &name)
         qFatal("missing fixture %s", qPrintable(name));
     }
     return file.readAll();
+}
+
+inline QByteArray repeated(char c, int count)
+{
+    return QByteArray(count, c);
 }
 
 // A file with the header "TAVRO=" + version, then `body` as it stands.
