@@ -277,12 +277,6 @@ void TestReaderLimits::loadsOnlyWhatItCanRead_data()
         file(QStringLiteral("long-name-ended.tvr"),
              "TAVRO=0.3\r\n/bgn 000\r\nName=" + longLine + "\r\nOmnipresence=1\r\n/end 000\r\n");
     // Notes past the thousand kept cost no memory.
-    QByteArray unknownKeys = "TAVRO=0.3\r\n/bgn 000\r\n";
-    for (int key = 0; key < 200000; ++key) {
-        unknownKeys += "Unknown" + QByteArray::number(key) + "=x\r\n";
-    }
-    const QString manyUnknownKeys =
-        file(QStringLiteral("unknown-keys.tvr"), unknownKeys + "/end\r\n");
     const QString noteOnEveryLine =
         file(QStringLiteral("note-on-every-line.tvr"),
              "TAVRO=0.3\r\n/bgn 000\r\n" + QByteArray("Offffset1X=1\r\n").repeated(1000000)
@@ -317,7 +311,6 @@ void TestReaderLimits::loadsOnlyWhatItCanRead_data()
     QTest::newRow("no line end") << noLineEnd << headerNotFound() << 1;
     QTest::newRow("long line, no end") << longName << errorLoading(longName) << 3;
     QTest::newRow("long line, then the rest") << longNameEnded << QString() << 5;
-    QTest::newRow("200000 unknown keys") << manyUnknownKeys << QString() << 200003;
     QTest::newRow("a note on every line") << noteOnEveryLine << QString() << 1000003;
     QTest::newRow("long header line, then a block") << longHeader << QString() << 3;
     if (hugeNoHeader.isEmpty() || hugeAfterHeader.isEmpty()) {

@@ -42,10 +42,7 @@ const Line *LineReader::firstLine(qsizetype length)
         char *fresh = m_buffer.get() + (m_end - m_buffer.get());
         const qint64 got = m_read(fresh, m_capacity - (fresh - m_buffer.get()));
         if (got < 0) {
-            m_failed = true;
-            m_atEnd = true;
-            m_at = m_end;
-            return nullptr;
+            return readFailed();
         }
         m_atEnd = got == 0;
         m_end = fresh + got;
@@ -63,6 +60,14 @@ const Line *LineReader::firstLine(qsizetype length)
     // Its end is still to come: next() skips to it.
     m_skippingRest = !m_atEnd;
     return cut(begin, m_end, length);
+}
+
+const Line *LineReader::readFailed()
+{
+    m_failed = true;
+    m_atEnd = true;
+    m_at = m_end;
+    return nullptr;
 }
 
 const Line *LineReader::nextAcrossReads()
@@ -105,10 +110,7 @@ const Line *LineReader::nextAcrossReads()
         m_at = buffer;
         m_end = fresh;
         if (got < 0) {
-            m_failed = true;
-            m_atEnd = true;
-            m_at = m_end;
-            return nullptr;
+            return readFailed();
         }
         if (got == 0) {
             m_atEnd = true;

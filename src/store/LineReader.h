@@ -161,6 +161,8 @@ private:
     }
 
     const Line *nextAcrossReads();
+    // Ends the input after a read error: no line is handed out any more.
+    const Line *readFailed();
 
     ReadFunction m_read;
     ReuseFunction m_beforeReuse;

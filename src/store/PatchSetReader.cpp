@@ -398,6 +398,18 @@ ReadResult SetReader::readLines()
     return result;
 }
 
+// Reads in chunks through `read`: the table copies the texts it borrows from the buffer
+// before the line reader reuses it.
+ReadResult readInChunks(LineReader::ReadFunction read, qint64 sizeHint, const QString &path,
+                        LineReader::SkipZerosFunction skipZeros = {})
+{
+    BlockTable table;
+    LineReader lines(std::move(read), sizeHint,
+                     [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); },
+                     std::move(skipZeros));
+    return SetReader(lines, table, path).read();
+}
+
 } // namespace
 
 ReadResult readPatchSet(QIODevice &in, const QString &path)
@@ -408,17 +420,15 @@ ReadResult readPatchSet(QIODevice &in, const QString &path)
     }
     // A plain QBuffer already holds every byte: read them where they are. Only the exact
     // class qualifies, since a subclass may change what reading it gives.
-    BlockTable table;
     if (typeid(in) == typeid(QBuffer)) {
         const QByteArray &bytes = static_cast<QBuffer &>(in).data();
         const qsizetype start = std::clamp<qsizetype>(in.pos(), 0, bytes.size());
+        BlockTable table;
         LineReader lines(QByteArrayView(bytes).sliced(start));
         return SetReader(lines, table, path).read();
     }
-    const qint64 sizeHint = in.isSequential() ? -1 : in.size() - in.pos();
-    LineReader lines([&in](char *buffer, qint64 room) { return in.read(buffer, room); }, sizeHint,
-                     [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); });
-    return SetReader(lines, table, path).read();
+    return readInChunks([&in](char *buffer, qint64 room) { return in.read(buffer, room); },
+                        in.isSequential() ? -1 : in.size() - in.pos(), path);
 }
 
 ReadResult LoadPatchSet(const QString &path)
@@ -435,11 +445,9 @@ ReadResult LoadPatchSet(const QString &path)
     case RegularFile::Opened::File:
         break;
     }
-    BlockTable table;
-    LineReader lines([&file](char *buffer, qint64 room) { return file.read(buffer, room); },
-                     file.size(), [&table](QByteArrayView bytes) { table.slotTexts().keep(bytes); },
-                     [&file] { file.skipHole(); });
-    ReadResult result = SetReader(lines, table, path).read();
+    ReadResult result =
+        readInChunks([&file](char *buffer, qint64 room) { return file.read(buffer, room); },
+                     file.size(), path, [&file] { file.skipHole(); });
     if (result.ok()) {
         result.modified = file.modified();
     }

@@ -129,14 +129,14 @@ private:
     void release();
 
     const quint32 *ends() const { return reinterpret_cast<const quint32 *>(m_block + 1); }
-    int TextCount() const
+    int textCount() const
     {
         return m_block->dataSlots * TextsPerDataSlot
             + m_block->parameterSlots * TextsPerParameterSlot;
     }
     const quint8 *dataSlotNumbers() const
     {
-        return reinterpret_cast<const quint8 *>(ends() + TextCount());
+        return reinterpret_cast<const quint8 *>(ends() + textCount());
     }
     const quint8 *parameterRecord(int index) const
     {

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "InMemoryIo.h"
-#include "RegularFile.h"
 #include "SlotEdits.h"
 
 #include <QByteArray>
@@ -15,13 +14,6 @@
 
 Q_DECLARE_METATYPE(PatchEntry)
 Q_DECLARE_METATYPE(PatchParameter)
-
-// True when `path` is a regular file that can be opened for reading (closed again at once),
-// which is what a load asks before it reads.
-inline bool PatchSetFileExists(const QString &path)
-{
-    return RegularFile(path).opened() == RegularFile::Opened::File;
-}
 
 inline const QString fixturePath(const QString &name)
 {
