@@ -1,6 +1,7 @@
 #include "StatusMarks.h"
 
 #include "NotesWindow.h"
+#include "WindowLook.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -76,21 +77,12 @@ protected:
     }
 };
 
-// A tooltip names keys and files as the file has them; QToolTip would take one that starts
-// with a tag for rich text, so it goes escaped into a paragraph that keeps its line ends.
-QString asToolTip(const QString &text)
-{
-    return text.isEmpty() ? QString()
-                          : QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
-            + QStringLiteral("</p>");
-}
-
 // What the notes sign says of itself: the notes' summary, or while hidden, what it is for.
 QString notesDescription(Side side, const SetNotes &notes)
 {
-    return notes.isEmpty()
-        ? QStringLiteral("Notes on how the %1 file was read; a click lists them").arg(sideName(side))
-        : notesSummary(notes);
+    return notes.isEmpty() ? QStringLiteral("Notes on how the %1 file was read; a click lists them")
+                                 .arg(sideName(side))
+                           : notesSummary(notes);
 }
 
 } // namespace
@@ -123,7 +115,7 @@ void StatusMarks::setChangedText(const QString &text)
         return;
     }
     m_changed->setAccessibleName(text);
-    m_changed->setToolTip(asToolTip(text));
+    m_changed->setToolTip(WindowLook::toolTipAsWritten(text));
     m_changed->setVisible(!text.isEmpty());
     place();
 }
@@ -135,7 +127,7 @@ void StatusMarks::setNotes(const SetNotes &notes)
     }
     m_notes = notes;
     const QString summary = notesSummary(notes);
-    m_notesMark->setToolTip(asToolTip(summary));
+    m_notesMark->setToolTip(WindowLook::toolTipAsWritten(summary));
     m_notesMark->setAccessibleDescription(notesDescription(m_side, notes));
     m_notesMark->setVisible(!notes.isEmpty());
     place();
