@@ -22,6 +22,18 @@ constexpr qreal DotSize = 5.0; // and the dot in it
 constexpr int SignWidth = 12;  // the notes sign's place
 constexpr qreal SignSize = 11.0;
 
+// A disc `size` wide in the middle of `place`, smoothed; returns where it lies.
+QRectF paintDisc(QPainter &painter, const QRect &place, qreal size, const QColor &colour)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    QRectF disc(0, 0, size, size);
+    disc.moveCenter(QRectF(place).center());
+    painter.drawEllipse(disc);
+    return disc;
+}
+
 // The changed mark. A label, so assistive technology reads it as text, its name being what
 // it says; it lets the mouse through, so the window drags over it as over the status label's
 // band, and the window shows its tooltip.
@@ -38,12 +50,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(MarkGrey);
-        QRectF dot(0, 0, DotSize, DotSize);
-        dot.moveCenter(QRectF(rect()).center());
-        painter.drawEllipse(dot);
+        paintDisc(painter, rect(), DotSize, MarkGrey);
     }
 };
 
@@ -62,12 +69,8 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(underMouse() || isDown() ? PointedGrey : MarkGrey);
-        QRectF disc(0, 0, SignSize, SignSize);
-        disc.moveCenter(QRectF(rect()).center());
-        painter.drawEllipse(disc);
+        const QRectF disc =
+            paintDisc(painter, rect(), SignSize, underMouse() || isDown() ? PointedGrey : MarkGrey);
         QFont letter = font();
         letter.setBold(true);
         letter.setPixelSize(9);
