@@ -257,20 +257,12 @@ void Form1::writeCopyDescription()
     m_copyDescriptionDue = false;
     const int srcSelected = m_views.left->selectedLineCount();
     const int destSelected = m_views.right->selectedLineCount();
-    // Read from the selection's runs, as the counts are, not line by line from the list.
-    const auto selectedRows = [](const QAbstractItemView *list) {
-        QList<int> rows;
-        for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
-            for (int row = range.top(); row <= range.bottom(); ++row) {
-                rows.append(row);
-            }
-        }
-        return rows;
-    };
-    const int identical = Command1->isEnabled() && srcSelected > 0
-        ? m_editor->identicalNamesakes(selectedRows(List1),
-                                       destSelected > 0 ? selectedRows(List2) : QList<int>())
-        : 0;
+    int identical = 0;
+    if (Command1->isEnabled() && srcSelected > 0) {
+        identical = m_editor->identicalNamesakes(m_views.left->selectedLines(),
+                                                 destSelected > 0 ? m_views.right->selectedLines()
+                                                                  : QList<int>());
+    }
     const QString effect =
         copyCommandEffect(Command1->isEnabled(), destSelected, srcSelected, identical);
     const QString text =
