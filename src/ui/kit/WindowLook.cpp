@@ -171,6 +171,11 @@ QString toolTipAsWritten(const QString &text)
         + QStringLiteral("</p>");
 }
 
+QString titleAsWritten(QString text)
+{
+    return text.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
+
 QPixmap picture(const QString &name)
 {
     // The @2x drawing when any screen is that dense, so the pictures stay sharp.

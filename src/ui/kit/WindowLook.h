@@ -69,6 +69,9 @@ void setTextColour(QWidget *widget, const QColor &colour);
 // text goes escaped into a paragraph that keeps its spaces and line ends, so nothing in it is
 // ever loaded; any other text stays as it is.
 QString toolTipAsWritten(const QString &text);
+// `text` within a window title, shown as written: a title's "[*]" stands for the mark of a
+// modified document, and doubled it reads as written.
+QString titleAsWritten(QString text);
 
 // A picture of the resources by name ("logo", "strip", "chevron-up", ...), its @2x drawing when
 // the screen is that dense. The icon form lets a button pick the drawing for each screen.
