@@ -199,7 +199,7 @@ void Form1::equipLists()
         new TypeAhead(list);
         const auto load = [this, side](const QString &path) { loadPath(side, path); };
         new FileDrop(list->viewport(), load);
-        new ListGestures(list, side, *m_editor);
+        new ListGestures(list, side, *m_editor, *m_keys);
         const SideTools::Parts parts{list, counts[side], moves[side],
                                      [this, side] { return m_statusMarks[side]->hasNotes(); },
                                      [this, side] { showNotes(side); }};
