@@ -187,7 +187,7 @@ void BM_ReadLargeSetFile(benchmark::State &state)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("other.tvr"));
-    LargeSetsWindow::write(path, smallSetBytes(LargeSetsWindow::Count, "in another DEST"));
+    writeFile(path, smallSetBytes(LargeSetsWindow::Count, "in another DEST"));
     for (auto _ : state) {
         const ReadResult result = LoadPatchSet(path);
         benchmark::DoNotOptimize(result.entries.size());

@@ -39,17 +39,21 @@ private:
     QString m_path;
 };
 
+// A benchmark without its files would measure nothing: it stops at once.
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::abort();
+    }
+}
+
 // A shown window whose open dialog always picks the maximal set, written as a file.
 struct MaximalWindow
 {
     MaximalWindow()
     {
-        const QByteArray bytes = maximal::fileBytes();
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            std::abort();
-        }
-        file.close();
+        writeFile(path, maximal::fileBytes());
         form.show();
         QApplication::processEvents();
     }
@@ -105,9 +109,9 @@ struct LargeSetsWindow
     // Sides loaded from these bytes instead.
     LargeSetsWindow(const QByteArray &srcBytes, const QByteArray &destBytes)
     {
-        write(srcPath, srcBytes);
-        write(destPath, destBytes);
-        write(otherPath, smallSetBytes(Count, "in another DEST"));
+        writeFile(srcPath, srcBytes);
+        writeFile(destPath, destBytes);
+        writeFile(otherPath, smallSetBytes(Count, "in another DEST"));
         form.show();
         form.activateWindow();
         if (!QTest::qWaitForWindowActive(&form)) {
@@ -117,14 +121,6 @@ struct LargeSetsWindow
         form.loadPath(Side::Right, destPath);
         dest->setFocus();
         QApplication::processEvents();
-    }
-
-    static void write(const QString &path, const QByteArray &bytes)
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            std::abort();
-        }
     }
 
     void press(QKeyCombination key) { QTest::keyClick(dest, key.key(), key.keyboardModifiers()); }

@@ -363,10 +363,8 @@ void EntryView::refresh()
                                       : QStringLiteral("no line in the %1 list").arg(sideName);
     m_headline->setText(headline);
     m_table->setAccessibleDescription(headline);
-    // A title's "[*]" stands for the mark of a modified document; doubled, it reads as written.
     setWindowTitle(hasEntry ? QStringLiteral("Entry: ")
-                           + shownText(compared.name())
-                                 .replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"))
+                           + WindowLook::titleAsWritten(shownText(compared.name()))
                             : QStringLiteral("Entry"));
 
     if (m_model->rowCount() > 0) {

@@ -7,10 +7,10 @@
 
 EntryViewHost::EntryViewHost(PatchSetEditor &editor, QAbstractItemView *srcList,
                              QAbstractItemView *destList, QWidget *window)
-    : m_editor(editor), m_srcList(srcList), m_destList(destList), m_window(window)
+    : m_editor(editor), m_lists{srcList, destList}, m_window(window)
 {
     for (const Side side : {Side::Left, Side::Right}) {
-        QAbstractItemView *lines = list(side);
+        QAbstractItemView *lines = m_lists[side];
         lines->installEventFilter(this); // its focus
         connect(lines, &QAbstractItemView::doubleClicked, this, [this, side] { open(side); });
     }
@@ -65,7 +65,7 @@ void EntryViewHost::followCurrentLine(Side side)
 bool EntryViewHost::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn) {
-        follow(watched == m_srcList ? Side::Left : Side::Right);
+        follow(watched == m_lists.left ? Side::Left : Side::Right);
     }
     return QObject::eventFilter(watched, event);
 }

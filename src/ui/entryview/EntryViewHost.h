@@ -41,13 +41,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QAbstractItemView *list(Side side) const { return side == Side::Left ? m_srcList : m_destList; }
     // A list took the focus, or the view opens on it.
     void follow(Side side);
 
     PatchSetEditor &m_editor;
-    QAbstractItemView *m_srcList;
-    QAbstractItemView *m_destList;
+    BySide<QAbstractItemView *> m_lists;
     QWidget *m_window;
     QPointer<EntryView> m_view;
 };

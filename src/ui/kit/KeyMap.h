@@ -1,6 +1,7 @@
 // The window's keys, every one of them: the shortcuts of its command buttons, and keys of
 // commands that have no button. Form1 binds a button's keys from its row of the control table
-// and the other keys in connectControls(). A key acts while the window is active, whatever has
+// and the other keys in connectControls(), or hands the map to a list's SideTools and
+// ListGestures, which bind the list's own. A key acts while the window is active, whatever has
 // the focus, and runs the first of its bindings that applies now: a binding may need one widget
 // to have the focus, so one key can serve the SRC list and the DEST list. Commands run at once.
 #pragma once

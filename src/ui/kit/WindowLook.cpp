@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QWidget>
 
 #include <cmath>
@@ -159,6 +160,20 @@ void setTextColour(QWidget *widget, const QColor &colour)
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     widget->setPalette(palette);
+}
+
+QString toolTipAsWritten(const QString &text)
+{
+    if (!Qt::mightBeRichText(text)) {
+        return text;
+    }
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
+        + QStringLiteral("</p>");
+}
+
+QString titleAsWritten(QString text)
+{
+    return text.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 
 QPixmap picture(const QString &name)

@@ -64,6 +64,15 @@ MarkColours markColours(LineMark mark);
 // Text drawn in `colour` from now on (the palette's window text).
 void setTextColour(QWidget *widget, const QColor &colour);
 
+// `text` as a tooltip that shows it as written. QToolTip reads a text whose first line holds a
+// tag as rich text, and a file or an entry may be named "<u>x.tvr" or "<img src=...>": such a
+// text goes escaped into a paragraph that keeps its spaces and line ends, so nothing in it is
+// ever loaded; any other text stays as it is.
+QString toolTipAsWritten(const QString &text);
+// `text` within a window title, shown as written: a title's "[*]" stands for the mark of a
+// modified document, and doubled it reads as written.
+QString titleAsWritten(QString text);
+
 // A picture of the resources by name ("logo", "strip", "chevron-up", ...), its @2x drawing when
 // the screen is that dense. The icon form lets a button pick the drawing for each screen.
 QPixmap picture(const QString &name);

@@ -1,5 +1,6 @@
 #include "ListGestures.h"
 
+#include "KeyMap.h"
 #include "ListSideView.h"
 #include "PatchSetEditor.h"
 
@@ -7,7 +8,6 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QItemSelectionModel>
-#include <QKeyEvent>
 #include <QListView>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -76,7 +76,7 @@ std::optional<ListGestures::DraggedLines> ListGestures::draggedLines(const QMime
     return dragged;
 }
 
-ListGestures::ListGestures(QListView *list, Side side, PatchSetEditor &editor)
+ListGestures::ListGestures(QListView *list, Side side, PatchSetEditor &editor, KeyMap &keys)
     : QObject(list), m_list(list), m_side(side), m_editor(editor),
       m_dropLine(new QWidget(list->viewport()))
 {
@@ -90,15 +90,13 @@ ListGestures::ListGestures(QListView *list, Side side, PatchSetEditor &editor)
     connect(&m_dragScroll, &QTimer::timeout, this, &ListGestures::scrollWhileDragging);
 
     list->viewport()->setAcceptDrops(true);
-    list->installEventFilter(this);
     list->viewport()->installEventFilter(this);
+    keys.bind(QKeySequence(Qt::SHIFT | Qt::Key_Up), list, [this] { selectStep(-1); });
+    keys.bind(QKeySequence(Qt::SHIFT | Qt::Key_Down), list, [this] { selectStep(+1); });
 }
 
-bool ListGestures::eventFilter(QObject *watched, QEvent *event)
+bool ListGestures::eventFilter(QObject *, QEvent *event)
 {
-    if (watched == m_list) {
-        return event->type() == QEvent::KeyPress && keyEvent(static_cast<QKeyEvent *>(event));
-    }
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -194,17 +192,6 @@ bool ListGestures::mouseEvent(QMouseEvent *event)
     default:
         return false;
     }
-}
-
-bool ListGestures::keyEvent(QKeyEvent *event)
-{
-    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    const int key = event->key();
-    if (modifiers == Qt::ShiftModifier && (key == Qt::Key_Up || key == Qt::Key_Down)) {
-        selectStep(key == Qt::Key_Up ? -1 : +1);
-        return true;
-    }
-    return false; // typing is TypeAhead's, which searches without selecting
 }
 
 void ListGestures::toggle(int line)

@@ -19,9 +19,9 @@
 
 #include <optional>
 
+class KeyMap;
 class PatchSetEditor;
 class QDropEvent;
-class QKeyEvent;
 class QListView;
 class QMimeData;
 class QMouseEvent;
@@ -46,9 +46,10 @@ public:
     // count: lines dragged from another program, or made up by one, are not taken.
     static std::optional<DraggedLines> draggedLines(const QMimeData *data);
 
-    // Installs itself on `list` and its viewport and owns itself through the list. `side` is
-    // the list's side; drops go to `editor`, which must outlive the list's events.
-    ListGestures(QListView *list, Side side, PatchSetEditor &editor);
+    // Installs itself on `list`'s viewport, binds the list's selecting keys in `keys`, the
+    // window's map, and owns itself through the list. `side` is the list's side; drops go to
+    // `editor`, which must outlive the list's events.
+    ListGestures(QListView *list, Side side, PatchSetEditor &editor, KeyMap &keys);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -69,7 +70,6 @@ private:
     };
 
     bool mouseEvent(QMouseEvent *event);
-    bool keyEvent(QKeyEvent *event);
     // True when the event was dragged lines, taken or refused here.
     bool dropEvent(QDropEvent *event);
     void endDropShow();

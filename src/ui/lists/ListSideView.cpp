@@ -12,23 +12,10 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
-#include <QTextDocument>
 
 #include <algorithm>
 
 namespace {
-
-// QToolTip reads a text whose first line holds a tag as rich text, and a file or an entry may
-// be named "<u>x.tvr" or "<img src=...>": such a text goes escaped into a paragraph that keeps
-// its spaces and line ends, so it shows as written and nothing in it is ever loaded.
-QString toolTipAsWritten(const QString &text)
-{
-    if (!Qt::mightBeRichText(text)) {
-        return text;
-    }
-    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
-        + QStringLiteral("</p>");
-}
 
 // The lines' model with the mark's colour behind a marked line; the rest is the editing's.
 class MarkedLinesModel : public SideListModel
@@ -57,7 +44,7 @@ public:
         }
         if (role == Qt::ToolTipRole) {
             const QVariant text = SideListModel::data(index, role);
-            return text.isValid() ? QVariant(toolTipAsWritten(text.toString())) : text;
+            return text.isValid() ? QVariant(WindowLook::toolTipAsWritten(text.toString())) : text;
         }
         if (role != Qt::BackgroundRole) {
             return SideListModel::data(index, role);
@@ -113,8 +100,8 @@ protected:
         // line from the list's find box as well, and it must show there too.
         const auto *view = qobject_cast<const QAbstractItemView *>(option->widget);
         const QWidget *focus = QApplication::focusWidget();
-        if (view != nullptr && index == view->currentIndex() && focus != nullptr
-            && focus != view && view->isAncestorOf(focus)) {
+        if (view != nullptr && index == view->currentIndex() && focus != nullptr && focus != view
+            && view->isAncestorOf(focus)) {
             option->state |= QStyle::State_HasFocus;
         }
     }
@@ -231,7 +218,7 @@ void ListSideView::setStatusText(const QString &text)
 
 void ListSideView::setFileText(const QString &text)
 {
-    m_status->setToolTip(toolTipAsWritten(text)); // no set, no tooltip
+    m_status->setToolTip(WindowLook::toolTipAsWritten(text)); // no set, no tooltip
 }
 
 void ListSideView::previewCopy(CopyEffect effect)

@@ -9,7 +9,6 @@
 #include <QAbstractButton>
 #include <QActionGroup>
 #include <QContextMenuEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -20,6 +19,8 @@ const QKeySequence SelectDifferingKey(Qt::CTRL | Qt::SHIFT | Qt::Key_D);
 const QKeySequence NextDifferenceKey(Qt::Key_F7);
 const QKeySequence PreviousDifferenceKey(Qt::SHIFT | Qt::Key_F7);
 const QKeySequence FindKey(Qt::CTRL | Qt::Key_F);
+// Open the menu from the keyboard, as a right click opens it.
+const QKeySequence MenuKeys[] = {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)};
 
 // Keys of the menu that the window binds elsewhere: shown beside their items, as in a menu bar.
 const QKeySequence SelectAllKey(Qt::CTRL | Qt::Key_A);
@@ -30,13 +31,6 @@ QString menuWords(MarkState state, Side side)
 {
     const QString name = stateName(state, side);
     return state == MarkState::OnlyHere ? QStringLiteral("those ") + name : name;
-}
-
-bool opensMenu(const QKeyEvent *key)
-{
-    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
-    return (key->key() == Qt::Key_Menu && modifiers == Qt::NoModifier)
-        || (key->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
 }
 
 } // namespace
@@ -64,6 +58,9 @@ void SideTools::bindKeys(KeyMap &keys)
     keys.bind(SelectDifferingKey, list,
               [&editor, side] { editor.selectByState(side, MarkState::Differing); });
     keys.bind(FindKey, list, [this] { m_bar->openFind(); });
+    for (const QKeySequence &key : MenuKeys) {
+        keys.bind(key, list, [this] { openMenu(menuPlace()); });
+    }
     // From the find box too, so the differences the filter shows can be walked from there.
     for (const QWidget *focus : {list, m_bar->findBox()}) {
         keys.bind(NextDifferenceKey, focus, [&editor, side] { editor.goToDifference(side, +1); });
@@ -174,12 +171,6 @@ bool SideTools::eventFilter(QObject *watched, QEvent *event)
                                                                : menuPlace());
         return true;
     }
-    case QEvent::KeyPress:
-        if (watched == m_parts.list && opensMenu(static_cast<QKeyEvent *>(event))) {
-            openMenu(menuPlace());
-            return true;
-        }
-        return false;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:

@@ -1,5 +1,7 @@
 #include "NotesWindow.h"
 
+#include "WindowLook.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -59,10 +61,8 @@ void NotesWindow::list(const SetNotes &notes)
 {
     const QString side = sideName(m_side);
     const QFileInfo file(notes.file);
-    // A title's "[*]" stands for the mark of a modified document; doubled, it reads as written.
-    QString name = file.fileName();
-    setWindowTitle(QStringLiteral("%1 load notes: %2")
-                       .arg(side, name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"))));
+    setWindowTitle(
+        QStringLiteral("%1 load notes: %2").arg(side, WindowLook::titleAsWritten(file.fileName())));
     const QString count = notes.count() == 1 ? QStringLiteral("1 note")
                                              : QStringLiteral("%1 notes").arg(notes.count());
     m_headline->setText(QStringLiteral("%1: %2 on how %3 was read")

@@ -1,6 +1,7 @@
 #include "StatusMarks.h"
 
 #include "NotesWindow.h"
+#include "WindowLook.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -21,6 +22,18 @@ constexpr qreal DotSize = 5.0; // and the dot in it
 constexpr int SignWidth = 12;  // the notes sign's place
 constexpr qreal SignSize = 11.0;
 
+// A disc `size` wide in the middle of `place`, smoothed; returns where it lies.
+QRectF paintDisc(QPainter &painter, const QRect &place, qreal size, const QColor &colour)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    QRectF disc(0, 0, size, size);
+    disc.moveCenter(QRectF(place).center());
+    painter.drawEllipse(disc);
+    return disc;
+}
+
 // The changed mark. A label, so assistive technology reads it as text, its name being what
 // it says; it lets the mouse through, so the window drags over it as over the status label's
 // band, and the window shows its tooltip.
@@ -37,12 +50,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(MarkGrey);
-        QRectF dot(0, 0, DotSize, DotSize);
-        dot.moveCenter(QRectF(rect()).center());
-        painter.drawEllipse(dot);
+        paintDisc(painter, rect(), DotSize, MarkGrey);
     }
 };
 
@@ -61,12 +69,8 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(underMouse() || isDown() ? PointedGrey : MarkGrey);
-        QRectF disc(0, 0, SignSize, SignSize);
-        disc.moveCenter(QRectF(rect()).center());
-        painter.drawEllipse(disc);
+        const QRectF disc =
+            paintDisc(painter, rect(), SignSize, underMouse() || isDown() ? PointedGrey : MarkGrey);
         QFont letter = font();
         letter.setBold(true);
         letter.setPixelSize(9);
@@ -76,21 +80,12 @@ protected:
     }
 };
 
-// A tooltip names keys and files as the file has them; QToolTip would take one that starts
-// with a tag for rich text, so it goes escaped into a paragraph that keeps its line ends.
-QString asToolTip(const QString &text)
-{
-    return text.isEmpty() ? QString()
-                          : QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped()
-            + QStringLiteral("</p>");
-}
-
 // What the notes sign says of itself: the notes' summary, or while hidden, what it is for.
 QString notesDescription(Side side, const SetNotes &notes)
 {
-    return notes.isEmpty()
-        ? QStringLiteral("Notes on how the %1 file was read; a click lists them").arg(sideName(side))
-        : notesSummary(notes);
+    return notes.isEmpty() ? QStringLiteral("Notes on how the %1 file was read; a click lists them")
+                                 .arg(sideName(side))
+                           : notesSummary(notes);
 }
 
 } // namespace
@@ -123,7 +118,7 @@ void StatusMarks::setChangedText(const QString &text)
         return;
     }
     m_changed->setAccessibleName(text);
-    m_changed->setToolTip(asToolTip(text));
+    m_changed->setToolTip(WindowLook::toolTipAsWritten(text));
     m_changed->setVisible(!text.isEmpty());
     place();
 }
@@ -135,7 +130,7 @@ void StatusMarks::setNotes(const SetNotes &notes)
     }
     m_notes = notes;
     const QString summary = notesSummary(notes);
-    m_notesMark->setToolTip(asToolTip(summary));
+    m_notesMark->setToolTip(WindowLook::toolTipAsWritten(summary));
     m_notesMark->setAccessibleDescription(notesDescription(m_side, notes));
     m_notesMark->setVisible(!notes.isEmpty());
     place();

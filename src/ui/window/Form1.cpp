@@ -75,11 +75,11 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent)
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(FadeTickInterval);
 
-    m_leftView = std::make_unique<ListSideView>(List1, Label8, Label6);
-    m_rightView = std::make_unique<ListSideView>(List2, Label9, Label7);
-    m_copyPreview = std::make_unique<CopyPreview>(Command1, *m_leftView, *m_rightView);
+    m_views = {std::make_unique<ListSideView>(List1, Label8, Label6),
+               std::make_unique<ListSideView>(List2, Label9, Label7)};
+    m_copyPreview = std::make_unique<CopyPreview>(Command1, *m_views.left, *m_views.right);
     CommandSwitches &switches = *this; // the base is private: only the editor switches them
-    m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_leftView, *m_rightView, switches);
+    m_editor = std::make_unique<PatchSetEditor>(m_sets, *m_views.left, *m_views.right, switches);
     m_entryView = std::make_unique<EntryViewHost>(*m_editor, List1, List2, this);
     m_statusMarks = {new StatusMarks(Side::Left, Label6, this),
                      new StatusMarks(Side::Right, Label7, this)};
@@ -132,18 +132,19 @@ void Form1::connectControls()
     m_keys->bind(QKeySequence(Qt::Key_Escape),
                  [this] { Command12->setFocus(Qt::OtherFocusReason); });
     m_keys->bind(QKeySequence(Qt::Key_Delete), [editor] { editor->deleteSelectedDest(); });
-    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_A), List1,
-                 [editor] { editor->selectAll(Side::Left); });
-    m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_A), List2,
-                 [editor] { editor->selectAll(Side::Right); });
+    EntryViewHost *entryView = m_entryView.get();
     for (const Side side : {Side::Left, Side::Right}) {
-        const QWidget *list = side == Side::Left ? List1 : List2;
+        const QWidget *list = lists()[side];
         const auto toTop = [editor, side] { editor->moveBlockToTop(side); };
         const auto toBottom = [editor, side] { editor->moveBlockToBottom(side); };
+        m_keys->bind(QKeySequence(Qt::CTRL | Qt::Key_A), list,
+                     [editor, side] { editor->selectAll(side); });
         m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Up), list, toTop);
         m_keys->bind(QKeySequence(Qt::ALT | Qt::Key_Home), list, toTop);
         m_keys->bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Down), list, toBottom);
         m_keys->bind(QKeySequence(Qt::ALT | Qt::Key_End), list, toBottom);
+        m_keys->bind(QKeySequence(Qt::Key_F3), list,
+                     [entryView, side] { entryView->toggle(side); });
     }
     m_keys->bindUndoAndRedo([editor] { editor->undo(); }, [editor] { editor->redo(); });
     // "copy >>" says what a press would do now: it follows both selections and its switch,
@@ -155,15 +156,12 @@ void Form1::connectControls()
         connect(list->model(), &QAbstractItemModel::modelReset, this, &Form1::describeCopy);
     }
     writeCopyDescription();
-    EntryViewHost *entryView = m_entryView.get();
-    m_keys->bind(QKeySequence(Qt::Key_F3), List1, [entryView] { entryView->toggle(Side::Left); });
-    m_keys->bind(QKeySequence(Qt::Key_F3), List2, [entryView] { entryView->toggle(Side::Right); });
 
     // A list's Click: the user's click on a line, or the user moving its current line
     // with the keys, which the open entry view follows too. The editor's own changes come
     // with the list's signals blocked.
     for (const Side side : {Side::Left, Side::Right}) {
-        EntryList *list = side == Side::Left ? List1 : List2;
+        EntryList *list = lists()[side];
         connect(list, &EntryList::clicked, this, [this, side] { showDetail(side); });
         connect(list, &EntryList::currentLineChanged, this, [this, entryView, side] {
             entryView->followCurrentLine(side);
@@ -194,16 +192,15 @@ void Form1::equipLists()
     // pass files on. The viewport takes the drops, so the list's own item dragging stays off.
     // Typing never selects (see TypeAhead). The tools for the differences come last: a right
     // press is theirs, for the menu.
+    const BySide<QLabel *> counts{Label8, Label9};
+    const BySide<QList<QAbstractButton *>> moves{{Command7, Command6}, {Command8, Command9}};
     for (const Side side : {Side::Left, Side::Right}) {
-        EntryList *list = side == Side::Left ? List1 : List2;
+        EntryList *list = lists()[side];
         new TypeAhead(list);
         const auto load = [this, side](const QString &path) { loadPath(side, path); };
         new FileDrop(list->viewport(), load);
-        new ListGestures(list, side, *m_editor);
-        const bool src = side == Side::Left;
-        const SideTools::Parts parts{list, src ? Label8 : Label9,
-                                     src ? QList<QAbstractButton *>{Command7, Command6}
-                                         : QList<QAbstractButton *>{Command8, Command9},
+        new ListGestures(list, side, *m_editor, *m_keys);
+        const SideTools::Parts parts{list, counts[side], moves[side],
                                      [this, side] { return m_statusMarks[side]->hasNotes(); },
                                      [this, side] { showNotes(side); }};
         const auto *tools = new SideTools(parts, side, *m_editor, *m_keys);
@@ -258,22 +255,14 @@ void Form1::describeCopy()
 void Form1::writeCopyDescription()
 {
     m_copyDescriptionDue = false;
-    const int srcSelected = m_leftView->selectedLineCount();
-    const int destSelected = m_rightView->selectedLineCount();
-    // Read from the selection's runs, as the counts are, not line by line from the list.
-    const auto selectedRows = [](const QAbstractItemView *list) {
-        QList<int> rows;
-        for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
-            for (int row = range.top(); row <= range.bottom(); ++row) {
-                rows.append(row);
-            }
-        }
-        return rows;
-    };
-    const int identical = Command1->isEnabled() && srcSelected > 0
-        ? m_editor->identicalNamesakes(selectedRows(List1),
-                                       destSelected > 0 ? selectedRows(List2) : QList<int>())
-        : 0;
+    const int srcSelected = m_views.left->selectedLineCount();
+    const int destSelected = m_views.right->selectedLineCount();
+    int identical = 0;
+    if (Command1->isEnabled() && srcSelected > 0) {
+        identical = m_editor->identicalNamesakes(m_views.left->selectedLines(),
+                                                 destSelected > 0 ? m_views.right->selectedLines()
+                                                                  : QList<int>());
+    }
     const QString effect =
         copyCommandEffect(Command1->isEnabled(), destSelected, srcSelected, identical);
     const QString text =
@@ -291,11 +280,8 @@ void Form1::setSaveEnabled(bool enabled)
 
 void Form1::loadSide(Side side)
 {
-    const QString path =
-        m_dialogs.openFileName(this,
-                               side == Side::Left ? QStringLiteral("Load SRC Patch Set")
-                                                  : QStringLiteral("Load DEST Patch Set"),
-                               PatchSetFilter);
+    const QString path = m_dialogs.openFileName(
+        this, QStringLiteral("Load %1 Patch Set").arg(sideName(side)), PatchSetFilter);
     if (path.isEmpty()) {
         return; // cancelled: nothing changes
     }
@@ -310,7 +296,7 @@ void Form1::loadPath(Side side, const QString &path)
 
 void Form1::loadFile(Side side, const QString &path)
 {
-    AnchoredLabel *status = side == Side::Left ? Label6 : Label7;
+    AnchoredLabel *status = BySide<AnchoredLabel *>{Label6, Label7}[side];
     const QString before = status->caption();
     const QRect beforePlace = status->geometry();
     status->setCaption(QStringLiteral("LOADING"));

@@ -108,6 +108,7 @@ private:
     void followDetail();
     // The strip is unseen while the window is hidden or minimised.
     void followVisibility();
+    BySide<EntryList *> lists() const { return {List1, List2}; }
 
     Dialogs &m_dialogs;
     PatchSets m_sets;
@@ -155,8 +156,7 @@ private:
 
     // Beside Label6 and Label7: whether a side's set differs from its file, and its notes.
     BySide<StatusMarks *> m_statusMarks{nullptr, nullptr}; // children of the window
-    std::unique_ptr<ListSideView> m_leftView;
-    std::unique_ptr<ListSideView> m_rightView;
+    BySide<std::unique_ptr<ListSideView>> m_views;
     std::unique_ptr<CopyPreview> m_copyPreview; // after the views, so it goes first
     std::unique_ptr<PatchSetEditor> m_editor;
     std::unique_ptr<EntryViewHost> m_entryView; // after the editor, so it goes first
