@@ -135,6 +135,9 @@ private:
     bool shows(int record) const;
     // Makes the line map from the table as it is, through shows(), and counts the listed.
     void collectLines();
+    // Selects the lines whose records `selected` flags by table position; records past its
+    // end stay unselected. Selects nothing when it flags no line.
+    void selectByRecord(const std::vector<bool> &selected);
     // Applies the filter to the table as it is, keeping the selection and the current record
     // as setFilter() says; tells the view only when other records are shown.
     void applyFilter();
