@@ -329,8 +329,9 @@ bool SideListing::moveLines(const QList<int> &lines, int before)
 {
     const int count = lineCount();
     // The map ascends, so its last record is its largest: a table replaced since the last
-    // fill moves nothing.
-    if (before < 0 || before > count || (count > 0 && m_records.last() >= m_table.size())) {
+    // fill moves nothing. Nor does a list whose filter hides lines: they would move unseen.
+    if (hidesLines() || before < 0 || before > count
+        || (count > 0 && m_records.last() >= m_table.size())) {
         return false;
     }
     return moveRecords(recordsOfLines(lines), before < count ? m_records.at(before) : -1);

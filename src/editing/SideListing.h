@@ -104,7 +104,8 @@ public:
 
     // Moves the records of `lines` as one block, in their order, to just before line `before`
     // (lineCount(): after the last line). Lines outside the list are left out; a `before`
-    // outside the list moves nothing. See moveRecords().
+    // outside the list moves nothing, and neither does a list whose filter hides lines. See
+    // moveRecords().
     bool moveLines(const QList<int> &lines, int before);
     // Moves the listed `records` (ascending) as one block, in their order, to just before
     // listed record `beforeRecord` (-1: after the last listed record), whatever the filter
