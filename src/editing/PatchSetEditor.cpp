@@ -148,11 +148,6 @@ void PatchSetEditor::pushMarks()
     }
 }
 
-void PatchSetEditor::FillSideList(Side side)
-{
-    m_sides[side].listing.fill();
-}
-
 void PatchSetEditor::DeselectSide(Side side)
 {
     m_sides[side].listing.deselectAll();
