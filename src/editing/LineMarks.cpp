@@ -185,12 +185,6 @@ QString differingRowsText(const PatchEntry &src, const PatchEntry &dest)
     return text;
 }
 
-QString differenceText(const PatchEntry &src, const PatchEntry &dest)
-{
-    const QString rows = differingRowsText(src, dest);
-    return rows.isEmpty() ? QString() : QStringLiteral("differs in ") + rows;
-}
-
 QString marksBreakdown(Side side, const QList<LineMark> &marks)
 {
     const qsizetype identical = std::count(marks.cbegin(), marks.cend(), LineMark::Identical);

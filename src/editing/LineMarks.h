@@ -2,7 +2,7 @@
 // entry on the other side and, if so, whether the two entries are equal. The editor has the
 // marks follow the tables after every change of either one; each side's listing gives its
 // lines the marks of their records, and the window shows them and takes its tooltip texts from
-// lineMarkText(), differenceText(), marksBreakdown() and, for a name that is nearly another's,
+// lineMarkText(), differingRowsText(), marksBreakdown() and, for a name that is nearly another's,
 // SharedMarks::nearNameText().
 #pragma once
 
@@ -100,8 +100,6 @@ QString lineMarkText(Side side, LineMark mark);
 // labels, then "and 4 more". Empty when the two are equal. The overwrite question and a
 // differing line say it alike.
 QString differingRowsText(const PatchEntry &src, const PatchEntry &dest);
-// A differing line's text: "differs in Description, Data slot 11"; empty for equal entries.
-QString differenceText(const PatchEntry &src, const PatchEntry &dest);
 
 // What the lines of `side` are, from their marks in line order: "301 entries: 40 also in DEST
 // (30 differ, 10 identical), 261 only in SRC"; parts that count nothing are left out.
