@@ -18,6 +18,14 @@
 #include <optional>
 #include <vector>
 
+// Whether `entry` is listed, and so has a line and can be a namesake: Omnipresence 1. Other
+// non-zero values come from hand-made files and are kept and saved as they are, but have no
+// line.
+inline bool isListed(const PatchEntry &entry)
+{
+    return entry.Omnipresence == 1;
+}
+
 enum class LineMark {
     None,      // no listed entry of that name on the other side
     Identical, // every field equals the other side's first listed entry of that name
@@ -69,6 +77,9 @@ private:
     // A mark not worked out since the tables were taken.
     static constexpr qint8 Unknown = -1;
 
+    // The record at `position` of `side`'s table as follow() took it, when it is listed;
+    // nullptr for one that is not, and for a position outside the table.
+    const PatchEntry *listedAt(Side side, int position) const;
     // The position of the namesake markOf() compares with, or -1.
     int namesakePosition(Side side, int position) const;
 

@@ -195,7 +195,7 @@ void SideListing::deselectAll()
 bool SideListing::shows(int record) const
 {
     const PatchEntry &entry = m_table.at(record);
-    if (!listed(entry)) {
+    if (!isListed(entry)) {
         return false;
     }
     if (m_filter.keepsAll()) {
@@ -220,7 +220,7 @@ void SideListing::collectLines()
     m_records.clear();
     m_listedCount = 0;
     for (int record = 0; record < m_table.size(); ++record) {
-        m_listedCount += listed(m_table.at(record));
+        m_listedCount += isListed(m_table.at(record));
         if (shows(record)) {
             m_records.append(record);
         }
@@ -343,7 +343,7 @@ bool SideListing::moveRecords(const QList<int> &records, int beforeRecord)
     // ones keep their order around it; without a filter these are the lines.
     QList<int> listedRecords;
     for (int record = 0; record < m_table.size(); ++record) {
-        if (listed(m_table.at(record))) {
+        if (isListed(m_table.at(record))) {
             listedRecords.append(record);
         }
     }

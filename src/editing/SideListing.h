@@ -129,9 +129,6 @@ public:
     void showMarks();
 
 private:
-    // Whether `entry` is listed: Omnipresence 1. Other non-zero values come from hand-made
-    // files and are kept and saved as they are, but have no line.
-    static bool listed(const PatchEntry &entry) { return entry.Omnipresence == 1; }
     // Whether the record at `record` gets a line: a listed one that the filter keeps.
     bool shows(int record) const;
     // Makes the line map from the table as it is, through shows(), and counts the listed.
