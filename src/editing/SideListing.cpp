@@ -237,9 +237,7 @@ void SideListing::fill()
     // table, which its marks depend on, may have changed.
     if (m_table.isSharedWith(m_filledFrom) && m_filledWith == m_filter
         && m_filter.state == MarkState::Any) {
-        if (!m_view.selectedLines().isEmpty()) {
-            m_view.selectLines({});
-        }
+        deselectAll();
         m_view.setCurrentLine(-1);
         m_view.marksChanged();
         return;
