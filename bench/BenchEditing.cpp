@@ -148,6 +148,23 @@ PatchTable smallNamesakes(const QByteArray &about)
 
 constexpr int ScreenLines = 40;
 
+// Both sides of small namesakes, every second pair differing, with their marks taken.
+struct LargeMarks
+{
+    PatchSets sets;
+    SharedMarks marks{sets};
+
+    LargeMarks()
+    {
+        sets.SrcTable = smallNamesakes(" in SRC");
+        sets.DestTable = smallNamesakes(" in DEST");
+        marks.follow();
+    }
+    // One DEST entry changed, as a take or a delete changes it: it detaches DEST from the
+    // marks, which work out DEST afresh on their next follow().
+    void changeOneDest() { sets.DestTable[LargeCount / 2].Description += '.'; }
+};
+
 bool marksRight(const SharedMarks &marks)
 {
     return marks.markOf(Side::Right, 0) == LineMark::Identical
@@ -156,11 +173,9 @@ bool marksRight(const SharedMarks &marks)
 
 void BM_MarkLargeSets(benchmark::State &state)
 {
-    PatchSets sets;
-    sets.SrcTable = smallNamesakes(" in SRC");
-    sets.DestTable = smallNamesakes(" in DEST");
+    const LargeMarks large;
     for (auto _ : state) {
-        SharedMarks marks(sets);
+        SharedMarks marks(large.sets);
         marks.follow();
         for (const Side side : {Side::Left, Side::Right}) {
             for (int position = 0; position < LargeCount; ++position) {
@@ -174,25 +189,21 @@ void BM_MarkLargeSets(benchmark::State &state)
 }
 BENCHMARK(BM_MarkLargeSets)->Unit(benchmark::kMillisecond);
 
-// One DEST entry changed, as a take or a delete changes it, then a screenful of DEST lines.
+// One DEST entry changed, then a screenful of DEST lines.
 void BM_MarksFollowOneSide(benchmark::State &state)
 {
-    PatchSets sets;
-    sets.SrcTable = smallNamesakes(" in SRC");
-    sets.DestTable = smallNamesakes(" in DEST");
-    SharedMarks marks(sets);
-    marks.follow();
+    LargeMarks large;
     for (auto _ : state) {
         state.PauseTiming();
-        sets.DestTable[LargeCount / 2].Description += '.'; // detaches DEST from the marks
+        large.changeOneDest();
         state.ResumeTiming();
 
-        marks.follow();
+        large.marks.follow();
         for (int position = LargeCount / 2; position < LargeCount / 2 + ScreenLines; ++position) {
-            benchmark::DoNotOptimize(marks.markOf(Side::Right, position));
+            benchmark::DoNotOptimize(large.marks.markOf(Side::Right, position));
         }
     }
-    if (!marksRight(marks)) {
+    if (!marksRight(large.marks)) {
         state.SkipWithError("the marks went wrong");
     }
 }
@@ -202,22 +213,18 @@ BENCHMARK(BM_MarksFollowOneSide)->Unit(benchmark::kMillisecond);
 // first such question after a change folds every DEST name.
 void BM_NearNameAfterOneSideChanged(benchmark::State &state)
 {
-    PatchSets sets;
-    sets.SrcTable = smallNamesakes(" in SRC");
-    sets.DestTable = smallNamesakes(" in DEST");
+    LargeMarks large;
     constexpr int Last = LargeCount - 1;
-    sets.SrcTable[Last].Name = sets.SrcTable[Last].Name.toUpper();
-    SharedMarks marks(sets);
-    marks.follow();
+    large.sets.SrcTable[Last].Name = large.sets.SrcTable[Last].Name.toUpper();
     for (auto _ : state) {
         state.PauseTiming();
-        sets.DestTable[LargeCount / 2].Description += '.';
-        marks.follow();
+        large.changeOneDest();
+        large.marks.follow();
         state.ResumeTiming();
 
-        benchmark::DoNotOptimize(marks.nearNameText(Side::Left, Last));
+        benchmark::DoNotOptimize(large.marks.nearNameText(Side::Left, Last));
     }
-    if (marks.nearNameText(Side::Left, Last)
+    if (large.marks.nearNameText(Side::Left, Last)
         != QLatin1String("nearly the name of DEST's 'entry 32767'")) {
         state.SkipWithError("the near name went wrong");
     }
@@ -228,19 +235,15 @@ BENCHMARK(BM_NearNameAfterOneSideChanged)->Unit(benchmark::kMillisecond);
 // afresh, and counted.
 void BM_BreakdownOfLargeSide(benchmark::State &state)
 {
-    PatchSets sets;
-    sets.SrcTable = smallNamesakes(" in SRC");
-    sets.DestTable = smallNamesakes(" in DEST");
-    SharedMarks marks(sets);
-    marks.follow();
+    LargeMarks large;
     QString breakdown;
     for (auto _ : state) {
         state.PauseTiming();
-        sets.DestTable[LargeCount / 2].Description += '.'; // detaches DEST from the marks
+        large.changeOneDest();
         state.ResumeTiming();
 
-        marks.follow();
-        breakdown = marksBreakdown(Side::Right, marks.listedMarks(Side::Right));
+        large.marks.follow();
+        breakdown = marksBreakdown(Side::Right, large.marks.listedMarks(Side::Right));
     }
     if (breakdown
         != QLatin1String("32768 entries: 32768 also in SRC (16385 differ, 16383 "

@@ -5,11 +5,11 @@
 #include "LimitSets.h"
 #include "SlotEdits.h"
 
-#include <QSet>
 #include <QTest>
 
 #include <deque>
 #include <random>
+#include <unordered_map>
 #include <variant>
 
 namespace {
@@ -43,40 +43,48 @@ public:
         addTable(sets.SrcTable);
         addTable(sets.DestTable);
     }
-    bool has(const void *identity) const { return m_bytes.contains(identity); }
     // The bytes of the pieces counted here that `shown` does not count.
     qint64 bytesNotIn(const PieceCount &shown) const
     {
-        qint64 bytes = 0;
-        for (auto piece = m_bytes.cbegin(); piece != m_bytes.cend(); ++piece) {
-            bytes += shown.has(piece.key()) ? 0 : piece.value();
+        qint64 total = 0;
+        for (const auto &[identity, bytes] : m_bytes) {
+            total += shown.m_bytes.count(identity) ? 0 : bytes;
         }
-        return bytes;
+        return total;
     }
 
 private:
-    bool add(const void *identity, qint64 bytes)
-    {
-        if (m_bytes.contains(identity)) {
-            return false;
-        }
-        m_bytes.insert(identity, bytes);
-        return true;
-    }
-    QHash<const void *, qint64> m_bytes;
+    // False for a piece counted already.
+    bool add(const void *identity, qint64 bytes) { return m_bytes.emplace(identity, bytes).second; }
+    std::unordered_map<const void *, qint64> m_bytes;
 };
 
 struct Change
 {
     int position;
     PatchEntry before;
-    PatchEntry after;
 };
 struct Swap
 {
     int first;
 };
-using Step = std::variant<EditState, Change, Swap>; // a list change keeps its before-state
+// A list change keeps its before-state; every step keeps the sets right after it beside it.
+using Step = std::variant<EditState, Change, Swap>;
+using KeptStep = std::pair<Step, PatchSets>;
+
+// What undo (redo when `forward`) of `kept` puts back on the sides.
+void returnTo(PatchSets &shown, const KeptStep &kept, bool forward)
+{
+    const auto &[step, after] = kept;
+    if (const auto *change = std::get_if<Change>(&step)) {
+        shown.DestTable[change->position] =
+            forward ? after.DestTable.at(change->position) : change->before;
+    } else if (const auto *swap = std::get_if<Swap>(&step)) {
+        std::swap(shown.DestTable[swap->first], shown.DestTable[swap->first + 1]);
+    } else {
+        shown = forward ? after : std::get<EditState>(step).sets;
+    }
+}
 
 PatchEntry entryOf(std::mt19937 &random)
 {
@@ -133,7 +141,7 @@ void TestHistoryTally::weighsWhatARecountFinds()
     shown.DestTable = thousand ? limits::thousandEntries().loaded : shown.SrcTable;
     int weighed = 0;
     // The steps as the history keeps them: before-states, changed entries, moved positions.
-    std::deque<std::pair<Step, EditState>> kept;
+    std::deque<KeptStep> kept;
     std::size_t done = 0;
     const auto state = [&shown] {
         EditState now;
@@ -148,28 +156,13 @@ void TestHistoryTally::weighsWhatARecountFinds()
         const EditState before = state();
         const unsigned kind = random() % 10;
         if (kind == 0 && done > 0) {
-            const Step &undone = kept[--done].first;
             history.undo();
-            if (const auto *change = std::get_if<EditState>(&undone)) {
-                shown = change->sets;
-            } else if (const auto *entry = std::get_if<Change>(&undone)) {
-                shown.DestTable[entry->position] = entry->before;
-            } else {
-                const int first = std::get<Swap>(undone).first;
-                std::swap(shown.DestTable[first], shown.DestTable[first + 1]);
-            }
+            returnTo(shown, kept[--done], false);
             continue;
         }
         if (kind == 1 && done < kept.size()) {
-            const auto &[redone, after] = kept[done++];
             history.redo();
-            if (const auto *entry = std::get_if<Change>(&redone)) {
-                shown.DestTable[entry->position] = entry->after;
-            } else if (const auto *swap = std::get_if<Swap>(&redone)) {
-                std::swap(shown.DestTable[swap->first], shown.DestTable[swap->first + 1]);
-            } else {
-                shown = after.sets;
-            }
+            returnTo(shown, kept[done++], true);
             continue;
         }
         Step step = before;
@@ -186,7 +179,7 @@ void TestHistoryTally::weighsWhatARecountFinds()
             const PatchEntry was = shown.DestTable.at(position);
             shown.DestTable[position].Dependencies = QByteArray::number(round);
             history.recordEntryChange(Side::Right, position, was, shown, 0, 0);
-            step = Change{position, was, shown.DestTable.at(position)};
+            step = Change{position, was};
         } else if (kind == 4 && size > 0) {
             table.insert(at, table.at(random() % size)); // the same pieces twice
         } else if (kind == 5) {
@@ -203,13 +196,13 @@ void TestHistoryTally::weighsWhatARecountFinds()
             table.append(table.last());
         }
         if (std::holds_alternative<EditState>(step)) {
-            if (state() == before) {
+            if (shown == before.sets) {
                 continue;
             }
             history.record(before, state());
         }
         kept.erase(kept.begin() + std::ptrdiff_t(done), kept.end());
-        kept.emplace_back(std::move(step), state());
+        kept.emplace_back(std::move(step), shown);
         if (kept.size() > EditHistory::Depth) {
             kept.pop_front();
         }
@@ -225,10 +218,10 @@ void TestHistoryTally::weighsWhatARecountFinds()
         for (const auto &[recorded, after] : kept) {
             if (const auto *change = std::get_if<EditState>(&recorded)) {
                 held.addSets(change->sets);
-                held.addSets(after.sets);
+                held.addSets(after);
             } else if (const auto *entry = std::get_if<Change>(&recorded)) {
                 held.addEntry(entry->before);
-                held.addEntry(entry->after);
+                held.addEntry(after.DestTable.at(entry->position));
             }
         }
         PieceCount onSides;

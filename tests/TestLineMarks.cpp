@@ -11,13 +11,11 @@ namespace {
 // Expected mark texts from a code per line: '.' no namesake, '=' identical, '~' differs.
 QStringList expectedMarks(Side side, const QString &code)
 {
-    const QString identical = side == Side::Left ? QStringLiteral("also in DEST, identical")
-                                                 : QStringLiteral("also in SRC, identical");
-    const QString differs = side == Side::Left ? QStringLiteral("also in DEST, differs")
-                                               : QStringLiteral("also in SRC, differs");
+    const QString also =
+        side == Side::Left ? QStringLiteral("also in DEST, ") : QStringLiteral("also in SRC, ");
     QStringList texts;
     for (const QChar mark : code) {
-        texts.append(mark == '=' ? identical : mark == '~' ? differs : QString());
+        texts.append(mark == '=' ? also + "identical" : mark == '~' ? also + "differs" : QString());
     }
     return texts;
 }

@@ -38,6 +38,29 @@ void markDifference(ComparedValue &value)
     value.differing = {stretch(src.size()), stretch(dest.size())};
 }
 
+// Calls `visit(key, fields, slot, inSrc, inDest)` for every row two entries are compared in, in
+// file order: each field of the entry itself (slot -1, on both sides), then each data slot and
+// each parameter slot either entry uses, with whether each side uses it.
+template<typename Visit>
+void forEachRow(const PatchEntry &src, const PatchEntry &dest, Visit visit)
+{
+    const EntryField *field = EntryFields::members.begin();
+    for (int position = 0; position < EntryFields::members.size(); ++position, ++field) {
+        visit(RowKey{RowKey::Kind::Field, position}, EntryFields::Range{field, field + 1}, -1, true,
+              true);
+    }
+    const SlotTexts &srcSlots = src.slotTexts();
+    const SlotTexts &destSlots = dest.slotTexts();
+    for (const int slot : EntryFields::dataSlotsInUse(src, dest)) {
+        visit(RowKey{RowKey::Kind::DataSlot, slot}, EntryFields::dataSlot, slot,
+              srcSlots.findDataSlot(slot) >= 0, destSlots.findDataSlot(slot) >= 0);
+    }
+    for (const int slot : EntryFields::parameterSlotsInUse(src, dest)) {
+        visit(RowKey{RowKey::Kind::Parameter, slot}, EntryFields::parameterSlot, slot,
+              srcSlots.findParameterSlot(slot) >= 0, destSlots.findParameterSlot(slot) >= 0);
+    }
+}
+
 } // namespace
 
 QString ComparedRow::label() const
@@ -65,45 +88,34 @@ EntryComparison::EntryComparison(const PatchEntry *src, const PatchEntry *dest)
         return;
     }
     m_entries = {src ? *src : PatchEntry(), dest ? *dest : PatchEntry()};
-    const QList<int> dataSlots = EntryFields::dataSlotsInUse(m_entries.left, m_entries.right);
-    const QList<int> parameters = EntryFields::parameterSlotsInUse(m_entries.left, m_entries.right);
-    m_rows.reserve(EntryFields::members.size() + dataSlots.size() + parameters.size());
-
-    const auto addRow = [this](RowKey key, EntryFields::Range fields, int slot, bool inSrc,
-                               bool inDest) {
-        ComparedRow &row = m_rows.emplace_back();
-        row.key = key;
-        bool differs = false;
-        for (const EntryField &field : fields) {
-            ComparedValue &value = row.values.emplace_back();
-            value.field = &field;
-            value.on = {field.read(m_entries.left, slot), field.read(m_entries.right, slot)};
-            markDifference(value);
-            differs = differs || value.differs();
-        }
-        if (!inDest) {
-            row.state = RowState::OnlyInSrc;
-        } else if (!inSrc) {
-            row.state = RowState::OnlyInDest;
-        } else {
-            row.state = differs ? RowState::Differs : RowState::Same;
-        }
+    // The slots in use on both sides add up to no fewer than the rows they make.
+    const auto slotsUsed = [](const PatchEntry &entry) {
+        return entry.slotTexts().dataSlotsUsed() + entry.slotTexts().parameterSlotsUsed();
     };
-
-    const EntryField *field = EntryFields::members.begin();
-    for (int position = 0; position < EntryFields::members.size(); ++position, ++field) {
-        addRow({RowKey::Kind::Field, position}, {field, field + 1}, -1, m_has.left, m_has.right);
-    }
-    const SlotTexts &srcSlots = m_entries.left.slotTexts();
-    const SlotTexts &destSlots = m_entries.right.slotTexts();
-    for (const int slot : dataSlots) {
-        addRow({RowKey::Kind::DataSlot, slot}, EntryFields::dataSlot, slot,
-               srcSlots.findDataSlot(slot) >= 0, destSlots.findDataSlot(slot) >= 0);
-    }
-    for (const int slot : parameters) {
-        addRow({RowKey::Kind::Parameter, slot}, EntryFields::parameterSlot, slot,
-               srcSlots.findParameterSlot(slot) >= 0, destSlots.findParameterSlot(slot) >= 0);
-    }
+    m_rows.reserve(EntryFields::members.size() + slotsUsed(m_entries.left)
+                   + slotsUsed(m_entries.right));
+    // An entry missing on a side uses no slot there, and none of its fields.
+    forEachRow(
+        m_entries.left, m_entries.right,
+        [this](RowKey key, EntryFields::Range fields, int slot, bool inSrc, bool inDest) {
+            ComparedRow &row = m_rows.emplace_back();
+            row.key = key;
+            bool differs = false;
+            for (const EntryField &field : fields) {
+                ComparedValue &value = row.values.emplace_back();
+                value.field = &field;
+                value.on = {field.read(m_entries.left, slot), field.read(m_entries.right, slot)};
+                markDifference(value);
+                differs = differs || value.differs();
+            }
+            if (!(inDest && m_has.right)) {
+                row.state = RowState::OnlyInSrc;
+            } else if (!(inSrc && m_has.left)) {
+                row.state = RowState::OnlyInDest;
+            } else {
+                row.state = differs ? RowState::Differs : RowState::Same;
+            }
+        });
 }
 
 DifferingRows differingRowLabels(const PatchEntry &src, const PatchEntry &dest, int limit)
@@ -118,36 +130,16 @@ DifferingRows differingRowLabels(const PatchEntry &src, const PatchEntry &dest, 
         }
         ++rows.count;
     };
-    const EntryField *field = EntryFields::members.begin();
-    for (int position = 0; position < EntryFields::members.size(); ++position, ++field) {
-        if (field->read(src) != field->read(dest)) {
-            note({RowKey::Kind::Field, position});
-        }
-    }
     // A slot in use on one side only differs, even when every text of it is empty.
-    const auto slotDiffers = [&src, &dest](EntryFields::Range fields, int slot, bool inSrc,
-                                           bool inDest) {
-        if (inSrc != inDest) {
-            return true;
-        }
-        return std::any_of(fields.begin(), fields.end(), [&](const EntryField &each) {
-            return each.read(src, slot) != each.read(dest, slot);
-        });
-    };
-    const SlotTexts &srcSlots = src.slotTexts();
-    const SlotTexts &destSlots = dest.slotTexts();
-    for (const int slot : EntryFields::dataSlotsInUse(src, dest)) {
-        if (slotDiffers(EntryFields::dataSlot, slot, srcSlots.findDataSlot(slot) >= 0,
-                        destSlots.findDataSlot(slot) >= 0)) {
-            note({RowKey::Kind::DataSlot, slot});
-        }
-    }
-    for (const int slot : EntryFields::parameterSlotsInUse(src, dest)) {
-        if (slotDiffers(EntryFields::parameterSlot, slot, srcSlots.findParameterSlot(slot) >= 0,
-                        destSlots.findParameterSlot(slot) >= 0)) {
-            note({RowKey::Kind::Parameter, slot});
-        }
-    }
+    forEachRow(src, dest,
+               [&](RowKey key, EntryFields::Range fields, int slot, bool inSrc, bool inDest) {
+                   if (inSrc != inDest
+                       || std::any_of(fields.begin(), fields.end(), [&](const EntryField &each) {
+                              return each.read(src, slot) != each.read(dest, slot);
+                          })) {
+                       note(key);
+                   }
+               });
     return rows;
 }
 

@@ -56,7 +56,7 @@ void SharedMarks::follow()
         std::vector<qsizetype> unlisted;
         // Walked from the end, so that the first entry of a name is the last inserted.
         for (qsizetype position = taken.size() - 1; position >= 0; --position) {
-            if (taken.at(position).Omnipresence == 1) {
+            if (isListed(taken.at(position))) {
                 first.insert(QByteArrayView(taken.at(position).Name), int(position));
             } else {
                 unlisted.push_back(position);
@@ -76,13 +76,19 @@ void SharedMarks::follow()
     }
 }
 
-int SharedMarks::namesakePosition(Side side, int position) const
+const PatchEntry *SharedMarks::listedAt(Side side, int position) const
 {
     const PatchTable &own = m_tables[side];
-    if (position < 0 || position >= own.size() || own.at(position).Omnipresence != 1) {
-        return -1;
+    if (position < 0 || position >= own.size() || !isListed(own.at(position))) {
+        return nullptr;
     }
-    return m_first[otherSide(side)].value(QByteArrayView(own.at(position).Name), -1);
+    return &own.at(position);
+}
+
+int SharedMarks::namesakePosition(Side side, int position) const
+{
+    const PatchEntry *own = listedAt(side, position);
+    return own == nullptr ? -1 : m_first[otherSide(side)].value(QByteArrayView(own->Name), -1);
 }
 
 LineMark SharedMarks::markOf(Side side, int position) const
@@ -115,7 +121,7 @@ QList<LineMark> SharedMarks::listedMarks(Side side) const
     QList<LineMark> marks;
     const PatchTable &own = m_tables[side];
     for (int position = 0; position < own.size(); ++position) {
-        if (own.at(position).Omnipresence == 1) {
+        if (isListed(own.at(position))) {
             marks.append(markOf(side, position));
         }
     }
@@ -124,11 +130,11 @@ QList<LineMark> SharedMarks::listedMarks(Side side) const
 
 QString SharedMarks::nearNameText(Side side, int position) const
 {
-    const PatchTable &own = m_tables[side];
-    if (position < 0 || position >= own.size() || own.at(position).Omnipresence != 1) {
+    const PatchEntry *own = listedAt(side, position);
+    if (own == nullptr) {
         return QString();
     }
-    const QByteArray &name = own.at(position).Name;
+    const QByteArray &name = own->Name;
     const Side other = otherSide(side);
     if (m_first[other].contains(QByteArrayView(name))) {
         return QString(); // a namesake: the line's mark says all
@@ -141,7 +147,7 @@ QString SharedMarks::nearNameText(Side side, int position) const
         folded.emplace();
         folded->reserve(names.size());
         for (qsizetype at = names.size() - 1; at >= 0; --at) {
-            if (names.at(at).Omnipresence == 1) {
+            if (isListed(names.at(at))) {
                 folded->insert(foldedName(names.at(at).Name), int(at));
             }
         }
@@ -158,7 +164,7 @@ int firstListedNamed(const PatchTable &table, const QByteArray &name)
 {
     for (int position = 0; position < table.size(); ++position) {
         const PatchEntry &entry = table.at(position);
-        if (entry.Omnipresence == 1 && entry.Name == name) {
+        if (isListed(entry) && entry.Name == name) {
             return position;
         }
     }
@@ -183,12 +189,6 @@ QString differingRowsText(const PatchEntry &src, const PatchEntry &dest)
         text += QStringLiteral(" and %1 more").arg(rows.count - rows.labels.size());
     }
     return text;
-}
-
-QString differenceText(const PatchEntry &src, const PatchEntry &dest)
-{
-    const QString rows = differingRowsText(src, dest);
-    return rows.isEmpty() ? QString() : QStringLiteral("differs in ") + rows;
 }
 
 QString marksBreakdown(Side side, const QList<LineMark> &marks)

@@ -2,7 +2,7 @@
 // entry on the other side and, if so, whether the two entries are equal. The editor has the
 // marks follow the tables after every change of either one; each side's listing gives its
 // lines the marks of their records, and the window shows them and takes its tooltip texts from
-// lineMarkText(), differenceText(), marksBreakdown() and, for a name that is nearly another's,
+// lineMarkText(), differingRowsText(), marksBreakdown() and, for a name that is nearly another's,
 // SharedMarks::nearNameText().
 #pragma once
 
@@ -17,6 +17,14 @@
 
 #include <optional>
 #include <vector>
+
+// Whether `entry` is listed, and so has a line and can be a namesake: Omnipresence 1. Other
+// non-zero values come from hand-made files and are kept and saved as they are, but have no
+// line.
+inline bool isListed(const PatchEntry &entry)
+{
+    return entry.Omnipresence == 1;
+}
 
 enum class LineMark {
     None,      // no listed entry of that name on the other side
@@ -69,6 +77,9 @@ private:
     // A mark not worked out since the tables were taken.
     static constexpr qint8 Unknown = -1;
 
+    // The record at `position` of `side`'s table as follow() took it, when it is listed;
+    // nullptr for one that is not, and for a position outside the table.
+    const PatchEntry *listedAt(Side side, int position) const;
     // The position of the namesake markOf() compares with, or -1.
     int namesakePosition(Side side, int position) const;
 
@@ -100,8 +111,6 @@ QString lineMarkText(Side side, LineMark mark);
 // labels, then "and 4 more". Empty when the two are equal. The overwrite question and a
 // differing line say it alike.
 QString differingRowsText(const PatchEntry &src, const PatchEntry &dest);
-// A differing line's text: "differs in Description, Data slot 11"; empty for equal entries.
-QString differenceText(const PatchEntry &src, const PatchEntry &dest);
 
 // What the lines of `side` are, from their marks in line order: "301 entries: 40 also in DEST
 // (30 differ, 10 identical), 261 only in SRC"; parts that count nothing are left out.

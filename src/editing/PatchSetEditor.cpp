@@ -148,11 +148,6 @@ void PatchSetEditor::pushMarks()
     }
 }
 
-void PatchSetEditor::FillSideList(Side side)
-{
-    m_sides[side].listing.fill();
-}
-
 void PatchSetEditor::DeselectSide(Side side)
 {
     m_sides[side].listing.deselectAll();
@@ -205,8 +200,7 @@ void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
     const int line = listing.currentLine();
     const int record = listing.recordOfLine(line);
     const int neighbour = listing.recordOfLine(line + step);
-    if (record < 0 || neighbour < 0 || listing.hidesLines()
-        || !listing.moveLines({line}, step < 0 ? line - 1 : line + 2)) {
+    if (record < 0 || neighbour < 0 || !listing.moveLines({line}, step < 0 ? line - 1 : line + 2)) {
         return;
     }
     const PatchTable &table = m_sets.table(side);
@@ -227,9 +221,6 @@ void PatchSetEditor::swapCurrentWithNeighbour(Side side, int step)
 
 void PatchSetEditor::moveLines(Side side, const QList<int> &lines, int before)
 {
-    if (m_sides[side].listing.hidesLines()) {
-        return; // hidden lines would move too, unseen
-    }
     const EditState state = currentState();
     if (m_sides[side].listing.moveLines(lines, before)) {
         finishStep(state);

@@ -264,7 +264,6 @@ private:
     // The records of the current line of `side` and of its namesake; -1 for none.
     BySide<int> currentPair(Side side) const;
 
-    void FillSideList(Side side);
     // Has the marks follow both tables and the listings show them.
     void handOutMarks();
     // Hands out the marks, then tells the change handler.

@@ -17,6 +17,13 @@ QList<int> linesWithin(QList<int> lines, int count)
     return lines;
 }
 
+// Where `value` stands in the ascending `values`, or -1 when it is not there.
+int indexIn(const QList<int> &values, int value)
+{
+    const auto found = std::lower_bound(values.cbegin(), values.cend(), value);
+    return found != values.cend() && *found == value ? int(found - values.cbegin()) : -1;
+}
+
 // A block move as a new order of the lines: `from[line]` is the line whose record lands on
 // `line`, and the block starts at line `first`. The block keeps its order and so does the rest.
 struct BlockOrder
@@ -80,8 +87,7 @@ int SideListing::recordOfLine(int line) const
 int SideListing::lineOfRecord(int record) const
 {
     // The map is ascending, since lines are filled in table order.
-    const auto found = std::lower_bound(m_records.cbegin(), m_records.cend(), record);
-    return found != m_records.cend() && *found == record ? int(found - m_records.cbegin()) : -1;
+    return indexIn(m_records, record);
 }
 
 int SideListing::firstLineFrom(int record) const
@@ -147,14 +153,7 @@ QList<int> SideListing::selectedLines() const
 
 QList<int> SideListing::selectedRecords() const
 {
-    QList<int> records;
-    for (const int line : selectedLines()) {
-        const int record = recordOfLine(line);
-        if (record >= 0) {
-            records.append(record);
-        }
-    }
-    return records;
+    return recordsOfLines(selectedLines());
 }
 
 QList<int> SideListing::recordsOfLines(const QList<int> &lines) const
@@ -196,7 +195,7 @@ void SideListing::deselectAll()
 bool SideListing::shows(int record) const
 {
     const PatchEntry &entry = m_table.at(record);
-    if (!listed(entry)) {
+    if (!isListed(entry)) {
         return false;
     }
     if (m_filter.keepsAll()) {
@@ -221,7 +220,7 @@ void SideListing::collectLines()
     m_records.clear();
     m_listedCount = 0;
     for (int record = 0; record < m_table.size(); ++record) {
-        m_listedCount += listed(m_table.at(record));
+        m_listedCount += isListed(m_table.at(record));
         if (shows(record)) {
             m_records.append(record);
         }
@@ -238,9 +237,7 @@ void SideListing::fill()
     // table, which its marks depend on, may have changed.
     if (m_table.isSharedWith(m_filledFrom) && m_filledWith == m_filter
         && m_filter.state == MarkState::Any) {
-        if (!m_view.selectedLines().isEmpty()) {
-            m_view.selectLines({});
-        }
+        deselectAll();
         m_view.setCurrentLine(-1);
         m_view.marksChanged();
         return;
@@ -265,16 +262,7 @@ void SideListing::applyFilter()
         return;
     }
     m_view.linesReset();
-    QList<int> lines;
-    for (int line = 0; line < m_records.size(); ++line) {
-        const size_t record = size_t(m_records.at(line));
-        if (record < selected.size() && selected[record]) {
-            lines.append(line);
-        }
-    }
-    if (!lines.isEmpty()) {
-        m_view.selectLines(lines);
-    }
+    selectByRecord(selected);
     setCurrentNear(std::max(current, 0));
 }
 
@@ -288,6 +276,20 @@ std::vector<bool> SideListing::selectionByRecord() const
         selected[size_t(record)] = true;
     }
     return selected;
+}
+
+void SideListing::selectByRecord(const std::vector<bool> &selected)
+{
+    QList<int> lines;
+    for (int line = 0; line < m_records.size(); ++line) {
+        const size_t record = size_t(m_records.at(line));
+        if (record < selected.size() && selected[record]) {
+            lines.append(line);
+        }
+    }
+    if (!lines.isEmpty()) {
+        m_view.selectLines(lines);
+    }
 }
 
 void SideListing::refresh(std::vector<bool> selected)
@@ -314,16 +316,7 @@ void SideListing::refresh(std::vector<bool> selected)
     }
 
     fill();
-
-    QList<int> lines;
-    for (int line = 0; line < m_records.size(); ++line) {
-        if (selected[size_t(m_records.at(line))]) {
-            lines.append(line);
-        }
-    }
-    if (!lines.isEmpty()) {
-        m_view.selectLines(lines);
-    }
+    selectByRecord(selected);
     m_view.setCurrentLine(-1);
     if (!m_records.isEmpty()) {
         m_view.setCurrentLine(0);
@@ -334,8 +327,9 @@ bool SideListing::moveLines(const QList<int> &lines, int before)
 {
     const int count = lineCount();
     // The map ascends, so its last record is its largest: a table replaced since the last
-    // fill moves nothing.
-    if (before < 0 || before > count || (count > 0 && m_records.last() >= m_table.size())) {
+    // fill moves nothing. Nor does a list whose filter hides lines: they would move unseen.
+    if (hidesLines() || before < 0 || before > count
+        || (count > 0 && m_records.last() >= m_table.size())) {
         return false;
     }
     return moveRecords(recordsOfLines(lines), before < count ? m_records.at(before) : -1);
@@ -347,24 +341,18 @@ bool SideListing::moveRecords(const QList<int> &records, int beforeRecord)
     // ones keep their order around it; without a filter these are the lines.
     QList<int> listedRecords;
     for (int record = 0; record < m_table.size(); ++record) {
-        if (listed(m_table.at(record))) {
+        if (isListed(m_table.at(record))) {
             listedRecords.append(record);
         }
     }
-    const auto indexOf = [&listedRecords](int record) {
-        const auto found = std::lower_bound(listedRecords.cbegin(), listedRecords.cend(), record);
-        return found != listedRecords.cend() && *found == record
-            ? int(found - listedRecords.cbegin())
-            : -1;
-    };
     QList<int> block;
     for (const int record : records) {
-        if (const int index = indexOf(record); index >= 0) {
+        if (const int index = indexIn(listedRecords, record); index >= 0) {
             block.append(index);
         }
     }
     const int count = int(listedRecords.size());
-    const int before = beforeRecord < 0 ? count : indexOf(beforeRecord);
+    const int before = beforeRecord < 0 ? count : indexIn(listedRecords, beforeRecord);
     if (before < 0) {
         return false;
     }

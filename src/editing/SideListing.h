@@ -104,7 +104,8 @@ public:
 
     // Moves the records of `lines` as one block, in their order, to just before line `before`
     // (lineCount(): after the last line). Lines outside the list are left out; a `before`
-    // outside the list moves nothing. See moveRecords().
+    // outside the list moves nothing, and neither does a list whose filter hides lines. See
+    // moveRecords().
     bool moveLines(const QList<int> &lines, int before);
     // Moves the listed `records` (ascending) as one block, in their order, to just before
     // listed record `beforeRecord` (-1: after the last listed record), whatever the filter
@@ -128,13 +129,13 @@ public:
     void showMarks();
 
 private:
-    // Whether `entry` is listed: Omnipresence 1. Other non-zero values come from hand-made
-    // files and are kept and saved as they are, but have no line.
-    static bool listed(const PatchEntry &entry) { return entry.Omnipresence == 1; }
     // Whether the record at `record` gets a line: a listed one that the filter keeps.
     bool shows(int record) const;
     // Makes the line map from the table as it is, through shows(), and counts the listed.
     void collectLines();
+    // Selects the lines whose records `selected` flags by table position; records past its
+    // end stay unselected. Selects nothing when it flags no line.
+    void selectByRecord(const std::vector<bool> &selected);
     // Applies the filter to the table as it is, keeping the selection and the current record
     // as setFilter() says; tells the view only when other records are shown.
     void applyFilter();
