@@ -227,7 +227,7 @@ void SideListing::collectLines()
     }
 }
 
-void SideListing::fill()
+void SideListing::FillSideList()
 {
     m_marked = false;
     // A table that still shares its storage with the one the lines were made from is
@@ -315,7 +315,7 @@ void SideListing::refresh(std::vector<bool> selected)
         selected.resize(size_t(kept));
     }
 
-    fill();
+    FillSideList();
     selectByRecord(selected);
     m_view.setCurrentLine(-1);
     if (!m_records.isEmpty()) {

@@ -84,9 +84,10 @@ public:
     // Unselects every line and rebuilds nothing.
     void deselectAll();
 
-    // Rebuilds the lines from the table: one for each record shows() takes, in table order,
-    // and tells the view. No line is selected, marked or current after it.
-    void fill();
+    // The list-building step of a refresh, under its fixed name: rebuilds the lines from the
+    // table, one for each record shows() takes, in table order, and tells the view. No line is
+    // selected, marked or current after it.
+    void FillSideList();
 
     const SideFilter &filter() const { return m_filter; }
     // Shows the records `filter` keeps from now on: the lines are made again, a selected line
